@@ -1,0 +1,277 @@
+#include "core/main_window_screen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "core/date.h"
+#include "core/mail_link.h"
+#include "core/record_file.h"
+#include "core/version.h"
+#include "platform/mail.h"
+#include "platform/text.h"
+
+namespace vantrel {
+namespace {
+
+using platform::Button;
+using platform::MessageKind;
+
+QLabel* MakePanel(QWidget* parent, int pixelHeight, bool bold) {
+  auto* panel = new QLabel(parent);
+  QFont font;
+  font.setFamilies({QStringLiteral("Century Schoolbook"), QStringLiteral("C059"),
+                    QStringLiteral("TeX Gyre Schola"), QStringLiteral("DejaVu Serif")});
+  font.setStyleHint(QFont::Serif);
+  font.setPixelSize(pixelHeight);
+  font.setBold(bold);
+  panel->setFont(font);
+  panel->setAlignment(Qt::AlignCenter);
+  panel->setStyleSheet(QStringLiteral("color: red;"));
+  panel->setFrameShape(QFrame::StyledPanel);
+  return panel;
+}
+
+const char* const kHelpMembers = "Vantrel_Membres.pdf";
+const char* const kHelpAccounting = "Vantrel_Comptabilite.pdf";
+const char* const kHelpExercise = "Vantrel_Exercice.pdf";
+const char* const kHelpConvocations = "Vantrel_Convocations.pdf";
+const char* const kHelpGeneral = "Vantrel_Informations.pdf";
+
+}  // namespace
+
+TFichFprg::TFichFprg(AppContext& context, QWidget* parent)
+    : Screen(context, parent), m_siteAddress(QString::fromLatin1(kSiteAddress)) {
+  setObjectName(QStringLiteral("TFichFprg"));
+  setWindowTitle(QStringLiteral("(Version %1) Programme de gestion d'un club")
+                     .arg(QString::fromLatin1(kVersion)));
+  setAutoFillBackground(true);
+  QPalette lime = palette();
+  lime.setColor(QPalette::Window, QColor(0, 255, 0));
+  setPalette(lime);
+
+  auto* layout = new QVBoxLayout(this);
+  m_menuBar = new QMenuBar(this);
+  layout->setMenuBar(m_menuBar);
+  PanelEntite = MakePanel(this, 37, true);
+  PanelSigle = MakePanel(this, 48, false);
+  PanelAnnee = MakePanel(this, 64, false);
+  PanelEntite->setObjectName(QStringLiteral("PanelEntite"));
+  PanelSigle->setObjectName(QStringLiteral("PanelSigle"));
+  PanelAnnee->setObjectName(QStringLiteral("PanelAnnee"));
+  layout->addWidget(PanelEntite, 1);
+  layout->addWidget(PanelSigle, 1);
+  layout->addWidget(PanelAnnee, 1);
+  resize(640, 420);
+
+  buildMenu();
+  context.reloadSettings = [this] {
+    loadSettings();
+    refreshPanels();
+  };
+}
+
+QAction* TFichFprg::addItem(QMenu* menu, const QString& caption, MenuItem item) {
+  QAction* action = menu->addAction(caption);
+  action->setEnabled(false);
+  m_items[item] = action;
+  return action;
+}
+
+void TFichFprg::buildMenu() {
+  auto help = [this](QMenu* menu, const char* document,
+                     const QString& caption = QStringLiteral("Aides")) {
+    connect(menu->addAction(caption), &QAction::triggered, this,
+            [this, document] { onOpenHelp(QString::fromLatin1(document)); });
+  };
+
+  QMenu* members = m_menuBar->addMenu(QStringLiteral("&Membres"));
+  addItem(members, QStringLiteral("&Consultation"), MenuItem::MembersConsultation);
+  members->addSeparator();
+  addItem(members, QStringLiteral("&Edition"), MenuItem::MembersEdition);
+  addItem(members, QStringLiteral("Courriel"), MenuItem::MembersMail);
+  members->addSeparator();
+  addItem(members, QStringLiteral("&Gestion"), MenuItem::MembersCard);
+  members->addSeparator();
+  addItem(members, QStringLiteral("&Importation données FFB"), MenuItem::MembersImport);
+  members->addSeparator();
+  connect(members->addAction(QStringLiteral("Remise à &zèro membres")), &QAction::triggered, this,
+          &TFichFprg::onResetMembers);
+  members->addSeparator();
+  help(members, kHelpMembers);
+
+  m_accountingMenu = m_menuBar->addMenu(QStringLiteral("&Comptabilité "));
+  m_accountingEditMenu = m_accountingMenu->addMenu(QStringLiteral("&Edition"));
+  addItem(m_accountingEditMenu, QStringLiteral("&Plan Comptable"), MenuItem::AccountingChart);
+  addItem(m_accountingEditMenu, QStringLiteral("&Grand Livre"), MenuItem::AccountingLedger);
+  addItem(m_accountingEditMenu, QStringLiteral("&Résultats"), MenuItem::AccountingResults);
+  addItem(m_accountingEditMenu, QStringLiteral("bi&Lan"), MenuItem::AccountingBalanceSheet);
+  addItem(m_accountingEditMenu, QStringLiteral("&Balance"), MenuItem::AccountingTrialBalance);
+  m_accountingMenu->addSeparator();
+  addItem(m_accountingMenu, QStringLiteral("&Ecriture"), MenuItem::AccountingEntry);
+  m_accountingMenu->addSeparator();
+  addItem(m_accountingMenu, QStringLiteral("Gestion Plan Comptable"),
+          MenuItem::AccountingChartManagement);
+  m_accountingMenu->addSeparator();
+  help(m_accountingMenu, kHelpAccounting);
+
+  QMenu* utilities = m_menuBar->addMenu(QStringLiteral("Utilitaires"));
+  addItem(utilities, QStringLiteral("&Sauvegarde"), MenuItem::Backup);
+  addItem(utilities, QStringLiteral("&Restauration"), MenuItem::Restore);
+  utilities->addSeparator();
+  addItem(utilities, QStringLiteral("&Paramétrages/ Changement saison"), MenuItem::SettingsSeason);
+  utilities->addSeparator();
+  help(utilities, kHelpExercise);
+
+  QMenu* competitions = m_menuBar->addMenu(QStringLiteral("Compétitions/Tournois"));
+  competitions->addAction(QStringLiteral("     CONVOCATIONS"));
+  addItem(competitions, QStringLiteral("Epreuves fédérales par équipes"),
+          MenuItem::ConvocationTeams);
+  addItem(competitions, QStringLiteral("Epreuves fédérales par Paires"),
+          MenuItem::ConvocationPairs);
+  competitions->addSeparator();
+  competitions->addAction(QStringLiteral("    COUPE ET CHALLENGE"));
+  const QString cupNames[] = {QStringLiteral("1ère Coupe"), QStringLiteral("2ème Coupe"),
+                              QStringLiteral("3ème Coupe"), QStringLiteral("4ème Coupe")};
+  const MenuItem cupItems[4][3] = {
+      {MenuItem::CupResults1, MenuItem::CupManagement1, MenuItem::CupRanking1},
+      {MenuItem::CupResults2, MenuItem::CupManagement2, MenuItem::CupRanking2},
+      {MenuItem::CupResults3, MenuItem::CupManagement3, MenuItem::CupRanking3},
+      {MenuItem::CupResults4, MenuItem::CupManagement4, MenuItem::CupRanking4}};
+  for (int cup = 0; cup < 4; ++cup) {
+    QMenu* sub = competitions->addMenu(cupNames[cup]);
+    addItem(sub, QStringLiteral("Résultats"), cupItems[cup][0]);
+    addItem(sub, QStringLiteral("Gestion"), cupItems[cup][1]);
+    addItem(sub, QStringLiteral("Classement"), cupItems[cup][2]);
+  }
+  competitions->addSeparator();
+  addItem(competitions, QStringLiteral("Courriels Joueurs Tournoi"), MenuItem::TournamentMail);
+  competitions->addSeparator();
+  help(competitions, kHelpConvocations);
+
+  QMenu* information = m_menuBar->addMenu(QStringLiteral("Informations"));
+  addItem(information, QStringLiteral("&A propos ..."), MenuItem::About);
+  connect(information->addAction(QStringLiteral("&M'écrire")), &QAction::triggered, this,
+          &TFichFprg::onWriteToAuthor);
+  information->addSeparator();
+  addItem(information, QStringLiteral("&Calculette"), MenuItem::Calculator);
+  information->addSeparator();
+  m_noCheck = information->addAction(QStringLiteral("Ne Pas Vérifier la mise à jour"));
+  m_noCheck->setCheckable(true);
+  connect(m_noCheck, &QAction::triggered, this, &TFichFprg::onToggleNoCheck);
+  connect(information->addAction(QStringLiteral("Site du Logiciel")), &QAction::triggered, this,
+          &TFichFprg::onSoftwareSite);
+  information->addSeparator();
+  help(information, kHelpGeneral, QStringLiteral("A&ides Générales"));
+
+  QAction* quit = m_menuBar->addAction(QStringLiteral("&Quitter"));
+  connect(quit, &QAction::triggered, this, &TFichFprg::quitRequested);
+}
+
+void TFichFprg::wire(MenuItem item, std::function<void()> action) {
+  QAction* menuAction = m_items.at(item);
+  m_wired[item] = true;
+  connect(menuAction, &QAction::triggered, this, [this, action = std::move(action)] {
+    runCommand(action);
+  });
+  menuAction->setEnabled(true);
+  updateAccountingEnabled();
+}
+
+bool TFichFprg::startUp() {
+  loadSettings();
+  refreshPanels();
+  return checkVersion();
+}
+
+void TFichFprg::loadSettings() {
+  runCommand([this] { context().settings = LoadSettings(settings().programFolder); });
+  updateAccountingEnabled();
+}
+
+void TFichFprg::updateAccountingEnabled() {
+  const bool hasExercise = !settings().exercise.empty();
+  m_accountingEditMenu->setEnabled(hasExercise);
+  if (m_wired.count(MenuItem::AccountingEntry)) {
+    m_items.at(MenuItem::AccountingEntry)->setEnabled(hasExercise);
+  }
+}
+
+void TFichFprg::refreshPanels() {
+  PanelEntite->setText(ToQString(settings().entity));
+  PanelSigle->setText(ToQString(settings().shortName));
+  PanelAnnee->setText(ToQString(settings().exercise));
+  m_accountingMenu->setTitle(QStringLiteral("&Comptabilité ") + ToQString(settings().exercise));
+}
+
+void TFichFprg::activated() { refreshPanels(); }
+
+bool TFichFprg::checkVersion() {
+  const auto folder = settings().programFolder;
+  UpdateSwitch state;
+  runCommand([&] { state = LoadUpdateSwitch(folder); });
+  bool switchedOff = state.switchedOff;
+  if (SwitchOffExpired(state, desktop().today())) {
+    switchedOff = false;
+    runCommand([&] { WriteSetting(folder, kSectionUpdate, kKeyNoCheck, "0"); });
+  }
+  m_noCheck->setChecked(switchedOff);
+  if (switchedOff) return true;
+
+  const QString site = siteAddress();
+  if (!desktop().headRequestOk(QUrl(site + QString::fromLatin1(kIndexPath)), headTimeoutMs())) {
+    return true;
+  }
+  const QString versionPage =
+      site + QStringLiteral("/arbitrage/Vantrel_%1.html").arg(QString::fromLatin1(kVersion));
+  if (desktop().headRequestOk(QUrl(versionPage), headTimeoutMs())) return true;
+
+  const QString text = QStringLiteral(
+                           "Il éxiste une nouvelle version de Vantrel\n\n    qui peut être "
+                           "téléchargée sur :\n\n           ") +
+                       site + QStringLiteral("\n\n\n\n Voullez vous la télécharger ?\n");
+  if (ask(MessageKind::Information, text, {Button::Yes, Button::No}) != Button::Yes) return true;
+  desktop().openUrl(QUrl(site + QString::fromLatin1(kDownloadPath)));
+  return false;
+}
+
+void TFichFprg::onOpenHelp(const QString& document) {
+  desktop().openUrl(QUrl::fromLocalFile(
+      QString::fromStdString((settings().programFolder / document.toStdString()).string())));
+}
+
+void TFichFprg::onWriteToAuthor() {
+  OpenMailClient(this, desktop(),
+                 MailtoWithSubject(kAuthorMail, std::string("Vantrel ") + kVersion));
+}
+
+void TFichFprg::onSoftwareSite() {
+  if (desktop().openUrl(QUrl(siteAddress() + QString::fromLatin1(kDownloadPath)))) return;
+  ask(MessageKind::Warning,
+      QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"),
+      {Button::Yes});
+}
+
+void TFichFprg::onResetMembers() {
+  if (ask(MessageKind::Warning, QStringLiteral("Attention vous allez détruire le fichier des membres "),
+          {Button::Yes, Button::No}) != Button::Yes) {
+    return;
+  }
+  runCommand([this] { WriteLines(settings().exerciseFile("Joueur.dbp"), {}); });
+}
+
+void TFichFprg::onToggleNoCheck() {
+  // QAction has already flipped the mark; the rule works from the state before the click.
+  const bool wasChecked = !m_noCheck->isChecked();
+  const auto folder = settings().programFolder;
+  runCommand([&] {
+    if (!wasChecked) {
+      WriteSetting(folder, kSectionUpdate, kKeyNoCheckDate, FormatDate(desktop().today()));
+    }
+    WriteSetting(folder, kSectionUpdate, kKeyNoCheck, wasChecked ? "0" : "1");
+  });
+}
+
+}  // namespace vantrel

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "platform/screen.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+
+namespace vantrel {
+
+// The items of the main menu that show a screen. Each starts disabled and is enabled by
+// wiring it to the action that shows its screen (main() does, screen by screen).
+enum class MenuItem {
+  MembersConsultation,
+  MembersEdition,
+  MembersMail,
+  MembersCard,
+  MembersImport,
+  AccountingChart,
+  AccountingLedger,
+  AccountingResults,
+  AccountingBalanceSheet,
+  AccountingTrialBalance,
+  AccountingEntry,
+  AccountingChartManagement,
+  Backup,
+  Restore,
+  SettingsSeason,
+  ConvocationTeams,
+  ConvocationPairs,
+  CupResults1, CupManagement1, CupRanking1,
+  CupResults2, CupManagement2, CupRanking2,
+  CupResults3, CupManagement3, CupRanking3,
+  CupResults4, CupManagement4, CupRanking4,
+  TournamentMail,
+  About,
+  Calculator,
+};
+
+// The main window: the club's name, short name and exercise on a lime-green ground, and
+// the whole main menu.
+class TFichFprg : public Screen {
+  Q_OBJECT
+
+ public:
+  explicit TFichFprg(AppContext& context, QWidget* parent = nullptr);
+
+  // Start-up: reads the settings and runs the version check. Returns false when the user
+  // chose to download a newer version: the program then ends.
+  bool startUp();
+
+  // Enables a menu item and makes it run action.
+  void wire(MenuItem item, std::function<void()> action);
+
+  // Reads the settings file into the current settings and enables or disables the
+  // accounting entries by the exercise.
+  void loadSettings();
+  // Shows the current settings in the three panels and the accounting menu's caption.
+  void refreshPanels();
+
+  void activated() override;
+
+  QAction* action(MenuItem item) const { return m_items.at(item); }
+  QMenu* accountingMenu() const { return m_accountingMenu; }
+  QAction* noCheckAction() const { return m_noCheck; }
+  QMenuBar* menuBar() const { return m_menuBar; }
+
+  // The program's web site and the deadline of one request; tests point them elsewhere.
+  QString siteAddress() const { return m_siteAddress; }
+  void setSiteAddress(const QString& address) { m_siteAddress = address; }
+  int headTimeoutMs() const { return m_headTimeoutMs; }
+  void setHeadTimeoutMs(int ms) { m_headTimeoutMs = ms; }
+
+  QLabel* PanelEntite;
+  QLabel* PanelSigle;
+  QLabel* PanelAnnee;
+
+  // Menu commands of the main window itself.
+  void onOpenHelp(const QString& document);
+  void onWriteToAuthor();
+  void onSoftwareSite();
+  void onResetMembers();
+  void onToggleNoCheck();
+
+ signals:
+  void quitRequested();
+
+ private:
+  void buildMenu();
+  QAction* addItem(QMenu* menu, const QString& caption, MenuItem item);
+  void updateAccountingEnabled();
+  // The version check of start-up; false when the user chose to download.
+  bool checkVersion();
+
+  QMenuBar* m_menuBar = nullptr;
+  QMenu* m_accountingMenu = nullptr;
+  QMenu* m_accountingEditMenu = nullptr;
+  QAction* m_noCheck = nullptr;
+  std::map<MenuItem, QAction*> m_items;
+  std::map<MenuItem, bool> m_wired;
+  QString m_siteAddress;
+  int m_headTimeoutMs = 10000;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,88 @@
+#include "core/numbers.h"
+
+#include <limits>
+
+#include "core/error.h"
+#include "core/text_helpers.h"
+
+namespace vantrel {
+
+std::int32_t ParseInteger(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < trimmed.size() && (trimmed[i] == '-' || trimmed[i] == '+')) {
+    negative = trimmed[i] == '-';
+    ++i;
+  }
+  if (i == trimmed.size()) throw NotAnInteger(text);
+  std::int64_t value = 0;
+  for (; i < trimmed.size(); ++i) {
+    const char c = trimmed[i];
+    if (c < '0' || c > '9') throw NotAnInteger(text);
+    value = value * 10 + (c - '0');
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
+      throw NotAnInteger(text);
+    }
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max()) throw NotAnInteger(text);
+  return static_cast<std::int32_t>(value);
+}
+
+std::int32_t ParseAmount(const std::string& text) {
+  if (text.empty()) return 0;
+  return ParseInteger(text);
+}
+
+std::string FormatCents(std::int64_t cents) {
+  const bool negative = cents < 0;
+  const std::uint64_t magnitude =
+      negative ? static_cast<std::uint64_t>(-(cents + 1)) + 1 : static_cast<std::uint64_t>(cents);
+  std::string fraction = std::to_string(magnitude % 100);
+  if (fraction.size() < 2) fraction.insert(0, "0");
+  return (negative ? "-" : "") + std::to_string(magnitude / 100) + "," + fraction;
+}
+
+std::int64_t ParseDisplayedAmount(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < trimmed.size() && (trimmed[i] == '-' || trimmed[i] == '+')) {
+    negative = trimmed[i] == '-';
+    ++i;
+  }
+  std::int64_t whole = 0;
+  std::int64_t fraction = 0;  // thousandths
+  int fractionDigits = 0;
+  bool seenDigit = false;
+  bool seenPoint = false;
+  for (; i < trimmed.size(); ++i) {
+    const char c = trimmed[i];
+    if (c == ',' || c == '.') {
+      if (seenPoint) throw NotAFloat(text);
+      seenPoint = true;
+    } else if (c >= '0' && c <= '9') {
+      seenDigit = true;
+      if (!seenPoint) {
+        whole = whole * 10 + (c - '0');
+        if (whole > std::numeric_limits<std::int64_t>::max() / 1000) throw NotAFloat(text);
+      } else if (fractionDigits < 3) {
+        fraction = fraction * 10 + (c - '0');
+        ++fractionDigits;
+      }
+    } else {
+      throw NotAFloat(text);
+    }
+  }
+  if (!seenDigit) throw NotAFloat(text);
+  while (fractionDigits < 3) {
+    fraction *= 10;
+    ++fractionDigits;
+  }
+  std::int64_t thousandths = whole * 1000 + fraction;
+  std::int64_t cents = (thousandths + 5) / 10;
+  return negative ? -cents : cents;
+}
+
+}  // namespace vantrel

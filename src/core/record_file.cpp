@@ -1,0 +1,129 @@
+#include "core/record_file.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "core/error.h"
+#include "core/text_helpers.h"
+#include "core/transaction.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+fs::path ResolvePath(const fs::path& path) {
+  std::error_code error;
+  if (fs::exists(path, error)) return path;
+  fs::path resolved = path.root_path();
+  bool matching = true;
+  for (const auto& component : path.relative_path()) {
+    if (!matching) {
+      resolved /= component;
+      continue;
+    }
+    const fs::path exact = resolved.empty() ? component : resolved / component;
+    if (fs::exists(exact, error) || component == "." || component == "..") {
+      resolved = exact;
+      continue;
+    }
+    const std::string wanted = LowerAscii(component.string());
+    bool found = false;
+    const fs::path folder = resolved.empty() ? fs::path(".") : resolved;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+      const std::string name = it->path().filename().string();
+      if (LowerAscii(name) == wanted) {
+        resolved = resolved.empty() ? fs::path(name) : resolved / name;
+        found = true;
+        break;
+      }
+    }
+    if (!found) {
+      resolved = exact;
+      matching = false;
+    }
+  }
+  return resolved;
+}
+
+bool FileExists(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(ResolvePath(path), error);
+}
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(ResolvePath(path), std::ios::binary);
+  if (!in) throw CannotOpenFile(path);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw CannotOpenFile(path);
+  return bytes;
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  FileTransaction transaction;
+  transaction.Stage(path, bytes);
+  transaction.Commit();
+}
+
+Lines SplitLines(const std::string& bytes) {
+  Lines lines;
+  std::string current;
+  std::size_t i = 0;
+  const std::size_t n = bytes.size();
+  while (i < n) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(std::move(current));
+      current.clear();
+      if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+    } else {
+      current += c;
+    }
+    ++i;
+  }
+  if (!current.empty()) lines.push_back(std::move(current));
+  return lines;
+}
+
+Lines ReadLines(const fs::path& path) { return SplitLines(ReadBytes(path)); }
+
+Lines ReadLinesIfExists(const fs::path& path) {
+  if (!FileExists(path)) return {};
+  return ReadLines(path);
+}
+
+void WriteLines(const fs::path& path, const Lines& lines) { WriteBytes(path, LinesToBytes(lines)); }
+
+std::string CleanField(std::string field) {
+  for (char& c : field) {
+    if (c == ';') c = ',';
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return field;
+}
+
+std::string JoinFields(const std::vector<std::string>& fields) {
+  std::string line;
+  for (const auto& field : fields) {
+    line += CleanField(field);
+    line += ';';
+  }
+  return line;
+}
+
+std::vector<std::string> SplitFields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::string current;
+  for (char c : line) {
+    if (c == ';') {
+      fields.push_back(std::move(current));
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) fields.push_back(std::move(current));
+  return fields;
+}
+
+}  // namespace vantrel

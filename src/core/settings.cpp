@@ -1,0 +1,53 @@
+#include "core/settings.h"
+
+#include "core/cp1252.h"
+#include "core/ini_file.h"
+
+namespace vantrel {
+
+std::filesystem::path FolderPath(const std::string& cp1252Name) {
+  return std::filesystem::path(Cp1252ToUtf8(cp1252Name));
+}
+
+std::filesystem::path Settings::exerciseFolder() const {
+  return programFolder / FolderPath(exercise);
+}
+
+std::filesystem::path Settings::exerciseFile(const std::string& name) const {
+  return exerciseFolder() / FolderPath(name);
+}
+
+Settings LoadSettings(const std::filesystem::path& programFolder) {
+  const IniFile ini = IniFile::Load(programFolder / kSettingsFileName);
+  Settings settings;
+  settings.programFolder = programFolder;
+  settings.entity = ini.Value(kSectionFile, kKeyEntity, settings.entity);
+  settings.shortName = ini.Value(kSectionFile, kKeyShortName, settings.shortName);
+  settings.exercise = ini.Value(kSectionFile, kKeyExercise, "");
+  settings.exercise1 = ini.Value(kSectionFile, kKeyExercise1, "");
+  settings.exercise2 = ini.Value(kSectionFile, kKeyExercise2, "");
+  settings.spare = ini.Value(kSectionFile, kKeySpare, "");
+  return settings;
+}
+
+UpdateSwitch LoadUpdateSwitch(const std::filesystem::path& programFolder) {
+  const IniFile ini = IniFile::Load(programFolder / kSettingsFileName);
+  UpdateSwitch value;
+  const std::string flag = ini.Value(kSectionUpdate, kKeyNoCheck, "0");
+  value.switchedOff = !flag.empty() && flag != "0";
+  if (auto date = TryParseDate(ini.Value(kSectionUpdate, kKeyNoCheckDate, ""))) value.since = *date;
+  return value;
+}
+
+void WriteSetting(const std::filesystem::path& programFolder, const std::string& section,
+                  const std::string& key, const std::string& value) {
+  IniFile ini = IniFile::Load(programFolder / kSettingsFileName);
+  ini.SetValue(section, key, value);
+  ini.Save();
+}
+
+bool SwitchOffExpired(const UpdateSwitch& value, Date today) {
+  return value.switchedOff && today.Serial() - value.since.Serial() > 30;
+}
+
+}  // namespace vantrel

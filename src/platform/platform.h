@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QString>
+#include <QUrl>
+
+#include "core/date.h"
+
+class QPrinter;
+class QWidget;
+
+namespace vantrel::platform {
+
+enum class MessageKind { Warning, Error, Information, Confirmation };
+enum class Button { Yes, No, Ok, Cancel };
+
+struct Drive {
+  enum class Type { Removable, Fixed, Remote, CdRom, RamDisk };
+  Type type = Type::Fixed;
+  QString label;  // the volume's name, may be empty
+  QString root;   // "E:/" on Windows, a mount point elsewhere
+};
+
+// Everything the desktop provides. The program uses the Qt one (QtPlatform); tests use a
+// scripted one with queued answers, recorded requests and a settable clock.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal message box titled by its kind ("Avertissement", "Erreur", "Information",
+  // "Confirmation") with the given buttons ("&Oui", "&Non", "OK", "Annuler"); returns the
+  // button pressed, or the last one when the box is closed otherwise.
+  virtual Button message(QWidget* parent, MessageKind kind, const QString& text,
+                         const std::vector<Button>& buttons) = 0;
+
+  // File and folder dialogs; nothing when cancelled.
+  virtual std::optional<QString> openFileName(QWidget* parent, const QString& caption,
+                                              const QString& folder, const QString& filter) = 0;
+  virtual std::optional<QString> saveFileName(QWidget* parent, const QString& caption,
+                                              const QString& suggested,
+                                              const QString& filter) = 0;
+  virtual std::optional<QString> folderName(QWidget* parent, const QString& caption,
+                                            const QString& root) = 0;
+
+  // The standard print dialog on printer; false when cancelled.
+  virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+
+  // The desktop's "open" on a document or a link; true when the desktop reports success.
+  virtual bool openUrl(const QUrl& url) = 0;
+
+  // One HTTP HEAD request (redirections followed) that keeps the user interface running
+  // while it waits; true only for the status 200 within timeoutMs.
+  virtual bool headRequestOk(const QUrl& url, int timeoutMs) = 0;
+
+  // The clock: today's date and a millisecond tick count.
+  virtual Date today() = 0;
+  virtual qint64 tickMs() = 0;
+
+  // The drives or mount points data can be saved to.
+  virtual std::vector<Drive> drives() = 0;
+};
+
+}  // namespace vantrel::platform

@@ -1,0 +1,194 @@
+#include "platform/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTimer>
+
+namespace vantrel::platform {
+
+QString MessageTitle(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Warning:
+      return QStringLiteral("Avertissement");
+    case MessageKind::Error:
+      return QStringLiteral("Erreur");
+    case MessageKind::Information:
+      return QStringLiteral("Information");
+    case MessageKind::Confirmation:
+      return QStringLiteral("Confirmation");
+  }
+  return {};
+}
+
+QString ButtonText(Button button) {
+  switch (button) {
+    case Button::Yes:
+      return QStringLiteral("&Oui");
+    case Button::No:
+      return QStringLiteral("&Non");
+    case Button::Ok:
+      return QStringLiteral("OK");
+    case Button::Cancel:
+      return QStringLiteral("Annuler");
+  }
+  return {};
+}
+
+Button QtPlatform::message(QWidget* parent, MessageKind kind, const QString& text,
+                           const std::vector<Button>& buttons) {
+  QMessageBox box(parent);
+  box.setWindowTitle(MessageTitle(kind));
+  switch (kind) {
+    case MessageKind::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageKind::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageKind::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageKind::Confirmation:
+      box.setIcon(QMessageBox::Question);
+      break;
+  }
+  // The stored texts use a lone CR as line break.
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+  box.setText(shown);
+  std::vector<std::pair<QPushButton*, Button>> pushButtons;
+  for (Button button : buttons) {
+    const auto role = (button == Button::Yes || button == Button::Ok) ? QMessageBox::AcceptRole
+                                                                      : QMessageBox::RejectRole;
+    pushButtons.emplace_back(box.addButton(ButtonText(button), role), button);
+  }
+  if (!pushButtons.empty()) {
+    box.setDefaultButton(pushButtons.front().first);
+    box.setEscapeButton(pushButtons.back().first);
+  }
+  box.exec();
+  for (const auto& [push, button] : pushButtons) {
+    if (box.clickedButton() == push) return button;
+  }
+  return buttons.empty() ? Button::Ok : buttons.back();
+}
+
+std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& caption,
+                                                const QString& folder, const QString& filter) {
+  const QString name = QFileDialog::getOpenFileName(parent, caption, folder, filter);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+std::optional<QString> QtPlatform::saveFileName(QWidget* parent, const QString& caption,
+                                                const QString& suggested, const QString& filter) {
+  const QString name = QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+std::optional<QString> QtPlatform::folderName(QWidget* parent, const QString& caption,
+                                              const QString& root) {
+  const QString name = QFileDialog::getExistingDirectory(parent, caption, root);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+bool QtPlatform::choosePrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPlatform::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+bool QtPlatform::headRequestOk(const QUrl& url, int timeoutMs) {
+  QNetworkAccessManager manager;
+  QNetworkRequest request(url);
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                       QNetworkRequest::NoLessSafeRedirectPolicy);
+  request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+  request.setTransferTimeout(0);
+  QNetworkReply* reply = manager.head(request);
+  QEventLoop loop;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+  deadline.start(timeoutMs);
+  if (!reply->isFinished()) loop.exec();
+  bool ok = false;
+  if (reply->isFinished()) {
+    ok = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
+  } else {
+    reply->abort();
+  }
+  reply->deleteLater();
+  return ok;
+}
+
+Date QtPlatform::today() {
+  const QDate date = QDate::currentDate();
+  return Date::FromYmd(date.year(), date.month(), date.day()).value_or(Date{});
+}
+
+qint64 QtPlatform::tickMs() {
+  static QElapsedTimer timer;
+  if (!timer.isValid()) timer.start();
+  return timer.elapsed();
+}
+
+std::optional<Drive::Type> DriveTypeOf(const QString& fileSystemType, const QString& device,
+                                       const QString& root) {
+  const QString fs = fileSystemType.toLower();
+  if (fs == "tmpfs" || fs == "ramfs") {
+    // The system's own tmpfs mounts are no place for a backup.
+    if (root == "/run" || root.startsWith("/run/") || root == "/dev" || root.startsWith("/dev/") ||
+        root.startsWith("/sys") || root.startsWith("/proc")) {
+      if (!root.startsWith("/run/media")) return std::nullopt;
+    }
+    return Drive::Type::RamDisk;
+  }
+  if (fs == "iso9660" || fs == "udf") return Drive::Type::CdRom;
+  if (fs == "nfs" || fs == "nfs4" || fs == "cifs" || fs == "smbfs" || fs == "smb3" ||
+      fs.startsWith("fuse.sshfs") || fs == "9p") {
+    return Drive::Type::Remote;
+  }
+  if (root.startsWith("/media/") || root.startsWith("/run/media/") || root.startsWith("/mnt/")) {
+    return Drive::Type::Removable;
+  }
+  if (fs == "vfat" || fs == "exfat" || fs == "ntfs" || fs == "ntfs3" || fs == "fuseblk") {
+    return device.startsWith("/dev/") ? Drive::Type::Removable : Drive::Type::Fixed;
+  }
+  if (device.startsWith("/dev/") || fs == "overlay" || fs == "ext4" || fs == "xfs" ||
+      fs == "btrfs") {
+    return Drive::Type::Fixed;
+  }
+  return std::nullopt;
+}
+
+std::vector<Drive> QtPlatform::drives() {
+  std::vector<Drive> result;
+  for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
+    if (!storage.isValid() || !storage.isReady()) continue;
+    const QString root = storage.rootPath();
+    const auto type = DriveTypeOf(QString::fromUtf8(storage.fileSystemType()),
+                                  QString::fromUtf8(storage.device()), root);
+    if (!type) continue;
+    result.push_back({*type, storage.displayName(), root});
+  }
+  return result;
+}
+
+}  // namespace vantrel::platform

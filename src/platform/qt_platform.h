@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/platform.h"
+
+namespace vantrel::platform {
+
+// The platform of the running program, over Qt's own dialogs, desktop services and network.
+class QtPlatform : public Platform {
+ public:
+  Button message(QWidget* parent, MessageKind kind, const QString& text,
+                 const std::vector<Button>& buttons) override;
+  std::optional<QString> openFileName(QWidget* parent, const QString& caption,
+                                      const QString& folder, const QString& filter) override;
+  std::optional<QString> saveFileName(QWidget* parent, const QString& caption,
+                                      const QString& suggested, const QString& filter) override;
+  std::optional<QString> folderName(QWidget* parent, const QString& caption,
+                                    const QString& root) override;
+  bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+  bool openUrl(const QUrl& url) override;
+  bool headRequestOk(const QUrl& url, int timeoutMs) override;
+  Date today() override;
+  qint64 tickMs() override;
+  std::vector<Drive> drives() override;
+};
+
+// Caption of a message box of that kind, and the text of a button.
+QString MessageTitle(MessageKind kind);
+QString ButtonText(Button button);
+
+// Classifies a mounted file system for the drive list; nothing for pseudo file systems.
+std::optional<Drive::Type> DriveTypeOf(const QString& fileSystemType, const QString& device,
+                                       const QString& root);
+
+}  // namespace vantrel::platform

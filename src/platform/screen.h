@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+#include "platform/app_context.h"
+
+namespace vantrel {
+
+// Base of every top-level screen. activated() runs when the screen becomes the
+// application's active window after another screen was; deactivated() when another screen
+// takes its place (see ActivationTracker).
+class Screen : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Screen(AppContext& context, QWidget* parent = nullptr);
+  ~Screen() override;
+
+  virtual void activated() {}
+  virtual void deactivated() {}
+
+  AppContext& context() const { return m_context; }
+  platform::Platform& desktop() const { return m_context.platform; }
+  const Settings& settings() const { return m_context.settings; }
+
+ protected:
+  bool event(QEvent* event) override;
+
+  // Runs one user command: an Error of the file or conversion layers ends it and shows the
+  // error box. Returns false when it failed.
+  bool runCommand(const std::function<void()>& command);
+
+  // Shows a message box parented to this screen.
+  platform::Button ask(platform::MessageKind kind, const QString& text,
+                       const std::vector<platform::Button>& buttons);
+
+ private:
+  AppContext& m_context;
+};
+
+}  // namespace vantrel
