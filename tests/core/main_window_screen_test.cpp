@@ -1,0 +1,262 @@
+#include "core/main_window_screen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+#include "platform/app_context.h"
+#include "support/scripted_platform.h"
+#include "support/temp_folder.h"
+
+using vantrel::AppContext;
+using vantrel::Date;
+using vantrel::MenuItem;
+using vantrel::TFichFprg;
+using vantrel::platform::Button;
+using vantrel::platform::MessageKind;
+using vantrel::testing::ProgramFolder;
+using vantrel::testing::ReadFile;
+using vantrel::testing::ScriptedPlatform;
+using vantrel::testing::WriteFile;
+
+namespace {
+
+const QString kSite = QStringLiteral("http://vantrel.invalid");
+const QString kIndex = kSite + QStringLiteral("/arbitrage/index.html");
+const QString kVersionPage = kSite + QStringLiteral("/arbitrage/Vantrel_9.19.11.html");
+
+// A main window over a program folder, on the scripted desktop.
+struct Fixture {
+  ProgramFolder folder;
+  ScriptedPlatform desktop;
+  AppContext context{desktop};
+  std::unique_ptr<TFichFprg> window;
+
+  Fixture() { context.settings.programFolder = folder.path(); }
+  void writeIni(const std::string& bytes) { WriteFile(folder.path() / "Vantrel.ini", bytes); }
+  bool start() {
+    window = std::make_unique<TFichFprg>(context);
+    return window->startUp();
+  }
+};
+
+// Captions of a menu's entries, "-" for separators, submenus followed by their own in [].
+QStringList Captions(const QMenu* menu) {
+  QStringList captions;
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator()) {
+      captions << QStringLiteral("-");
+    } else if (action->menu()) {
+      captions << action->text() + QStringLiteral(" [") + Captions(action->menu()).join('|') +
+                      QStringLiteral("]");
+    } else {
+      captions << action->text();
+    }
+  }
+  return captions;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void showsTheClubAndTheWholeMenu() {
+    Fixture f;
+    f.desktop.headAnswers[kIndex] = false;
+    QVERIFY(f.start());
+    QCOMPARE(f.window->windowTitle(),
+             QStringLiteral("(Version 9.19.11) Programme de gestion d'un club"));
+    QCOMPARE(f.window->PanelEntite->text(), QStringLiteral("Ardevanne"));
+    QCOMPARE(f.window->PanelSigle->text(), QStringLiteral("KVR"));
+    QCOMPARE(f.window->PanelAnnee->text(), QStringLiteral("2026-2027"));
+
+    QStringList top;
+    for (QAction* action : f.window->menuBar()->actions()) top << action->text();
+    QCOMPARE(top, (QStringList{"&Membres", "&Comptabilité 2026-2027", "Utilitaires",
+                               "Compétitions/Tournois", "Informations", "&Quitter"}));
+    const auto menus = f.window->menuBar()->actions();
+    QCOMPARE(Captions(menus[0]->menu()),
+             (QStringList{"&Consultation", "-", "&Edition", "Courriel", "-", "&Gestion", "-",
+                          "&Importation données FFB", "-", "Remise à &zèro membres", "-",
+                          "Aides"}));
+    QCOMPARE(Captions(menus[1]->menu()),
+             (QStringList{"&Edition [&Plan Comptable|&Grand Livre|&Résultats|bi&Lan|&Balance]",
+                          "-", "&Ecriture", "-", "Gestion Plan Comptable", "-", "Aides"}));
+    QCOMPARE(Captions(menus[2]->menu()),
+             (QStringList{"&Sauvegarde", "&Restauration", "-", "&Paramétrages/ Changement saison",
+                          "-", "Aides"}));
+    const QString cup = QStringLiteral(" [Résultats|Gestion|Classement]");
+    QCOMPARE(Captions(menus[3]->menu()),
+             (QStringList{"     CONVOCATIONS", "Epreuves fédérales par équipes",
+                          "Epreuves fédérales par Paires", "-", "    COUPE ET CHALLENGE",
+                          "1ère Coupe" + cup, "2ème Coupe" + cup, "3ème Coupe" + cup,
+                          "4ème Coupe" + cup, "-", "Courriels Joueurs Tournoi", "-", "Aides"}));
+    QCOMPARE(Captions(menus[4]->menu()),
+             (QStringList{"&A propos ...", "&M'écrire", "-", "&Calculette", "-",
+                          "Ne Pas Vérifier la mise à jour", "Site du Logiciel", "-",
+                          "A&ides Générales"}));
+  }
+
+  void wiredItemsRunTheirActionAndOthersStayDisabled() {
+    Fixture f;
+    QVERIFY(f.start());
+    QVERIFY(!f.window->action(MenuItem::Calculator)->isEnabled());
+    int shown = 0;
+    f.window->wire(MenuItem::Calculator, [&] { ++shown; });
+    QVERIFY(f.window->action(MenuItem::Calculator)->isEnabled());
+    f.window->action(MenuItem::Calculator)->trigger();
+    QCOMPARE(shown, 1);
+  }
+
+  void emptyExerciseDisablesTheAccountingEntries() {
+    Fixture f;
+    f.writeIni("[Fichier]\r\nExercice=\r\n");
+    QVERIFY(f.start());
+    f.window->wire(MenuItem::AccountingEntry, [] {});
+    f.window->wire(MenuItem::AccountingChartManagement, [] {});
+    QCOMPARE(f.window->accountingMenu()->title(), QStringLiteral("&Comptabilité "));
+    QVERIFY(!f.window->action(MenuItem::AccountingEntry)->isEnabled());
+    QVERIFY(!f.window->accountingMenu()->actions().first()->isEnabled());
+    QVERIFY(f.window->action(MenuItem::AccountingChartManagement)->isEnabled());
+
+    f.writeIni("[Fichier]\r\nExercice=2026-2027\r\n");
+    f.context.reloadSettings();
+    QVERIFY(f.window->action(MenuItem::AccountingEntry)->isEnabled());
+    QCOMPARE(f.window->accountingMenu()->title(), QStringLiteral("&Comptabilité 2026-2027"));
+  }
+
+  void panelsFollowTheSettingsOnActivation() {
+    Fixture f;
+    QVERIFY(f.start());
+    f.context.settings.shortName = "ABC";
+    f.window->activated();
+    QCOMPARE(f.window->PanelSigle->text(), QStringLiteral("ABC"));
+  }
+
+  void switchOffLastsThirtyDays_data() {
+    QTest::addColumn<int>("daysBack");
+    QTest::addColumn<bool>("stillOff");
+    QTest::newRow("30 days") << 30 << true;
+    QTest::newRow("31 days") << 31 << false;
+    QTest::newRow("no date") << -1 << false;
+  }
+  void switchOffLastsThirtyDays() {
+    QFETCH(int, daysBack);
+    QFETCH(bool, stillOff);
+    Fixture f;
+    const Date since = Date::FromSerial(f.desktop.todayValue.Serial() - daysBack);
+    f.writeIni("[Fichier]\r\nExercice=2026-2027\r\n[MiseAjour]\r\nNoValide=1\r\n" +
+               (daysBack < 0 ? std::string() : "Date=" + vantrel::FormatDate(since) + "\r\n"));
+    QVERIFY(f.start());
+    QCOMPARE(f.window->noCheckAction()->isChecked(), stillOff);
+    QCOMPARE(f.desktop.headRequests.empty(), stillOff);
+    const bool writtenOff =
+        vantrel::LoadUpdateSwitch(f.folder.path()).switchedOff;
+    QCOMPARE(writtenOff, stillOff);
+  }
+
+  void versionCheckAsksOnlyWhenTheVersionPageIsMissing_data() {
+    QTest::addColumn<bool>("index");
+    QTest::addColumn<bool>("version");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("index 200, version 404") << true << false << 2 << true;
+    QTest::newRow("index unreachable") << false << false << 1 << false;
+    QTest::newRow("both 200") << true << true << 2 << false;
+  }
+  void versionCheckAsksOnlyWhenTheVersionPageIsMissing() {
+    QFETCH(bool, index);
+    QFETCH(bool, version);
+    QFETCH(int, requests);
+    QFETCH(bool, asked);
+    Fixture f;
+    f.desktop.headAnswers[kIndex] = index;
+    f.desktop.headAnswers[kVersionPage] = version;
+    f.desktop.answers.push_back(Button::No);
+    QVERIFY(f.start());
+    QCOMPARE(static_cast<int>(f.desktop.headRequests.size()), requests);
+    QCOMPARE(f.desktop.messages.size() == 1, asked);
+    QVERIFY(f.desktop.openedUrls.empty());
+  }
+
+  void yesToTheNewVersionOpensTheDownloadPageAndEnds() {
+    Fixture f;
+    f.desktop.headAnswers[kIndex] = true;
+    f.desktop.answers.push_back(Button::Yes);
+    QVERIFY(!f.start());
+    QCOMPARE(f.desktop.messages.size(), size_t{1});
+    const auto& question = f.desktop.messages.front();
+    QCOMPARE(question.kind, MessageKind::Information);
+    QCOMPARE(question.text,
+             QStringLiteral("Il éxiste une nouvelle version de Vantrel\n\n    qui peut être "
+                            "téléchargée sur :\n\n           http://vantrel.invalid\n\n\n\n "
+                            "Voullez vous la télécharger ?\n"));
+    QCOMPARE(question.buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(f.desktop.openedUrls.size(), size_t{1});
+    QCOMPARE(f.desktop.openedUrls.front().toString(),
+             QStringLiteral("http://vantrel.invalid/vantrel.php"));
+  }
+
+  void togglingTheCheckWritesTheDateAndTheMark() {
+    Fixture f;
+    QVERIFY(f.start());
+    f.window->noCheckAction()->trigger();
+    QVERIFY(f.window->noCheckAction()->isChecked());
+    auto state = vantrel::LoadUpdateSwitch(f.folder.path());
+    QVERIFY(state.switchedOff);
+    QCOMPARE(state.since, f.desktop.todayValue);
+    f.window->noCheckAction()->trigger();
+    QVERIFY(!vantrel::LoadUpdateSwitch(f.folder.path()).switchedOff);
+    // The rest of the file is kept.
+    QVERIFY(ReadFile(f.folder.path() / "Vantrel.ini").find("Sigle=KVR") != std::string::npos);
+  }
+
+  void resetMembersEmptiesTheFileOnlyOnYes() {
+    Fixture f;
+    QVERIFY(f.start());
+    const auto members = f.folder.exerciseFolder() / "Joueur.DBP";
+    WriteFile(members, "00000001;M.;A;B;\r\n");
+    f.desktop.answers = {Button::No};
+    f.window->onResetMembers();
+    QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
+    f.desktop.answers = {Button::Yes};
+    f.window->onResetMembers();
+    QVERIFY(std::filesystem::exists(members));
+    QCOMPARE(ReadFile(members), std::string());
+    QCOMPARE(f.desktop.messages.back().text,
+             QStringLiteral("Attention vous allez détruire le fichier des membres "));
+    QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
+  }
+
+  void mailAndSiteWarnWhenTheDesktopFails() {
+    Fixture f;
+    QVERIFY(f.start());
+    f.window->onWriteToAuthor();
+    QCOMPARE(f.desktop.openedUrls.back().toString(QUrl::FullyDecoded),
+             QStringLiteral("mailto:auteur@vantrel.invalid?subject=Vantrel 9.19.11"));
+    QVERIFY(f.desktop.messages.empty());
+    f.desktop.openUrlResult = false;
+    f.window->onWriteToAuthor();
+    QCOMPARE(f.desktop.messages.back().text,
+             QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé correctement"));
+    QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::Yes});
+    f.window->onSoftwareSite();
+    QCOMPARE(f.desktop.messages.back().text,
+             QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"));
+  }
+
+  void helpOpensTheDocumentOfTheProgramFolder() {
+    Fixture f;
+    QVERIFY(f.start());
+    f.window->onOpenHelp(QStringLiteral("Vantrel_Membres.pdf"));
+    QCOMPARE(f.desktop.openedUrls.back().toLocalFile(),
+             QString::fromStdString((f.folder.path() / "Vantrel_Membres.pdf").string()));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_screen_test.moc"

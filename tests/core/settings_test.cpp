@@ -1,0 +1,80 @@
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "core/ini_file.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  TempFolder m_folder;
+  void write(const std::string& bytes) { WriteFile(m_folder.path() / "Vantrel.ini", bytes); }
+};
+
+TEST_F(SettingsTest, ReadsKeysWhateverTheirLetterCase) {
+  write("[FICHIER]\r\nentit\xe9=Club de Bridge\r\nsigle=CBR\r\nexercice=2014-2015\r\n"
+        "EXERCICE1=2013-2014\r\nBilan=2012-2013\r\nRESULTAT=x\r\n");
+  const Settings settings = LoadSettings(m_folder.path());
+  EXPECT_EQ("Club de Bridge", settings.entity);
+  EXPECT_EQ("CBR", settings.shortName);
+  EXPECT_EQ("2014-2015", settings.exercise);
+  EXPECT_EQ("2013-2014", settings.exercise1);
+  EXPECT_EQ("2012-2013", settings.exercise2);
+  EXPECT_EQ("x", settings.spare);
+  EXPECT_EQ(m_folder.path() / "2014-2015" / "Joueur.DBP", settings.exerciseFile("Joueur.DBP"));
+}
+
+TEST_F(SettingsTest, MissingFileOrKeysGiveTheDefaults) {
+  Settings settings = LoadSettings(m_folder.path());
+  EXPECT_EQ("Ardevanne", settings.entity);
+  EXPECT_EQ("KVR", settings.shortName);
+  EXPECT_EQ("", settings.exercise);
+  write("[Fichier]\r\n; no key yet\r\n[Autre]\r\nSigle=NON\r\n");
+  settings = LoadSettings(m_folder.path());
+  EXPECT_EQ("KVR", settings.shortName);
+  EXPECT_EQ("", settings.exercise1);
+}
+
+TEST_F(SettingsTest, WritingAKeyKeepsEveryOtherLine) {
+  write("; club settings\r\n[Fichier]\r\nEntit\xe9=Ardevanne\r\nsigle=KVR\r\n\r\n"
+        "[MiseAjour]\r\nNoValide=1\r\n");
+  WriteSetting(m_folder.path(), kSectionFile, kKeyShortName, "ABC");
+  WriteSetting(m_folder.path(), kSectionFile, kKeyExercise, "2026-2027");
+  WriteSetting(m_folder.path(), kSectionUpdate, kKeyNoCheck, "0");
+  WriteSetting(m_folder.path(), "Nouvelle", "Cl\xe9", "v");
+  EXPECT_EQ("; club settings\r\n[Fichier]\r\nEntit\xe9=Ardevanne\r\nsigle=ABC\r\n"
+            "Exercice=2026-2027\r\n\r\n[MiseAjour]\r\nNoValide=0\r\n[Nouvelle]\r\nCl\xe9=v\r\n",
+            ReadFile(m_folder.path() / "Vantrel.ini"));
+}
+
+TEST_F(SettingsTest, FirstWriterCreatesTheFile) {
+  WriteSetting(m_folder.path(), kSectionUpdate, kKeyNoCheck, "1");
+  EXPECT_EQ("[MiseAjour]\r\nNoValide=1\r\n", ReadFile(m_folder.path() / "Vantrel.ini"));
+}
+
+TEST_F(SettingsTest, SwitchOffLastsThirtyDays) {
+  const Date today = *Date::FromYmd(2026, 12, 9);
+  write("[MiseAjour]\r\nNoValide=1\r\nDate=" + FormatDate(Date::FromSerial(today.Serial() - 30)) +
+        "\r\n");
+  UpdateSwitch state = LoadUpdateSwitch(m_folder.path());
+  EXPECT_TRUE(state.switchedOff);
+  EXPECT_FALSE(SwitchOffExpired(state, today));
+  EXPECT_TRUE(SwitchOffExpired(state, Date::FromSerial(today.Serial() + 1)));
+
+  write("[MiseAjour]\r\nNoValide=1\r\n");  // no date: the zero date, long past
+  state = LoadUpdateSwitch(m_folder.path());
+  EXPECT_TRUE(SwitchOffExpired(state, today));
+
+  write("[MiseAjour]\r\nNoValide=0\r\n");
+  EXPECT_FALSE(SwitchOffExpired(LoadUpdateSwitch(m_folder.path()), today));
+}
+
+}  // namespace
+}  // namespace vantrel
