@@ -5,9 +5,7 @@
 namespace vantrel {
 namespace {
 
-std::string PathText(const std::filesystem::path& path) {
-  return Utf8ToCp1252(path.string());
-}
+std::string PathText(const std::filesystem::path& path) { return Utf8ToCp1252(path.string()); }
 
 }  // namespace
 
@@ -16,7 +14,10 @@ Error CannotOpenFile(const std::filesystem::path& path) {
 }
 
 Error CannotCreateFile(const std::filesystem::path& path) {
-  return Error("Impossible de cr\xe9""er le fichier " + PathText(path));
+  return Error(
+      "Impossible de cr\xe9"
+      "er le fichier " +
+      PathText(path));
 }
 
 Error NotAnInteger(const std::string& text) {

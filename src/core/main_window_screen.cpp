@@ -173,9 +173,8 @@ void TFichFprg::buildMenu() {
 void TFichFprg::wire(MenuItem item, std::function<void()> action) {
   QAction* menuAction = m_items.at(item);
   m_wired[item] = true;
-  connect(menuAction, &QAction::triggered, this, [this, action = std::move(action)] {
-    runCommand(action);
-  });
+  connect(menuAction, &QAction::triggered, this,
+          [this, action = std::move(action)] { runCommand(action); });
   menuAction->setEnabled(true);
   updateAccountingEnabled();
 }
@@ -255,7 +254,8 @@ void TFichFprg::onSoftwareSite() {
 }
 
 void TFichFprg::onResetMembers() {
-  if (ask(MessageKind::Warning, QStringLiteral("Attention vous allez détruire le fichier des membres "),
+  if (ask(MessageKind::Warning,
+          QStringLiteral("Attention vous allez détruire le fichier des membres "),
           {Button::Yes, Button::No}) != Button::Yes) {
     return;
   }

@@ -1,11 +1,11 @@
 #include "core/transaction.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <random>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/error.h"
 #include "core/record_file.h"

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <optional>
-#include <vector>
-
 #include <QString>
 #include <QUrl>
+#include <optional>
+#include <vector>
 
 #include "core/date.h"
 
@@ -39,8 +38,7 @@ class Platform {
   virtual std::optional<QString> openFileName(QWidget* parent, const QString& caption,
                                               const QString& folder, const QString& filter) = 0;
   virtual std::optional<QString> saveFileName(QWidget* parent, const QString& caption,
-                                              const QString& suggested,
-                                              const QString& filter) = 0;
+                                              const QString& suggested, const QString& filter) = 0;
   virtual std::optional<QString> folderName(QWidget* parent, const QString& caption,
                                             const QString& root) = 0;
 

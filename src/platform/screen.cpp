@@ -6,7 +6,8 @@
 
 namespace vantrel {
 
-Screen::Screen(AppContext& context, QWidget* parent) : QWidget(parent, Qt::Window), m_context(context) {}
+Screen::Screen(AppContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_context(context) {}
 
 Screen::~Screen() { m_context.tracker.forget(this); }
 

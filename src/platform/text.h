@@ -1,8 +1,7 @@
 #pragma once
 
-#include <string>
-
 #include <QString>
+#include <string>
 
 namespace vantrel {
 

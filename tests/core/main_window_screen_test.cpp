@@ -79,13 +79,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(top, (QStringList{"&Membres", "&Comptabilité 2026-2027", "Utilitaires",
                                "Compétitions/Tournois", "Informations", "&Quitter"}));
     const auto menus = f.window->menuBar()->actions();
-    QCOMPARE(Captions(menus[0]->menu()),
-             (QStringList{"&Consultation", "-", "&Edition", "Courriel", "-", "&Gestion", "-",
-                          "&Importation données FFB", "-", "Remise à &zèro membres", "-",
-                          "Aides"}));
+    QCOMPARE(
+        Captions(menus[0]->menu()),
+        (QStringList{"&Consultation", "-", "&Edition", "Courriel", "-", "&Gestion", "-",
+                     "&Importation données FFB", "-", "Remise à &zèro membres", "-", "Aides"}));
     QCOMPARE(Captions(menus[1]->menu()),
-             (QStringList{"&Edition [&Plan Comptable|&Grand Livre|&Résultats|bi&Lan|&Balance]",
-                          "-", "&Ecriture", "-", "Gestion Plan Comptable", "-", "Aides"}));
+             (QStringList{"&Edition [&Plan Comptable|&Grand Livre|&Résultats|bi&Lan|&Balance]", "-",
+                          "&Ecriture", "-", "Gestion Plan Comptable", "-", "Aides"}));
     QCOMPARE(Captions(menus[2]->menu()),
              (QStringList{"&Sauvegarde", "&Restauration", "-", "&Paramétrages/ Changement saison",
                           "-", "Aides"}));
@@ -154,8 +154,7 @@ class MainWindowTest : public QObject {
     QVERIFY(f.start());
     QCOMPARE(f.window->noCheckAction()->isChecked(), stillOff);
     QCOMPARE(f.desktop.headRequests.empty(), stillOff);
-    const bool writtenOff =
-        vantrel::LoadUpdateSwitch(f.folder.path()).switchedOff;
+    const bool writtenOff = vantrel::LoadUpdateSwitch(f.folder.path()).switchedOff;
     QCOMPARE(writtenOff, stillOff);
   }
 
@@ -241,8 +240,9 @@ class MainWindowTest : public QObject {
     QVERIFY(f.desktop.messages.empty());
     f.desktop.openUrlResult = false;
     f.window->onWriteToAuthor();
-    QCOMPARE(f.desktop.messages.back().text,
-             QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé correctement"));
+    QCOMPARE(
+        f.desktop.messages.back().text,
+        QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé correctement"));
     QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::Yes});
     f.window->onSoftwareSite();
     QCOMPARE(f.desktop.messages.back().text,

@@ -1,8 +1,8 @@
 #include "core/record_file.h"
 
-#include <filesystem>
-
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "core/error.h"
 #include "core/transaction.h"
@@ -23,10 +23,9 @@ class RecordFileTest : public ::testing::Test {
 
 TEST_F(RecordFileTest, ReadsEveryKindOfLineEnd) {
   const Lines expected = {"a;b;", "", "c\xe9;", "last"};
-  for (const std::string& bytes : {std::string("a;b;\r\n\r\nc\xe9;\r\nlast"),
-                                   std::string("a;b;\n\nc\xe9;\nlast\n"),
-                                   std::string("a;b;\r\rc\xe9;\rlast\r"),
-                                   std::string("a;b;\r\n\nc\xe9;\rlast\r\n")}) {
+  for (const std::string& bytes :
+       {std::string("a;b;\r\n\r\nc\xe9;\r\nlast"), std::string("a;b;\n\nc\xe9;\nlast\n"),
+        std::string("a;b;\r\rc\xe9;\rlast\r"), std::string("a;b;\r\n\nc\xe9;\rlast\r\n")}) {
     WriteFile(file("x.dbp"), bytes);
     EXPECT_EQ(expected, ReadLines(file("x.dbp"))) << "bytes: " << bytes;
   }
@@ -70,9 +69,11 @@ TEST_F(RecordFileTest, MissingFilesFailOrReadEmpty) {
     WriteLines(m_folder.path() / "missing" / "Journal.dbp", {"x"});
     FAIL() << "no error";
   } catch (const Error& error) {
-    EXPECT_EQ("Impossible de cr\xe9" "er le fichier " +
-                  (m_folder.path() / "missing" / "Journal.dbp").string(),
-              std::string(error.what()));
+    EXPECT_EQ(
+        "Impossible de cr\xe9"
+        "er le fichier " +
+            (m_folder.path() / "missing" / "Journal.dbp").string(),
+        std::string(error.what()));
   }
 }
 

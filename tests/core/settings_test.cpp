@@ -19,8 +19,9 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, ReadsKeysWhateverTheirLetterCase) {
-  write("[FICHIER]\r\nentit\xe9=Club de Bridge\r\nsigle=CBR\r\nexercice=2014-2015\r\n"
-        "EXERCICE1=2013-2014\r\nBilan=2012-2013\r\nRESULTAT=x\r\n");
+  write(
+      "[FICHIER]\r\nentit\xe9=Club de Bridge\r\nsigle=CBR\r\nexercice=2014-2015\r\n"
+      "EXERCICE1=2013-2014\r\nBilan=2012-2013\r\nRESULTAT=x\r\n");
   const Settings settings = LoadSettings(m_folder.path());
   EXPECT_EQ("Club de Bridge", settings.entity);
   EXPECT_EQ("CBR", settings.shortName);
@@ -43,15 +44,17 @@ TEST_F(SettingsTest, MissingFileOrKeysGiveTheDefaults) {
 }
 
 TEST_F(SettingsTest, WritingAKeyKeepsEveryOtherLine) {
-  write("; club settings\r\n[Fichier]\r\nEntit\xe9=Ardevanne\r\nsigle=KVR\r\n\r\n"
-        "[MiseAjour]\r\nNoValide=1\r\n");
+  write(
+      "; club settings\r\n[Fichier]\r\nEntit\xe9=Ardevanne\r\nsigle=KVR\r\n\r\n"
+      "[MiseAjour]\r\nNoValide=1\r\n");
   WriteSetting(m_folder.path(), kSectionFile, kKeyShortName, "ABC");
   WriteSetting(m_folder.path(), kSectionFile, kKeyExercise, "2026-2027");
   WriteSetting(m_folder.path(), kSectionUpdate, kKeyNoCheck, "0");
   WriteSetting(m_folder.path(), "Nouvelle", "Cl\xe9", "v");
-  EXPECT_EQ("; club settings\r\n[Fichier]\r\nEntit\xe9=Ardevanne\r\nsigle=ABC\r\n"
-            "Exercice=2026-2027\r\n\r\n[MiseAjour]\r\nNoValide=0\r\n[Nouvelle]\r\nCl\xe9=v\r\n",
-            ReadFile(m_folder.path() / "Vantrel.ini"));
+  EXPECT_EQ(
+      "; club settings\r\n[Fichier]\r\nEntit\xe9=Ardevanne\r\nsigle=ABC\r\n"
+      "Exercice=2026-2027\r\n\r\n[MiseAjour]\r\nNoValide=0\r\n[Nouvelle]\r\nCl\xe9=v\r\n",
+      ReadFile(m_folder.path() / "Vantrel.ini"));
 }
 
 TEST_F(SettingsTest, FirstWriterCreatesTheFile) {

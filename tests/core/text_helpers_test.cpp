@@ -14,20 +14,23 @@ struct FieldCase {
 TEST(ExtractFieldTest, TakesFieldsByIndexWithTheFieldSixtyNineDefault) {
   const std::string noAnswer(69, ';');
   const FieldCase cases[] = {
-      {"a;b;c;", 2, "c"},        {"a;b;c", 2, "c"},
-      {"a;b;c;", 3, ""},         {"", 69, "OUI"},
-      {noAnswer + "NON;", 69, "NON"}, {noAnswer + ";", 69, "OUI"},
-      {";;x", 0, ""},            {";;x", 2, "x"},
-      {"a;b", 1000, ""},         {"abc", 0, "abc"},
+      {"a;b;c;", 2, "c"},
+      {"a;b;c", 2, "c"},
+      {"a;b;c;", 3, ""},
+      {"", 69, "OUI"},
+      {noAnswer + "NON;", 69, "NON"},
+      {noAnswer + ";", 69, "OUI"},
+      {";;x", 0, ""},
+      {";;x", 2, "x"},
+      {"a;b", 1000, ""},
+      {"abc", 0, "abc"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, ExtractField(c.line, c.k)) << "line '" << c.line << "' k " << c.k;
   }
 }
 
-TEST(ExtractFieldTest, PlainWalkHasNoDefault) {
-  EXPECT_EQ("", FieldAt("", 69));
-}
+TEST(ExtractFieldTest, PlainWalkHasNoDefault) { EXPECT_EQ("", FieldAt("", 69)); }
 
 struct DigitsCase {
   std::string text;
@@ -38,11 +41,16 @@ struct DigitsCase {
 
 TEST(NormalizeDigitsTest, KeepsDigitsDropsLeadingZerosAndPads) {
   const DigitsCase cases[] = {
-      {"0 12,50", 3, false, "1250"}, {"007", 3, false, "7"},
-      {"", 8, true, "00000000"},     {"000", 8, true, "00000000"},
-      {"", 8, false, ""},            {"12345678901", 8, true, "12345678901"},
-      {"-5", 3, true, "005"},        {"a1b0c", 5, true, "00010"},
-      {"75 012", 5, true, "75012"},  {"1500", 1, true, "1500"},
+      {"0 12,50", 3, false, "1250"},
+      {"007", 3, false, "7"},
+      {"", 8, true, "00000000"},
+      {"000", 8, true, "00000000"},
+      {"", 8, false, ""},
+      {"12345678901", 8, true, "12345678901"},
+      {"-5", 3, true, "005"},
+      {"a1b0c", 5, true, "00010"},
+      {"75 012", 5, true, "75012"},
+      {"1500", 1, true, "1500"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, NormalizeDigits(c.text, c.width, c.pad))
@@ -63,7 +71,12 @@ TEST(StripProgramFolderTest, RemovesTheCommonPrefixBlindToAsciiCase) {
 }
 
 TEST(DecodeAccentsTest, MapsTheLettersOfEachVariant) {
-  EXPECT_EQ("L\xe9" "a", DecodeAccents("L\xc3\xa9" "a", AccentVariant::Import));
+  EXPECT_EQ(
+      "L\xe9"
+      "a",
+      DecodeAccents("L\xc3\xa9"
+                    "a",
+                    AccentVariant::Import));
   EXPECT_EQ("", DecodeAccents("\xc3\xa0", AccentVariant::Import));
   EXPECT_EQ("x", DecodeAccents("x\xc3", AccentVariant::Results));
   const std::string all = "\xc3\x89\xc3\xa7\xc3\xa8\xc3\xa9\xc3\xab\xc3\xae";

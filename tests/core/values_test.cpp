@@ -74,7 +74,8 @@ TEST(Cp1252Test, ConvertsTheWholeCodePage) {
   EXPECT_EQ("\xe2\x82\xac \xc5\x93 \xc3\xa9", Cp1252ToUtf8("\x80 \x9c \xe9"));
   EXPECT_EQ("\x80 \x9c \xe9", Utf8ToCp1252("\xe2\x82\xac \xc5\x93 \xc3\xa9"));
   EXPECT_EQ("?", Utf8ToCp1252("\xe4\xb8\xad"));  // a character the code page lacks
-  EXPECT_EQ("?a", Utf8ToCp1252("\xc3" "a"));     // a broken sequence
+  EXPECT_EQ("?a", Utf8ToCp1252("\xc3"
+                               "a"));  // a broken sequence
   for (int byte = 0; byte < 256; ++byte) {
     const std::string one(1, static_cast<char>(byte));
     EXPECT_EQ(one, Utf8ToCp1252(Cp1252ToUtf8(one))) << "byte " << byte;

@@ -93,9 +93,8 @@ class QtPlatformTest : public QObject {
     window.setSiteAddress(server.base());
     QVERIFY(window.startUp());
     QCOMPARE(desktop.messages.size(), size_t{1});
-    QCOMPARE(server.requests,
-             (QList<QByteArray>{"HEAD /arbitrage/index.html HTTP/1.1",
-                                "HEAD /arbitrage/Vantrel_9.19.11.html HTTP/1.1"}));
+    QCOMPARE(server.requests, (QList<QByteArray>{"HEAD /arbitrage/index.html HTTP/1.1",
+                                                 "HEAD /arbitrage/Vantrel_9.19.11.html HTTP/1.1"}));
 
     server.route("/arbitrage/Vantrel_9.19.11.html", "HTTP/1.1 200 OK\r\n");
     desktop.messages.clear();
@@ -161,8 +160,7 @@ class QtPlatformTest : public QObject {
     using T = Drive::Type;
     QCOMPARE(vantrel::platform::DriveTypeOf("vfat", "/dev/sdb1", "/media/club/CLE"),
              std::optional<T>(T::Removable));
-    QCOMPARE(vantrel::platform::DriveTypeOf("ext4", "/dev/sda1", "/"),
-             std::optional<T>(T::Fixed));
+    QCOMPARE(vantrel::platform::DriveTypeOf("ext4", "/dev/sda1", "/"), std::optional<T>(T::Fixed));
     QCOMPARE(vantrel::platform::DriveTypeOf("nfs4", "srv:/club", "/srv/club"),
              std::optional<T>(T::Remote));
     QCOMPARE(vantrel::platform::DriveTypeOf("iso9660", "/dev/sr0", "/media/cdrom"),
