@@ -1,0 +1,23 @@
+# vantrel_copy_if_missing(source destination): copies source to destination unless the
+# destination folder already holds a file of that name, the name compared without regard to the
+# case of a-z (a club's data may come from Windows as "joueur.dbp"). Never overwrites.
+function(vantrel_copy_if_missing source destination)
+  if(EXISTS "${destination}")
+    return()
+  endif()
+  get_filename_component(folder "${destination}" DIRECTORY)
+  get_filename_component(name "${destination}" NAME)
+  if(IS_DIRECTORY "${folder}")
+    string(TOLOWER "${name}" wanted)
+    file(GLOB present RELATIVE "${folder}" "${folder}/*")
+    foreach(entry IN LISTS present)
+      string(TOLOWER "${entry}" lowered)
+      if(lowered STREQUAL wanted)
+        return()
+      endif()
+    endforeach()
+  endif()
+  file(MAKE_DIRECTORY "${folder}")
+  file(COPY_FILE "${source}" "${destination}")
+  message(STATUS "Installed ${destination}")
+endfunction()
