@@ -1,0 +1,752 @@
+#include "reports/expression.h"
+
+#include <functional>
+
+#include <QStringList>
+
+#include "reports/value_format.h"
+
+namespace vantrel::reports {
+
+enum class Function {
+  Iif, Round, Abs, Int, Upper, Lower, Trim, Length, Copy, Amount, AmountBlank, Format,
+  FormatDate, Str, Num, IsEmpty, Min, Max
+};
+
+struct FunctionInfo {
+  const char* name;
+  Function function;
+  int minArgs;
+  int maxArgs;
+};
+
+constexpr FunctionInfo kFunctions[] = {
+    {"ABS", Function::Abs, 1, 1},          {"AMOUNT", Function::Amount, 1, 1},
+    {"AMOUNTBLANK", Function::AmountBlank, 1, 1}, {"COPY", Function::Copy, 2, 3},
+    {"FORMAT", Function::Format, 2, 2},    {"FORMATDATE", Function::FormatDate, 2, 2},
+    {"IIF", Function::Iif, 3, 3},          {"INT", Function::Int, 1, 1},
+    {"ISEMPTY", Function::IsEmpty, 1, 1},  {"LENGTH", Function::Length, 1, 1},
+    {"LOWER", Function::Lower, 1, 1},      {"MAX", Function::Max, 2, 2},
+    {"MIN", Function::Min, 2, 2},          {"NUM", Function::Num, 1, 1},
+    {"ROUND", Function::Round, 1, 2},      {"STR", Function::Str, 1, 1},
+    {"TRIM", Function::Trim, 1, 1},        {"UPPER", Function::Upper, 1, 1},
+};
+
+enum class Op {
+  Add, Subtract, Multiply, Divide, IntDivide, Modulo, Concat, Equal, NotEqual, Less,
+  LessEqual, Greater, GreaterEqual, And, Or, Not, Negate
+};
+
+struct ExprNode {
+  enum class Kind { Literal, Name, Unary, Binary, Call } kind = Kind::Literal;
+  Value literal;
+  QString name;
+  Op op = Op::Add;
+  Function function = Function::Abs;
+  std::vector<ExprNode> children;
+};
+
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Lexer
+
+enum class Tok { End, Number, String, Name, Symbol };
+
+struct Token {
+  Tok kind = Tok::End;
+  QString text;  // the symbol, the name, the string's content or the number's digits
+  int position = 0;
+};
+
+class Lexer {
+ public:
+  Lexer(const QString& source, int start) : m_s(source), m_i(start) {}
+
+  // False and *error when the text holds a character or string the language does not know.
+  bool next(Token& token, QString* error) {
+    while (m_i < m_s.size() && m_s[m_i].isSpace()) ++m_i;
+    token.position = m_i;
+    token.text.clear();
+    if (m_i >= m_s.size()) {
+      token.kind = Tok::End;
+      return true;
+    }
+    QChar c = m_s[m_i];
+    if (c.isDigit()) {
+      int start = m_i;
+      while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
+      if (m_i + 1 < m_s.size() && m_s[m_i] == QLatin1Char('.') && m_s[m_i + 1].isDigit()) {
+        ++m_i;
+        while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
+      }
+      token.kind = Tok::Number;
+      token.text = m_s.mid(start, m_i - start);
+      return true;
+    }
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+      ++m_i;
+      while (true) {
+        if (m_i >= m_s.size()) {
+          *error = QStringLiteral("texte entre guillemets non terminé (caractère %1)")
+                       .arg(token.position + 1);
+          return false;
+        }
+        if (m_s[m_i] == c) {
+          if (m_i + 1 < m_s.size() && m_s[m_i + 1] == c) {
+            token.text += c;
+            m_i += 2;
+            continue;
+          }
+          ++m_i;
+          break;
+        }
+        token.text += m_s[m_i++];
+      }
+      token.kind = Tok::String;
+      return true;
+    }
+    if (c.isLetter() || c == QLatin1Char('_')) {
+      int start = m_i;
+      while (m_i < m_s.size() && (m_s[m_i].isLetterOrNumber() || m_s[m_i] == QLatin1Char('_'))) {
+        ++m_i;
+      }
+      token.kind = Tok::Name;
+      token.text = m_s.mid(start, m_i - start);
+      return true;
+    }
+    static const char* const kTwo[] = {":=", "<=", ">=", "<>"};
+    for (const char* two : kTwo) {
+      if (m_s.mid(m_i, 2) == QLatin1String(two)) {
+        token.kind = Tok::Symbol;
+        token.text = QLatin1String(two);
+        m_i += 2;
+        return true;
+      }
+    }
+    if (QStringLiteral("+-*/&=<>(),;]").contains(c)) {
+      token.kind = Tok::Symbol;
+      token.text = c;
+      ++m_i;
+      return true;
+    }
+    *error = QStringLiteral("caractère « %1 » inattendu (caractère %2)").arg(c).arg(m_i + 1);
+    return false;
+  }
+
+ private:
+  const QString& m_s;
+  int m_i;
+};
+
+// ---------------------------------------------------------------------------------------
+// Parser: recursive descent over the precedence levels, lowest first:
+//   or; and; not; = <> < <= > >=; + - &; * / div mod; unary - +; primary
+
+class Parser {
+ public:
+  Parser(const QString& source, int start) : m_lexer(source, start) {}
+
+  bool start(QString* error) { return advance(error); }
+  const Token& current() const { return m_token; }
+  bool advance(QString* error) { return m_lexer.next(m_token, error); }
+
+  bool isSymbol(const char* symbol) const {
+    return m_token.kind == Tok::Symbol && m_token.text == QLatin1String(symbol);
+  }
+  bool isKeyword(const char* word) const {
+    return m_token.kind == Tok::Name && m_token.text.compare(QLatin1String(word),
+                                                             Qt::CaseInsensitive) == 0;
+  }
+
+  bool parseExpression(ExprNode& node, QString* error) { return parseOr(node, error); }
+
+  QString unexpected() const {
+    if (m_token.kind == Tok::End) return QStringLiteral("expression incomplète");
+    return QStringLiteral("« %1 » inattendu (caractère %2)")
+        .arg(m_token.kind == Tok::String ? QLatin1Char('\'') + m_token.text + QLatin1Char('\'')
+                                         : m_token.text)
+        .arg(m_token.position + 1);
+  }
+
+ private:
+  static ExprNode Binary(Op op, ExprNode left, ExprNode right) {
+    ExprNode node;
+    node.kind = ExprNode::Kind::Binary;
+    node.op = op;
+    node.children.push_back(std::move(left));
+    node.children.push_back(std::move(right));
+    return node;
+  }
+
+  bool parseOr(ExprNode& node, QString* error) {
+    if (!parseAnd(node, error)) return false;
+    while (isKeyword("or")) {
+      if (!advance(error)) return false;
+      ExprNode right;
+      if (!parseAnd(right, error)) return false;
+      node = Binary(Op::Or, std::move(node), std::move(right));
+    }
+    return true;
+  }
+
+  bool parseAnd(ExprNode& node, QString* error) {
+    if (!parseNot(node, error)) return false;
+    while (isKeyword("and")) {
+      if (!advance(error)) return false;
+      ExprNode right;
+      if (!parseNot(right, error)) return false;
+      node = Binary(Op::And, std::move(node), std::move(right));
+    }
+    return true;
+  }
+
+  bool parseNot(ExprNode& node, QString* error) {
+    if (isKeyword("not")) {
+      if (!advance(error)) return false;
+      ExprNode operand;
+      if (!parseNot(operand, error)) return false;
+      node = ExprNode();
+      node.kind = ExprNode::Kind::Unary;
+      node.op = Op::Not;
+      node.children.push_back(std::move(operand));
+      return true;
+    }
+    return parseComparison(node, error);
+  }
+
+  bool parseComparison(ExprNode& node, QString* error) {
+    if (!parseAdditive(node, error)) return false;
+    static const std::pair<const char*, Op> kOps[] = {
+        {"=", Op::Equal},      {"<>", Op::NotEqual}, {"<", Op::Less},
+        {"<=", Op::LessEqual}, {">", Op::Greater},   {">=", Op::GreaterEqual}};
+    for (const auto& [symbol, op] : kOps) {
+      if (isSymbol(symbol)) {
+        if (!advance(error)) return false;
+        ExprNode right;
+        if (!parseAdditive(right, error)) return false;
+        node = Binary(op, std::move(node), std::move(right));
+        return true;
+      }
+    }
+    return true;
+  }
+
+  bool parseAdditive(ExprNode& node, QString* error) {
+    if (!parseMultiplicative(node, error)) return false;
+    while (true) {
+      Op op;
+      if (isSymbol("+")) op = Op::Add;
+      else if (isSymbol("-")) op = Op::Subtract;
+      else if (isSymbol("&")) op = Op::Concat;
+      else return true;
+      if (!advance(error)) return false;
+      ExprNode right;
+      if (!parseMultiplicative(right, error)) return false;
+      node = Binary(op, std::move(node), std::move(right));
+    }
+  }
+
+  bool parseMultiplicative(ExprNode& node, QString* error) {
+    if (!parseUnary(node, error)) return false;
+    while (true) {
+      Op op;
+      if (isSymbol("*")) op = Op::Multiply;
+      else if (isSymbol("/")) op = Op::Divide;
+      else if (isKeyword("div")) op = Op::IntDivide;
+      else if (isKeyword("mod")) op = Op::Modulo;
+      else return true;
+      if (!advance(error)) return false;
+      ExprNode right;
+      if (!parseUnary(right, error)) return false;
+      node = Binary(op, std::move(node), std::move(right));
+    }
+  }
+
+  bool parseUnary(ExprNode& node, QString* error) {
+    if (isSymbol("-") || isSymbol("+")) {
+      bool negate = isSymbol("-");
+      if (!advance(error)) return false;
+      ExprNode operand;
+      if (!parseUnary(operand, error)) return false;
+      if (!negate) {
+        node = std::move(operand);
+        return true;
+      }
+      node = ExprNode();
+      node.kind = ExprNode::Kind::Unary;
+      node.op = Op::Negate;
+      node.children.push_back(std::move(operand));
+      return true;
+    }
+    return parsePrimary(node, error);
+  }
+
+  bool parsePrimary(ExprNode& node, QString* error) {
+    node = ExprNode();
+    switch (m_token.kind) {
+      case Tok::Number:
+        node.literal = Value::FromNumber(*Decimal::Parse(m_token.text));
+        return advance(error);
+      case Tok::String:
+        node.literal = Value::FromText(m_token.text);
+        return advance(error);
+      case Tok::Name:
+        return parseName(node, error);
+      case Tok::Symbol:
+        if (isSymbol("(")) {
+          if (!advance(error) || !parseExpression(node, error)) return false;
+          if (!isSymbol(")")) {
+            *error = QStringLiteral("« ) » attendu : ") + unexpected();
+            return false;
+          }
+          return advance(error);
+        }
+        break;
+      case Tok::End:
+        break;
+    }
+    *error = unexpected();
+    return false;
+  }
+
+  bool parseName(ExprNode& node, QString* error) {
+    QString name = m_token.text;
+    int position = m_token.position;
+    if (isKeyword("true") || isKeyword("false")) {
+      node.literal = Value::FromBoolean(isKeyword("true"));
+      return advance(error);
+    }
+    static const char* const kReserved[] = {"and", "or", "not", "div", "mod"};
+    for (const char* word : kReserved) {
+      if (isKeyword(word)) {
+        *error = unexpected();
+        return false;
+      }
+    }
+    if (!advance(error)) return false;
+    if (!isSymbol("(")) {
+      node.kind = ExprNode::Kind::Name;
+      node.name = name;
+      return true;
+    }
+    const FunctionInfo* info = nullptr;
+    for (const FunctionInfo& candidate : kFunctions) {
+      if (name.compare(QLatin1String(candidate.name), Qt::CaseInsensitive) == 0) {
+        info = &candidate;
+      }
+    }
+    if (info == nullptr) {
+      *error = QStringLiteral("fonction inconnue « %1 » (caractère %2)").arg(name).arg(position + 1);
+      return false;
+    }
+    node.kind = ExprNode::Kind::Call;
+    node.function = info->function;
+    if (!advance(error)) return false;
+    if (!isSymbol(")")) {
+      while (true) {
+        ExprNode argument;
+        if (!parseExpression(argument, error)) return false;
+        node.children.push_back(std::move(argument));
+        if (isSymbol(",")) {
+          if (!advance(error)) return false;
+          continue;
+        }
+        if (isSymbol(")")) break;
+        *error = QStringLiteral("« , » ou « ) » attendu : ") + unexpected();
+        return false;
+      }
+    }
+    int count = static_cast<int>(node.children.size());
+    if (count < info->minArgs || count > info->maxArgs) {
+      QString expected = info->minArgs == info->maxArgs
+                             ? QString::number(info->minArgs)
+                             : QStringLiteral("%1 ou %2").arg(info->minArgs).arg(info->maxArgs);
+      *error = QStringLiteral("la fonction %1 attend %2 argument(s), pas %3 (caractère %4)")
+                   .arg(QLatin1String(info->name), expected)
+                   .arg(count)
+                   .arg(position + 1);
+      return false;
+    }
+    return advance(error);
+  }
+
+  Lexer m_lexer;
+  Token m_token;
+};
+
+// ---------------------------------------------------------------------------------------
+// Evaluation
+
+class Evaluator {
+ public:
+  Evaluator(EvalContext& context, const QString& source) : m_context(context), m_source(source) {}
+
+  Value eval(const ExprNode& node) {
+    switch (node.kind) {
+      case ExprNode::Kind::Literal:
+        return node.literal;
+      case ExprNode::Kind::Name: {
+        std::optional<Value> value = m_context.lookup(node.name);
+        if (!value) {
+          warn(QStringLiteral("nom inconnu « %1 »").arg(node.name));
+          return Value();
+        }
+        return *value;
+      }
+      case ExprNode::Kind::Unary:
+        return unary(node);
+      case ExprNode::Kind::Binary:
+        return binary(node);
+      case ExprNode::Kind::Call:
+        return call(node);
+    }
+    return Value();
+  }
+
+ private:
+  void warn(const QString& message) {
+    m_context.warn(QStringLiteral("« %1 » : %2").arg(m_source, message));
+  }
+
+  std::optional<Decimal> number(const Value& value) {
+    std::optional<Decimal> n = value.toNumber();
+    if (!n) warn(QStringLiteral("« %1 » n'est pas un nombre").arg(value.toText()));
+    return n;
+  }
+
+  Value unary(const ExprNode& node) {
+    Value operand = eval(node.children[0]);
+    if (node.op == Op::Not) return Value::FromBoolean(!operand.toBoolean());
+    std::optional<Decimal> n = number(operand);
+    return n ? Value::FromNumber(-*n) : Value();
+  }
+
+  static int compare(const Value& a, const Value& b) {
+    if (a.type() == Value::Type::Date && b.type() == Value::Type::Date) {
+      return a.date() < b.date() ? -1 : (a.date() == b.date() ? 0 : 1);
+    }
+    if (a.type() == Value::Type::Boolean && b.type() == Value::Type::Boolean) {
+      return int(a.toBoolean()) - int(b.toBoolean());
+    }
+    std::optional<Decimal> x = a.toNumber();
+    std::optional<Decimal> y = b.toNumber();
+    if (x && y) return *x < *y ? -1 : (*x == *y ? 0 : 1);
+    int c = a.toText().compare(b.toText());
+    return c < 0 ? -1 : (c == 0 ? 0 : 1);
+  }
+
+  Value binary(const ExprNode& node) {
+    if (node.op == Op::And) {
+      if (!eval(node.children[0]).toBoolean()) return Value::FromBoolean(false);
+      return Value::FromBoolean(eval(node.children[1]).toBoolean());
+    }
+    if (node.op == Op::Or) {
+      if (eval(node.children[0]).toBoolean()) return Value::FromBoolean(true);
+      return Value::FromBoolean(eval(node.children[1]).toBoolean());
+    }
+    Value a = eval(node.children[0]);
+    Value b = eval(node.children[1]);
+    switch (node.op) {
+      case Op::Concat:
+        return Value::FromText(a.toText() + b.toText());
+      case Op::Equal:
+        return Value::FromBoolean(compare(a, b) == 0);
+      case Op::NotEqual:
+        return Value::FromBoolean(compare(a, b) != 0);
+      case Op::Less:
+        return Value::FromBoolean(compare(a, b) < 0);
+      case Op::LessEqual:
+        return Value::FromBoolean(compare(a, b) <= 0);
+      case Op::Greater:
+        return Value::FromBoolean(compare(a, b) > 0);
+      case Op::GreaterEqual:
+        return Value::FromBoolean(compare(a, b) >= 0);
+      case Op::Add: {
+        bool textual = a.type() == Value::Type::Text || b.type() == Value::Type::Text;
+        std::optional<Decimal> x = a.toNumber();
+        std::optional<Decimal> y = b.toNumber();
+        if (x && y) return Value::FromNumber(*x + *y);
+        if (textual) return Value::FromText(a.toText() + b.toText());
+        number(x ? b : a);
+        return Value();
+      }
+      default:
+        break;
+    }
+    std::optional<Decimal> x = number(a);
+    std::optional<Decimal> y = number(b);
+    if (!x || !y) return Value();
+    std::optional<Decimal> result;
+    switch (node.op) {
+      case Op::Subtract:
+        return Value::FromNumber(*x - *y);
+      case Op::Multiply:
+        return Value::FromNumber(*x * *y);
+      case Op::Divide:
+        result = Decimal::Divide(*x, *y);
+        break;
+      case Op::IntDivide:
+        result = Decimal::IntegerDivide(*x, *y);
+        break;
+      case Op::Modulo:
+        result = Decimal::Remainder(*x, *y);
+        break;
+      default:
+        return Value();
+    }
+    if (!result) {
+      warn(QStringLiteral("division par zéro"));
+      return Value();
+    }
+    return Value::FromNumber(*result);
+  }
+
+  Value call(const ExprNode& node) {
+    const std::vector<ExprNode>& args = node.children;
+    if (node.function == Function::Iif) {
+      return eval(args[0]).toBoolean() ? eval(args[1]) : eval(args[2]);
+    }
+    std::vector<Value> values;
+    values.reserve(args.size());
+    for (const ExprNode& arg : args) values.push_back(eval(arg));
+    const Value& v = values[0];
+    switch (node.function) {
+      case Function::Iif:
+        break;
+      case Function::Round: {
+        std::optional<Decimal> n = number(v);
+        int decimals = 0;
+        if (values.size() > 1) {
+          std::optional<Decimal> d = number(values[1]);
+          if (!d) return Value();
+          decimals = static_cast<int>(d->truncated().units() / Decimal::kScale);
+        }
+        return n ? Value::FromNumber(n->rounded(decimals)) : Value();
+      }
+      case Function::Abs: {
+        std::optional<Decimal> n = number(v);
+        return n ? Value::FromNumber(n->abs()) : Value();
+      }
+      case Function::Int: {
+        std::optional<Decimal> n = number(v);
+        return n ? Value::FromNumber(n->truncated()) : Value();
+      }
+      case Function::Upper:
+        return Value::FromText(v.toText().toUpper());
+      case Function::Lower:
+        return Value::FromText(v.toText().toLower());
+      case Function::Trim:
+        return Value::FromText(v.toText().trimmed());
+      case Function::Length:
+        return Value::FromInteger(v.toText().size());
+      case Function::Copy: {
+        std::optional<Decimal> from = number(values[1]);
+        if (!from) return Value();
+        qint64 start = from->truncated().units() / Decimal::kScale;
+        qint64 count = -1;
+        if (values.size() > 2) {
+          std::optional<Decimal> c = number(values[2]);
+          if (!c) return Value();
+          count = std::max<qint64>(0, c->truncated().units() / Decimal::kScale);
+        }
+        QString text = v.toText();
+        if (start < 1) start = 1;
+        if (start > text.size()) return Value::FromText(QString());
+        return Value::FromText(text.mid(start - 1, count));
+      }
+      case Function::Amount:
+        return Value::FromText(ValueFormat::Parse(QStringLiteral("amount"))->apply(v));
+      case Function::AmountBlank:
+        return Value::FromText(ValueFormat::Parse(QStringLiteral("amount-blank"))->apply(v));
+      case Function::Format:
+      case Function::FormatDate: {
+        QString spec = values[1].toText();
+        if (node.function == Function::FormatDate) spec.prepend(QStringLiteral("date:"));
+        std::optional<ValueFormat> format = ValueFormat::Parse(spec);
+        if (!format) {
+          warn(QStringLiteral("format inconnu « %1 »").arg(values[1].toText()));
+          return Value::FromText(v.toText());
+        }
+        return Value::FromText(format->apply(v));
+      }
+      case Function::Str:
+        return Value::FromText(v.toText());
+      case Function::Num: {
+        std::optional<Decimal> n = number(v);
+        return n ? Value::FromNumber(*n) : Value();
+      }
+      case Function::IsEmpty:
+        return Value::FromBoolean(v.isEmpty() ||
+                                  (v.type() == Value::Type::Text && v.text().trimmed().isEmpty()));
+      case Function::Min:
+      case Function::Max: {
+        int c = compare(values[0], values[1]);
+        bool first = node.function == Function::Min ? c <= 0 : c >= 0;
+        return first ? values[0] : values[1];
+      }
+    }
+    return Value();
+  }
+
+  EvalContext& m_context;
+  const QString& m_source;
+};
+
+void CollectNames(const ExprNode& node, QSet<QString>& names) {
+  if (node.kind == ExprNode::Kind::Name) names.insert(node.name);
+  for (const ExprNode& child : node.children) CollectNames(child, names);
+}
+
+}  // namespace
+
+Expression Expression::Parse(const QString& source, QString* error) {
+  Expression expression;
+  expression.m_source = source.trimmed();
+  QString message;
+  Parser parser(source, 0);
+  auto root = std::make_shared<ExprNode>();
+  if (!parser.start(&message) || !parser.parseExpression(*root, &message)) {
+    *error = message;
+    return expression;
+  }
+  if (parser.current().kind != Tok::End) {
+    *error = parser.unexpected();
+    return expression;
+  }
+  expression.m_root = std::move(root);
+  return expression;
+}
+
+Value Expression::evaluate(EvalContext& context) const {
+  if (!m_root) return Value();
+  return Evaluator(context, m_source).eval(*m_root);
+}
+
+void Expression::collectNames(QSet<QString>& names) const {
+  if (m_root) CollectNames(*m_root, names);
+}
+
+bool Expression::uses(const QString& name) const {
+  QSet<QString> names;
+  collectNames(names);
+  return names.contains(name);
+}
+
+Script Script::Parse(const QString& source, QString* error) {
+  Script script;
+  QString message;
+  Parser parser(source, 0);
+  if (!parser.start(&message)) {
+    *error = message;
+    script.m_valid = false;
+    return script;
+  }
+  while (parser.current().kind != Tok::End) {
+    if (parser.isSymbol(";")) {
+      if (!parser.advance(&message)) break;
+      continue;
+    }
+    if (parser.current().kind != Tok::Name) {
+      message = QStringLiteral("nom de variable attendu : ") + parser.unexpected();
+      break;
+    }
+    Statement statement;
+    statement.name = parser.current().text;
+    int start = parser.current().position;
+    if (!parser.advance(&message)) break;
+    if (!parser.isSymbol(":=")) {
+      message = QStringLiteral("« := » attendu : ") + parser.unexpected();
+      break;
+    }
+    if (!parser.advance(&message)) break;
+    int valueStart = parser.current().position;
+    auto root = std::make_shared<ExprNode>();
+    if (!parser.parseExpression(*root, &message)) break;
+    int end = parser.current().kind == Tok::End ? source.size() : parser.current().position;
+    statement.value.m_root = std::move(root);
+    statement.value.m_source = source.mid(valueStart, end - valueStart).trimmed();
+    Q_UNUSED(start);
+    script.m_statements.push_back(std::move(statement));
+  }
+  if (!message.isEmpty()) {
+    *error = message;
+    script.m_valid = false;
+    script.m_statements.clear();
+  }
+  return script;
+}
+
+void Script::run(EvalContext& context) const {
+  for (const Statement& statement : m_statements) {
+    context.assign(statement.name, statement.value.evaluate(context));
+  }
+}
+
+void Script::collectNames(QSet<QString>& names) const {
+  for (const Statement& statement : m_statements) {
+    names.insert(statement.name);
+    statement.value.collectNames(names);
+  }
+}
+
+TextTemplate TextTemplate::Parse(const QString& source, QString* error) {
+  TextTemplate result;
+  QString literal;
+  int i = 0;
+  while (i < source.size()) {
+    QChar c = source[i];
+    if (c == QLatin1Char('[') && i + 1 < source.size() && source[i + 1] == QLatin1Char('[')) {
+      literal += c;
+      i += 2;
+      continue;
+    }
+    if (c != QLatin1Char('[')) {
+      literal += c;
+      ++i;
+      continue;
+    }
+    QString message;
+    Parser parser(source, i + 1);
+    auto root = std::make_shared<ExprNode>();
+    if (!parser.start(&message) || !parser.parseExpression(*root, &message)) {
+      *error = message;
+      result.m_valid = false;
+      return result;
+    }
+    if (!parser.isSymbol("]")) {
+      *error = QStringLiteral("« ] » attendu : ") + parser.unexpected();
+      result.m_valid = false;
+      return result;
+    }
+    if (!literal.isEmpty()) result.m_parts.push_back(Part{literal, Expression()});
+    literal.clear();
+    Part part;
+    part.expression.m_root = std::move(root);
+    part.expression.m_source = source.mid(i + 1, parser.current().position - i - 1).trimmed();
+    result.m_parts.push_back(std::move(part));
+    i = parser.current().position + 1;
+  }
+  if (!literal.isEmpty()) result.m_parts.push_back(Part{literal, Expression()});
+  return result;
+}
+
+QString TextTemplate::evaluate(EvalContext& context) const {
+  QString text;
+  for (const Part& part : m_parts) {
+    text += part.expression.isValid() ? part.expression.evaluate(context).toText() : part.literal;
+  }
+  return text;
+}
+
+void TextTemplate::collectNames(QSet<QString>& names) const {
+  for (const Part& part : m_parts) part.expression.collectNames(names);
+}
+
+QStringList FunctionNames() {
+  QStringList names;
+  for (const FunctionInfo& info : kFunctions) names << QLatin1String(info.name);
+  return names;
+}
+
+}  // namespace vantrel::reports

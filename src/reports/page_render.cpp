@@ -1,0 +1,179 @@
+#include "reports/page_render.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace vantrel::reports {
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+
+QFont MakeFont(const FontSpec& spec) {
+  QFont font(spec.family);
+  font.setPointSizeF(spec.pointSize);
+  font.setBold(spec.bold);
+  font.setItalic(spec.italic);
+  font.setUnderline(spec.underline);
+  return font;
+}
+
+}  // namespace
+
+void ApplyPageSetup(QPagedPaintDevice& device, const PageSetup& page) {
+  QPageSize size;
+  switch (page.format) {
+    case PageFormat::A4:
+      size = QPageSize(QPageSize::A4);
+      break;
+    case PageFormat::A5:
+      size = QPageSize(QPageSize::A5);
+      break;
+    case PageFormat::DL:
+      size = QPageSize(QPageSize::DLE);
+      break;
+    case PageFormat::C5:
+      size = QPageSize(QPageSize::C5E);
+      break;
+    case PageFormat::C6:
+      size = QPageSize(QPageSize::EnvelopeC6);
+      break;
+    case PageFormat::Custom:
+      size = QPageSize(QSizeF(page.customShortMm, page.customLongMm), QPageSize::Millimeter,
+                       QString(), QPageSize::ExactMatch);
+      break;
+  }
+  QPageLayout layout(size, page.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  layout.setMode(QPageLayout::FullPageMode);
+  device.setPageLayout(layout);
+}
+
+void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF offsetMm) {
+  const double k = dpi / kMmPerInch;
+  auto px = [&](QPointF mm) { return (mm + offsetMm) * k; };
+  auto rectPx = [&](const QRectF& mm) { return QRectF(px(mm.topLeft()), mm.size() * k); };
+  QHash<QString, QFont> fonts;
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  for (const DisplayItem& item : page.items) {
+    switch (item.kind) {
+      case DisplayItem::Kind::Line: {
+        QPen pen(item.color, std::max(1.0, item.penMm * k));
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        painter.drawLine(QLineF(px(item.line.p1()), px(item.line.p2())));
+        break;
+      }
+      case DisplayItem::Kind::Rect: {
+        QRectF r = rectPx(item.rect);
+        if (item.fill.isValid()) painter.fillRect(r, item.fill);
+        if (item.penMm > 0) {
+          painter.setPen(QPen(item.color, std::max(1.0, item.penMm * k)));
+          painter.setBrush(Qt::NoBrush);
+          painter.drawRect(r);
+        }
+        break;
+      }
+      case DisplayItem::Kind::Image: {
+        QRectF r = rectPx(item.rect);
+        QSizeF fitted = QSizeF(item.image.size()).scaled(r.size(), Qt::KeepAspectRatio);
+        QRectF target(r.topLeft() + QPointF((r.width() - fitted.width()) / 2,
+                                            (r.height() - fitted.height()) / 2),
+                      fitted);
+        painter.drawImage(target, item.image);
+        break;
+      }
+      case DisplayItem::Kind::Text: {
+        if (item.lines.isEmpty() || (item.lines.size() == 1 && item.lines[0].isEmpty())) break;
+        QString key = QStringLiteral("%1|%2|%3%4%5")
+                          .arg(item.font.family)
+                          .arg(item.font.pointSize)
+                          .arg(int(item.font.bold))
+                          .arg(int(item.font.italic))
+                          .arg(int(item.font.underline));
+        auto font = fonts.find(key);
+        if (font == fonts.end()) font = fonts.insert(key, MakeFont(item.font));
+        painter.setFont(*font);
+        painter.setPen(item.color);
+        QFontMetricsF metrics(*font, painter.device());
+        QRectF r = rectPx(item.rect);
+        double padding = kTextPaddingMm * k;
+        double lineHeight = item.lineHeightMm * k;
+        double textHeight = lineHeight * item.lines.size();
+        double top = r.top();
+        if (item.valign == VAlign::Middle) top += (r.height() - textHeight) / 2;
+        if (item.valign == VAlign::Bottom) top += r.height() - textHeight;
+        double available = r.width() - 2 * padding;
+        bool clipped = false;
+        for (int i = 0; i < item.lines.size(); ++i) {
+          const QString& line = item.lines[i];
+          if (line.isEmpty()) continue;
+          double width = metrics.horizontalAdvance(line);
+          double x = r.left() + padding;
+          if (item.align == HAlign::Center) x += (available - width) / 2;
+          if (item.align == HAlign::Right) x += available - width;
+          if (width > available + 0.5 && !clipped) {
+            painter.save();
+            painter.setClipRect(r.adjusted(0, -lineHeight, 0, lineHeight));
+            clipped = true;
+          }
+          painter.drawText(QPointF(x, top + i * lineHeight + metrics.ascent()), line);
+        }
+        if (clipped) painter.restore();
+        break;
+      }
+    }
+  }
+}
+
+bool WritePdf(const PreparedReport& report, QIODevice& device) {
+  QPdfWriter writer(&device);
+  writer.setResolution(1200);
+  writer.setCreator(QStringLiteral("Vantrel"));
+  writer.setTitle(report.title);
+  ApplyPageSetup(writer, report.page);
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  for (std::size_t i = 0; i < report.pages.size(); ++i) {
+    if (i > 0) writer.newPage();
+    PaintPage(painter, report.pages[i], writer.resolution());
+  }
+  return painter.end();
+}
+
+bool WritePdfFile(const PreparedReport& report, const QString& path, QString* error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || !WritePdf(report, file) || !file.commit()) {
+    *error = QStringLiteral("Impossible de créer le fichier %1").arg(path);
+    return false;
+  }
+  return true;
+}
+
+void PrintPages(const PreparedReport& report, QPrinter& printer, int fromPage, int toPage) {
+  int count = static_cast<int>(report.pages.size());
+  if (count == 0) return;
+  if (fromPage <= 0 && toPage <= 0) {
+    fromPage = 1;
+    toPage = count;
+  }
+  fromPage = std::clamp(fromPage, 1, count);
+  toPage = std::clamp(toPage <= 0 ? count : toPage, fromPage, count);
+  if (report.title.size() > 0) printer.setDocName(report.title);
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  QPointF offset(report.page.printOffsetX, report.page.printOffsetY);
+  for (int i = fromPage; i <= toPage; ++i) {
+    if (i > fromPage) printer.newPage();
+    PaintPage(painter, report.pages[i - 1], printer.resolution(), offset);
+  }
+  painter.end();
+}
+
+}  // namespace vantrel::reports

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+
+#include "reports/prepared_report.h"
+
+class QIODevice;
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace vantrel::reports {
+
+// Sets the device's paper to the template's page (size, orientation, no margins).
+void ApplyPageSetup(QPagedPaintDevice& device, const PageSetup& page);
+
+// Draws one prepared page on a painter whose device has `dpi` dots per inch, converting
+// millimetres to device pixels and fonts at their real point size (the painter is never
+// scaled for text). offsetMm moves everything right and down.
+void PaintPage(QPainter& painter, const PreparedPage& page, double dpi,
+               QPointF offsetMm = QPointF());
+
+// The pages as a PDF document (1200 dpi, fonts embedded). False when the device fails.
+bool WritePdf(const PreparedReport& report, QIODevice& device);
+// As WritePdf, into a file replaced atomically; a French message in *error when it fails.
+bool WritePdfFile(const PreparedReport& report, const QString& path, QString* error);
+
+// Pages fromPage to toPage (counted from 1, clamped; 0 and 0 for all) on a printer whose
+// paper was set up with ApplyPageSetup, moved by the template's print offset.
+void PrintPages(const PreparedReport& report, QPrinter& printer, int fromPage, int toPage);
+
+}  // namespace vantrel::reports

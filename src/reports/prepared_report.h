@@ -1,0 +1,51 @@
+#pragma once
+
+#include <vector>
+
+#include <QColor>
+#include <QImage>
+#include <QLineF>
+#include <QRectF>
+#include <QStringList>
+
+#include "reports/report_template.h"
+
+namespace vantrel::reports {
+
+// One thing to draw on a prepared page, in millimetres from the paper's top-left corner.
+struct DisplayItem {
+  enum class Kind { Text, Line, Rect, Image };
+  Kind kind = Kind::Text;
+  QRectF rect;          // Text, Rect, Image
+  QStringList lines;    // Text: already broken into lines, drawn as they are
+  double lineHeightMm = 0;
+  FontSpec font;
+  HAlign align = HAlign::Left;
+  VAlign valign = VAlign::Top;
+  QColor color = Qt::black;  // text and line colour, Rect outline colour
+  QLineF line;               // Line
+  double penMm = 0.2;        // Line width; Rect outline width, 0 for none
+  QColor fill;               // Rect fill; invalid for none
+  QImage image;
+};
+
+struct PreparedPage {
+  std::vector<DisplayItem> items;
+};
+
+// Every page of a report, ready to be drawn on any device: expressions were evaluated and
+// texts broken into lines once, at 1200 dpi.
+struct PreparedReport {
+  PageSetup page;
+  QString title;
+  std::vector<PreparedPage> pages;
+  // Why the template could not be prepared at all (French, with the place).
+  QStringList errors;
+  // Problems met while preparing (unknown names, division by zero), each said once.
+  QStringList warnings;
+};
+
+// Inner padding of text boxes, left and right, in millimetres.
+inline constexpr double kTextPaddingMm = 0.5;
+
+}  // namespace vantrel::reports

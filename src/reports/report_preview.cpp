@@ -1,0 +1,208 @@
+#include "reports/report_preview.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "platform/platform.h"
+#include "reports/page_render.h"
+#include "reports/report.h"
+
+namespace vantrel::reports {
+namespace {
+
+struct ZoomChoice {
+  const char* label;
+  double factor;  // 0: fit the whole page, -1: fit the width
+};
+constexpr ZoomChoice kZoomChoices[] = {{"Page entière", 0}, {"Pleine largeur", -1},
+                                       {"50 %", 0.5},       {"75 %", 0.75},
+                                       {"100 %", 1.0},      {"150 %", 1.5},
+                                       {"200 %", 2.0}};
+
+QToolButton* NavigationButton(const QString& text, const QString& tip, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setText(text);
+  button->setToolTip(tip);
+  button->setAutoRaise(true);
+  return button;
+}
+
+}  // namespace
+
+ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform,
+                             QWidget* parent)
+    : QDialog(parent), m_report(std::move(report)), m_platform(platform) {
+  setWindowTitle(QString::fromUtf8(kEngineCaption) + QStringLiteral(" - ") + m_report.title);
+  setModal(true);
+  resize(900, 1000);
+
+  auto* first = NavigationButton(QStringLiteral("|◀"), QStringLiteral("Première page"), this);
+  auto* previous = NavigationButton(QStringLiteral("◀"), QStringLiteral("Page précédente"), this);
+  auto* next = NavigationButton(QStringLiteral("▶"), QStringLiteral("Page suivante"), this);
+  auto* last = NavigationButton(QStringLiteral("▶|"), QStringLiteral("Dernière page"), this);
+  m_page = new QSpinBox(this);
+  m_page->setRange(pageCount() > 0 ? 1 : 0, std::max(1, pageCount()));
+  m_pageCount = new QLabel(QStringLiteral("sur %1").arg(pageCount()), this);
+  m_zoom = new QComboBox(this);
+  for (const ZoomChoice& choice : kZoomChoices) m_zoom->addItem(QString::fromUtf8(choice.label));
+  m_print = new QPushButton(QStringLiteral("&Imprimer…"), this);
+  m_pdf = new QPushButton(QStringLiteral("Enregistrer en &PDF…"), this);
+  auto* close = new QPushButton(QStringLiteral("&Fermer"), this);
+
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(first);
+  bar->addWidget(previous);
+  bar->addWidget(new QLabel(QStringLiteral("Page"), this));
+  bar->addWidget(m_page);
+  bar->addWidget(m_pageCount);
+  bar->addWidget(next);
+  bar->addWidget(last);
+  bar->addSpacing(16);
+  bar->addWidget(new QLabel(QStringLiteral("Zoom"), this));
+  bar->addWidget(m_zoom);
+  bar->addStretch();
+  bar->addWidget(m_print);
+  bar->addWidget(m_pdf);
+  bar->addWidget(close);
+
+  m_messages = new QLabel(this);
+  m_messages->setWordWrap(true);
+  m_messages->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QStringList lines;
+  if (!m_report.errors.isEmpty()) {
+    m_messages->setStyleSheet(QStringLiteral("QLabel { color: #a00000; background: #fff0f0; "
+                                             "padding: 6px; }"));
+    lines << QStringLiteral("L'état ne peut pas être préparé :") << m_report.errors;
+  } else if (!m_report.warnings.isEmpty()) {
+    m_messages->setStyleSheet(QStringLiteral("QLabel { color: #805000; background: #fff8e0; "
+                                             "padding: 6px; }"));
+    lines << QStringLiteral("Avertissements du modèle :") << m_report.warnings;
+  }
+  m_messages->setText(lines.join(QLatin1Char('\n')));
+  m_messages->setVisible(!lines.isEmpty());
+
+  m_previewPrinter = new QPrinter(QPrinter::HighResolution);
+  ApplyPageSetup(*m_previewPrinter, m_report.page);
+  m_view = new QPrintPreviewWidget(m_previewPrinter, this);
+  connect(m_view, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintPages);
+  connect(m_view, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::refreshPageBox);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(bar);
+  layout->addWidget(m_messages);
+  layout->addWidget(m_view, 1);
+
+  bool hasPages = pageCount() > 0;
+  for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(previous),
+                     static_cast<QWidget*>(next), static_cast<QWidget*>(last),
+                     static_cast<QWidget*>(m_page), static_cast<QWidget*>(m_zoom),
+                     static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_pdf)}) {
+    w->setEnabled(hasPages);
+  }
+  m_view->setVisible(hasPages);
+  if (!hasPages) layout->addStretch();
+
+  connect(first, &QToolButton::clicked, this, [this] { goToPage(1); });
+  connect(previous, &QToolButton::clicked, this, [this] { goToPage(currentPage() - 1); });
+  connect(next, &QToolButton::clicked, this, [this] { goToPage(currentPage() + 1); });
+  connect(last, &QToolButton::clicked, this, [this] { goToPage(pageCount()); });
+  connect(m_page, &QSpinBox::valueChanged, this, [this](int page) {
+    if (page != currentPage()) m_view->setCurrentPage(page);
+  });
+  connect(m_zoom, &QComboBox::currentIndexChanged, this, &ReportPreview::applyZoom);
+  connect(m_print, &QPushButton::clicked, this, &ReportPreview::printReport);
+  connect(m_pdf, &QPushButton::clicked, this, &ReportPreview::saveAsPdf);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  m_view->fitInView();
+}
+
+ReportPreview::~ReportPreview() {
+  delete m_view;
+  delete m_previewPrinter;
+}
+
+int ReportPreview::currentPage() const { return m_view->currentPage(); }
+
+void ReportPreview::goToPage(int page) {
+  if (pageCount() == 0) return;
+  m_view->setCurrentPage(std::clamp(page, 1, pageCount()));
+  refreshPageBox();
+}
+
+void ReportPreview::refreshPageBox() {
+  QSignalBlocker block(m_page);
+  m_page->setValue(m_view->currentPage());
+}
+
+void ReportPreview::applyZoom(int index) {
+  double factor = kZoomChoices[index].factor;
+  if (factor == 0) {
+    m_view->fitInView();
+  } else if (factor < 0) {
+    m_view->fitToWidth();
+  } else {
+    m_view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    m_view->setZoomFactor(factor);
+  }
+}
+
+void ReportPreview::paintPages(QPrinter* printer) {
+  QPainter painter;
+  if (!painter.begin(printer)) return;
+  for (std::size_t i = 0; i < m_report.pages.size(); ++i) {
+    if (i > 0) printer->newPage();
+    PaintPage(painter, m_report.pages[i], printer->resolution());
+  }
+  painter.end();
+}
+
+void ReportPreview::printReport() {
+  QPrinter printer(QPrinter::HighResolution);
+  ApplyPageSetup(printer, m_report.page);
+  printer.setDocName(m_report.title);
+  printer.setFromTo(1, pageCount());
+  if (!m_platform.choosePrinter(this, printer)) return;
+  // The template's paper stands even if the dialog offered another one (envelopes).
+  ApplyPageSetup(printer, m_report.page);
+  int from = 0;
+  int to = 0;
+  if (printer.printRange() == QPrinter::PageRange) {
+    from = printer.fromPage();
+    to = printer.toPage();
+  } else if (printer.printRange() == QPrinter::CurrentPage) {
+    from = to = currentPage();
+  }
+  PrintPages(m_report, printer, from, to);
+}
+
+void ReportPreview::saveAsPdf() {
+  std::optional<QString> path =
+      m_platform.saveFileName(this, QStringLiteral("Enregistrer en PDF"),
+                              PdfFileNameFor(m_report.title), QStringLiteral("Documents PDF (*.pdf)"));
+  if (!path) return;
+  QString target = *path;
+  if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) target += QStringLiteral(".pdf");
+  QString error;
+  if (!WritePdfFile(m_report, target, &error)) {
+    m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});
+  }
+}
+
+QString PdfFileNameFor(const QString& title) {
+  QString name = title;
+  name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QString());
+  name = name.simplified();
+  if (name.isEmpty()) name = QStringLiteral("Etat");
+  return name + QStringLiteral(".pdf");
+}
+
+}  // namespace vantrel::reports

@@ -1,0 +1,75 @@
+// report-render TEMPLATE DATA.json OUT.pdf
+//
+// Lays out a template over the data of a JSON file (see render_data.h) exactly as a screen
+// would through its report object, and writes the pages as PDF. Errors and warnings go to
+// the standard error stream. Exit status: 0 written (warnings or not), 1 not written, 2 bad
+// usage. Runs without a window (QT_QPA_PLATFORM=offscreen is set when no platform is).
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QFile>
+
+#include "platform/qt_platform.h"
+#include "reports/page_render.h"
+#include "reports/render_data.h"
+#include "reports/report.h"
+
+namespace {
+
+void Print(const QString& text) {
+  std::fputs(text.toUtf8().constData(), stderr);
+  std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() != 4) {
+    Print(QStringLiteral("usage : report-render MODELE.frf DONNEES.json SORTIE.pdf"));
+    return 2;
+  }
+  const QString& templatePath = arguments[1];
+  const QString& dataPath = arguments[2];
+  const QString& outputPath = arguments[3];
+
+  QFile dataFile(dataPath);
+  if (!dataFile.open(QIODevice::ReadOnly)) {
+    Print(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(dataPath));
+    return 1;
+  }
+  QString error;
+  std::optional<vantrel::reports::RenderData> data =
+      vantrel::reports::ParseRenderData(dataFile.readAll(), &error);
+  if (!data) {
+    Print(QStringLiteral("%1 : %2").arg(dataPath, error));
+    return 1;
+  }
+
+  vantrel::platform::QtPlatform desktop;
+  vantrel::reports::Report report(desktop, nullptr);
+  if (!report.LoadFromFile(templatePath)) {
+    Print(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(templatePath));
+    return 1;
+  }
+  report.setRangeEndCount(static_cast<int>(data->records.size()));
+  for (const auto& [name, value] : data->variables) report.setVariable(name, value);
+  report.setTitle(data->title);
+  report.OnGetValue = [&data](const QString& name, int record, vantrel::reports::Value& value) {
+    value = data->answer(name, record);
+  };
+
+  vantrel::reports::PreparedReport prepared = report.prepare();
+  for (const QString& line : prepared.errors) Print(line);
+  if (!prepared.errors.isEmpty()) return 1;
+  for (const QString& line : prepared.warnings) Print(QStringLiteral("Avertissement : ") + line);
+  if (!vantrel::reports::WritePdfFile(prepared, outputPath, &error)) {
+    Print(error);
+    return 1;
+  }
+  Print(QStringLiteral("%1 : %2 page(s)").arg(outputPath).arg(prepared.pages.size()));
+  return 0;
+}

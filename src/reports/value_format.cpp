@@ -1,0 +1,79 @@
+#include "reports/value_format.h"
+
+#include <QStringList>
+
+namespace vantrel::reports {
+
+std::optional<ValueFormat> ValueFormat::Parse(const QString& spec) {
+  ValueFormat format;
+  QString s = spec.trimmed();
+  if (s.isEmpty() || s == QLatin1String("text")) return format;
+  if (s == QLatin1String("amount")) {
+    format.m_kind = Kind::Amount;
+    return format;
+  }
+  if (s == QLatin1String("amount-blank")) {
+    format.m_kind = Kind::AmountBlank;
+    return format;
+  }
+  if (s == QLatin1String("integer")) {
+    format.m_kind = Kind::Number;
+    return format;
+  }
+  if (s.startsWith(QLatin1String("number:"))) {
+    bool ok = false;
+    int decimals = s.mid(7).toInt(&ok);
+    if (!ok || decimals < 0 || decimals > 4) return std::nullopt;
+    format.m_kind = Kind::Number;
+    format.m_decimals = decimals;
+    return format;
+  }
+  if (s == QLatin1String("date") || s.startsWith(QLatin1String("date:"))) {
+    format.m_kind = Kind::Date;
+    format.m_datePattern = s.size() > 5 ? s.mid(5) : QStringLiteral("dd/MM/yyyy");
+    return format;
+  }
+  return std::nullopt;
+}
+
+QString ValueFormat::apply(const Value& value) const {
+  switch (m_kind) {
+    case Kind::Text:
+      return value.toText();
+    case Kind::Amount:
+    case Kind::AmountBlank:
+    case Kind::Number: {
+      if (value.type() == Value::Type::Boolean || value.type() == Value::Type::Date) {
+        return value.toText();
+      }
+      if (value.type() == Value::Type::Text && value.text().trimmed().isEmpty()) {
+        return m_kind == Kind::AmountBlank ? QString() : value.text();
+      }
+      std::optional<Decimal> number = value.toNumber();
+      if (!number) return value.toText();
+      if (m_kind == Kind::AmountBlank && number->rounded(2).isZero()) return QString();
+      return number->toText(m_kind == Kind::Number ? m_decimals : 2);
+    }
+    case Kind::Date: {
+      QDate date = value.type() == Value::Type::Date ? value.date()
+                                                     : ParseDayMonthYear(value.toText());
+      if (!date.isValid()) return value.toText();
+      return date.toString(m_datePattern);
+    }
+  }
+  return value.toText();
+}
+
+QDate ParseDayMonthYear(const QString& text) {
+  QStringList parts = text.trimmed().split(QLatin1Char('/'));
+  if (parts.size() != 3) return QDate();
+  bool okDay = false, okMonth = false, okYear = false;
+  int day = parts[0].toInt(&okDay);
+  int month = parts[1].toInt(&okMonth);
+  int year = parts[2].toInt(&okYear);
+  if (!okDay || !okMonth || !okYear) return QDate();
+  if (parts[2].size() <= 2) year += year < 50 ? 2000 : 1900;
+  return QDate(year, month, day);
+}
+
+}  // namespace vantrel::reports
