@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <numeric>
 #include <string_view>
 
@@ -107,14 +108,85 @@ std::string ImportedMemberLine(const std::vector<std::string>& federation, Date 
   return JoinFields(fields) + EmptyAccountLines() + ";" + kDefaultConvocations + ";";
 }
 
+namespace {
+
+// Counts of marked positions below a bound (a Fenwick tree over positions 0..n-1).
+class PositionCounter {
+ public:
+  explicit PositionCounter(std::size_t n) : m_tree(n + 1, 0) {}
+  void mark(std::size_t position) {
+    for (std::size_t k = position + 1; k < m_tree.size(); k += k & (~k + 1)) ++m_tree[k];
+  }
+  // Marked positions strictly below bound.
+  std::size_t below(std::size_t bound) const {
+    std::size_t count = 0;
+    for (std::size_t k = bound; k > 0; k -= k & (~k + 1)) count += m_tree[k];
+    return count;
+  }
+
+ private:
+  std::vector<std::uint32_t> m_tree;
+};
+
+// The order the exchange sort leaves, from the dense ranks of the records (equal ranks: records
+// the sort never exchanges with each other). origin[p] is the position before sorting of the
+// record that ends at p.
+//
+// Records of different ranks end in rank order, so only the order inside each group of equal
+// rank needs working out. Seen from a group, every other record is smaller (S) or larger, and
+// the procedure's moves at that level do not depend on how records outside the group compare
+// among themselves: pass i, while S records remain after i, ends with an S at i taken from the
+// first S position q at or after i, and moves the group member at the smallest position to q
+// when that position is below q. Scanning positions upwards, the members already passed thus
+// form a queue that every S position turns by one (its first member moves behind the others),
+// and a member met joins at the back. Counting the S positions between members gives the exact
+// result in O(members log n) per group instead of n²/2 comparisons (checked against the literal
+// procedure in the tests).
+std::vector<std::uint32_t> ExchangeSortOrder(const std::vector<std::uint32_t>& rank) {
+  const std::size_t n = rank.size();
+  std::vector<std::uint32_t> origin(n);
+  std::iota(origin.begin(), origin.end(), 0u);
+  std::stable_sort(origin.begin(), origin.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return rank[a] < rank[b]; });
+
+  PositionCounter smaller(n);  // positions of the records of lower rank than the group
+  std::deque<std::uint32_t> queue;
+  for (std::size_t begin = 0; begin < n;) {
+    std::size_t end = begin + 1;
+    while (end < n && rank[origin[end]] == rank[origin[begin]]) ++end;
+    if (end - begin > 1 && begin > 0) {
+      queue.clear();
+      std::size_t passed = smaller.below(origin[begin]);
+      queue.push_back(origin[begin]);
+      for (std::size_t k = begin + 1; k < end; ++k) {
+        const std::size_t upTo = smaller.below(origin[k]);
+        for (std::size_t turns = (upTo - passed) % queue.size(); turns > 0; --turns) {
+          queue.push_back(queue.front());
+          queue.pop_front();
+        }
+        passed = upTo;
+        queue.push_back(origin[k]);
+      }
+      std::rotate(queue.begin(),
+                  queue.begin() + static_cast<std::ptrdiff_t>((begin - passed) % queue.size()),
+                  queue.end());
+      std::copy(queue.begin(), queue.end(), origin.begin() + static_cast<std::ptrdiff_t>(begin));
+    }
+    for (std::size_t k = begin; k < end; ++k) smaller.mark(origin[k]);
+    begin = end;
+  }
+  return origin;
+}
+
+}  // namespace
+
 int SortMembers(Lines& members, int keyField, SortVariant variant, int current) {
   const std::size_t n = members.size();
   if (n < 2) return current;
   const bool tieOnFirstName = variant != SortVariant::kMemberCard;
 
-  // The exchange sort only ever asks "is record i greater than record j?", so it runs the same
-  // on dense ranks of the (key, first name) pairs as on the texts; ranking once keeps the n²/2
-  // comparisons to integers.
+  // The exchange sort only ever asks "is record i greater than record j?": it runs the same on
+  // dense ranks of the (key, first name) pairs as on the texts.
   std::vector<std::string_view> keys(n);
   std::vector<std::string_view> ties(n);
   for (std::size_t i = 0; i < n; ++i) {
@@ -136,21 +208,7 @@ int SortMembers(Lines& members, int keyField, SortVariant variant, int current) 
     rank[order[k]] = nextRank;
   }
 
-  std::vector<std::uint32_t> origin(n);  // origin[p]: the record's position before sorting
-  std::iota(origin.begin(), origin.end(), 0u);
-  for (std::size_t i = 0; i + 1 < n; ++i) {
-    std::uint32_t heldRank = rank[i];
-    std::uint32_t heldOrigin = origin[i];
-    for (std::size_t j = i + 1; j < n; ++j) {
-      if (rank[j] < heldRank) {
-        std::swap(rank[j], heldRank);
-        std::swap(origin[j], heldOrigin);
-      }
-    }
-    rank[i] = heldRank;
-    origin[i] = heldOrigin;
-  }
-
+  const std::vector<std::uint32_t> origin = ExchangeSortOrder(rank);
   Lines sorted(n);
   int moved = current;
   for (std::size_t p = 0; p < n; ++p) {

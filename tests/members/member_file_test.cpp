@@ -150,12 +150,16 @@ TEST(SortMembersTest, MatchesTheLiteralExchangeSortOnRandomFiles) {
   std::mt19937 random(20260704);
   const std::vector<std::string> names = {"", "A", "AB", "B", "b", "\xc9", "AB"};
   const std::vector<std::string> firsts = {"", "x", "y", "X"};
-  for (int round = 0; round < 300; ++round) {
-    const int size = static_cast<int>(random() % 40);
+  for (int round = 0; round < 400; ++round) {
+    // Every fourth file is longer and uses only two or three names, so that groups of equal
+    // names meet many smaller and larger records.
+    const bool longFile = round % 4 == 3;
+    const int size = static_cast<int>(longFile ? 60 + random() % 140 : random() % 40);
+    const std::size_t nameCount = longFile ? 2 + round % 2 : names.size();
     Lines input;
     for (int i = 0; i < size; ++i) {
       const std::string licence = std::to_string(random() % 6);
-      const std::string name = names[random() % names.size()];
+      const std::string name = names[random() % nameCount];
       const std::string first = firsts[random() % firsts.size()];
       input.push_back(random() % 5 == 0 ? licence + ";x;" + name : Member(licence, name, first));
     }
