@@ -378,6 +378,14 @@ class Parser {
 // ---------------------------------------------------------------------------------------
 // Evaluation
 
+// Two values that both read as numbers are compared and added as numbers when one of them
+// is a number, or when neither is blank: "12" + "3" is 15 and "" = 0 is true, but "" + ""
+// stays "" and "0" = "" is false.
+bool NumericPair(const Value& a, const Value& b) {
+  return a.type() == Value::Type::Number || b.type() == Value::Type::Number ||
+         (!a.isBlank() && !b.isBlank());
+}
+
 class Evaluator {
  public:
   Evaluator(EvalContext& context, const QString& source) : m_context(context), m_source(source) {}
@@ -431,7 +439,7 @@ class Evaluator {
     }
     std::optional<Decimal> x = a.toNumber();
     std::optional<Decimal> y = b.toNumber();
-    if (x && y) return *x < *y ? -1 : (*x == *y ? 0 : 1);
+    if (x && y && NumericPair(a, b)) return *x < *y ? -1 : (*x == *y ? 0 : 1);
     int c = a.toText().compare(b.toText());
     return c < 0 ? -1 : (c == 0 ? 0 : 1);
   }
@@ -463,10 +471,11 @@ class Evaluator {
       case Op::GreaterEqual:
         return Value::FromBoolean(compare(a, b) >= 0);
       case Op::Add: {
-        bool textual = a.type() == Value::Type::Text || b.type() == Value::Type::Text;
+        bool textual = a.type() == Value::Type::Text || b.type() == Value::Type::Text ||
+                       (a.isEmpty() && b.isEmpty());
         std::optional<Decimal> x = a.toNumber();
         std::optional<Decimal> y = b.toNumber();
-        if (x && y) return Value::FromNumber(*x + *y);
+        if (x && y && NumericPair(a, b)) return Value::FromNumber(*x + *y);
         if (textual) return Value::FromText(a.toText() + b.toText());
         number(x ? b : a);
         return Value();

@@ -288,9 +288,9 @@ class Preparer : public EvalContext {
   }
 
   void run() {
-    initialiseVariables();
     int count = std::max(0, m_input.recordCount);
     setRecord(0);
+    initialiseVariables();
     startPage(false);
     if (m_title) placeBand(*m_title);
     if (m_columnHeader) placeBand(*m_columnHeader);
@@ -657,7 +657,7 @@ class Preparer : public EvalContext {
 
   Variables m_variables;
   QHash<QString, Value> m_cache;
-  int m_record = -1;
+  int m_record = 0;
   int m_pageNumber = 0;
   int m_totalPages = 0;
   QString m_where;

@@ -37,6 +37,7 @@ std::optional<Decimal> Value::toNumber() const {
     case Type::Number:
       return m_number;
     case Type::Text:
+      if (m_text.trimmed().isEmpty()) return Decimal();
       return Decimal::Parse(m_text);
     case Type::Boolean:
     case Type::Date:
@@ -59,6 +60,10 @@ QString Value::toText() const {
       return m_date.toString(QStringLiteral("dd/MM/yyyy"));
   }
   return QString();
+}
+
+bool Value::isBlank() const {
+  return m_type == Type::Empty || (m_type == Type::Text && m_text.trimmed().isEmpty());
 }
 
 bool Value::toBoolean() const {

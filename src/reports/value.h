@@ -24,9 +24,11 @@ class Value {
 
   Type type() const { return m_type; }
   bool isEmpty() const { return m_type == Type::Empty; }
+  // Empty, or a text of blanks only.
+  bool isBlank() const;
 
-  // A number, a text that reads as one (Decimal::Parse), or an empty value (0); nothing for
-  // other texts, booleans and dates.
+  // A number, a text that reads as one (Decimal::Parse), or an empty value or blank text
+  // (0); nothing for other texts, booleans and dates.
   std::optional<Decimal> toNumber() const;
   // As printed: numbers with as few decimals as needed and a decimal comma, dates as
   // "05/03/2015", booleans as "Vrai"/"Faux", empty as "".

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+
+#include <QString>
+#include <QStringList>
+
+// Lets GoogleTest print Qt strings readably in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+inline void PrintTo(const QStringList& list, std::ostream* out) {
+  *out << "{";
+  for (const QString& text : list) *out << "\n  \"" << text.toStdString() << '"';
+  *out << " }";
+}

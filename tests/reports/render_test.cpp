@@ -1,0 +1,111 @@
+// Runs the report-render program the way developers do and reads its PDF back as text.
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "reports/qstring_printer.h"
+
+namespace {
+
+struct RenderRun {
+  int exitCode = -1;
+  QString errors;
+};
+
+RenderRun Render(const QString& templatePath, const QString& dataPath, const QString& output) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  static QTemporaryDir runtime;  // private to the user, as Qt wants it
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral(VANTREL_REPORT_RENDER), {templatePath, dataPath, output});
+  process.waitForFinished(60000);
+  return RenderRun{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString PdfText(const QString& pdf, int page = 0) {
+  QStringList arguments;
+  if (page > 0) arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+  arguments << pdf << QStringLiteral("-");
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), arguments);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString Template(const char* name) { return QStringLiteral(VANTREL_TEMPLATES_DIR "/") + QLatin1String(name); }
+QString Data(const char* name) { return QStringLiteral(VANTREL_TEST_DATA_DIR "/") + QLatin1String(name); }
+
+TEST(ReportRenderTest, PrintsTheDirectoryOnThreePagesWithEveryMemberOnce) {
+  QTemporaryDir folder;
+  QString pdf = folder.filePath(QStringLiteral("annuaire.pdf"));
+  RenderRun run = Render(Template("Gestion_Annuaire.frf"), Data("annuaire.json"), pdf);
+  ASSERT_EQ(0, run.exitCode) << run.errors.toStdString();
+  QString text = PdfText(pdf);
+  EXPECT_EQ(3, text.count(QLatin1Char('\f')));  // one form feed per page
+  const char* names[] = {"DUPONT", "MARTIN", "BERNARD", "THOMAS", "PETIT", "ROBERT", "RICHARD",
+                         "DURAND", "DUBOIS", "MOREAU", "LAURENT", "SIMON", "MICHEL", "LEFEBVRE",
+                         "LEROY", "ROUX", "DAVID", "BERTRAND", "MOREL", "FOURNIER"};
+  for (int i = 0; i < 60; ++i) {
+    QString name = QStringLiteral("%1%2").arg(QLatin1String(names[i % 20])).arg(i, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(1, text.count(name)) << name.toStdString();
+    EXPECT_EQ(1, text.count(QStringLiteral("Lic. 0%1").arg(1234560 + i))) << name.toStdString();
+  }
+  for (int page = 1; page <= 3; ++page) {
+    QString pageText = PdfText(pdf, page);
+    EXPECT_EQ(1, pageText.count(QStringLiteral("Page %1 / 3").arg(page))) << "page " << page;
+    EXPECT_EQ(1, pageText.count(QStringLiteral("Ardevanne - Annuaire"))) << "page " << page;
+    EXPECT_EQ(page == 3 ? 1 : 0, pageText.count(QStringLiteral("Nombre de membres : 60")))
+        << "page " << page;
+  }
+}
+
+TEST(ReportRenderTest, AddsTheStatementColumnsRightAcrossThePageBreak) {
+  QTemporaryDir folder;
+  QString pdf = folder.filePath(QStringLiteral("resultat.pdf"));
+  RenderRun run = Render(Template("Gestion_Resultat.frf"), Data("resultat.json"), pdf);
+  ASSERT_EQ(0, run.exitCode) << run.errors.toStdString();
+  EXPECT_EQ(QStringLiteral("%1 : 2 page(s)\n").arg(pdf), run.errors);
+  QString first = PdfText(pdf, 1);
+  QString second = PdfText(pdf, 2);
+  // Sums of the data file, worked out apart: charges, products and result of each year.
+  for (const char* total : {"155897,06", "148088,77", "163952,39"}) {
+    EXPECT_EQ(1, first.count(QLatin1String(total))) << total;
+  }
+  EXPECT_EQ(1, first.count(QStringLiteral("Page 1 / 2")));
+  // The products run from page 1 onto page 2; their total is printed there.
+  EXPECT_EQ(1, first.count(QStringLiteral("7000 Produit numéro 1\n")));
+  EXPECT_EQ(1, second.count(QStringLiteral("Total des produits")));
+  for (const char* total : {"110560,24", "97725,68", "119453,23", "-45336,82", "-50363,09", "-44499,16"}) {
+    EXPECT_EQ(1, second.count(QLatin1String(total))) << total;
+  }
+  EXPECT_EQ(1, second.count(QStringLiteral("Page 2 / 2")));
+}
+
+TEST(ReportRenderTest, FailsWithTheReasonForAMissingOrBrokenTemplate) {
+  QTemporaryDir folder;
+  QString pdf = folder.filePath(QStringLiteral("sortie.pdf"));
+  QString missing = folder.filePath(QStringLiteral("Absent.frf"));
+  RenderRun run = Render(missing, Data("annuaire.json"), pdf);
+  EXPECT_EQ(1, run.exitCode);
+  EXPECT_EQ(QStringLiteral("Impossible d'ouvrir le fichier %1\n").arg(missing), run.errors);
+
+  QString broken = folder.filePath(QStringLiteral("Casse.frf"));
+  QFile file(broken);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<report version=\"1\">\n<band kind=\"detail\" height=\"5\">\n"
+             "<field x=\"0\" y=\"0\">SOMME(Solde)</field></band></report>");
+  file.close();
+  run = Render(broken, Data("annuaire.json"), pdf);
+  EXPECT_EQ(1, run.exitCode);
+  EXPECT_EQ(QStringLiteral("Bande « Détail » (ligne 2), élément Champ (ligne 3) : fonction inconnue "
+                           "« SOMME » (caractère 1)\n"),
+            run.errors);
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+}  // namespace
