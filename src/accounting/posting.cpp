@@ -46,11 +46,11 @@ std::optional<std::size_t> CountCrLfLines(const std::string& bytes) {
     if (found == nullptr) return std::nullopt;
     const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(found) - data);
     if (at == 0 || data[at - 1] != '\r') return std::nullopt;
+    if (at - 1 > from && std::memchr(data + from, '\r', at - 1 - from) != nullptr) {
+      return std::nullopt;  // a lone CR inside the line
+    }
     ++lines;
     from = at + 1;
-  }
-  if (static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r')) != lines) {
-    return std::nullopt;
   }
   return lines;
 }

@@ -206,6 +206,7 @@ TEST_F(PostingTest, CountsJournalLinesWhateverTheirEnds) {
       {"a;\nb;\n", 3},
       {"a;\rb;", 3},
       {"a;\r\nb;", 3},
+      {"a;\rb;\r\n", 3},  // a lone CR inside CR LF lines still ends a line
   };
   for (const auto& c : cases) {
     WriteFile(file("Journal.dbp"), c.journal);
