@@ -1,7 +1,6 @@
 #include "core/record_file.h"
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/error.h"
@@ -52,10 +51,13 @@ bool FileExists(const fs::path& path) {
 }
 
 std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(ResolvePath(path), std::ios::binary);
+  std::ifstream in(ResolvePath(path), std::ios::binary | std::ios::ate);
   if (!in) throw CannotOpenFile(path);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw CannotOpenFile(path);
+  const std::streamoff size = in.tellg();
+  if (size < 0) throw CannotOpenFile(path);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  in.seekg(0);
+  if (size > 0 && !in.read(bytes.data(), size)) throw CannotOpenFile(path);
   return bytes;
 }
 
