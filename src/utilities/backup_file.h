@@ -1,0 +1,250 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+
+struct z_stream_s;
+
+namespace vantrel::utilities {
+
+// The backup archive: a list of files packed into one file, each cut into chunks of 16384
+// bytes compressed one by one with zlib. All integers are 32-bit signed little-endian, texts
+// are Windows-1252 bytes without terminator.
+//
+//   07 00 00 00 "Vantrel"           title length, title
+//   <total> <count>                 sum of the file sizes (low 32 bits), number of files
+//   entry...                        name length N > 0, name, packed date-time, data section
+//   00 00 00 00                     end of the archive
+//
+//   data section:  "EC2" 00, chunks, 00 00 00 00
+//   chunk:         L > 0: one zlib stream of L bytes inflating to at most 16384 bytes;
+//                  L < 0: -L bytes stored unchanged. |L| <= 16384.
+//
+// A volume-change record stands where an entry would start: 0C 00 00 00 "NEXT:DISK002";
+// volume n >= 2 is the archive name with its extension replaced by "." + three digits, and
+// starts with a data section continuing the file cut at the end of the previous volume.
+//
+// Archived names are full paths with the letters A-Z lowered, in Windows-1252:
+//   on Windows  "c:\club\vantrel\2026-2027\joueur.dbp"
+//   elsewhere   "/home/club/vantrel/2026-2027/joueur.dbp"
+// The reader accepts both forms on every system ("\" and "/" both separate folders).
+
+enum class BackupMode { bmAll, bmIncremental };
+enum class CompressionLevel { clFastest, clNone, clDefault, clMax };
+enum class RestoreMode { rmAll, rmNoOverwrite, rmNewer, rmExisting, rmExistingNewer };
+
+// The error codes of the archive and their texts (ErrorText).
+enum class BackupError {
+  kNone = 0,
+  kCannotReadFile = 1,
+  kCannotReadArchive = 3,
+  kCannotWriteArchive = 4,
+  kInvalidArchiveType = 5,
+  kCompressionError = 6,
+  kCannotCreateFileIdList = 7,
+};
+
+// "Cannot read file", "Cannot read archive", ... ; "" for kNone.
+std::string ErrorText(BackupError code);
+
+// Thrown by Restore for the two failures that are raised to the caller: an unreadable
+// header (kCannotReadArchive) and a data section without its signature
+// (kInvalidArchiveType). what() is the error text.
+class ArchiveError : public Error {
+ public:
+  explicit ArchiveError(BackupError code);
+  BackupError code() const { return m_code; }
+
+ private:
+  BackupError m_code;
+};
+
+inline constexpr std::size_t kChunkSize = 16384;
+// Longest name an archive may hold; a longer one marks a damaged archive.
+inline constexpr std::int32_t kMaxNameLength = 4096;
+inline constexpr char kStreamName[] = ":STREAM";
+inline constexpr char kFileIdListName[] = "FILE:LIST";
+inline constexpr char kVolumeChangeName[] = "NEXT:DISK";
+
+// File date-times in packed form: date in the high 16 bits (bits 9-15 year - 1980, 5-8
+// month, 0-4 day), time in the low 16 bits (11-15 hour, 5-10 minute, 0-4 seconds / 2),
+// local time.
+std::uint32_t PackDateTime(int year, int month, int day, int hour, int minute, int second);
+std::uint32_t PackedTimeOf(const std::filesystem::path& file);
+// Sets the file's last-write time; false when the value is no valid date or the system
+// refuses.
+bool SetPackedTime(const std::filesystem::path& file, std::uint32_t packed);
+// "dd/mm/yyyy hh:mm:ss" of a packed value.
+std::string FormatPackedDateTime(std::uint32_t packed);
+
+// A path of this system as Windows-1252 bytes (the inverse of FolderPath).
+std::string PathToText(const std::filesystem::path& path);
+
+// The name a file is archived under: its absolute path, letters A-Z lowered, Windows-1252.
+std::string ArchivedNameOf(const std::filesystem::path& file);
+
+// An archived name taken apart: its root ("c:", "/" or "\\server") and its folders and file
+// name. Nothing when the name is unusable: empty, a control byte, a "." or ".." component,
+// or no file name.
+struct ArchivedPath {
+  std::string root;
+  std::vector<std::string> components;
+};
+std::optional<ArchivedPath> ParseArchivedName(const std::string& name);
+
+// The archived path as a path of this system: a Windows name with its drive only on
+// Windows, a "/" name only elsewhere. Nothing when it means nothing here.
+std::optional<std::filesystem::path> NativePathOf(const ArchivedPath& path);
+
+// Files matching one backup pattern: a path with "*" and "?" in its last component,
+// optionally followed by "/s" (after a blank, or directly on a "\" path) for its sub-folders
+// too, depth first, sub-folders before the folder's own files. Letters A-Z are compared
+// without regard to case; only regular files are taken (no folder, no symbolic link).
+std::vector<std::filesystem::path> MatchPattern(const std::string& pattern);
+
+// True when name matches the wildcard mask ("*" any run, "?" one byte), A-Z compared without
+// regard to case; "*.*" matches every name, with or without a dot.
+bool MatchesMask(const std::string& name, const std::string& mask);
+
+// TBackupFile packs files into an archive and unpacks them. Data moves through two fixed
+// buffers of kChunkSize bytes; a file is never held whole in memory.
+//
+// Archive attribute: Windows marks a file changed with its archive attribute. Other
+// systems have none: there every file counts as changed (bmIncremental then takes every
+// file) and SetArchiveFlag clears nothing.
+class TBackupFile {
+ public:
+  // Events. Clearing a continue flag cancels the operation after the current chunk; it then
+  // returns false without error.
+  using ProgressEvent = std::function<void(const std::string& fileName, int percent,
+                                           bool& continueFlag)>;
+  using NeedDiskEvent = std::function<void(std::uint16_t volume, bool& continueFlag)>;
+  using RestoreFileEvent = std::function<void(std::string& targetName, bool& restore,
+                                              std::uint32_t packedDateTime)>;
+  using FileRestoredEvent = std::function<void(const std::string& targetName, std::ostream& file)>;
+  using ErrorEvent = std::function<void(BackupError code, const std::string& text)>;
+
+  TBackupFile();
+
+  // Properties.
+  const std::string& BackupTitle() const { return m_title; }
+  void setBackupTitle(const std::string& title) { m_title = title; }
+  BackupMode backupMode() const { return m_backupMode; }
+  // bmIncremental also switches SetArchiveFlag on.
+  void setBackupMode(BackupMode mode);
+  CompressionLevel compressionLevel() const { return m_level; }
+  void setCompressionLevel(CompressionLevel level) { m_level = level; }
+  RestoreMode restoreMode() const { return m_restoreMode; }
+  void setRestoreMode(RestoreMode mode) { m_restoreMode = mode; }
+  // Bytes per volume; 0 for a single volume. A section is cut before a chunk once the
+  // volume holds MaxSize - 16484 bytes, but never before its first chunk in a volume.
+  std::int32_t maxSize() const { return m_maxSize; }
+  void setMaxSize(std::int32_t bytes) { m_maxSize = bytes; }
+  bool setArchiveFlag() const { return m_setArchiveFlag; }
+  void setSetArchiveFlag(bool on) { m_setArchiveFlag = on; }
+  bool restoreFullPath() const { return m_restoreFullPath; }
+  void setRestoreFullPath(bool on) { m_restoreFullPath = on; }
+  bool saveFileID() const { return m_saveFileId; }
+  void setSaveFileID(bool on) { m_saveFileId = on; }
+  static std::string Version() { return "5.10"; }
+
+  // The stream used for the archive name ":STREAM" (read by Restore, written by Backup).
+  // Multi-volume archives need files: with a stream MaxSize is ignored.
+  void setStream(std::iostream* stream) { m_stream = stream; }
+
+  ProgressEvent OnProgress;
+  NeedDiskEvent OnNeedDisk;  // unset: the next volume is taken as present
+  RestoreFileEvent OnRestoreFile;
+  FileRestoredEvent OnFileRestored;
+  ErrorEvent OnError;  // unset: the error is only kept (lastError)
+  // Runs after every chunk so that the user interface keeps turning.
+  std::function<void()> ProcessEvents;
+
+  // Packs the files of the patterns (see MatchPattern) into archive, replacing it. True when
+  // the whole archive, end marker included, was written. A failure leaves an incomplete
+  // archive without end marker.
+  bool Backup(const std::vector<std::string>& patterns, const std::string& archive);
+
+  // Unpacks archive (a path in Windows-1252 or ":STREAM"). targetFolder empty: each file
+  // goes back to its archived path; otherwise into targetFolder under its file name alone,
+  // or with RestoreFullPath under its archived path without its root. True when the archive
+  // was read to its end marker without error or cancellation; false at once, without error,
+  // when the archive file does not exist. Throws ArchiveError when the header cannot be read
+  // or a data section lacks its signature. A name with "." or ".." components, a chunk
+  // longer than 16384 bytes or a truncated archive ends it with kCannotReadFile.
+  bool Restore(const std::string& archive, const std::string& targetFolder);
+
+  // One entry of an archive as List reads it.
+  struct Entry {
+    std::string name;             // as archived, "FILE:LIST" included
+    std::uint32_t packedTime = 0;
+    std::uint64_t size = 0;       // bytes once inflated
+  };
+  // Reads the whole archive, inflating every chunk, and lists its entries. Nothing when the
+  // archive file does not exist or the archive is damaged (lastError, OnError); throws
+  // ArchiveError as Restore does.
+  std::optional<std::vector<Entry>> List(const std::string& archive);
+
+  // The archived name of the entry being restored, for OnRestoreFile.
+  const std::string& entryName() const { return m_entryName; }
+
+  // The files the last Backup listed, in archive order (the file-ID list not counted).
+  const std::vector<std::string>& fileList() const { return m_fileList; }
+  BackupError lastError() const { return m_lastError; }
+
+ private:
+  class Output;
+  class Input;
+
+  bool fail(BackupError code);
+  bool progress(const std::string& name, std::uint64_t done, std::uint64_t total);
+  int zlibLevel() const;
+  bool buildFileList(const std::vector<std::string>& patterns, const std::string& archive);
+  bool writeFileIdList(std::filesystem::path& listFile, std::uint64_t& total);
+  bool archiveFile(Output& out, const std::filesystem::path& source, const std::string& name,
+                   std::uint64_t& done, std::uint64_t total, bool& cancelled);
+  bool nextVolume(Output& out, bool& cancelled);
+  std::optional<std::filesystem::path> targetOf(const ArchivedPath& path,
+                                                const std::filesystem::path& folder) const;
+  bool wanted(const std::filesystem::path& target, std::uint32_t packed) const;
+  // Copies (out set) or steps over (out null) one data section. Sets endOfVolumeCut when it
+  // returns true; returns false on error or cancel.
+  bool readSection(Input& in, std::ostream* out, const std::string& name, std::uint64_t& done,
+                   std::uint64_t total, bool& cancelled);
+  bool openVolume(Input& in, const std::string& archive, int volume, bool& cancelled);
+  bool readArchive(const std::string& archive, const std::string& targetFolder);
+
+  std::string m_title = "Vantrel";
+  BackupMode m_backupMode = BackupMode::bmAll;
+  CompressionLevel m_level = CompressionLevel::clMax;
+  RestoreMode m_restoreMode = RestoreMode::rmAll;
+  std::int32_t m_maxSize = 0;
+  bool m_setArchiveFlag = false;
+  bool m_restoreFullPath = false;
+  bool m_saveFileId = false;
+  std::iostream* m_stream = nullptr;
+  BackupError m_lastError = BackupError::kNone;
+  std::vector<std::string> m_fileList;
+  std::vector<std::filesystem::path> m_filePaths;
+  // State of the running operation.
+  std::filesystem::path m_archivePath;
+  int m_volume = 1;
+  std::string m_entryName;
+  std::vector<Entry>* m_listing = nullptr;
+  z_stream_s* m_deflater = nullptr;
+  z_stream_s* m_inflater = nullptr;
+
+  // The two buffers every byte moves through.
+  std::array<unsigned char, kChunkSize> m_in{};
+  std::array<unsigned char, kChunkSize> m_out{};
+};
+
+}  // namespace vantrel::utilities
