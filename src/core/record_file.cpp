@@ -69,21 +69,18 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 
 Lines SplitLines(const std::string& bytes) {
   Lines lines;
-  std::string current;
-  std::size_t i = 0;
   const std::size_t n = bytes.size();
-  while (i < n) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-    } else {
-      current += c;
+  std::size_t begin = 0;
+  while (begin < n) {
+    std::size_t end = bytes.find_first_of("\r\n", begin);
+    if (end == std::string::npos) {
+      lines.emplace_back(bytes, begin, n - begin);
+      break;
     }
-    ++i;
+    lines.emplace_back(bytes, begin, end - begin);
+    if (bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ++end;
+    begin = end + 1;
   }
-  if (!current.empty()) lines.push_back(std::move(current));
   return lines;
 }
 
