@@ -673,6 +673,10 @@ QStringList BuiltInNames() {
           QStringLiteral("TitreEtat")};
 }
 
+QStringList TemplateErrors(const ReportTemplate& report) {
+  return Compile(report, QString()).errors;
+}
+
 PreparedReport PrepareReport(const ReportTemplate& report, const ReportInput& input) {
   PreparedReport out;
   out.page = report.page;

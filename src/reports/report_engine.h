@@ -43,4 +43,8 @@ QStringList BuiltInNames();
 // page goes to the next one whole, with its assignments undone and run again there.
 PreparedReport PrepareReport(const ReportTemplate& report, const ReportInput& input);
 
+// The errors PrepareReport would give for the template (expressions, scripts, formats,
+// groups), without preparing anything: the designer shows them as the template is edited.
+QStringList TemplateErrors(const ReportTemplate& report);
+
 }  // namespace vantrel::reports

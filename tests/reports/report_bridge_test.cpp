@@ -1,0 +1,416 @@
+// The report object as the screens use it, with its preview and designer.
+
+#include <functional>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtTest>
+
+#include "reports/page_render.h"
+#include "reports/render_data.h"
+#include "reports/report.h"
+#include "reports/report_designer.h"
+#include "reports/report_engine.h"
+#include "reports/report_preview.h"
+#include "support/scripted_platform.h"
+
+namespace vantrel::reports {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QString PdfText(const QString& pdf) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Runs action; every modal window it opens is handed to inspect, then closed. Returns the
+// titles of the windows seen.
+QStringList WithModals(const std::function<void()>& action,
+                       const std::function<void(QWidget*)>& inspect = {}) {
+  QStringList titles;
+  QTimer timer;
+  timer.setInterval(20);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    titles << modal->windowTitle();
+    if (inspect) inspect(modal);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
+  });
+  timer.start();
+  action();
+  timer.stop();
+  return titles;
+}
+
+// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
+void Shoot(QWidget* widget, const QString& name) {
+  QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+  if (folder.isEmpty()) return;
+  widget->grab().save(QDir(folder).filePath(name));
+}
+
+}  // namespace
+
+class ReportBridgeTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QString shipped(const char* name) const {
+    return QStringLiteral(VANTREL_TEMPLATES_DIR "/") + QLatin1String(name);
+  }
+
+  // The directory over the test data, wired as the listings screen does it.
+  void wireDirectory(Report& report, RenderData& data) {
+    QString error;
+    data = *ParseRenderData(ReadAll(QStringLiteral(VANTREL_TEST_DATA_DIR "/annuaire.json")), &error);
+    report.setRangeEndCount(static_cast<int>(data.records.size()));
+    report.setTitle(QStringLiteral("Annuaire"));
+    report.OnGetValue = [&data](const QString& name, int record, Value& value) {
+      value = data.answer(name, record);
+    };
+  }
+
+ private slots:
+  void missingTemplateOpensNothing() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QVERIFY(!report.LoadFromFile(folder.filePath(QStringLiteral("Absent.frf"))));
+    QVERIFY(!report.hasTemplate());
+    QCOMPARE(WithModals([&] { report.ShowReport(); }), QStringList());
+    QCOMPARE(platform.messages.size(), 0u);
+  }
+
+  void failedLoadDropsTheEarlierTemplate() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    QVERIFY(report.hasTemplate());
+    QVERIFY(!report.LoadFromFile(shipped("Gestion_Absent.frf")));
+    QVERIFY(!report.hasTemplate());
+    QCOMPARE(WithModals([&] { report.ShowReport(); }), QStringList());
+  }
+
+  void showPreparesEveryPageThenOpensThePreview() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    RenderData data;
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    wireDirectory(report, data);
+    int pages = -1;
+    QString messages;
+    QStringList titles = WithModals([&] { report.ShowReport(); }, [&](QWidget* modal) {
+      auto* preview = qobject_cast<ReportPreview*>(modal);
+      QVERIFY(preview != nullptr);
+      pages = preview->pageCount();
+      messages = preview->messageLabel()->text();
+      preview->goToPage(2);
+      QCOMPARE(preview->currentPage(), 2);
+      Shoot(preview, QStringLiteral("preview.png"));
+    });
+    QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Annuaire")});
+    QCOMPARE(pages, 3);
+    QCOMPARE(messages, QString());
+  }
+
+  void seededVariablesAreClearedByTheNextLoad() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Assemble.frf"));
+    WriteAll(path, "<report version=\"1\"><band kind=\"detail\" height=\"5\">"
+                   "<script>Place := Place + 1</script>"
+                   "<text x=\"0\" y=\"0\" width=\"50\" height=\"5\">N[Place]</text></band></report>");
+    QVERIFY(report.LoadFromFile(path));
+    report.setRangeEndCount(2);
+    report.setVariable(QStringLiteral("Place"), 10);
+    PreparedReport prepared = report.prepare();
+    QCOMPARE(prepared.pages.size(), 1u);
+    QCOMPARE(prepared.pages[0].items[0].lines, QStringList{QStringLiteral("N11")});
+    QCOMPARE(prepared.pages[0].items[1].lines, QStringList{QStringLiteral("N12")});
+    QVERIFY(report.LoadFromFile(path));
+    prepared = report.prepare();
+    QCOMPARE(prepared.pages[0].items[0].lines, QStringList{QStringLiteral("N1")});
+    QCOMPARE(prepared.warnings,
+             QStringList{QStringLiteral("Bande « Détail » (ligne 1) : « Place + 1 » : nom inconnu « Place »")});
+  }
+
+  void brokenTemplateIsShownWithItsErrors() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Livre.frf"));
+    WriteAll(path, "<report version=\"1\">\n<band kind=\"detail\" height=\"5\">\n</report>\n");
+    QVERIFY(report.LoadFromFile(path));
+    QVERIFY(report.hasTemplate());
+    QCOMPARE(report.loadErrors().size(), 1);
+    QString shown;
+    int pages = -1;
+    WithModals([&] { report.ShowReport(); }, [&](QWidget* modal) {
+      auto* preview = qobject_cast<ReportPreview*>(modal);
+      QVERIFY(preview != nullptr);
+      shown = preview->messageLabel()->text();
+      pages = preview->pageCount();
+      QVERIFY(!preview->printButton()->isEnabled());
+    });
+    QCOMPARE(pages, 0);
+    QCOMPARE(shown, QStringLiteral("L'état ne peut pas être préparé :\nLe modèle %1 contient des erreurs :\n%2")
+                        .arg(path, report.loadErrors().first()));
+    QVERIFY(report.loadErrors().first().startsWith(QStringLiteral("Ligne 3, colonne 9 : XML incorrect : ")));
+  }
+
+  void previewSavesThePagesAsPdf() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    RenderData data;
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    wireDirectory(report, data);
+    QTemporaryDir folder;
+    ReportPreview preview(report.prepare(), platform, nullptr);
+
+    platform.fileAnswers.push_back(std::nullopt);
+    preview.saveAsPdf();
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+
+    platform.fileAnswers.push_back(folder.filePath(QStringLiteral("annuaire")));
+    preview.saveAsPdf();
+    QCOMPARE(platform.fileDialogCaptions.back(), QStringLiteral("Enregistrer en PDF"));
+    QString text = PdfText(folder.filePath(QStringLiteral("annuaire.pdf")));
+    QCOMPARE(text.count(QLatin1Char('\f')), 3);
+    QCOMPARE(text.count(QStringLiteral("Page 3 / 3")), 1);
+
+    QString unwritable = folder.filePath(QStringLiteral("absent/annuaire.pdf"));
+    platform.fileAnswers.push_back(unwritable);
+    preview.saveAsPdf();
+    QCOMPARE(platform.messages.size(), 1u);
+    QCOMPARE(platform.messages[0].kind, platform::MessageKind::Error);
+    QCOMPARE(platform.messages[0].text, QStringLiteral("Impossible de créer le fichier %1").arg(unwritable));
+  }
+
+  void previewPrintsThroughThePrintDialog() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    RenderData data;
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    wireDirectory(report, data);
+    QTemporaryDir folder;
+    ReportPreview preview(report.prepare(), platform, nullptr);
+    platform.printerOutputFile = folder.filePath(QStringLiteral("imprime.pdf"));
+
+    preview.printReport();  // no answer queued: the dialog is cancelled
+    QVERIFY(!QFile::exists(platform.printerOutputFile));
+    platform.printerAnswers.push_back(true);
+    preview.printReport();
+    QString text = PdfText(platform.printerOutputFile);
+    QCOMPARE(text.count(QLatin1Char('\f')), 3);
+    QCOMPARE(text.count(QStringLiteral("DUPONT00")), 1);
+  }
+
+  void printingKeepsTheRangeAndMovesByThePrintOffset() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    RenderData data;
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    wireDirectory(report, data);
+    PreparedReport prepared = report.prepare();
+    prepared.page.printOffsetX = 20;
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(QStringLiteral("pages.pdf")));
+    ApplyPageSetup(printer, prepared.page);
+    PrintPages(prepared, printer, 2, 3);
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), printer.outputFileName(), QStringLiteral("-")});
+    process.waitForFinished(60000);
+    QString boxes = QString::fromUtf8(process.readAllStandardOutput());
+    QCOMPARE(boxes.count(QStringLiteral("<page ")), 2);
+    QVERIFY(!boxes.contains(QStringLiteral(">DUPONT00<")));
+    // "Ardevanne" of the page header starts 20 mm (56.7 pt) right of where the PDF has it.
+    QRegularExpression first(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>Ardevanne</word>"));
+    QRegularExpressionMatch match = first.match(boxes);
+    QVERIFY(match.hasMatch());
+    QString pdf = folder.filePath(QStringLiteral("plain.pdf"));
+    QString error;
+    QVERIFY(WritePdfFile(prepared, pdf, &error));
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    QRegularExpressionMatch plain = first.match(QString::fromUtf8(process.readAllStandardOutput()));
+    QVERIFY(plain.hasMatch());
+    QVERIFY(qAbs(match.captured(1).toDouble() - plain.captured(1).toDouble() - 56.69) < 0.5);
+  }
+
+  void designerSavesAndReloadsTheTemplateEqual() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Resultat.frf"));
+    QByteArray original = ReadAll(shipped("Gestion_Resultat.frf"));
+    WriteAll(path, original);
+    QVERIFY(report.LoadFromFile(path));
+    ReportTemplate loaded = report.reportTemplate();
+
+    ReportDesigner designer(report, platform, nullptr);
+    QCOMPARE(designer.currentTemplate(), loaded);
+    int detail = 3;
+    QCOMPARE(loaded.bands[detail].kind, BandKind::Detail);
+    designer.select(detail, 1);
+    designer.show();
+    Shoot(&designer, QStringLiteral("designer.png"));
+    designer.view()->setFocus();
+    QTest::keyClick(designer.view(), Qt::Key_Right);
+    QTest::keyClick(designer.view(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(designer.currentTemplate().bands[detail].items[1].x, loaded.bands[detail].items[1].x + 1);
+    QCOMPARE(designer.currentTemplate().bands[detail].items[1].y, loaded.bands[detail].items[1].y + 5);
+    designer.addItem(ItemKind::Frame);
+    QCOMPARE(designer.currentTemplate().bands[detail].items.size(), loaded.bands[detail].items.size() + 1);
+    designer.undoStack()->undo();
+    designer.undoStack()->undo();
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate(), loaded);
+    designer.undoStack()->redo();
+    designer.undoStack()->redo();
+    ReportTemplate edited = designer.currentTemplate();
+    QVERIFY(!(edited == loaded));
+
+    QVERIFY(designer.save());
+    QVERIFY(designer.saved());
+    QCOMPARE(ReadAll(path + QStringLiteral(".bak")), original);
+    Report reread(platform, nullptr);
+    QVERIFY(reread.LoadFromFile(path));
+    QCOMPARE(reread.loadErrors(), QStringList());
+    QCOMPARE(reread.reportTemplate(), edited);
+    designer.hide();
+  }
+
+  void designerOnNoTemplateStartsEmptyAndCreatesTheFile() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Enveloppes.frf"));
+    QVERIFY(!report.LoadFromFile(path));
+    ReportDesigner designer(report, platform, nullptr);
+    QCOMPARE(designer.currentTemplate(), ReportTemplate());
+    designer.addItem(ItemKind::Text);
+    QCOMPARE(designer.currentTemplate().bands.size(), 1u);
+    QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::Detail);
+    designer.addBand(BandKind::PageHeader);
+    QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::PageHeader);
+    QVERIFY(designer.save());
+    QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
+    QVERIFY(report.LoadFromFile(path));
+    QCOMPARE(report.reportTemplate(), designer.currentTemplate());
+  }
+
+  void designerRestoresTheShippedTemplate() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("gestion_annuaire.frf"));  // any case
+    WriteAll(path, "<report version=\"1\"><band kind=\"detail\" height=\"5\"/></report>");
+    QVERIFY(report.LoadFromFile(path));
+    ReportDesigner designer(report, platform, nullptr);
+    platform.answers.push_back(platform::Button::No);
+    designer.restoreOriginal();
+    QCOMPARE(designer.currentTemplate().bands.size(), 1u);
+    designer.restoreOriginal();  // no answer queued: the first button, "&Oui"
+    QCOMPARE(platform.messages.size(), 2u);
+    QCOMPARE(platform.messages[1].kind, platform::MessageKind::Confirmation);
+    ReportTemplate original = *ParseTemplate(ReadAll(shipped("Gestion_Annuaire.frf"))).value;
+    QCOMPARE(designer.currentTemplate(), original);
+    QCOMPARE(ReadAll(path), QByteArray("<report version=\"1\"><band kind=\"detail\" height=\"5\"/></report>"));
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate().bands.size(), 1u);
+
+    Report other(platform, nullptr);
+    QString unshipped = folder.filePath(QStringLiteral("Perso.frf"));
+    WriteAll(unshipped, "<report version=\"1\"/>");
+    QVERIFY(other.LoadFromFile(unshipped));
+    ReportDesigner second(other, platform, nullptr);
+    second.restoreOriginal();
+    QCOMPARE(platform.messages.back().text,
+             QStringLiteral("Aucun modèle d'origine n'est livré avec le programme pour Perso.frf."));
+  }
+
+  void designerShowsWhyABrokenTemplateCannotBeOpened() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Plan.frf"));
+    WriteAll(path, "<report version=\"1\"><band kind=\"detail\" hauteur=\"5\"/></report>");
+    QVERIFY(report.LoadFromFile(path));
+    ReportDesigner designer(report, platform, nullptr);
+    QCOMPARE(designer.currentTemplate(), ReportTemplate());
+    QCOMPARE(designer.messageLabel()->text(),
+             QStringLiteral("Le modèle %1 contient des erreurs et n'a pas pu être ouvert :\n"
+                            "Ligne 1, colonne 53 : attribut inconnu « hauteur » sur <band>\n"
+                            "Le concepteur part d'une page vide ; « Enregistrer » remplacera le fichier "
+                            "(l'ancien restera en .bak).").arg(path));
+  }
+
+  void designerAsksBeforeLosingChanges() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Balance.frf"));
+    QByteArray bytes = "<report version=\"1\"><band kind=\"detail\" height=\"5\"/></report>";
+    WriteAll(path, bytes);
+    QVERIFY(report.LoadFromFile(path));
+    ReportDesigner designer(report, platform, nullptr);
+    designer.show();
+    designer.addItem(ItemKind::Line);
+    platform.answers.push_back(platform::Button::Cancel);
+    static_cast<QDialog&>(designer).reject();
+    QVERIFY(designer.isVisible());
+    platform.answers.push_back(platform::Button::No);
+    static_cast<QDialog&>(designer).reject();
+    QVERIFY(!designer.isVisible());
+    QCOMPARE(ReadAll(path), bytes);
+    QCOMPARE(platform.messages.back().text, QStringLiteral("Enregistrer les modifications du modèle ?"));
+  }
+
+  void designerPreviewsTheUnsavedTemplateWithTheScreensData() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    RenderData data;
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    wireDirectory(report, data);
+    ReportDesigner designer(report, platform, nullptr);
+    designer.select(2, -1);  // the summary band
+    designer.deleteSelection();
+    int pages = -1;
+    QStringList titles = WithModals([&] { designer.preview(); }, [&](QWidget* modal) {
+      auto* preview = qobject_cast<ReportPreview*>(modal);
+      QVERIFY(preview != nullptr);
+      pages = preview->pageCount();
+    });
+    QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Annuaire")});
+    QCOMPARE(pages, 3);
+  }
+};
+
+}  // namespace vantrel::reports
+
+QTEST_MAIN(vantrel::reports::ReportBridgeTest)
+#include "report_bridge_test.moc"
