@@ -61,7 +61,7 @@ void BandStrip::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
   font.setPointSizeF(8);
   font.setBold(isSelected());
   painter->setFont(font);
-  painter->drawText(QRectF(-150, 0, 144, 16), Qt::AlignRight | Qt::AlignTop, m_label);
+  painter->drawText(QRectF(-200, 0, 194, 16), Qt::AlignRight | Qt::AlignTop, m_label);
   painter->restore();
 }
 

@@ -513,7 +513,7 @@ void ReportDesigner::rebuildScene(const Selection& selection) {
     auto* hint = m_scene->addSimpleText(QStringLiteral("Page vide : ajoutez une bande (« Bande ») ou un élément."));
     hint->setPos(0, 0);
   }
-  m_scene->setSceneRect(QRectF(-160, -10, width * kPxPerMm + 180, std::max(200.0, y + 40)));
+  m_scene->setSceneRect(QRectF(-210, -10, width * kPxPerMm + 230, std::max(200.0, y + 40)));
   m_refreshing = false;
 }
 
