@@ -1,8 +1,11 @@
 #include <QApplication>
 
+#include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
+#include "utilities/backup_screen.h"
+#include "utilities/calculator_screen.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -17,6 +20,26 @@ int main(int argc, char* argv[]) {
   if (!mainWindow.startUp()) return 0;
   QObject::connect(&mainWindow, &vantrel::TFichFprg::quitRequested, &application,
                    &QApplication::quit);
+
+  // Utilities and the about box.
+  vantrel::TFichFCalc calculatorScreen(context);
+  vantrel::TFichFSvg backupScreen(context);
+  vantrel::TApropos aboutBox(context);
+  const auto showScreen = [](QWidget* screen) {
+    screen->show();
+    screen->raise();
+    screen->activateWindow();
+  };
+  mainWindow.wire(vantrel::MenuItem::Backup, [&] {
+    backupScreen.setMode(vantrel::TFichFSvg::Mode::kBackup);
+    showScreen(&backupScreen);
+  });
+  mainWindow.wire(vantrel::MenuItem::Restore, [&] {
+    backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore);
+    showScreen(&backupScreen);
+  });
+  mainWindow.wire(vantrel::MenuItem::Calculator, [&] { showScreen(&calculatorScreen); });
+  mainWindow.wire(vantrel::MenuItem::About, [&] { showScreen(&aboutBox); });
 
   mainWindow.show();
   return QApplication::exec();

@@ -1,0 +1,130 @@
+#include "utilities/archive_tool.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "core/cp1252.h"
+#include "core/settings.h"
+#include "utilities/backup_file.h"
+#include "utilities/club_backup.h"
+
+namespace vantrel::utilities {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kUsage[] =
+    "Usage : vantrel-archive list ARCHIVE\n"
+    "        vantrel-archive create ARCHIVE MOTIF... (MOTIF suivi de /s pour les sous-dossiers)\n"
+    "        vantrel-archive restore ARCHIVE [DOSSIER]\n";
+
+// Reports the archive component's errors in French on err.
+void ReportErrors(TBackupFile& backup, std::ostream& err) {
+  backup.OnError = [&err](BackupError code, const std::string& text) {
+    err << "Erreur " << static_cast<int>(code) << " de l'archive : " << text << "\n";
+  };
+}
+
+int List(const std::string& archive, std::ostream& out, std::ostream& err) {
+  TBackupFile backup;
+  ReportErrors(backup, err);
+  const auto entries = backup.List(archive);
+  if (!entries) {
+    if (backup.lastError() == BackupError::kNone) {
+      err << "Archive introuvable : " << Cp1252ToUtf8(archive) << "\n";
+    } else {
+      err << "Archive illisible : " << Cp1252ToUtf8(archive) << "\n";
+    }
+    return 1;
+  }
+  for (const auto& entry : *entries) {
+    out << Cp1252ToUtf8(entry.name) << "\t" << entry.size << "\t"
+        << FormatPackedDateTime(entry.packedTime) << "\n";
+  }
+  return 0;
+}
+
+int Create(const std::string& archive, const std::vector<std::string>& arguments,
+           std::ostream& out, std::ostream& err) {
+  std::vector<std::string> patterns;
+  for (const std::string& argument : arguments) {
+    if ((argument == "/s" || argument == "/S") && !patterns.empty()) {
+      patterns.back() += " /s";
+    } else {
+      patterns.push_back(Utf8ToCp1252(argument));
+    }
+  }
+  TBackupFile backup;
+  ReportErrors(backup, err);
+  if (!backup.Backup(patterns, archive)) {
+    err << "La sauvegarde a \xc3\xa9" "chou\xc3\xa9" "e : " << Cp1252ToUtf8(archive) << "\n";
+    return 1;
+  }
+  out << backup.fileList().size() << " fichier(s) sauvegard\xc3\xa9(s) dans "
+      << Cp1252ToUtf8(archive) << "\n";
+  return 0;
+}
+
+int Restore(const std::string& archive, const fs::path& folder, std::ostream& out,
+            std::ostream& err) {
+  std::error_code error;
+  if (!fs::is_regular_file(FolderPath(archive), error)) {
+    err << "Fichier de restauration introuvable! " << Cp1252ToUtf8(archive) << "\n";
+    return 1;
+  }
+  if (!fs::is_directory(folder, error)) {
+    err << "Dossier de restauration introuvable : " << folder.string() << "\n";
+    return 1;
+  }
+  TBackupFile backup;
+  ReportErrors(backup, err);
+  const ClubRestore result = RestoreClub(backup, archive, folder);
+  if (result.outcome == ClubRestore::Outcome::kFirstPassFailed) {
+    err << "Fichier de restauration corrompu!\n";
+    return 1;
+  }
+  for (const std::string& name : result.outside) {
+    err << "Hors du dossier du programme, non restaur\xc3\xa9 : " << Cp1252ToUtf8(name) << "\n";
+  }
+  if (result.outcome == ClubRestore::Outcome::kSecondPassFailed) {
+    err << "La restauration a \xc3\xa9" "chou\xc3\xa9" "e : des fichiers n'ont pas \xc3\xa9t\xc3\xa9 restaur\xc3\xa9s!\n";
+    return 1;
+  }
+  if (!result.outside.empty()) {
+    err << result.outside.size() << " fichier(s) non restaur\xc3\xa9(s).\n";
+    return 1;
+  }
+  out << "La restauration c'est bien d\xc3\xa9roul\xc3\xa9" "e! (" << result.filesWritten
+      << " fichier(s))\n";
+  return 0;
+}
+
+}  // namespace
+
+int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  if (arguments.size() < 2) {
+    err << kUsage;
+    return 2;
+  }
+  const std::string& command = arguments[0];
+  const std::string archive = Utf8ToCp1252(arguments[1]);
+  try {
+    if (command == "list" && arguments.size() == 2) return List(archive, out, err);
+    if (command == "create") {
+      return Create(archive, std::vector<std::string>(arguments.begin() + 2, arguments.end()), out,
+                    err);
+    }
+    if (command == "restore" && arguments.size() <= 3) {
+      const fs::path folder = arguments.size() == 3 ? fs::path(arguments[2]) : fs::current_path();
+      return Restore(archive, fs::absolute(folder), out, err);
+    }
+  } catch (const Error& error) {
+    err << "Erreur : " << Cp1252ToUtf8(error.what()) << "\n";
+    return 1;
+  }
+  err << kUsage;
+  return 2;
+}
+
+}  // namespace vantrel::utilities

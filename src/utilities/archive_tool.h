@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vantrel::utilities {
+
+// The command-line archiver over TBackupFile, for scheduled backups:
+//   vantrel-archive list ARCHIVE                 names, sizes and dates, one file a line
+//   vantrel-archive create ARCHIVE PATTERN...    a pattern may end with " /s", or be
+//                                                followed by the argument "/s"
+//   vantrel-archive restore ARCHIVE [FOLDER]     a club restore into FOLDER (default: the
+//                                                current folder), files outside the archived
+//                                                program folder refused
+// Arguments and output are UTF-8. Returns the exit status: 0 on success, 1 on failure
+// (a French message on err), 2 for a wrong command line.
+int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+}  // namespace vantrel::utilities

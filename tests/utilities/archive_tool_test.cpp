@@ -1,0 +1,128 @@
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/text_helpers.h"
+#include "support/temp_folder.h"
+#include "utilities/backup_file.h"
+
+namespace vantrel::utilities {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramFolder;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+struct ToolRun {
+  int status;
+  std::string output;  // stdout and stderr
+};
+
+// Runs vantrel-archive with arguments (each quoted for the shell) from folder.
+ToolRun Archive(const std::vector<std::string>& arguments, const fs::path& folder = fs::temp_directory_path()) {
+  std::string command = "cd '" + folder.string() + "' && '" VANTREL_ARCHIVE_TOOL "'";
+  for (const std::string& argument : arguments) command += " '" + argument + "'";
+  command += " 2>&1";
+  ToolRun run{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class ArchiveToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(club.exerciseFolder() / "Joueur.DBP", "00123456;M.;DUPONT;Jean;\r\n");
+    WriteFile(club.exerciseFolder() / "Journal.dbp", std::string(40000, 'j'));
+    WriteFile(club.exerciseFolder() / "sub" / "deep.txt", "deep");
+    SetPackedTime(club.exerciseFolder() / "Joueur.DBP", PackDateTime(2026, 10, 2, 20, 15, 44));
+  }
+  std::string archive() const { return (drive.path() / "SvgVantrel.bck").string(); }
+
+  ProgramFolder club;
+  TempFolder drive;
+};
+
+TEST_F(ArchiveToolTest, CreatesListsAndRestoresAClub) {
+  const std::string root = club.path().string();
+  const ToolRun created = Archive({"create", archive(), root + "/*.ini", root + "/*.*", "/s"});
+  ASSERT_EQ(0, created.status) << created.output;
+  EXPECT_EQ("4 fichier(s) sauvegard\xc3\xa9(s) dans " + archive() + "\n", created.output);
+
+  const ToolRun listed = Archive({"list", archive()});
+  ASSERT_EQ(0, listed.status) << listed.output;
+  const std::string lower = LowerAscii(root);
+  EXPECT_NE(std::string::npos,
+            listed.output.find(lower + "/2026-2027/joueur.dbp\t26\t02/10/2026 20:15:44\n"))
+      << listed.output;
+  EXPECT_NE(std::string::npos, listed.output.find(lower + "/2026-2027/sub/deep.txt\t4\t")) << listed.output;
+
+  const TempFolder target;
+  const ToolRun restored = Archive({"restore", archive()}, target.path());
+  ASSERT_EQ(0, restored.status) << restored.output;
+  EXPECT_EQ("La restauration c'est bien d\xc3\xa9roul\xc3\xa9" "e! (4 fichier(s))\n", restored.output);
+  EXPECT_EQ(std::string(40000, 'j'), ReadFile(target.path() / "2026-2027" / "journal.dbp"));
+  EXPECT_EQ("deep", ReadFile(target.path() / "2026-2027" / "sub" / "deep.txt"));
+  EXPECT_EQ(PackDateTime(2026, 10, 2, 20, 15, 44), PackedTimeOf(target.path() / "2026-2027" / "joueur.dbp"));
+}
+
+TEST_F(ArchiveToolTest, FailuresGiveAFrenchMessageAndStatusOne) {
+  const TempFolder target;
+  struct Case {
+    const char* label;
+    std::vector<std::string> arguments;
+    int status;
+    std::string output;
+  };
+  WriteFile(drive.path() / "damaged.bck", std::string("\x07\0\0\0Vantrel\0\0\0\0\1\0\0\0\x05\0\0\0", 23));
+  WriteFile(drive.path() / "empty.bck", "");
+  const std::string damaged = (drive.path() / "damaged.bck").string();
+  const std::string empty = (drive.path() / "empty.bck").string();
+  const std::vector<Case> cases = {
+      {"missing", {"restore", archive(), target.path().string()}, 1,
+       "Fichier de restauration introuvable! " + archive() + "\n"},
+      {"missing list", {"list", archive()}, 1, "Archive introuvable : " + archive() + "\n"},
+      {"truncated", {"restore", damaged, target.path().string()}, 1,
+       "Erreur 1 de l'archive : Cannot read file\nFichier de restauration corrompu!\n"},
+      {"empty", {"restore", empty, target.path().string()}, 1, "Erreur : Cannot read archive\n"},
+      {"unwritable", {"create", (drive.path() / "none" / "x.bck").string(), club.path().string() + "/*.ini"}, 1,
+       "Erreur 4 de l'archive : Cannot write to archive\nLa sauvegarde a \xc3\xa9" "chou\xc3\xa9" "e : " +
+           (drive.path() / "none" / "x.bck").string() + "\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = Archive(c.arguments);
+    EXPECT_EQ(c.status, run.status) << c.label;
+    EXPECT_EQ(c.output, run.output) << c.label;
+  }
+  const ToolRun usage = Archive({"frobnicate"});
+  EXPECT_EQ(2, usage.status);
+  EXPECT_EQ(0u, usage.output.rfind("Usage : vantrel-archive", 0)) << usage.output;
+}
+
+TEST_F(ArchiveToolTest, RefusesFilesOutsideTheProgramFolder) {
+  TempFolder elsewhere;
+  WriteFile(elsewhere.path() / "secret.txt", "outside");
+  const ToolRun created = Archive({"create", archive(), club.path().string() + "/*.ini",
+                               (elsewhere.path() / "*.txt").string()});
+  ASSERT_EQ(0, created.status) << created.output;
+  const TempFolder target;
+  const ToolRun restored = Archive({"restore", archive(), target.path().string()});
+  EXPECT_EQ(1, restored.status);
+  EXPECT_EQ("Hors du dossier du programme, non restaur\xc3\xa9 : " +
+                LowerAscii((elsewhere.path() / "secret.txt").string()) +
+                "\n1 fichier(s) non restaur\xc3\xa9(s).\n",
+            restored.output);
+  EXPECT_TRUE(fs::exists(target.path() / "vantrel.ini"));
+}
+
+}  // namespace
+}  // namespace vantrel::utilities

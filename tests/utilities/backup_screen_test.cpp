@@ -1,0 +1,242 @@
+#include "utilities/backup_screen.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "core/record_file.h"
+#include "support/scripted_platform.h"
+#include "support/temp_folder.h"
+#include "utilities/backup_file.h"
+#include "utilities/club_backup.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+using platform::Button;
+using platform::Drive;
+using platform::MessageKind;
+using testing::ProgramFolder;
+using testing::ReadFile;
+using testing::ScriptedPlatform;
+using testing::TempFolder;
+using testing::WriteFile;
+
+namespace {
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+// A club, a drive and the screen over them.
+struct Fixture {
+  Fixture() : context(desktop) {
+    WriteFile(club.exerciseFolder() / "Joueur.DBP", "00123456;M.;DUPONT;Jean;\r\n");
+    WriteFile(club.exerciseFolder() / "0001.dbp", "ledger\r\n");
+    context.settings = club.settings();
+    context.reloadSettings = [this] { ++reloads; };
+    desktop.driveList = {Drive{Drive::Type::Fixed, QStringLiteral("CLE"), Q(drive.path())}};
+  }
+  fs::path archive() const { return drive.path() / "SvgVantrel.bck"; }
+  QStringList texts() const {
+    QStringList result;
+    for (const auto& message : desktop.messages) result << message.text;
+    return result;
+  }
+
+  ProgramFolder club;
+  TempFolder drive;
+  ScriptedPlatform desktop;
+  AppContext context;
+  int reloads = 0;
+};
+
+}  // namespace
+
+class BackupScreenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void listsDrivesWithTheirTypes() {
+    Fixture f;
+    f.desktop.driveList = {Drive{Drive::Type::Removable, "USB", "/media/club/USB"},
+                           Drive{Drive::Type::Fixed, "", "/"},
+                           Drive{Drive::Type::Remote, "", "/mnt/nas"},
+                           Drive{Drive::Type::CdRom, "", "/media/cdrom"},
+                           Drive{Drive::Type::RamDisk, "", "/tmp"}};
+    TFichFSvg screen(f.context);
+    screen.refreshDrives();
+    QStringList texts;
+    for (QRadioButton* button : screen.driveButtons) texts << button->text();
+    QCOMPARE(texts, (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
+                                 "Réseau :    /mnt/nas", "C. D. :     /media/cdrom",
+                                 "R.A.M. :    /tmp"}));
+    QCOMPARE(screen.driveButtons[0]->isChecked(), true);
+    QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/media/club/USB/SvgVantrel.bck"));
+  }
+
+  void modesSetBothCaptions() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Restauration vers lecteur"));
+    QCOMPARE(screen.BpAction->text(), QStringLiteral("Restauration"));
+    screen.setMode(TFichFSvg::Mode::kBackup);
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Sauvegarde vers lecteur"));
+    QCOMPARE(screen.BpAction->text(), QStringLiteral("Sauvegarde"));
+  }
+
+  void backupAsksThenWritesTheArchive() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kBackup);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    const QString root = Q(f.drive.path());
+    QCOMPARE(f.texts(), (QStringList{"Mettre le média dans le lecteur " + root +
+                                         "\r\r   Afin de sauvegarder les données ",
+                                     "La sauvegarde c'est bien déroulée!"}));
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Confirmation);
+    QCOMPARE(f.desktop.messages[0].buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(screen.isVisible(), false);
+    utilities::TBackupFile reader;
+    const auto entries = reader.List(utilities::PathToText(f.archive()));
+    QVERIFY(entries.has_value());
+    QCOMPARE(entries->size(), std::size_t(3));
+  }
+
+  void backupAnsweredNoWritesNothing() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.show();
+    f.desktop.answers = {Button::No};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t(1));
+    QCOMPARE(fs::exists(f.archive()), false);
+    QCOMPARE(screen.isVisible(), false);
+  }
+
+  void backupFailureShowsOnlyTheArchiveError() {
+    Fixture f;
+    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", Q(f.drive.path() / "missing")}};
+    TFichFSvg screen(f.context);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(1), QStringList{"Cannot write to archive"});
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
+  }
+
+  void restoreWithoutArchiveIsNotFound() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts(), (QStringList{"Mettre le média de sauvegarde\r\r      dans le lecteur " +
+                                         Q(f.drive.path()),
+                                     "Fichier de restauration introuvable!"}));
+    QCOMPARE(screen.isVisible(), false);
+    QCOMPARE(f.reloads, 0);
+  }
+
+  void restoreAnsweredNoIsNotFoundEither() {
+    Fixture f;
+    utilities::TBackupFile file;
+    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::No};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().size(), 3);
+    QCOMPARE(f.texts()[2], QStringLiteral("Fichier de restauration introuvable!"));
+    QCOMPARE(f.reloads, 0);
+  }
+
+  void restoreBringsBackTheArchivedData() {
+    Fixture f;
+    utilities::TBackupFile file;
+    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
+    WriteFile(f.club.exerciseFolder() / "7000.dbp", "ledger made since");
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    const QString when = QFileInfo(Q(f.archive())).lastModified().toString("dd/MM/yyyy HH:mm:ss");
+    QCOMPARE(f.texts(), (QStringList{"Mettre le média de sauvegarde\r\r      dans le lecteur " +
+                                         Q(f.drive.path()),
+                                     "Attention les données vont être écrasées\r\r      par celles du: " +
+                                         when + "\r\r              ............................",
+                                     "La restauration c'est bien déroulée!"}));
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Warning);
+    QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"),
+             std::string("00123456;M.;DUPONT;Jean;\r\n"));
+    QCOMPARE(fs::exists(f.club.exerciseFolder() / "7000.dbp"), false);
+    QCOMPARE(ReadFile(f.club.exerciseFolder() / "0001.dbp"), std::string("ledger\r\n"));
+    QCOMPARE(fs::is_directory(f.club.path() / "Temp"), true);
+    QCOMPARE(f.reloads, 1);
+    QCOMPARE(screen.isVisible(), false);
+  }
+
+  void corruptArchiveIsReported() {
+    Fixture f;
+    utilities::TBackupFile file;
+    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    const std::string bytes = ReadFile(f.archive());
+    WriteFile(f.archive(), bytes.substr(0, bytes.size() - 30));
+    WriteFile(f.club.exerciseFolder() / "7000.dbp", "ledger made since");
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(2), (QStringList{"Cannot read file", "Fichier de restauration corrompu!"}));
+    QCOMPARE(fs::exists(f.club.exerciseFolder() / "7000.dbp"), true);
+    QCOMPARE(f.reloads, 0);
+    QCOMPARE(screen.isVisible(), false);
+  }
+
+  void unreadableHeaderKeepsTheScreenOpen() {
+    Fixture f;
+    WriteFile(f.archive(), "\x07");
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(2), QStringList{"Cannot read archive"});
+    QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
+    QCOMPARE(screen.isVisible(), true);
+  }
+
+  void filesOutsideTheProgramFolderAreReported() {
+    Fixture f;
+    TempFolder elsewhere;
+    WriteFile(elsewhere.path() / "secret.txt", "outside");
+    utilities::TBackupFile file;
+    QVERIFY(file.Backup({utilities::PathToText(f.club.path() / "*.ini"),
+                         utilities::PathToText(elsewhere.path() / "*.txt")},
+                        utilities::PathToText(f.archive())));
+    fs::remove(elsewhere.path() / "secret.txt");
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    const QString name = QString::fromStdString(utilities::ArchivedNameOf(elsewhere.path() / "secret.txt"));
+    QCOMPARE(f.texts().mid(2),
+             (QStringList{"1 fichier(s) hors du dossier du programme n'ont pas été restaurés :\r" + name,
+                          "La restauration c'est bien déroulée!"}));
+    QCOMPARE(fs::exists(elsewhere.path() / "secret.txt"), false);
+  }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::BackupScreenTest)
+#include "backup_screen_test.moc"
