@@ -120,6 +120,7 @@ QRectF DesignerItem::boundingRect() const {
 
 QPainterPath DesignerItem::shape() const {
   QPainterPath path;
+  path.setFillRule(Qt::WindingFill);  // the handles overlap the box: keep both
   QRectF r = rect().normalized().adjusted(-3, -3, 3, 3);
   path.addRect(r);
   if (isSelected()) {
@@ -220,6 +221,10 @@ QVariant DesignerItem::itemChange(GraphicsItemChange change, const QVariant& val
   if (change == ItemPositionChange) {
     QPointF p = value.toPointF();
     return QPointF(SnapToMm(p.x()), SnapToMm(p.y()));
+  }
+  if (change == ItemSelectedHasChanged) {
+    // A selected item's handles stay above the band's height grip.
+    setZValue(value.toBool() ? 20 : (m_item.kind == ItemKind::Frame ? 1 : 2));
   }
   return QGraphicsRectItem::itemChange(change, value);
 }

@@ -86,6 +86,42 @@ TEST(ReportRenderTest, AddsTheStatementColumnsRightAcrossThePageBreak) {
   EXPECT_EQ(1, second.count(QStringLiteral("Page 2 / 2")));
 }
 
+// Every template shipped with the program lays out its sample data (tests/reports/data,
+// named after the template) with no error and no unknown name.
+TEST(ReportRenderTest, RendersEveryShippedTemplateWithoutWarnings) {
+  struct Case {
+    const char* name;
+    int pages;
+  };
+  const Case cases[] = {
+      {"Classem_General", 1}, {"Dotation_paires", 1}, {"Gestion_Assemble", 2},
+      {"Gestion_Balance", 1}, {"Gestion_Bilan", 1},   {"Gestion_Compte", 2},
+      {"Gestion_Enveloppes", 1}, {"Gestion_Livre", 4}, {"Gestion_Plan", 2},
+      {"Gestion_Tresorerie", 2}, {"paires", 1},         {"quatre", 1},
+  };
+  QTemporaryDir folder;
+  for (const Case& c : cases) {
+    QString name = QLatin1String(c.name);
+    QString pdf = folder.filePath(name + QStringLiteral(".pdf"));
+    RenderRun run = Render(QStringLiteral(VANTREL_TEMPLATES_DIR "/") + name + QStringLiteral(".frf"),
+                           QStringLiteral(VANTREL_TEST_DATA_DIR "/") + name + QStringLiteral(".json"), pdf);
+    EXPECT_EQ(0, run.exitCode) << c.name;
+    EXPECT_EQ(QStringLiteral("%1 : %2 page(s)\n").arg(pdf).arg(c.pages), run.errors) << c.name;
+  }
+}
+
+TEST(ReportRenderTest, KeepsTheJournalTotalsOnEveryPage) {
+  QTemporaryDir folder;
+  QString pdf = folder.filePath(QStringLiteral("livre.pdf"));
+  RenderRun run = Render(Template("Gestion_Livre.frf"), Data("Gestion_Livre.json"), pdf);
+  ASSERT_EQ(0, run.exitCode) << run.errors.toStdString();
+  // Each page's own total plus the totals carried from the pages before it.
+  QString text = PdfText(pdf);
+  EXPECT_EQ(4, text.count(QStringLiteral("Total de la page")));
+  EXPECT_EQ(4, text.count(QStringLiteral("Cumul depuis le début")));
+  EXPECT_EQ(1, text.count(QStringLiteral("Total du journal")));
+}
+
 TEST(ReportRenderTest, FailsWithTheReasonForAMissingOrBrokenTemplate) {
   QTemporaryDir folder;
   QString pdf = folder.filePath(QStringLiteral("sortie.pdf"));

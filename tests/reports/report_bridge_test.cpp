@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
@@ -61,6 +62,28 @@ QStringList WithModals(const std::function<void()>& action,
   action();
   timer.stop();
   return titles;
+}
+
+// Presses the left button at `from`, moves in steps to `to` with the button held, releases.
+void Drag(QWidget* viewport, QPoint from, QPoint to) {
+  QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
+  for (int step = 1; step <= 5; ++step) {
+    QPointF p = QPointF(from) + QPointF(to - from) * step / 5.0;
+    QMouseEvent move(QEvent::MouseMove, p, viewport->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+  }
+  QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, to);
+  QApplication::processEvents();
+}
+
+template <typename T>
+T* FindInScene(QGraphicsScene* scene, const std::function<bool(T*)>& wanted) {
+  const QList<QGraphicsItem*> items = scene->items();
+  for (QGraphicsItem* item : items) {
+    if (auto* found = dynamic_cast<T*>(item); found != nullptr && wanted(found)) return found;
+  }
+  return nullptr;
 }
 
 // Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
@@ -301,6 +324,57 @@ class ReportBridgeTest : public QObject {
     QVERIFY(reread.LoadFromFile(path));
     QCOMPARE(reread.loadErrors(), QStringList());
     QCOMPARE(reread.reportTemplate(), edited);
+    designer.hide();
+  }
+
+  void designerMovesAndResizesWithTheMouseOnTheMillimetreGrid() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Gestion_Resultat.frf"));
+    WriteAll(path, ReadAll(shipped("Gestion_Resultat.frf")));
+    QVERIFY(report.LoadFromFile(path));
+    ReportTemplate loaded = report.reportTemplate();
+    ReportDesigner designer(report, platform, nullptr);
+    designer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&designer));
+    const int detail = 3;
+    designer.select(detail, 1);
+    QWidget* viewport = designer.view()->viewport();
+    auto item = [&] {
+      return FindInScene<DesignerItem>(designer.scene(), [](DesignerItem* d) { return d->band() == 3 && d->index() == 1; });
+    };
+    auto toView = [&](QPointF scene) { return designer.view()->mapFromScene(scene); };
+    auto mm = [](double x, double y) { return QPoint(qRound(x * kPxPerMm), qRound(y * kPxPerMm)); };
+
+    // Drag the field from its middle, 10 mm to the left and 1 mm down (rounded to the grid).
+    QPoint middle = toView(item()->mapToScene(item()->rect().center()));
+    Drag(viewport, middle, middle + mm(-10.2, 1.2));
+    const ReportItem& before = loaded.bands[detail].items[1];
+    ReportItem moved = designer.currentTemplate().bands[detail].items[1];
+    QCOMPARE(moved.x, before.x - 10);
+    QCOMPARE(moved.y, before.y + 1);
+    QCOMPARE(moved.width, before.width);
+
+    // Drag its lower right handle 5 mm right and 2 mm down.
+    QPoint corner = toView(item()->mapToScene(item()->rect().bottomRight()));
+    Drag(viewport, corner, corner + mm(5, 2));
+    ReportItem resized = designer.currentTemplate().bands[detail].items[1];
+    QCOMPARE(resized.x, moved.x);
+    QCOMPARE(resized.width, before.width + 5);
+    QCOMPARE(resized.height, before.height + 2);
+
+    // Drag the band's lower edge 4 mm down.
+    BandStrip* strip = FindInScene<BandStrip>(designer.scene(), [](BandStrip* b) { return b->index() == 3; });
+    QPoint edge = toView(strip->mapToScene(QPointF(30 * kPxPerMm, strip->rect().height())));
+    Drag(viewport, edge, edge + mm(0, 4));
+    QCOMPARE(designer.currentTemplate().bands[detail].height, loaded.bands[detail].height + 4);
+
+    QCOMPARE(designer.undoStack()->count(), 3);
+    designer.undoStack()->undo();
+    designer.undoStack()->undo();
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate(), loaded);
     designer.hide();
   }
 
