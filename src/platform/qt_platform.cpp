@@ -16,6 +16,12 @@
 #include <QStorageInfo>
 #include <QTimer>
 
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <algorithm>
+#include <windows.h>
+#endif
+
 namespace vantrel::platform {
 
 QString MessageTitle(MessageKind kind) {
@@ -179,16 +185,46 @@ std::optional<Drive::Type> DriveTypeOf(const QString& fileSystemType, const QStr
   return std::nullopt;
 }
 
+#ifdef Q_OS_WIN
+// The type Windows gives a drive letter's root ("E:/").
+std::optional<Drive::Type> WindowsDriveType(const QString& root) {
+  switch (GetDriveTypeW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(root).utf16()))) {
+    case DRIVE_REMOVABLE:
+      return Drive::Type::Removable;
+    case DRIVE_FIXED:
+      return Drive::Type::Fixed;
+    case DRIVE_REMOTE:
+      return Drive::Type::Remote;
+    case DRIVE_CDROM:
+      return Drive::Type::CdRom;
+    case DRIVE_RAMDISK:
+      return Drive::Type::RamDisk;
+    default:
+      return std::nullopt;
+  }
+}
+#endif
+
 std::vector<Drive> QtPlatform::drives() {
   std::vector<Drive> result;
   for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
     if (!storage.isValid() || !storage.isReady()) continue;
     const QString root = storage.rootPath();
+#ifdef Q_OS_WIN
+    // Letters only, "A" to "Z", typed by Windows itself.
+    if (root.size() > 3 || root.size() < 2 || root[1] != QChar(':')) continue;
+    const auto type = WindowsDriveType(root);
+#else
     const auto type = DriveTypeOf(QString::fromUtf8(storage.fileSystemType()),
                                   QString::fromUtf8(storage.device()), root);
+#endif
     if (!type) continue;
     result.push_back({*type, storage.displayName(), root});
   }
+#ifdef Q_OS_WIN
+  std::sort(result.begin(), result.end(),
+            [](const Drive& a, const Drive& b) { return a.root.toUpper() < b.root.toUpper(); });
+#endif
   return result;
 }
 

@@ -13,7 +13,9 @@
 
 #include <zlib.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -59,12 +61,24 @@ fs::path VolumePath(const fs::path& archive, int volume) {
   return result;
 }
 
-bool HasArchiveAttribute(const fs::path&) {
-  // No archive attribute outside Windows: every file counts as changed.
-  return true;
+#ifdef _WIN32
+bool HasArchiveAttribute(const fs::path& file) {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
 }
 
+void ClearArchiveAttribute(const fs::path& file) {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesW(file.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_ARCHIVE));
+  }
+}
+#else
+// No archive attribute here: every file counts as changed, and nothing is cleared.
+bool HasArchiveAttribute(const fs::path&) { return true; }
+
 void ClearArchiveAttribute(const fs::path&) {}
+#endif
 
 // A zlib stream reused chunk after chunk; a reset stream compresses exactly as a fresh one.
 class Deflater {

@@ -53,6 +53,7 @@ TFichFSvg::TFichFSvg(AppContext& context, QWidget* parent) : Screen(context, par
   RgLecteur = new QGroupBox(QStringLiteral("Lecteurs"), this);
   RgLecteur->setObjectName(QStringLiteral("RgLecteur"));
   m_driveLayout = new QVBoxLayout(RgLecteur);
+  m_driveLayout->addStretch(1);
   m_group = new QButtonGroup(this);
   layout->addWidget(RgLecteur, 1);
 
@@ -102,7 +103,7 @@ void TFichFSvg::refreshDrives() {
     if (!drive.label.isEmpty() && drive.label != drive.root) text += QStringLiteral("   (%1)").arg(drive.label);
     auto* button = new QRadioButton(text, RgLecteur);
     m_group->addButton(button, static_cast<int>(i));
-    m_driveLayout->addWidget(button);
+    m_driveLayout->insertWidget(static_cast<int>(i), button);
     driveButtons.push_back(button);
   }
   if (!driveButtons.empty()) driveButtons.front()->setChecked(true);
