@@ -202,6 +202,8 @@ class Parser {
   }
 
   bool parseNot(ExprNode& node, QString* error) {
+    Depth depth(m_depth);
+    if (tooDeep(error)) return false;
     if (isKeyword("not")) {
       if (!advance(error)) return false;
       ExprNode operand;
@@ -263,7 +265,22 @@ class Parser {
     }
   }
 
+  // Guards the recursion of parenthesised, negated and "not" sub-expressions, so that a
+  // template cannot exhaust the stack.
+  struct Depth {
+    explicit Depth(int& depth) : m_depth(depth) { ++m_depth; }
+    ~Depth() { --m_depth; }
+    int& m_depth;
+  };
+  bool tooDeep(QString* error) {
+    if (m_depth <= kMaxDepth) return false;
+    *error = QStringLiteral("expression trop imbriquée (caractère %1)").arg(m_token.position + 1);
+    return true;
+  }
+
   bool parseUnary(ExprNode& node, QString* error) {
+    Depth depth(m_depth);
+    if (tooDeep(error)) return false;
     if (isSymbol("-") || isSymbol("+")) {
       bool negate = isSymbol("-");
       if (!advance(error)) return false;
@@ -285,9 +302,17 @@ class Parser {
   bool parsePrimary(ExprNode& node, QString* error) {
     node = ExprNode();
     switch (m_token.kind) {
-      case Tok::Number:
-        node.literal = Value::FromNumber(*Decimal::Parse(m_token.text));
+      case Tok::Number: {
+        std::optional<Decimal> number = Decimal::Parse(m_token.text);
+        if (!number) {
+          *error = QStringLiteral("nombre trop grand « %1 » (caractère %2)")
+                       .arg(m_token.text)
+                       .arg(m_token.position + 1);
+          return false;
+        }
+        node.literal = Value::FromNumber(*number);
         return advance(error);
+      }
       case Tok::String:
         node.literal = Value::FromText(m_token.text);
         return advance(error);
@@ -371,8 +396,10 @@ class Parser {
     return advance(error);
   }
 
+  static constexpr int kMaxDepth = 400;  // two per level of parentheses
   Lexer m_lexer;
   Token m_token;
+  int m_depth = 0;
 };
 
 // ---------------------------------------------------------------------------------------

@@ -268,6 +268,10 @@ class TemplateReader {
                   .arg(kind));
     }
     band.height = a.number("height", band.height);
+    if (band.height < 0 || band.height > 2000) {
+      a.error(QStringLiteral("hauteur de bande %1 hors de 0 à 2000 mm").arg(band.height));
+      band.height = 10;
+    }
     band.group = a.text("group");
     band.groupKey = a.text("key");
     band.columns = static_cast<int>(a.number("columns", 1));

@@ -212,6 +212,7 @@ TEST(ExpressionTest, RejectsWhatIsNoExpressionWithTheReasonAndPlace) {
       {"1 2", "« 2 » inattendu (caractère 3)"},
       {"a and", "expression incomplète"},
       {"ABS(1; 2)", "« , » ou « ) » attendu : « ; » inattendu (caractère 6)"},
+      {"99999999999999999 + 1", "nombre trop grand « 99999999999999999 » (caractère 1)"},
   };
   for (const Case& c : cases) {
     QString error;
@@ -219,6 +220,22 @@ TEST(ExpressionTest, RejectsWhatIsNoExpressionWithTheReasonAndPlace) {
     EXPECT_FALSE(expression.isValid()) << "source: " << c.source;
     EXPECT_EQ(QString::fromUtf8(c.error), error) << "source: " << c.source;
   }
+}
+
+TEST(ExpressionTest, RefusesNestingThatWouldExhaustTheStack) {
+  for (const QString& deep : {QString(100000, QLatin1Char('(')) + QStringLiteral("1"),
+                              QString(100000, QLatin1Char('-')) + QStringLiteral("1"),
+                              QStringLiteral("not ").repeated(100000) + QStringLiteral("1")}) {
+    QString error;
+    EXPECT_FALSE(Expression::Parse(deep, &error).isValid()) << deep.left(10).toStdString();
+    EXPECT_TRUE(error.startsWith(QStringLiteral("expression trop imbriquée"))) << error.toStdString();
+  }
+  QString error;
+  QString fine = QString(150, QLatin1Char('(')) + QStringLiteral("2") + QString(150, QLatin1Char(')'));
+  Expression expression = Expression::Parse(fine, &error);
+  ASSERT_TRUE(expression.isValid()) << error.toStdString();
+  MapContext context;
+  EXPECT_EQ(QStringLiteral("2"), expression.evaluate(context).toText());
 }
 
 TEST(ScriptTest, RunsAssignmentsInOrder) {

@@ -1,0 +1,73 @@
+// Damaged templates never crash the reader or the engine: every shipped template is cut,
+// spliced and sprinkled with stray bytes, and each result is read and, when it reads,
+// prepared over a few records.
+
+#include <random>
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include "reports/qstring_printer.h"
+#include "reports/qt_environment.h"
+#include "reports/report_engine.h"
+#include "reports/report_template.h"
+
+namespace vantrel::reports {
+namespace {
+
+TEST(RobustnessTest, SurvivesDamagedTemplates) {
+  testing::EnsureQtApplication();
+  QDir shipped(QStringLiteral(VANTREL_TEMPLATES_DIR));
+  std::vector<QByteArray> originals;
+  for (const QString& name : shipped.entryList({QStringLiteral("*.frf")}, QDir::Files)) {
+    QFile file(shipped.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    originals.push_back(file.readAll());
+  }
+  ASSERT_FALSE(originals.empty());
+  const char* const kPieces[] = {"[",    "]",  "(",      ")",       "'",     "<",  ">",   "&amp;",
+                                 "\"",   ":=", "IIF(",  "1/0",     "NbPages", "-",  "9999999999999999",
+                                 "</band>", "<band kind=\"detail\" height=\"0\">", "columns=\"10\"",
+                                 "height=\"-5\"", "\n", "\xff", "\xc3"};
+  std::mt19937 random(20261209);
+  ReportInput input;
+  input.recordCount = 7;
+  input.getValue = [](const QString& name, int record) {
+    if (name.startsWith(QLatin1Char('S'))) return Value::FromInteger(record * 3 - 5);
+    return Value::FromText(QStringLiteral("%1-%2").arg(name).arg(record));
+  };
+  int prepared = 0;
+  // VANTREL_ROBUSTNESS_ROUNDS runs longer by hand; the default keeps ctest quick.
+  int rounds = qEnvironmentVariableIntValue("VANTREL_ROBUSTNESS_ROUNDS");
+  if (rounds <= 0) rounds = 1500;
+  for (int round = 0; round < rounds; ++round) {
+    QByteArray bytes = originals[random() % originals.size()];
+    int edits = 1 + static_cast<int>(random() % 4);
+    for (int e = 0; e < edits; ++e) {
+      int at = static_cast<int>(random() % (bytes.size() + 1));
+      switch (random() % 3) {
+        case 0:
+          bytes.remove(at, static_cast<int>(random() % 40));
+          break;
+        case 1:
+          bytes.insert(at, kPieces[random() % std::size(kPieces)]);
+          break;
+        default:
+          bytes.insert(at, originals[random() % originals.size()].mid(random() % 2000, random() % 300));
+          break;
+      }
+    }
+    TemplateLoad load = ParseTemplate(bytes);
+    EXPECT_EQ(load.value.has_value(), load.errors.isEmpty());
+    if (!load.value) continue;
+    PreparedReport report = PrepareReport(*load.value, input);
+    EXPECT_EQ(report.pages.empty(), !report.errors.isEmpty()) << report.errors.join(QLatin1Char('\n')).toStdString();
+    ++prepared;
+  }
+  EXPECT_GT(prepared, 100);
+}
+
+}  // namespace
+}  // namespace vantrel::reports
