@@ -162,14 +162,16 @@ TApropos::TApropos(AppContext& context, QWidget* parent)
   Label2->setStyleSheet(QStringLiteral("color: white;"));
   Label3 = new QLabel(ToQString(kAuthorMail), this);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setStyleSheet(QStringLiteral("color: blue; font-weight: bold; text-decoration: underline;"));
+  Label3->setStyleSheet(
+      QStringLiteral("color: blue; font-weight: bold; text-decoration: underline;"));
   Label3->setCursor(Qt::PointingHandCursor);
   Label3->installEventFilter(this);
   Memo1 = new QTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setReadOnly(true);
-  Memo1->setPlainText(QStringLiteral("Toutes critiques afin d'améliorer ce programme \n"
-                                     "seront les bienvenues ainsi que les encouragements."));
+  Memo1->setPlainText(
+      QStringLiteral("Toutes critiques afin d'améliorer ce programme \n"
+                     "seront les bienvenues ainsi que les encouragements."));
   QTextCursor all = Memo1->textCursor();
   all.select(QTextCursor::Document);
   QTextBlockFormat centred;

@@ -45,8 +45,8 @@ int List(const std::string& archive, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-int Create(const std::string& archive, const std::vector<std::string>& arguments,
-           std::ostream& out, std::ostream& err) {
+int Create(const std::string& archive, const std::vector<std::string>& arguments, std::ostream& out,
+           std::ostream& err) {
   std::vector<std::string> patterns;
   for (const std::string& argument : arguments) {
     if ((argument == "/s" || argument == "/S") && !patterns.empty()) {
@@ -58,7 +58,10 @@ int Create(const std::string& archive, const std::vector<std::string>& arguments
   TBackupFile backup;
   ReportErrors(backup, err);
   if (!backup.Backup(patterns, archive)) {
-    err << "La sauvegarde a \xc3\xa9" "chou\xc3\xa9" "e : " << Cp1252ToUtf8(archive) << "\n";
+    err << "La sauvegarde a \xc3\xa9"
+           "chou\xc3\xa9"
+           "e : "
+        << Cp1252ToUtf8(archive) << "\n";
     return 1;
   }
   out << backup.fileList().size() << " fichier(s) sauvegard\xc3\xa9(s) dans "
@@ -88,21 +91,25 @@ int Restore(const std::string& archive, const fs::path& folder, std::ostream& ou
     err << "Hors du dossier du programme, non restaur\xc3\xa9 : " << Cp1252ToUtf8(name) << "\n";
   }
   if (result.outcome == ClubRestore::Outcome::kSecondPassFailed) {
-    err << "La restauration a \xc3\xa9" "chou\xc3\xa9" "e : des fichiers n'ont pas \xc3\xa9t\xc3\xa9 restaur\xc3\xa9s!\n";
+    err << "La restauration a \xc3\xa9"
+           "chou\xc3\xa9"
+           "e : des fichiers n'ont pas \xc3\xa9t\xc3\xa9 restaur\xc3\xa9s!\n";
     return 1;
   }
   if (!result.outside.empty()) {
     err << result.outside.size() << " fichier(s) non restaur\xc3\xa9(s).\n";
     return 1;
   }
-  out << "La restauration c'est bien d\xc3\xa9roul\xc3\xa9" "e! (" << result.filesWritten
-      << " fichier(s))\n";
+  out << "La restauration c'est bien d\xc3\xa9roul\xc3\xa9"
+         "e! ("
+      << result.filesWritten << " fichier(s))\n";
   return 0;
 }
 
 }  // namespace
 
-int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
+                   std::ostream& err) {
   if (arguments.size() < 2) {
     err << kUsage;
     return 2;

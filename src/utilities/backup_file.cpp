@@ -1,5 +1,7 @@
 #include "utilities/backup_file.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -10,8 +12,6 @@
 #include <iostream>
 #include <memory>
 #include <unordered_set>
-
-#include <zlib.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -213,8 +213,8 @@ ArchiveError::ArchiveError(BackupError code) : Error(ErrorText(code)), m_code(co
 std::uint32_t PackDateTime(int year, int month, int day, int hour, int minute, int second) {
   if (year < 1980) return PackDateTime(1980, 1, 1, 0, 0, 0);
   if (year > 2107) return PackDateTime(2107, 12, 31, 23, 59, 58);
-  const std::uint32_t date = (std::uint32_t(year - 1980) << 9) | (std::uint32_t(month) << 5) |
-                             std::uint32_t(day);
+  const std::uint32_t date =
+      (std::uint32_t(year - 1980) << 9) | (std::uint32_t(month) << 5) | std::uint32_t(day);
   const std::uint32_t time =
       (std::uint32_t(hour) << 11) | (std::uint32_t(minute) << 5) | std::uint32_t(second / 2);
   return (date << 16) | time;
@@ -441,7 +441,8 @@ bool TBackupFile::fail(BackupError code) {
 
 bool TBackupFile::progress(const std::string& name, std::uint64_t done, std::uint64_t total) {
   int percent = 0;
-  if (total > 0) percent = static_cast<int>(std::min<std::uint64_t>(100, (done * 100 + total / 2) / total));
+  if (total > 0)
+    percent = static_cast<int>(std::min<std::uint64_t>(100, (done * 100 + total / 2) / total));
   bool go = true;
   if (OnProgress) OnProgress(name, percent, go);
   return go;
@@ -530,7 +531,8 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
     if (!writeFileIdList(listFile, total)) return false;
     entries.emplace_back(listFile, kFileIdListName);
   }
-  for (std::size_t i = 0; i < m_fileList.size(); ++i) entries.emplace_back(m_filePaths[i], m_fileList[i]);
+  for (std::size_t i = 0; i < m_fileList.size(); ++i)
+    entries.emplace_back(m_filePaths[i], m_fileList[i]);
   struct ListRemover {
     fs::path path;
     ~ListRemover() {

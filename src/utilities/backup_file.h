@@ -124,11 +124,11 @@ class TBackupFile {
  public:
   // Events. Clearing a continue flag cancels the operation after the current chunk; it then
   // returns false without error.
-  using ProgressEvent = std::function<void(const std::string& fileName, int percent,
-                                           bool& continueFlag)>;
+  using ProgressEvent =
+      std::function<void(const std::string& fileName, int percent, bool& continueFlag)>;
   using NeedDiskEvent = std::function<void(std::uint16_t volume, bool& continueFlag)>;
-  using RestoreFileEvent = std::function<void(std::string& targetName, bool& restore,
-                                              std::uint32_t packedDateTime)>;
+  using RestoreFileEvent =
+      std::function<void(std::string& targetName, bool& restore, std::uint32_t packedDateTime)>;
   using FileRestoredEvent = std::function<void(const std::string& targetName, std::ostream& file)>;
   using ErrorEvent = std::function<void(BackupError code, const std::string& text)>;
 
@@ -184,9 +184,9 @@ class TBackupFile {
 
   // One entry of an archive as List reads it.
   struct Entry {
-    std::string name;             // as archived, "FILE:LIST" included
+    std::string name;  // as archived, "FILE:LIST" included
     std::uint32_t packedTime = 0;
-    std::uint64_t size = 0;       // bytes once inflated
+    std::uint64_t size = 0;  // bytes once inflated
   };
   // Reads the whole archive, inflating every chunk, and lists its entries. Nothing when the
   // archive file does not exist or the archive is damaged (lastError, OnError); throws

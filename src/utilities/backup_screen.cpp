@@ -100,7 +100,8 @@ void TFichFSvg::refreshDrives() {
   for (std::size_t i = 0; i < m_drives.size(); ++i) {
     const Drive& drive = m_drives[i];
     QString text = TypeLabel(drive.type) + QDir::toNativeSeparators(drive.root);
-    if (!drive.label.isEmpty() && drive.label != drive.root) text += QStringLiteral("   (%1)").arg(drive.label);
+    if (!drive.label.isEmpty() && drive.label != drive.root)
+      text += QStringLiteral("   (%1)").arg(drive.label);
     auto* button = new QRadioButton(text, RgLecteur);
     m_group->addButton(button, static_cast<int>(i));
     m_driveLayout->insertWidget(static_cast<int>(i), button);
@@ -169,8 +170,8 @@ void TFichFSvg::backup() {
       bool done;
       {
         WaitCursor wait;
-        done = utilities::BackupClub(file, settings().programFolder,
-                                     utilities::PathToText(*archive));
+        done =
+            utilities::BackupClub(file, settings().programFolder, utilities::PathToText(*archive));
       }
       setEnabled(true);
       ProgressBar->setVisible(false);
@@ -186,9 +187,11 @@ void TFichFSvg::backup() {
 void TFichFSvg::restore() {
   const auto archive = archivePath();
   const QString notFound = QStringLiteral("Fichier de restauration introuvable!");
-  const QString insert = QStringLiteral("Mettre le média de sauvegarde\r\r      dans le lecteur ") + driveName();
+  const QString insert =
+      QStringLiteral("Mettre le média de sauvegarde\r\r      dans le lecteur ") + driveName();
   std::error_code error;
-  if (!archive || ask(MessageKind::Confirmation, insert, {Button::Yes, Button::No}) != Button::Yes ||
+  if (!archive ||
+      ask(MessageKind::Confirmation, insert, {Button::Yes, Button::No}) != Button::Yes ||
       !std::filesystem::is_regular_file(*archive, error)) {
     ask(MessageKind::Warning, notFound, {Button::Ok});
     hide();
@@ -197,8 +200,9 @@ void TFichFSvg::restore() {
   const QString when = QFileInfo(QString::fromStdString(archive->string()))
                            .lastModified()
                            .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-  const QString warning = QStringLiteral("Attention les données vont être écrasées\r\r      par celles du: ") +
-                          when + QStringLiteral("\r\r              ............................");
+  const QString warning =
+      QStringLiteral("Attention les données vont être écrasées\r\r      par celles du: ") + when +
+      QStringLiteral("\r\r              ............................");
   if (ask(MessageKind::Warning, warning, {Button::Yes, Button::No}) != Button::Yes) {
     ask(MessageKind::Warning, notFound, {Button::Ok});
     hide();
@@ -223,7 +227,8 @@ void TFichFSvg::restore() {
     utilities::ClubRestore result;
     {
       WaitCursor wait;
-      result = utilities::RestoreClub(file, utilities::PathToText(*archive), settings().programFolder);
+      result =
+          utilities::RestoreClub(file, utilities::PathToText(*archive), settings().programFolder);
     }
     if (result.outcome == utilities::ClubRestore::Outcome::kFirstPassFailed) {
       ask(MessageKind::Warning, QStringLiteral("Fichier de restauration corrompu!"), {Button::Ok});
@@ -238,7 +243,8 @@ void TFichFSvg::restore() {
       if (static_cast<int>(result.outside.size()) > kOutsideShown) list += QStringLiteral("\r...");
       ask(MessageKind::Warning,
           QStringLiteral("%1 fichier(s) hors du dossier du programme n'ont pas été restaurés :")
-                  .arg(result.outside.size()) + list,
+                  .arg(result.outside.size()) +
+              list,
           {Button::Ok});
     }
     if (result.outcome == utilities::ClubRestore::Outcome::kSecondPassFailed) {

@@ -41,9 +41,9 @@ class Calculator {
   void clear();       // "Suppr"
   // "+", "-", "*" ("X") or "/": applies the pending operator, then makes this one pending.
   void setOperator(char op);
-  void equals();      // "="
-  void toFranc();     // "Frs"
-  void toEuro();      // "€"
+  void equals();   // "="
+  void toFranc();  // "Frs"
+  void toEuro();   // "€"
 
   Currency currency() const { return m_currency; }
   const std::string& euroDisplay() const { return m_euro; }

@@ -62,8 +62,9 @@ std::vector<std::string> ClubBackupPatterns(const fs::path& programFolder) {
        it.increment(error)) {
     if (IsPlainFolder(*it)) names.push_back(PathToText(it->path().filename()));
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return LowerAscii(a) < LowerAscii(b); });
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return LowerAscii(a) < LowerAscii(b);
+  });
   for (const std::string& name : names) patterns.push_back(folder + name + kSeparator + "*.*");
   return patterns;
 }
@@ -80,9 +81,9 @@ int DeleteLedgers(const fs::path& programFolder, const std::string& exercise) {
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const std::string name = LowerAscii(it->path().filename().string());
-    const bool ledger = name.size() == 8 && name.substr(4) == ".dbp" &&
-                        std::all_of(name.begin(), name.begin() + 4,
-                                    [](char c) { return c >= '0' && c <= '9'; });
+    const bool ledger =
+        name.size() == 8 && name.substr(4) == ".dbp" &&
+        std::all_of(name.begin(), name.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
     if (ledger && it->is_regular_file(error)) ledgers.push_back(it->path());
   }
   for (const fs::path& ledger : ledgers) {

@@ -66,7 +66,7 @@ bool BackupClub(TBackupFile& backup, const std::filesystem::path& programFolder,
 struct ClubRestore {
   enum class Outcome { kRestored, kFirstPassFailed, kSecondPassFailed };
   Outcome outcome = Outcome::kRestored;
-  std::string exercise;              // the archived current exercise
+  std::string exercise;  // the archived current exercise
   int ledgersDeleted = 0;
   std::vector<std::string> outside;  // archived names not written
   int filesWritten = 0;

@@ -20,11 +20,13 @@ class AproposScreenTest : public QObject {
     QCOMPARE(lines[0], QStringLiteral("Version 1.02 : 2002"));
     QCOMPARE(lines[1], QStringLiteral("  Mise en circulation du programme"));
     QCOMPARE(lines[2], QString());
-    QCOMPARE(lines[17], QStringLiteral("  Suppression des adresses courriel du domaine @ffbridge.invalid"));
+    QCOMPARE(lines[17],
+             QStringLiteral("  Suppression des adresses courriel du domaine @ffbridge.invalid"));
     QCOMPARE(lines[18], QStringLiteral("    Possibilité d'Emailing en copie cachée"));
     QCOMPARE(lines[22], QStringLiteral("      envoi courriel joueurs de tournois de régularités"));
     QCOMPARE(lines[25], QStringLiteral("  Ajout d'un champ \"courriel\" de trie"));
-    QCOMPARE(lines[29], QStringLiteral("   Envoi par courriel des convocations Epreuves Fédérales"));
+    QCOMPARE(lines[29],
+             QStringLiteral("   Envoi par courriel des convocations Epreuves Fédérales"));
     for (int k = 30; k < 36; ++k) QCOMPARE(lines[k], QString());
   }
 

@@ -11,9 +11,9 @@ class Reader {
   explicit Reader(const std::string& bytes) : m_bytes(bytes) {}
   std::int32_t int32() {
     const std::string b = take(4);
-    const std::uint32_t v = std::uint32_t(std::uint8_t(b[0])) | std::uint32_t(std::uint8_t(b[1])) << 8 |
-                            std::uint32_t(std::uint8_t(b[2])) << 16 |
-                            std::uint32_t(std::uint8_t(b[3])) << 24;
+    const std::uint32_t v =
+        std::uint32_t(std::uint8_t(b[0])) | std::uint32_t(std::uint8_t(b[1])) << 8 |
+        std::uint32_t(std::uint8_t(b[2])) << 16 | std::uint32_t(std::uint8_t(b[3])) << 24;
     return static_cast<std::int32_t>(v);
   }
   std::string take(std::size_t size) {

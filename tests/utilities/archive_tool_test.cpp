@@ -1,9 +1,8 @@
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "core/text_helpers.h"
 #include "support/temp_folder.h"
@@ -24,7 +23,8 @@ struct ToolRun {
 };
 
 // Runs vantrel-archive with arguments (each quoted for the shell) from folder.
-ToolRun Archive(const std::vector<std::string>& arguments, const fs::path& folder = fs::temp_directory_path()) {
+ToolRun Archive(const std::vector<std::string>& arguments,
+                const fs::path& folder = fs::temp_directory_path()) {
   std::string command = "cd '" + folder.string() + "' && '" VANTREL_ARCHIVE_TOOL "'";
   for (const std::string& argument : arguments) command += " '" + argument + "'";
   command += " 2>&1";
@@ -64,15 +64,20 @@ TEST_F(ArchiveToolTest, CreatesListsAndRestoresAClub) {
   EXPECT_NE(std::string::npos,
             listed.output.find(lower + "/2026-2027/joueur.dbp\t26\t02/10/2026 20:15:44\n"))
       << listed.output;
-  EXPECT_NE(std::string::npos, listed.output.find(lower + "/2026-2027/sub/deep.txt\t4\t")) << listed.output;
+  EXPECT_NE(std::string::npos, listed.output.find(lower + "/2026-2027/sub/deep.txt\t4\t"))
+      << listed.output;
 
   const TempFolder target;
   const ToolRun restored = Archive({"restore", archive()}, target.path());
   ASSERT_EQ(0, restored.status) << restored.output;
-  EXPECT_EQ("La restauration c'est bien d\xc3\xa9roul\xc3\xa9" "e! (4 fichier(s))\n", restored.output);
+  EXPECT_EQ(
+      "La restauration c'est bien d\xc3\xa9roul\xc3\xa9"
+      "e! (4 fichier(s))\n",
+      restored.output);
   EXPECT_EQ(std::string(40000, 'j'), ReadFile(target.path() / "2026-2027" / "journal.dbp"));
   EXPECT_EQ("deep", ReadFile(target.path() / "2026-2027" / "sub" / "deep.txt"));
-  EXPECT_EQ(PackDateTime(2026, 10, 2, 20, 15, 44), PackedTimeOf(target.path() / "2026-2027" / "joueur.dbp"));
+  EXPECT_EQ(PackDateTime(2026, 10, 2, 20, 15, 44),
+            PackedTimeOf(target.path() / "2026-2027" / "joueur.dbp"));
 }
 
 TEST_F(ArchiveToolTest, FailuresGiveAFrenchMessageAndStatusOne) {
@@ -83,19 +88,28 @@ TEST_F(ArchiveToolTest, FailuresGiveAFrenchMessageAndStatusOne) {
     int status;
     std::string output;
   };
-  WriteFile(drive.path() / "damaged.bck", std::string("\x07\0\0\0Vantrel\0\0\0\0\1\0\0\0\x05\0\0\0", 23));
+  WriteFile(drive.path() / "damaged.bck",
+            std::string("\x07\0\0\0Vantrel\0\0\0\0\1\0\0\0\x05\0\0\0", 23));
   WriteFile(drive.path() / "empty.bck", "");
   const std::string damaged = (drive.path() / "damaged.bck").string();
   const std::string empty = (drive.path() / "empty.bck").string();
   const std::vector<Case> cases = {
-      {"missing", {"restore", archive(), target.path().string()}, 1,
+      {"missing",
+       {"restore", archive(), target.path().string()},
+       1,
        "Fichier de restauration introuvable! " + archive() + "\n"},
       {"missing list", {"list", archive()}, 1, "Archive introuvable : " + archive() + "\n"},
-      {"truncated", {"restore", damaged, target.path().string()}, 1,
+      {"truncated",
+       {"restore", damaged, target.path().string()},
+       1,
        "Erreur 1 de l'archive : Cannot read file\nFichier de restauration corrompu!\n"},
       {"empty", {"restore", empty, target.path().string()}, 1, "Erreur : Cannot read archive\n"},
-      {"unwritable", {"create", (drive.path() / "none" / "x.bck").string(), club.path().string() + "/*.ini"}, 1,
-       "Erreur 4 de l'archive : Cannot write to archive\nLa sauvegarde a \xc3\xa9" "chou\xc3\xa9" "e : " +
+      {"unwritable",
+       {"create", (drive.path() / "none" / "x.bck").string(), club.path().string() + "/*.ini"},
+       1,
+       "Erreur 4 de l'archive : Cannot write to archive\nLa sauvegarde a \xc3\xa9"
+       "chou\xc3\xa9"
+       "e : " +
            (drive.path() / "none" / "x.bck").string() + "\n"},
   };
   for (const Case& c : cases) {
@@ -112,7 +126,7 @@ TEST_F(ArchiveToolTest, RefusesFilesOutsideTheProgramFolder) {
   TempFolder elsewhere;
   WriteFile(elsewhere.path() / "secret.txt", "outside");
   const ToolRun created = Archive({"create", archive(), club.path().string() + "/*.ini",
-                               (elsewhere.path() / "*.txt").string()});
+                                   (elsewhere.path() / "*.txt").string()});
   ASSERT_EQ(0, created.status) << created.output;
   const TempFolder target;
   const ToolRun restored = Archive({"restore", archive(), target.path().string()});

@@ -1,10 +1,10 @@
 #include "utilities/backup_file.h"
 
-#include <random>
-#include <sstream>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
 
 #include "core/text_helpers.h"
 #include "support/temp_folder.h"
@@ -161,10 +161,10 @@ TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
   WriteFile(source.path() / "c" / "z.txt", "cz");
   const std::string root = LowerAscii(PathToText(source.path()));
   TBackupFile backup;
-  ArchiveToBytes(backup, {Pattern(source.path() / "*.txt") + " /s",
-                          Pattern(source.path() / "b.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + "/a/deep/y.txt", root + "/a/x.txt",
-                                      root + "/c/z.txt", root + "/b.txt"}),
+  ArchiveToBytes(backup,
+                 {Pattern(source.path() / "*.txt") + " /s", Pattern(source.path() / "b.txt")});
+  EXPECT_EQ((std::vector<std::string>{root + "/a/deep/y.txt", root + "/a/x.txt", root + "/c/z.txt",
+                                      root + "/b.txt"}),
             backup.fileList());
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
   EXPECT_EQ((std::vector<std::string>{root + "/b.txt"}), backup.fileList());
@@ -216,8 +216,8 @@ TEST_F(BackupFileTest, SameNameFromTwoFoldersEndsWithTheLaterOne) {
   TBackupFile backup;
   std::stringstream stream;
   backup.setStream(&stream);
-  ASSERT_TRUE(backup.Backup({Pattern(source.path() / "a" / "*.*"), Pattern(source.path() / "b" / "*.*")},
-                            kStreamName));
+  ASSERT_TRUE(backup.Backup(
+      {Pattern(source.path() / "a" / "*.*"), Pattern(source.path() / "b" / "*.*")}, kStreamName));
   ASSERT_TRUE(backup.Restore(kStreamName, PathToText(target.path())));
   EXPECT_EQ("second", ReadFile(target.path() / "same.txt"));
 }
@@ -269,14 +269,16 @@ TEST_F(BackupFileTest, RestoreModesDecideByExistenceAndAge) {
     const fs::path file = folder.path() / "f.txt";
     if (c.existing != Existing::kNone) {
       WriteFile(file, "present");
-      const std::uint32_t time = c.existing == Existing::kOlder   ? PackDateTime(2018, 1, 1, 8, 0, 0)
-                                 : c.existing == Existing::kSame ? kMay2019
-                                                                 : PackDateTime(2020, 1, 1, 8, 0, 0);
+      const std::uint32_t time = c.existing == Existing::kOlder ? PackDateTime(2018, 1, 1, 8, 0, 0)
+                                 : c.existing == Existing::kSame
+                                     ? kMay2019
+                                     : PackDateTime(2020, 1, 1, 8, 0, 0);
       SetPackedTime(file, time);
     }
     backup.setRestoreMode(c.mode);
     ASSERT_TRUE(backup.Restore(PathToText(archive), PathToText(folder.path())));
-    const std::string expected = c.written ? "archived" : (c.existing == Existing::kNone ? "" : "present");
+    const std::string expected =
+        c.written ? "archived" : (c.existing == Existing::kNone ? "" : "present");
     EXPECT_EQ(expected, ReadFile(file));
   }
 }
@@ -289,8 +291,10 @@ TEST_F(BackupFileTest, OnRestoreFileRenamesOrSkips) {
   backup.setStream(&stream);
   ASSERT_TRUE(backup.Backup({Pattern(source.path() / "*.txt")}, kStreamName));
   backup.OnRestoreFile = [&](std::string& name, bool& restore, std::uint32_t) {
-    if (name.find("skip") != std::string::npos) restore = false;
-    else name = PathToText(target.path() / "renamed.txt");
+    if (name.find("skip") != std::string::npos)
+      restore = false;
+    else
+      name = PathToText(target.path() / "renamed.txt");
   };
   ASSERT_TRUE(backup.Restore(kStreamName, PathToText(target.path())));
   EXPECT_EQ("k", ReadFile(target.path() / "renamed.txt"));
@@ -374,37 +378,82 @@ TEST_F(BackupFileTest, DamagedArchivesStopCleanly) {
   const std::vector<Case> cases = {
       {"empty bytes", "", BackupError::kCannotReadArchive, true},
       {"truncated title", std::string("\x07\0\0\0Van", 7), BackupError::kCannotReadArchive, true},
-      {"absurd title length", std::string(ArchiveBytes("", 0, 0).bytes()).replace(0, 4, "\xff\xff\xff\x7f"),
+      {"absurd title length",
+       std::string(ArchiveBytes("", 0, 0).bytes()).replace(0, 4, "\xff\xff\xff\x7f"),
        BackupError::kCannotReadArchive, true},
-      {"bad signature", ArchiveBytes("Vantrel", 5, 1).int32(18).raw(name).int32(t).raw("EC3").int32(0).bytes(),
+      {"bad signature",
+       ArchiveBytes("Vantrel", 5, 1).int32(18).raw(name).int32(t).raw("EC3").int32(0).bytes(),
        BackupError::kInvalidArchiveType, true},
       {"chunk of 16385 bytes",
-       ArchiveBytes("Vantrel", 5, 1).entry(name, t).int32(16385).raw(std::string(16385, 'a')).endSection().end().bytes(),
+       ArchiveBytes("Vantrel", 5, 1)
+           .entry(name, t)
+           .int32(16385)
+           .raw(std::string(16385, 'a'))
+           .endSection()
+           .end()
+           .bytes(),
        BackupError::kCannotReadFile, false},
       {"chunk length -2^31", ArchiveBytes("Vantrel", 5, 1).entry(name, t).int32(INT32_MIN).bytes(),
        BackupError::kCannotReadFile, false},
-      {"truncated chunk", ArchiveBytes("Vantrel", 5, 1).entry(name, t).int32(-100).raw("abc").bytes(),
+      {"truncated chunk",
+       ArchiveBytes("Vantrel", 5, 1).entry(name, t).int32(-100).raw("abc").bytes(),
        BackupError::kCannotReadFile, false},
-      {"no end of section", ArchiveBytes("Vantrel", 5, 1).entry(name, t).storedChunk("hello").bytes(),
+      {"no end of section",
+       ArchiveBytes("Vantrel", 5, 1).entry(name, t).storedChunk("hello").bytes(),
        BackupError::kCannotReadFile, false},
-      {"no end marker", ArchiveBytes("Vantrel", 5, 1).entry(name, t).storedChunk("hello").endSection().bytes(),
+      {"no end marker",
+       ArchiveBytes("Vantrel", 5, 1).entry(name, t).storedChunk("hello").endSection().bytes(),
        BackupError::kCannotReadFile, false},
       {"absurd name length", header + std::string("\xff\xff\xff\x7f", 4) + "abc",
        BackupError::kCannotReadFile, false},
-      {"negative name length", ArchiveBytes("Vantrel", 5, 1).int32(-5).bytes(), BackupError::kCannotReadFile, false},
-      {"dot-dot name", ArchiveBytes("Vantrel", 5, 1).entry("c:\\club\\..\\..\\evil.txt", t).storedChunk("x").endSection().end().bytes(),
+      {"negative name length", ArchiveBytes("Vantrel", 5, 1).int32(-5).bytes(),
        BackupError::kCannotReadFile, false},
-      {"dot-dot file name", ArchiveBytes("Vantrel", 5, 1).entry("/club/..", t).storedChunk("x").endSection().end().bytes(),
+      {"dot-dot name",
+       ArchiveBytes("Vantrel", 5, 1)
+           .entry("c:\\club\\..\\..\\evil.txt", t)
+           .storedChunk("x")
+           .endSection()
+           .end()
+           .bytes(),
        BackupError::kCannotReadFile, false},
-      {"relative name", ArchiveBytes("Vantrel", 5, 1).entry("evil.txt", t).storedChunk("x").endSection().end().bytes(),
+      {"dot-dot file name",
+       ArchiveBytes("Vantrel", 5, 1)
+           .entry("/club/..", t)
+           .storedChunk("x")
+           .endSection()
+           .end()
+           .bytes(),
        BackupError::kCannotReadFile, false},
-      {"control byte in name", ArchiveBytes("Vantrel", 5, 1).entry(std::string("/a/b\nc", 6), t).endSection().end().bytes(),
+      {"relative name",
+       ArchiveBytes("Vantrel", 5, 1)
+           .entry("evil.txt", t)
+           .storedChunk("x")
+           .endSection()
+           .end()
+           .bytes(),
        BackupError::kCannotReadFile, false},
-      {"garbage compressed chunk", ArchiveBytes("Vantrel", 5, 1).entry(name, t).int32(5).raw("hello").endSection().end().bytes(),
+      {"control byte in name",
+       ArchiveBytes("Vantrel", 5, 1).entry(std::string("/a/b\nc", 6), t).endSection().end().bytes(),
+       BackupError::kCannotReadFile, false},
+      {"garbage compressed chunk",
+       ArchiveBytes("Vantrel", 5, 1)
+           .entry(name, t)
+           .int32(5)
+           .raw("hello")
+           .endSection()
+           .end()
+           .bytes(),
        BackupError::kCompressionError, false},
-      {"volume change in a stream", ArchiveBytes("Vantrel", 5, 1).entry(name, t).endSection().int32(12).raw("NEXT:DISK002").bytes(),
+      {"volume change in a stream",
+       ArchiveBytes("Vantrel", 5, 1)
+           .entry(name, t)
+           .endSection()
+           .int32(12)
+           .raw("NEXT:DISK002")
+           .bytes(),
        BackupError::kCannotReadFile, false},
-      {"volume change before any file", ArchiveBytes("Vantrel", 5, 1).int32(12).raw("NEXT:DISK002").bytes(),
+      {"volume change before any file",
+       ArchiveBytes("Vantrel", 5, 1).int32(12).raw("NEXT:DISK002").bytes(),
        BackupError::kCannotReadFile, false},
   };
   for (const Case& c : cases) {

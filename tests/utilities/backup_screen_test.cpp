@@ -59,18 +59,17 @@ class BackupScreenTest : public QObject {
  private slots:
   void listsDrivesWithTheirTypes() {
     Fixture f;
-    f.desktop.driveList = {Drive{Drive::Type::Removable, "USB", "/media/club/USB"},
-                           Drive{Drive::Type::Fixed, "", "/"},
-                           Drive{Drive::Type::Remote, "", "/mnt/nas"},
-                           Drive{Drive::Type::CdRom, "", "/media/cdrom"},
-                           Drive{Drive::Type::RamDisk, "", "/tmp"}};
+    f.desktop.driveList = {
+        Drive{Drive::Type::Removable, "USB", "/media/club/USB"}, Drive{Drive::Type::Fixed, "", "/"},
+        Drive{Drive::Type::Remote, "", "/mnt/nas"}, Drive{Drive::Type::CdRom, "", "/media/cdrom"},
+        Drive{Drive::Type::RamDisk, "", "/tmp"}};
     TFichFSvg screen(f.context);
     screen.refreshDrives();
     QStringList texts;
     for (QRadioButton* button : screen.driveButtons) texts << button->text();
-    QCOMPARE(texts, (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
-                                 "Réseau :    /mnt/nas", "C. D. :     /media/cdrom",
-                                 "R.A.M. :    /tmp"}));
+    QCOMPARE(texts,
+             (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
+                          "Réseau :    /mnt/nas", "C. D. :     /media/cdrom", "R.A.M. :    /tmp"}));
     QCOMPARE(screen.driveButtons[0]->isChecked(), true);
     QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/media/club/USB/SvgVantrel.bck"));
   }
@@ -168,11 +167,12 @@ class BackupScreenTest : public QObject {
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     const QString when = QFileInfo(Q(f.archive())).lastModified().toString("dd/MM/yyyy HH:mm:ss");
-    QCOMPARE(f.texts(), (QStringList{"Mettre le média de sauvegarde\r\r      dans le lecteur " +
-                                         Q(f.drive.path()),
-                                     "Attention les données vont être écrasées\r\r      par celles du: " +
-                                         when + "\r\r              ............................",
-                                     "La restauration c'est bien déroulée!"}));
+    QCOMPARE(
+        f.texts(),
+        (QStringList{"Mettre le média de sauvegarde\r\r      dans le lecteur " + Q(f.drive.path()),
+                     "Attention les données vont être écrasées\r\r      par celles du: " + when +
+                         "\r\r              ............................",
+                     "La restauration c'est bien déroulée!"}));
     QCOMPARE(f.desktop.messages[1].kind, MessageKind::Warning);
     QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"),
              std::string("00123456;M.;DUPONT;Jean;\r\n"));
@@ -195,7 +195,8 @@ class BackupScreenTest : public QObject {
     screen.show();
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    QCOMPARE(f.texts().mid(2), (QStringList{"Cannot read file", "Fichier de restauration corrompu!"}));
+    QCOMPARE(f.texts().mid(2),
+             (QStringList{"Cannot read file", "Fichier de restauration corrompu!"}));
     QCOMPARE(fs::exists(f.club.exerciseFolder() / "7000.dbp"), true);
     QCOMPARE(f.reloads, 0);
     QCOMPARE(screen.isVisible(), false);
@@ -228,10 +229,12 @@ class BackupScreenTest : public QObject {
     screen.show();
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    const QString name = QString::fromStdString(utilities::ArchivedNameOf(elsewhere.path() / "secret.txt"));
-    QCOMPARE(f.texts().mid(2),
-             (QStringList{"1 fichier(s) hors du dossier du programme n'ont pas été restaurés :\r" + name,
-                          "La restauration c'est bien déroulée!"}));
+    const QString name =
+        QString::fromStdString(utilities::ArchivedNameOf(elsewhere.path() / "secret.txt"));
+    QCOMPARE(
+        f.texts().mid(2),
+        (QStringList{"1 fichier(s) hors du dossier du programme n'ont pas été restaurés :\r" + name,
+                     "La restauration c'est bien déroulée!"}));
     QCOMPARE(fs::exists(elsewhere.path() / "secret.txt"), false);
   }
 };

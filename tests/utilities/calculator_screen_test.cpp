@@ -21,18 +21,30 @@ class CalculatorScreenTest : public QObject {
   static void Click(TFichFCalc& screen, const QString& keys) {
     for (const QChar key : keys) {
       QPushButton* button = nullptr;
-      if (key.isDigit()) button = screen.BtDigit[key.digitValue()];
-      else if (key == ',') button = screen.BtVirgule;
-      else if (key == '+') button = screen.BtPlus;
-      else if (key == '-') button = screen.BtMoins;
-      else if (key == 'X') button = screen.BtMult;
-      else if (key == '/') button = screen.BtDiv;
-      else if (key == '=') button = screen.BtEgal;
-      else if (key == 'B') button = screen.BtRetour;
-      else if (key == 'N') button = screen.BtNegatif;
-      else if (key == 'C') button = screen.BtSuppr;
-      else if (key == 'F') button = screen.BtFrs;
-      else if (key == 'E') button = screen.BtEuro;
+      if (key.isDigit())
+        button = screen.BtDigit[key.digitValue()];
+      else if (key == ',')
+        button = screen.BtVirgule;
+      else if (key == '+')
+        button = screen.BtPlus;
+      else if (key == '-')
+        button = screen.BtMoins;
+      else if (key == 'X')
+        button = screen.BtMult;
+      else if (key == '/')
+        button = screen.BtDiv;
+      else if (key == '=')
+        button = screen.BtEgal;
+      else if (key == 'B')
+        button = screen.BtRetour;
+      else if (key == 'N')
+        button = screen.BtNegatif;
+      else if (key == 'C')
+        button = screen.BtSuppr;
+      else if (key == 'F')
+        button = screen.BtFrs;
+      else if (key == 'E')
+        button = screen.BtEuro;
       QVERIFY2(button, qPrintable(keys));
       QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -43,19 +55,45 @@ class CalculatorScreenTest : public QObject {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("euro");
     QTest::addColumn<QString>("franc");
-    QTest::newRow("10") << "10" << "10" << "65,6";
-    QTest::newRow("1,0 then 5") << "1,05" << "1,05" << "6,89";
-    QTest::newRow("third decimal ignored") << "1,059" << "1,05" << "6,89";
-    QTest::newRow("5 + 3 =") << "5+3=" << "8" << "52,48";
-    QTest::newRow("10 / 3 =") << "10/3=" << "3,33" << "21,87";
-    QTest::newRow("1 / 8 =") << "1/8=" << "0,12" << "0,82";
-    QTest::newRow("1,35 / 10 =") << "1,35/10=" << "0,14" << "0,89";
-    QTest::newRow("Suppr keeps +") << "2+C3=" << "5" << "32,8";
-    QTest::newRow("(-) on 0") << "N" << "0" << "0";
-    QTest::newRow("(-) on 5") << "5N" << "-5" << "-32,8";
-    QTest::newRow("<--- to one digit") << "12B" << "1" << "6,56";
-    QTest::newRow("times") << "2X3,5=" << "7" << "45,92";
-    QTest::newRow("francs entry") << "F100" << "15,24" << "100";
+    QTest::newRow("10") << "10"
+                        << "10"
+                        << "65,6";
+    QTest::newRow("1,0 then 5") << "1,05"
+                                << "1,05"
+                                << "6,89";
+    QTest::newRow("third decimal ignored") << "1,059"
+                                           << "1,05"
+                                           << "6,89";
+    QTest::newRow("5 + 3 =") << "5+3="
+                             << "8"
+                             << "52,48";
+    QTest::newRow("10 / 3 =") << "10/3="
+                              << "3,33"
+                              << "21,87";
+    QTest::newRow("1 / 8 =") << "1/8="
+                             << "0,12"
+                             << "0,82";
+    QTest::newRow("1,35 / 10 =") << "1,35/10="
+                                 << "0,14"
+                                 << "0,89";
+    QTest::newRow("Suppr keeps +") << "2+C3="
+                                   << "5"
+                                   << "32,8";
+    QTest::newRow("(-) on 0") << "N"
+                              << "0"
+                              << "0";
+    QTest::newRow("(-) on 5") << "5N"
+                              << "-5"
+                              << "-32,8";
+    QTest::newRow("<--- to one digit") << "12B"
+                                       << "1"
+                                       << "6,56";
+    QTest::newRow("times") << "2X3,5="
+                           << "7"
+                           << "45,92";
+    QTest::newRow("francs entry") << "F100"
+                                  << "15,24"
+                                  << "100";
   }
   void clicksShowBothCurrencies() {
     QFETCH(QString, keys);
@@ -127,8 +165,9 @@ class CalculatorScreenTest : public QObject {
     Click(screen, "999999999999999");
     QCOMPARE(screen.EdEuro->text(), QStringLiteral("99999999999999"));
     QCOMPARE(desktop.messages.size(), std::size_t(1));
-    QCOMPARE(desktop.messages[0].text,
-             QStringLiteral("'999999999999999' n'est pas une valeur en virgule flottante correcte"));
+    QCOMPARE(
+        desktop.messages[0].text,
+        QStringLiteral("'999999999999999' n'est pas une valeur en virgule flottante correcte"));
   }
 };
 

@@ -11,15 +11,24 @@ namespace {
 // "F" Frs, "E" €.
 void Play(Calculator& calculator, const std::string& keys) {
   for (char key : keys) {
-    if (key >= '0' && key <= '9') calculator.digit(key - '0');
-    else if (key == ',') calculator.comma();
-    else if (key == '=') calculator.equals();
-    else if (key == 'B') calculator.backspace();
-    else if (key == 'N') calculator.negate();
-    else if (key == 'C') calculator.clear();
-    else if (key == 'F') calculator.toFranc();
-    else if (key == 'E') calculator.toEuro();
-    else calculator.setOperator(key);
+    if (key >= '0' && key <= '9')
+      calculator.digit(key - '0');
+    else if (key == ',')
+      calculator.comma();
+    else if (key == '=')
+      calculator.equals();
+    else if (key == 'B')
+      calculator.backspace();
+    else if (key == 'N')
+      calculator.negate();
+    else if (key == 'C')
+      calculator.clear();
+    else if (key == 'F')
+      calculator.toFranc();
+    else if (key == 'E')
+      calculator.toEuro();
+    else
+      calculator.setOperator(key);
   }
 }
 
@@ -70,7 +79,7 @@ TEST(CalculatorTest, FrancModeConvertsTheAccumulator) {
   EXPECT_EQ(Calculator::Currency::kFranc, calculator.currency());
   EXPECT_EQ(655957, calculator.accumulator());
   EXPECT_EQ("10", calculator.euroDisplay());  // switching changes neither display
-  Play(calculator, "1");  // appended to the franc display, which holds 65,6
+  Play(calculator, "1");                      // appended to the franc display, which holds 65,6
   EXPECT_EQ("65,61", calculator.francDisplay());
   Play(calculator, "C100");
   EXPECT_EQ("100", calculator.francDisplay());
@@ -111,9 +120,9 @@ TEST(DecimalTest, FormatsAndParsesTenThousandths) {
     std::int64_t value;
     const char* text;
   };
-  for (const Case& c : {Case{0, "0"}, Case{125000, "12,5"}, Case{-32500, "-3,25"},
-                        Case{1, "0,0001"}, Case{INT64_MIN, "-922337203685477,5808"},
-                        Case{INT64_MAX, "922337203685477,5807"}}) {
+  for (const Case& c :
+       {Case{0, "0"}, Case{125000, "12,5"}, Case{-32500, "-3,25"}, Case{1, "0,0001"},
+        Case{INT64_MIN, "-922337203685477,5808"}, Case{INT64_MAX, "922337203685477,5807"}}) {
     EXPECT_EQ(c.text, FormatTenThousandths(c.value)) << c.value;
     EXPECT_EQ(c.value, ParseTenThousandths(c.text)) << c.text;
   }

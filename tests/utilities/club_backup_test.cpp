@@ -1,9 +1,9 @@
 #include "utilities/club_backup.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "core/record_file.h"
 #include "core/settings.h"
@@ -54,21 +54,22 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
   WriteFile(club.exerciseFolder() / "deeper" / "sub.txt", "left out");
   WriteFile(club.path() / ".cache" / "hidden.txt", "left out");
   WriteFile(club.path() / "Archives" / "old.txt", "left out");
-  fs::permissions(club.path() / "Archives", fs::perms::owner_write | fs::perms::group_write |
-                                                fs::perms::others_write,
+  fs::permissions(club.path() / "Archives",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   const std::string root = PathToText(club.path());
-  EXPECT_EQ((std::vector<std::string>{root + "/*.ini", root + "/2025-2026/*.*",
-                                      root + "/2026-2027/*.*"}),
-            ClubBackupPatterns(club.path()));
+  EXPECT_EQ(
+      (std::vector<std::string>{root + "/*.ini", root + "/2025-2026/*.*", root + "/2026-2027/*.*"}),
+      ClubBackupPatterns(club.path()));
 
   TBackupFile backup;
   ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
   const std::string lower = LowerAscii(root);
-  EXPECT_EQ((std::vector<std::string>{lower + "/vantrel.ini", lower + "/2025-2026/4110.dbp",
-                                      lower + "/2025-2026/joueur.dbp", lower + "/2026-2027/0001.dbp",
-                                      lower + "/2026-2027/joueur.dbp", lower + "/2026-2027/journal.dbp"}),
-            backup.fileList());
+  EXPECT_EQ(
+      (std::vector<std::string>{lower + "/vantrel.ini", lower + "/2025-2026/4110.dbp",
+                                lower + "/2025-2026/joueur.dbp", lower + "/2026-2027/0001.dbp",
+                                lower + "/2026-2027/joueur.dbp", lower + "/2026-2027/journal.dbp"}),
+      backup.fileList());
 }
 
 TEST_F(ClubBackupTest, RestoresIntoAnEmptyFolderByteForByte) {
@@ -127,11 +128,18 @@ TEST(ClubRestoreTest, MapsAnotherComputersFolderAndRefusesWhatLiesOutside) {
   const std::uint32_t t = PackDateTime(2009, 3, 14, 10, 0, 0);
   const std::string ini = "[Fichier]\r\nExercice=2008-2009\r\n";
   const std::string bytes = ArchiveBytes("Vantrel", 0, 4)
-                                .entry("c:\\club\\vantrel\\vantrel.ini", t).storedChunk(ini).endSection()
+                                .entry("c:\\club\\vantrel\\vantrel.ini", t)
+                                .storedChunk(ini)
+                                .endSection()
                                 .entry("c:\\club\\vantrel\\temp\\vantrel.ini", t)
-                                .storedChunk("[Fichier]\r\nExercice=1999-2000\r\n").endSection()
-                                .entry("c:\\club\\vantrel\\2008-2009\\joueur.dbp", t).storedChunk("m").endSection()
-                                .entry("c:\\windows\\system.ini", t).storedChunk("no").endSection()
+                                .storedChunk("[Fichier]\r\nExercice=1999-2000\r\n")
+                                .endSection()
+                                .entry("c:\\club\\vantrel\\2008-2009\\joueur.dbp", t)
+                                .storedChunk("m")
+                                .endSection()
+                                .entry("c:\\windows\\system.ini", t)
+                                .storedChunk("no")
+                                .endSection()
                                 .end()
                                 .bytes();
   ProgramFolder club;
@@ -156,8 +164,12 @@ TEST(ClubRestoreTest, MapsAnotherComputersFolderAndRefusesWhatLiesOutside) {
 TEST(ClubRestoreTest, DamagedArchiveFailsTheFirstPassAndTouchesNoLedger) {
   const std::uint32_t t = PackDateTime(2009, 3, 14, 10, 0, 0);
   const std::string bytes = ArchiveBytes("Vantrel", 0, 2)
-                                .entry("/club/vantrel.ini", t).storedChunk("[Fichier]\r\nExercice=2026-2027\r\n").endSection()
-                                .entry("/club/2026-2027/joueur.dbp", t).int32(-20).raw("truncated")
+                                .entry("/club/vantrel.ini", t)
+                                .storedChunk("[Fichier]\r\nExercice=2026-2027\r\n")
+                                .endSection()
+                                .entry("/club/2026-2027/joueur.dbp", t)
+                                .int32(-20)
+                                .raw("truncated")
                                 .bytes();
   ProgramFolder club;
   WriteFile(club.exerciseFolder() / "Joueur.DBP", "current");
@@ -165,7 +177,8 @@ TEST(ClubRestoreTest, DamagedArchiveFailsTheFirstPassAndTouchesNoLedger) {
   TempFolder drive;
   WriteFile(drive.path() / kArchiveFileName, bytes);
   TBackupFile backup;
-  const ClubRestore result = RestoreClub(backup, PathToText(drive.path() / kArchiveFileName), club.path());
+  const ClubRestore result =
+      RestoreClub(backup, PathToText(drive.path() / kArchiveFileName), club.path());
   EXPECT_EQ(ClubRestore::Outcome::kFirstPassFailed, result.outcome);
   EXPECT_EQ(BackupError::kCannotReadFile, backup.lastError());
   EXPECT_EQ("ledger", ReadFile(club.exerciseFolder() / "0042.dbp"));
