@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <compare>
 #include <cstdint>
 #include <optional>
-
-#include <QString>
 
 namespace vantrel::reports {
 

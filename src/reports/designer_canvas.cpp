@@ -1,7 +1,5 @@
 #include "reports/designer_canvas.h"
 
-#include <cmath>
-
 #include <QCursor>
 #include <QDir>
 #include <QGraphicsScene>
@@ -9,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <cmath>
 
 namespace vantrel::reports {
 namespace {
@@ -212,7 +211,8 @@ void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
     painter->drawRect(r.normalized());
     painter->setPen(QPen(QColor(0x20, 0x60, 0xc0), 0));
     painter->setBrush(Qt::white);
-    for (Handle h : {Handle::Right, Handle::Bottom, Handle::Corner}) painter->drawRect(handleRect(h));
+    for (Handle h : {Handle::Right, Handle::Bottom, Handle::Corner})
+      painter->drawRect(handleRect(h));
   }
   painter->restore();
 }

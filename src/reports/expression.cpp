@@ -1,16 +1,31 @@
 #include "reports/expression.h"
 
-#include <functional>
-
 #include <QStringList>
+#include <functional>
 
 #include "reports/value_format.h"
 
 namespace vantrel::reports {
 
 enum class Function {
-  Iif, Round, Abs, Int, Upper, Lower, Trim, Length, Copy, Amount, AmountBlank, Format,
-  FormatDate, Str, Num, IsEmpty, Min, Max
+  Iif,
+  Round,
+  Abs,
+  Int,
+  Upper,
+  Lower,
+  Trim,
+  Length,
+  Copy,
+  Amount,
+  AmountBlank,
+  Format,
+  FormatDate,
+  Str,
+  Num,
+  IsEmpty,
+  Min,
+  Max
 };
 
 struct FunctionInfo {
@@ -21,20 +36,44 @@ struct FunctionInfo {
 };
 
 constexpr FunctionInfo kFunctions[] = {
-    {"ABS", Function::Abs, 1, 1},          {"AMOUNT", Function::Amount, 1, 1},
-    {"AMOUNTBLANK", Function::AmountBlank, 1, 1}, {"COPY", Function::Copy, 2, 3},
-    {"FORMAT", Function::Format, 2, 2},    {"FORMATDATE", Function::FormatDate, 2, 2},
-    {"IIF", Function::Iif, 3, 3},          {"INT", Function::Int, 1, 1},
-    {"ISEMPTY", Function::IsEmpty, 1, 1},  {"LENGTH", Function::Length, 1, 1},
-    {"LOWER", Function::Lower, 1, 1},      {"MAX", Function::Max, 2, 2},
-    {"MIN", Function::Min, 2, 2},          {"NUM", Function::Num, 1, 1},
-    {"ROUND", Function::Round, 1, 2},      {"STR", Function::Str, 1, 1},
-    {"TRIM", Function::Trim, 1, 1},        {"UPPER", Function::Upper, 1, 1},
+    {"ABS", Function::Abs, 1, 1},
+    {"AMOUNT", Function::Amount, 1, 1},
+    {"AMOUNTBLANK", Function::AmountBlank, 1, 1},
+    {"COPY", Function::Copy, 2, 3},
+    {"FORMAT", Function::Format, 2, 2},
+    {"FORMATDATE", Function::FormatDate, 2, 2},
+    {"IIF", Function::Iif, 3, 3},
+    {"INT", Function::Int, 1, 1},
+    {"ISEMPTY", Function::IsEmpty, 1, 1},
+    {"LENGTH", Function::Length, 1, 1},
+    {"LOWER", Function::Lower, 1, 1},
+    {"MAX", Function::Max, 2, 2},
+    {"MIN", Function::Min, 2, 2},
+    {"NUM", Function::Num, 1, 1},
+    {"ROUND", Function::Round, 1, 2},
+    {"STR", Function::Str, 1, 1},
+    {"TRIM", Function::Trim, 1, 1},
+    {"UPPER", Function::Upper, 1, 1},
 };
 
 enum class Op {
-  Add, Subtract, Multiply, Divide, IntDivide, Modulo, Concat, Equal, NotEqual, Less,
-  LessEqual, Greater, GreaterEqual, And, Or, Not, Negate
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  IntDivide,
+  Modulo,
+  Concat,
+  Equal,
+  NotEqual,
+  Less,
+  LessEqual,
+  Greater,
+  GreaterEqual,
+  And,
+  Or,
+  Not,
+  Negate
 };
 
 struct ExprNode {
@@ -155,8 +194,8 @@ class Parser {
     return m_token.kind == Tok::Symbol && m_token.text == QLatin1String(symbol);
   }
   bool isKeyword(const char* word) const {
-    return m_token.kind == Tok::Name && m_token.text.compare(QLatin1String(word),
-                                                             Qt::CaseInsensitive) == 0;
+    return m_token.kind == Tok::Name &&
+           m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
   }
 
   bool parseExpression(ExprNode& node, QString* error) { return parseOr(node, error); }
@@ -219,9 +258,9 @@ class Parser {
 
   bool parseComparison(ExprNode& node, QString* error) {
     if (!parseAdditive(node, error)) return false;
-    static const std::pair<const char*, Op> kOps[] = {
-        {"=", Op::Equal},      {"<>", Op::NotEqual}, {"<", Op::Less},
-        {"<=", Op::LessEqual}, {">", Op::Greater},   {">=", Op::GreaterEqual}};
+    static const std::pair<const char*, Op> kOps[] = {{"=", Op::Equal},   {"<>", Op::NotEqual},
+                                                      {"<", Op::Less},    {"<=", Op::LessEqual},
+                                                      {">", Op::Greater}, {">=", Op::GreaterEqual}};
     for (const auto& [symbol, op] : kOps) {
       if (isSymbol(symbol)) {
         if (!advance(error)) return false;
@@ -238,10 +277,14 @@ class Parser {
     if (!parseMultiplicative(node, error)) return false;
     while (true) {
       Op op;
-      if (isSymbol("+")) op = Op::Add;
-      else if (isSymbol("-")) op = Op::Subtract;
-      else if (isSymbol("&")) op = Op::Concat;
-      else return true;
+      if (isSymbol("+"))
+        op = Op::Add;
+      else if (isSymbol("-"))
+        op = Op::Subtract;
+      else if (isSymbol("&"))
+        op = Op::Concat;
+      else
+        return true;
       if (!advance(error)) return false;
       ExprNode right;
       if (!parseMultiplicative(right, error)) return false;
@@ -253,11 +296,16 @@ class Parser {
     if (!parseUnary(node, error)) return false;
     while (true) {
       Op op;
-      if (isSymbol("*")) op = Op::Multiply;
-      else if (isSymbol("/")) op = Op::Divide;
-      else if (isKeyword("div")) op = Op::IntDivide;
-      else if (isKeyword("mod")) op = Op::Modulo;
-      else return true;
+      if (isSymbol("*"))
+        op = Op::Multiply;
+      else if (isSymbol("/"))
+        op = Op::Divide;
+      else if (isKeyword("div"))
+        op = Op::IntDivide;
+      else if (isKeyword("mod"))
+        op = Op::Modulo;
+      else
+        return true;
       if (!advance(error)) return false;
       ExprNode right;
       if (!parseUnary(right, error)) return false;
@@ -362,7 +410,8 @@ class Parser {
       }
     }
     if (info == nullptr) {
-      *error = QStringLiteral("fonction inconnue « %1 » (caractère %2)").arg(name).arg(position + 1);
+      *error =
+          QStringLiteral("fonction inconnue « %1 » (caractère %2)").arg(name).arg(position + 1);
       return false;
     }
     node.kind = ExprNode::Kind::Call;

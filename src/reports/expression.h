@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QSet>
+#include <QString>
 #include <memory>
 #include <optional>
 #include <vector>
-
-#include <QSet>
-#include <QString>
 
 #include "reports/value.h"
 

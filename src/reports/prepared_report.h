@@ -1,12 +1,11 @@
 #pragma once
 
-#include <vector>
-
 #include <QColor>
 #include <QImage>
 #include <QLineF>
 #include <QRectF>
 #include <QStringList>
+#include <vector>
 
 #include "reports/report_template.h"
 
@@ -16,8 +15,8 @@ namespace vantrel::reports {
 struct DisplayItem {
   enum class Kind { Text, Line, Rect, Image };
   Kind kind = Kind::Text;
-  QRectF rect;          // Text, Rect, Image
-  QStringList lines;    // Text: already broken into lines, drawn as they are
+  QRectF rect;        // Text, Rect, Image
+  QStringList lines;  // Text: already broken into lines, drawn as they are
   double lineHeightMm = 0;
   FontSpec font;
   HAlign align = HAlign::Left;

@@ -14,8 +14,7 @@ std::optional<Value> ToValue(const QJsonValue& json) {
     case QJsonValue::String:
       return Value::FromText(json.toString());
     case QJsonValue::Double: {
-      std::optional<Decimal> number =
-          Decimal::Parse(QString::number(json.toDouble(), 'f', 6));
+      std::optional<Decimal> number = Decimal::Parse(QString::number(json.toDouble(), 'f', 6));
       if (!number) return std::nullopt;
       return Value::FromNumber(*number);
     }
@@ -33,8 +32,9 @@ bool ReadObject(const QJsonObject& object, QHash<QString, Value>& out, const QSt
   for (auto it = object.begin(); it != object.end(); ++it) {
     std::optional<Value> value = ToValue(it.value());
     if (!value) {
-      *error = QStringLiteral("%1 : la valeur de « %2 » doit être un texte, un nombre ou un booléen")
-                   .arg(where, it.key());
+      *error =
+          QStringLiteral("%1 : la valeur de « %2 » doit être un texte, un nombre ou un booléen")
+              .arg(where, it.key());
       return false;
     }
     if (!value->isEmpty()) out.insert(it.key(), *value);

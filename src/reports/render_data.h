@@ -1,11 +1,10 @@
 #pragma once
 
-#include <optional>
-#include <vector>
-
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <optional>
+#include <vector>
 
 #include "reports/value.h"
 

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
-
-#include <QString>
-#include <QStringList>
 
 #include "reports/prepared_report.h"
 #include "reports/report_template.h"

@@ -1,7 +1,5 @@
 #include "reports/report_designer.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,6 +24,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/platform.h"
 #include "reports/expression.h"
@@ -91,7 +90,7 @@ struct PageFormatChoice {
   PageFormat format;
 };
 constexpr PageFormatChoice kPageFormats[] = {
-    {"A4 (210 × 297)", PageFormat::A4},         {"A5 (148 × 210)", PageFormat::A5},
+    {"A4 (210 × 297)", PageFormat::A4},           {"A5 (148 × 210)", PageFormat::A5},
     {"Enveloppe DL (110 × 220)", PageFormat::DL}, {"Enveloppe C5 (162 × 229)", PageFormat::C5},
     {"Enveloppe C6 (114 × 162)", PageFormat::C6}, {"Personnalisé", PageFormat::Custom}};
 
@@ -100,7 +99,8 @@ constexpr PageFormatChoice kPageFormats[] = {
 ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWidget* parent)
     : QDialog(parent), m_report(report), m_platform(platform), m_path(report.templatePath()) {
   m_folder = QFileInfo(m_path).absolutePath();
-  QString fileName = m_path.isEmpty() ? QStringLiteral("(nouveau modèle)") : QFileInfo(m_path).fileName();
+  QString fileName =
+      m_path.isEmpty() ? QStringLiteral("(nouveau modèle)") : QFileInfo(m_path).fileName();
   setWindowTitle(QStringLiteral("Concepteur d'états - %1").arg(fileName));
   setModal(true);
   resize(1280, 860);
@@ -133,11 +133,13 @@ ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWi
   connect(m_view, &DesignerView::deleteRequested, this, &ReportDesigner::deleteSelection);
 
   if (!report.loadErrors().isEmpty()) {
-    m_message->setStyleSheet(QStringLiteral("QLabel { color: #a00000; background: #fff0f0; padding: 6px; }"));
-    m_message->setText(QStringLiteral("Le modèle %1 contient des erreurs et n'a pas pu être ouvert :\n%2\n"
-                                      "Le concepteur part d'une page vide ; « Enregistrer » remplacera "
-                                      "le fichier (l'ancien restera en .bak).")
-                           .arg(m_path, report.loadErrors().join(QLatin1Char('\n'))));
+    m_message->setStyleSheet(
+        QStringLiteral("QLabel { color: #a00000; background: #fff0f0; padding: 6px; }"));
+    m_message->setText(
+        QStringLiteral("Le modèle %1 contient des erreurs et n'a pas pu être ouvert :\n%2\n"
+                       "Le concepteur part d'une page vide ; « Enregistrer » remplacera "
+                       "le fichier (l'ancien restera en .bak).")
+            .arg(m_path, report.loadErrors().join(QLatin1Char('\n'))));
   } else if (report.hasTemplate()) {
     m_template = report.reportTemplate();
   }
@@ -172,9 +174,9 @@ void ReportDesigner::buildToolBar(QVBoxLayout* layout) {
   bar->addAction(QStringLiteral("Cadre"), this, [this] { addItem(ItemKind::Frame); });
   bar->addAction(QStringLiteral("Image"), this, [this] { addItem(ItemKind::Image); });
   auto* bandMenu = new QMenu(this);
-  for (BandKind kind : {BandKind::Title, BandKind::PageHeader, BandKind::ColumnHeader,
-                        BandKind::GroupHeader, BandKind::Detail, BandKind::GroupFooter,
-                        BandKind::Summary, BandKind::PageFooter}) {
+  for (BandKind kind :
+       {BandKind::Title, BandKind::PageHeader, BandKind::ColumnHeader, BandKind::GroupHeader,
+        BandKind::Detail, BandKind::GroupFooter, BandKind::Summary, BandKind::PageFooter}) {
     bandMenu->addAction(BandKindLabel(kind), this, [this, kind] { addBand(kind); });
   }
   auto* bandButton = new QToolButton(bar);
@@ -203,9 +205,10 @@ QWidget* ReportDesigner::buildPanel() {
   item->addRow(QStringLiteral("Type"), m_itemKind);
   m_text = new QPlainTextEdit(m_itemBox);
   m_text->setMaximumHeight(70);
-  m_text->setToolTip(QStringLiteral("Texte : les expressions vont entre crochets, par exemple "
-                                    "Page [Page] / [NbPages].\nChamp : une expression, par exemple "
-                                    "Solde1 + Solde2.\nImage : le fichier, à côté du modèle."));
+  m_text->setToolTip(
+      QStringLiteral("Texte : les expressions vont entre crochets, par exemple "
+                     "Page [Page] / [NbPages].\nChamp : une expression, par exemple "
+                     "Solde1 + Solde2.\nImage : le fichier, à côté du modèle."));
   item->addRow(QStringLiteral("Texte"), m_text);
   m_names = new QComboBox(m_itemBox);
   m_names->setToolTip(QStringLiteral("Insère un nom de valeur connu du modèle"));
@@ -237,15 +240,17 @@ QWidget* ReportDesigner::buildPanel() {
   m_borderTop = new QCheckBox(QStringLiteral("H"), m_itemBox);
   m_borderRight = new QCheckBox(QStringLiteral("D"), m_itemBox);
   m_borderBottom = new QCheckBox(QStringLiteral("B"), m_itemBox);
-  for (QCheckBox* box : {m_borderLeft, m_borderTop, m_borderRight, m_borderBottom}) borders->addWidget(box);
+  for (QCheckBox* box : {m_borderLeft, m_borderTop, m_borderRight, m_borderBottom})
+    borders->addWidget(box);
   item->addRow(QStringLiteral("Bordures"), borders);
   m_format = new QComboBox(m_itemBox);
   m_format->setEditable(true);
   m_format->addItems({QString(), QStringLiteral("amount"), QStringLiteral("amount-blank"),
                       QStringLiteral("integer"), QStringLiteral("number:2"), QStringLiteral("date"),
                       QStringLiteral("date:dd/MM/yy")});
-  m_format->setToolTip(QStringLiteral("amount : 1234,50\namount-blank : 1234,50, rien si zéro\n"
-                                      "integer : 1235\nnumber:N : N décimales\ndate : 05/03/2015"));
+  m_format->setToolTip(
+      QStringLiteral("amount : 1234,50\namount-blank : 1234,50, rien si zéro\n"
+                     "integer : 1235\nnumber:N : N décimales\ndate : 05/03/2015"));
   item->addRow(QStringLiteral("Format"), m_format);
   auto* text = new QHBoxLayout;
   m_wrap = new QCheckBox(QStringLiteral("Retour à la ligne"), m_itemBox);
@@ -278,19 +283,22 @@ QWidget* ReportDesigner::buildPanel() {
   band->addRow(QStringLiteral("Colonnes"), m_columns);
   m_columnGap = MmBox(0, 100);
   band->addRow(QStringLiteral("Espace entre colonnes"), m_columnGap);
-  m_pageBreak = new QCheckBox(QStringLiteral("Saut de page après chaque enregistrement"), m_bandBox);
+  m_pageBreak =
+      new QCheckBox(QStringLiteral("Saut de page après chaque enregistrement"), m_bandBox);
   band->addRow(QString(), m_pageBreak);
   m_firstPage = new QCheckBox(QStringLiteral("Aussi sur la première page"), m_bandBox);
   band->addRow(QString(), m_firstPage);
   m_group = new QLineEdit(m_bandBox);
   band->addRow(QStringLiteral("Groupe"), m_group);
   m_groupKey = new QLineEdit(m_bandBox);
-  m_groupKey->setToolTip(QStringLiteral("Expression : un nouveau groupe commence quand sa valeur change"));
+  m_groupKey->setToolTip(
+      QStringLiteral("Expression : un nouveau groupe commence quand sa valeur change"));
   band->addRow(QStringLiteral("Clé du groupe"), m_groupKey);
   m_scriptBefore = new QPlainTextEdit(m_bandBox);
   m_scriptBefore->setMaximumHeight(80);
-  m_scriptBefore->setToolTip(QStringLiteral("Affectations avant l'impression de la bande, par exemple\n"
-                                            "Debit := Debit + Debit1J; Credit := Credit + Credit1J"));
+  m_scriptBefore->setToolTip(
+      QStringLiteral("Affectations avant l'impression de la bande, par exemple\n"
+                     "Debit := Debit + Debit1J; Credit := Credit + Credit1J"));
   band->addRow(QStringLiteral("Calcul avant"), m_scriptBefore);
   m_scriptAfter = new QPlainTextEdit(m_bandBox);
   m_scriptAfter->setMaximumHeight(60);
@@ -301,7 +309,8 @@ QWidget* ReportDesigner::buildPanel() {
   auto* pageBox = new QGroupBox(QStringLiteral("Mise en page"), panel);
   auto* page = new QFormLayout(pageBox);
   m_pageFormat = new QComboBox(pageBox);
-  for (const PageFormatChoice& choice : kPageFormats) m_pageFormat->addItem(QString::fromUtf8(choice.label));
+  for (const PageFormatChoice& choice : kPageFormats)
+    m_pageFormat->addItem(QString::fromUtf8(choice.label));
   page->addRow(QStringLiteral("Format"), m_pageFormat);
   m_shortSide = MmBox(20, 2000);
   m_longSide = MmBox(20, 2000);
@@ -320,7 +329,8 @@ QWidget* ReportDesigner::buildPanel() {
   page->addRow(QStringLiteral("Marge basse"), m_marginBottom);
   m_offsetX = MmBox(-50, 50);
   m_offsetY = MmBox(-50, 50);
-  m_offsetX->setToolTip(QStringLiteral("Décalage à l'impression sur papier seulement (enveloppes)"));
+  m_offsetX->setToolTip(
+      QStringLiteral("Décalage à l'impression sur papier seulement (enveloppes)"));
   m_offsetY->setToolTip(m_offsetX->toolTip());
   page->addRow(QStringLiteral("Décalage impression →"), m_offsetX);
   page->addRow(QStringLiteral("Décalage impression ↓"), m_offsetY);
@@ -366,18 +376,26 @@ QWidget* ReportDesigner::buildPanel() {
   };
   flag(m_bold, QStringLiteral("Gras"), [](ReportItem& it, bool on) { it.font.bold = on; });
   flag(m_italic, QStringLiteral("Italique"), [](ReportItem& it, bool on) { it.font.italic = on; });
-  flag(m_underline, QStringLiteral("Souligné"), [](ReportItem& it, bool on) { it.font.underline = on; });
-  flag(m_borderLeft, QStringLiteral("Bordure"), [](ReportItem& it, bool on) { it.borders.left = on; });
-  flag(m_borderTop, QStringLiteral("Bordure"), [](ReportItem& it, bool on) { it.borders.top = on; });
-  flag(m_borderRight, QStringLiteral("Bordure"), [](ReportItem& it, bool on) { it.borders.right = on; });
-  flag(m_borderBottom, QStringLiteral("Bordure"), [](ReportItem& it, bool on) { it.borders.bottom = on; });
-  flag(m_wrap, QStringLiteral("Retour à la ligne"), [](ReportItem& it, bool on) { it.wordWrap = on; });
+  flag(m_underline, QStringLiteral("Souligné"),
+       [](ReportItem& it, bool on) { it.font.underline = on; });
+  flag(m_borderLeft, QStringLiteral("Bordure"),
+       [](ReportItem& it, bool on) { it.borders.left = on; });
+  flag(m_borderTop, QStringLiteral("Bordure"),
+       [](ReportItem& it, bool on) { it.borders.top = on; });
+  flag(m_borderRight, QStringLiteral("Bordure"),
+       [](ReportItem& it, bool on) { it.borders.right = on; });
+  flag(m_borderBottom, QStringLiteral("Bordure"),
+       [](ReportItem& it, bool on) { it.borders.bottom = on; });
+  flag(m_wrap, QStringLiteral("Retour à la ligne"),
+       [](ReportItem& it, bool on) { it.wordWrap = on; });
   flag(m_grow, QStringLiteral("Agrandir la bande"), [](ReportItem& it, bool on) { it.grow = on; });
   connect(m_align, &QComboBox::currentIndexChanged, this, [this](int index) {
-    changeItems(QStringLiteral("Alignement"), [&](ReportItem& it) { it.align = static_cast<HAlign>(index); });
+    changeItems(QStringLiteral("Alignement"),
+                [&](ReportItem& it) { it.align = static_cast<HAlign>(index); });
   });
   connect(m_valign, &QComboBox::currentIndexChanged, this, [this](int index) {
-    changeItems(QStringLiteral("Alignement"), [&](ReportItem& it) { it.valign = static_cast<VAlign>(index); });
+    changeItems(QStringLiteral("Alignement"),
+                [&](ReportItem& it) { it.valign = static_cast<VAlign>(index); });
   });
   connect(m_format, &QComboBox::currentTextChanged, this, [this](const QString& format) {
     changeItems(QStringLiteral("Format"), [&](ReportItem& it) { it.format = format.trimmed(); });
@@ -388,7 +406,8 @@ QWidget* ReportDesigner::buildPanel() {
       Selection s = currentSelection();
       if (s.items.empty()) return;
       auto [b, i] = s.items.front();
-      change(QStringLiteral("Position"), [&](ReportTemplate& t) { t.bands[b].items[i].*member = value; });
+      change(QStringLiteral("Position"),
+             [&](ReportTemplate& t) { t.bands[b].items[i].*member = value; });
     });
   };
   geometry(m_x, &ReportItem::x);
@@ -425,7 +444,8 @@ QWidget* ReportDesigner::buildPanel() {
     changeBand(QStringLiteral("Groupe"), [&](Band& b) { b.group = m_group->text().trimmed(); });
   });
   connect(m_groupKey, &QLineEdit::editingFinished, this, [this] {
-    changeBand(QStringLiteral("Clé du groupe"), [&](Band& b) { b.groupKey = m_groupKey->text().trimmed(); });
+    changeBand(QStringLiteral("Clé du groupe"),
+               [&](Band& b) { b.groupKey = m_groupKey->text().trimmed(); });
   });
   auto script = [this](QPlainTextEdit* box, QString Band::*member) {
     connect(box, &QPlainTextEdit::textChanged, this, [this, box, member] {
@@ -435,8 +455,9 @@ QWidget* ReportDesigner::buildPanel() {
       int b = s.bands.front();
       ReportTemplate changed = m_template;
       changed.bands[b].*member = box->toPlainText();
-      m_undo->push(new TemplateCommand(*this, QStringLiteral("Calcul"), m_template, changed, s,
-                                       QStringLiteral("script %1 %2").arg(b).arg(box == m_scriptBefore)));
+      m_undo->push(
+          new TemplateCommand(*this, QStringLiteral("Calcul"), m_template, changed, s,
+                              QStringLiteral("script %1 %2").arg(b).arg(box == m_scriptBefore)));
       m_template = changed;
       rebuildScene(s);
     });
@@ -446,13 +467,15 @@ QWidget* ReportDesigner::buildPanel() {
 
   // Page setup.
   connect(m_pageFormat, &QComboBox::currentIndexChanged, this, [this](int index) {
-    change(QStringLiteral("Format de page"), [&](ReportTemplate& t) { t.page.format = kPageFormats[index].format; });
+    change(QStringLiteral("Format de page"),
+           [&](ReportTemplate& t) { t.page.format = kPageFormats[index].format; });
   });
   auto pageValue = [this](QDoubleSpinBox* box, double PageSetup::*member) {
     connect(box, &QDoubleSpinBox::valueChanged, this, [this, member](double value) {
       change(QStringLiteral("Mise en page"), [&](ReportTemplate& t) {
         t.page.*member = value;
-        if (t.page.customShortMm > t.page.customLongMm) std::swap(t.page.customShortMm, t.page.customLongMm);
+        if (t.page.customShortMm > t.page.customLongMm)
+          std::swap(t.page.customShortMm, t.page.customLongMm);
       });
     });
   };
@@ -465,7 +488,8 @@ QWidget* ReportDesigner::buildPanel() {
   pageValue(m_offsetX, &PageSetup::printOffsetX);
   pageValue(m_offsetY, &PageSetup::printOffsetY);
   connect(m_orientation, &QComboBox::currentIndexChanged, this, [this](int index) {
-    change(QStringLiteral("Orientation"), [&](ReportTemplate& t) { t.page.landscape = index == 1; });
+    change(QStringLiteral("Orientation"),
+           [&](ReportTemplate& t) { t.page.landscape = index == 1; });
   });
   return panel;
 }
@@ -474,7 +498,8 @@ ReportDesigner::Selection ReportDesigner::currentSelection() const {
   Selection selection;
   const QList<QGraphicsItem*> selected = m_scene->selectedItems();
   for (QGraphicsItem* item : selected) {
-    if (auto* d = dynamic_cast<DesignerItem*>(item)) selection.items.emplace_back(d->band(), d->index());
+    if (auto* d = dynamic_cast<DesignerItem*>(item))
+      selection.items.emplace_back(d->band(), d->index());
     if (auto* b = dynamic_cast<BandStrip*>(item)) selection.bands.push_back(b->index());
   }
   std::sort(selection.items.begin(), selection.items.end());
@@ -488,7 +513,8 @@ ReportDesigner::Selection ReportDesigner::currentSelection() const {
 void ReportDesigner::rebuildScene(const Selection& selection) {
   m_refreshing = true;
   m_scene->clear();
-  double width = m_template.page.sizeMm().width() - m_template.page.marginLeft - m_template.page.marginRight;
+  double width =
+      m_template.page.sizeMm().width() - m_template.page.marginLeft - m_template.page.marginRight;
   width = std::max(width, 20.0);
   double y = 0;
   for (int b = 0; b < static_cast<int>(m_template.bands.size()); ++b) {
@@ -496,7 +522,8 @@ void ReportDesigner::rebuildScene(const Selection& selection) {
     auto* strip = new BandStrip(b, band, width, *this);
     strip->setPos(0, y);
     m_scene->addItem(strip);
-    bool bandSelected = std::find(selection.bands.begin(), selection.bands.end(), b) != selection.bands.end();
+    bool bandSelected =
+        std::find(selection.bands.begin(), selection.bands.end(), b) != selection.bands.end();
     for (int i = 0; i < static_cast<int>(band.items.size()); ++i) {
       auto* item = new DesignerItem(b, i, band.items[i], m_folder, *this);
       item->setParentItem(strip);
@@ -510,7 +537,8 @@ void ReportDesigner::rebuildScene(const Selection& selection) {
     y += band.height * kPxPerMm + kStripGapPx;
   }
   if (m_template.bands.empty()) {
-    auto* hint = m_scene->addSimpleText(QStringLiteral("Page vide : ajoutez une bande (« Bande ») ou un élément."));
+    auto* hint = m_scene->addSimpleText(
+        QStringLiteral("Page vide : ajoutez une bande (« Bande ») ou un élément."));
     hint->setPos(0, 0);
   }
   m_scene->setSceneRect(QRectF(-210, -10, width * kPxPerMm + 230, std::max(200.0, y + 40)));
@@ -537,7 +565,8 @@ void ReportDesigner::change(const QString& what, const std::function<void(Report
   commit(what, changed);
 }
 
-void ReportDesigner::changeItems(const QString& what, const std::function<void(ReportItem&)>& edit) {
+void ReportDesigner::changeItems(const QString& what,
+                                 const std::function<void(ReportItem&)>& edit) {
   if (m_refreshing) return;
   Selection selection = currentSelection();
   change(what, [&](ReportTemplate& t) {
@@ -555,23 +584,26 @@ void ReportDesigner::changeBand(const QString& what, const std::function<void(Ba
 void ReportDesigner::sceneEdited() {
   // Read back after the mouse event that reported the edit has finished: the scene is
   // rebuilt from the template.
-  QMetaObject::invokeMethod(this, [this] {
-    ReportTemplate changed = m_template;
-    const QList<QGraphicsItem*> items = m_scene->items();
-    for (QGraphicsItem* item : items) {
-      if (auto* d = dynamic_cast<DesignerItem*>(item)) {
-        QRectF g = d->geometryMm();
-        ReportItem& target = changed.bands[d->band()].items[d->index()];
-        target.x = g.x();
-        target.y = g.y();
-        target.width = g.width();
-        target.height = g.height();
-      } else if (auto* b = dynamic_cast<BandStrip*>(item)) {
-        changed.bands[b->index()].height = b->heightMm();
-      }
-    }
-    commit(QStringLiteral("Déplacer"), changed);
-  }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        ReportTemplate changed = m_template;
+        const QList<QGraphicsItem*> items = m_scene->items();
+        for (QGraphicsItem* item : items) {
+          if (auto* d = dynamic_cast<DesignerItem*>(item)) {
+            QRectF g = d->geometryMm();
+            ReportItem& target = changed.bands[d->band()].items[d->index()];
+            target.x = g.x();
+            target.y = g.y();
+            target.width = g.width();
+            target.height = g.height();
+          } else if (auto* b = dynamic_cast<BandStrip*>(item)) {
+            changed.bands[b->index()].height = b->heightMm();
+          }
+        }
+        commit(QStringLiteral("Déplacer"), changed);
+      },
+      Qt::QueuedConnection);
 }
 
 void ReportDesigner::refreshPanel() {
@@ -581,9 +613,10 @@ void ReportDesigner::refreshPanel() {
   if (!s.items.empty()) {
     auto [b, i] = s.items.front();
     const ReportItem& it = m_template.bands[b].items[i];
-    m_itemKind->setText(s.items.size() > 1
-                            ? QStringLiteral("%1 (et %2 autres)").arg(ItemKindLabel(it.kind)).arg(s.items.size() - 1)
-                            : ItemKindLabel(it.kind));
+    m_itemKind->setText(s.items.size() > 1 ? QStringLiteral("%1 (et %2 autres)")
+                                                 .arg(ItemKindLabel(it.kind))
+                                                 .arg(s.items.size() - 1)
+                                           : ItemKindLabel(it.kind));
     if (m_text->toPlainText() != it.content) m_text->setPlainText(it.content);
     m_names->clear();
     m_names->addItem(QStringLiteral("(nom de valeur)"));
@@ -629,8 +662,10 @@ void ReportDesigner::refreshPanel() {
     m_group->setEnabled(group);
     m_groupKey->setText(band.groupKey);
     m_groupKey->setEnabled(band.kind == BandKind::GroupHeader);
-    if (m_scriptBefore->toPlainText() != band.scriptBefore) m_scriptBefore->setPlainText(band.scriptBefore);
-    if (m_scriptAfter->toPlainText() != band.scriptAfter) m_scriptAfter->setPlainText(band.scriptAfter);
+    if (m_scriptBefore->toPlainText() != band.scriptBefore)
+      m_scriptBefore->setPlainText(band.scriptBefore);
+    if (m_scriptAfter->toPlainText() != band.scriptAfter)
+      m_scriptAfter->setPlainText(band.scriptAfter);
   } else {
     m_bandKind->setText(QStringLiteral("aucune bande sélectionnée"));
   }
@@ -652,8 +687,10 @@ void ReportDesigner::refreshPanel() {
 
   QStringList errors = TemplateErrors(m_template);
   if (m_report.loadErrors().isEmpty() || m_undo->count() > 0) {
-    m_message->setStyleSheet(errors.isEmpty() ? QString()
-                                              : QStringLiteral("QLabel { color: #a00000; background: #fff0f0; padding: 6px; }"));
+    m_message->setStyleSheet(
+        errors.isEmpty()
+            ? QString()
+            : QStringLiteral("QLabel { color: #a00000; background: #fff0f0; padding: 6px; }"));
     m_message->setText(errors.join(QLatin1Char('\n')));
     m_message->setVisible(!errors.isEmpty());
   }
@@ -668,7 +705,8 @@ QStringList ReportDesigner::knownNames() const {
     Script::Parse(band.scriptAfter, &error).collectNames(names);
     Expression::Parse(band.groupKey, &error).collectNames(names);
     for (const ReportItem& item : band.items) {
-      if (item.kind == ItemKind::Text) TextTemplate::Parse(item.content, &error).collectNames(names);
+      if (item.kind == ItemKind::Text)
+        TextTemplate::Parse(item.content, &error).collectNames(names);
       if (item.kind == ItemKind::Field) Expression::Parse(item.content, &error).collectNames(names);
     }
   }
@@ -706,9 +744,9 @@ void ReportDesigner::addItem(ItemKind kind) {
       item.height = 10;
       break;
     case ItemKind::Image: {
-      std::optional<QString> file = m_platform.openFileName(
-          this, QStringLiteral("Choisir une image"), m_folder,
-          QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp)"));
+      std::optional<QString> file =
+          m_platform.openFileName(this, QStringLiteral("Choisir une image"), m_folder,
+                                  QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp)"));
       if (!file) return;
       item.content = m_folder.isEmpty() ? *file : QDir(m_folder).relativeFilePath(*file);
       item.height = 20;
@@ -750,8 +788,9 @@ void ReportDesigner::addBand(BandKind kind) {
     band.group = lastGroup.isEmpty() ? QStringLiteral("Groupe1") : lastGroup;
   }
   ReportTemplate changed = m_template;
-  auto at = std::find_if(changed.bands.begin(), changed.bands.end(),
-                         [kind](const Band& b) { return static_cast<int>(b.kind) > static_cast<int>(kind); });
+  auto at = std::find_if(changed.bands.begin(), changed.bands.end(), [kind](const Band& b) {
+    return static_cast<int>(b.kind) > static_cast<int>(kind);
+  });
   int index = static_cast<int>(at - changed.bands.begin());
   changed.bands.insert(at, band);
   Selection selection;
@@ -776,7 +815,8 @@ void ReportDesigner::deleteSelection() {
   } else {
     return;
   }
-  m_undo->push(new TemplateCommand(*this, QStringLiteral("Supprimer"), m_template, changed, s, QString()));
+  m_undo->push(
+      new TemplateCommand(*this, QStringLiteral("Supprimer"), m_template, changed, s, QString()));
   setTemplate(changed, Selection());
 }
 
@@ -824,15 +864,19 @@ void ReportDesigner::restoreOriginal() {
   QString fileName = QFileInfo(m_path).fileName();
   std::optional<QByteArray> shipped = Report::ShippedTemplate(fileName);
   if (!shipped) {
-    m_platform.message(this, platform::MessageKind::Information,
-                       QStringLiteral("Aucun modèle d'origine n'est livré avec le programme pour %1.").arg(fileName),
-                       {platform::Button::Ok});
+    m_platform.message(
+        this, platform::MessageKind::Information,
+        QStringLiteral("Aucun modèle d'origine n'est livré avec le programme pour %1.")
+            .arg(fileName),
+        {platform::Button::Ok});
     return;
   }
   platform::Button answer = m_platform.message(
       this, platform::MessageKind::Confirmation,
-      QStringLiteral("Remplacer le modèle affiché par le modèle d'origine livré avec le programme ?\n"
-                     "Il ne sera écrit dans %1 qu'avec « Enregistrer ».").arg(fileName),
+      QStringLiteral(
+          "Remplacer le modèle affiché par le modèle d'origine livré avec le programme ?\n"
+          "Il ne sera écrit dans %1 qu'avec « Enregistrer ».")
+          .arg(fileName),
       {platform::Button::Yes, platform::Button::No});
   if (answer != platform::Button::Yes) return;
   TemplateLoad load = ParseTemplate(*shipped);
@@ -842,9 +886,10 @@ void ReportDesigner::restoreOriginal() {
 
 bool ReportDesigner::confirmClose() {
   if (m_undo->isClean()) return true;
-  platform::Button answer = m_platform.message(
-      this, platform::MessageKind::Confirmation, QStringLiteral("Enregistrer les modifications du modèle ?"),
-      {platform::Button::Yes, platform::Button::No, platform::Button::Cancel});
+  platform::Button answer =
+      m_platform.message(this, platform::MessageKind::Confirmation,
+                         QStringLiteral("Enregistrer les modifications du modèle ?"),
+                         {platform::Button::Yes, platform::Button::No, platform::Button::Cancel});
   if (answer == platform::Button::Cancel) return false;
   if (answer == platform::Button::Yes) return save();
   return true;

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QDialog>
 #include <functional>
 #include <vector>
-
-#include <QDialog>
 
 #include "reports/designer_canvas.h"
 #include "reports/report_template.h"

@@ -1,14 +1,13 @@
 #include "reports/report_engine.h"
 
-#include <algorithm>
-#include <memory>
-
 #include <QDir>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 #include <QSet>
+#include <algorithm>
+#include <memory>
 
 #include "reports/expression.h"
 #include "reports/value_format.h"
@@ -139,8 +138,9 @@ Compiled Compile(const ReportTemplate& report, const QString& templateFolder) {
       ci.usesTotalPages = names.contains(kTotalPagesName);
       std::optional<ValueFormat> format = ValueFormat::Parse(item.format);
       if (!format) {
-        c.errors << QStringLiteral("%1 : format « %2 » inconnu (amount, amount-blank, integer, "
-                                   "number:N, date, date:MOTIF)")
+        c.errors << QStringLiteral(
+                        "%1 : format « %2 » inconnu (amount, amount-blank, integer, "
+                        "number:N, date, date:MOTIF)")
                         .arg(where, item.format);
       } else {
         ci.format = *format;
@@ -209,7 +209,8 @@ class Measurer {
         line = word;
         while (line.size() > 1 && font.metrics->horizontalAdvance(line) > width) {
           int fit = 1;
-          while (fit < line.size() && font.metrics->horizontalAdvance(line.left(fit + 1)) <= width) {
+          while (fit < line.size() &&
+                 font.metrics->horizontalAdvance(line.left(fit + 1)) <= width) {
             ++fit;
           }
           lines << line.left(fit);

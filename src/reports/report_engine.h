@@ -1,10 +1,9 @@
 #pragma once
 
-#include <functional>
-#include <vector>
-
 #include <QDateTime>
 #include <QString>
+#include <functional>
+#include <vector>
 
 #include "reports/prepared_report.h"
 #include "reports/report_template.h"

@@ -23,9 +23,8 @@ struct ZoomChoice {
   const char* label;
   double factor;  // 0: fit the whole page, -1: fit the width
 };
-constexpr ZoomChoice kZoomChoices[] = {{"Page entière", 0}, {"Pleine largeur", -1},
-                                       {"50 %", 0.5},       {"75 %", 0.75},
-                                       {"100 %", 1.0},      {"150 %", 1.5},
+constexpr ZoomChoice kZoomChoices[] = {{"Page entière", 0}, {"Pleine largeur", -1}, {"50 %", 0.5},
+                                       {"75 %", 0.75},      {"100 %", 1.0},         {"150 %", 1.5},
                                        {"200 %", 2.0}};
 
 QToolButton* NavigationButton(const QString& text, const QString& tip, QWidget* parent) {
@@ -38,8 +37,7 @@ QToolButton* NavigationButton(const QString& text, const QString& tip, QWidget* 
 
 }  // namespace
 
-ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform,
-                             QWidget* parent)
+ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform, QWidget* parent)
     : QDialog(parent), m_report(std::move(report)), m_platform(platform) {
   setWindowTitle(QString::fromUtf8(kEngineCaption) + QStringLiteral(" - ") + m_report.title);
   setModal(true);
@@ -79,12 +77,14 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   m_messages->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QStringList lines;
   if (!m_report.errors.isEmpty()) {
-    m_messages->setStyleSheet(QStringLiteral("QLabel { color: #a00000; background: #fff0f0; "
-                                             "padding: 6px; }"));
+    m_messages->setStyleSheet(
+        QStringLiteral("QLabel { color: #a00000; background: #fff0f0; "
+                       "padding: 6px; }"));
     lines << QStringLiteral("L'état ne peut pas être préparé :") << m_report.errors;
   } else if (!m_report.warnings.isEmpty()) {
-    m_messages->setStyleSheet(QStringLiteral("QLabel { color: #805000; background: #fff8e0; "
-                                             "padding: 6px; }"));
+    m_messages->setStyleSheet(
+        QStringLiteral("QLabel { color: #805000; background: #fff8e0; "
+                       "padding: 6px; }"));
     lines << QStringLiteral("Avertissements du modèle :") << m_report.warnings;
   }
   m_messages->setText(lines.join(QLatin1Char('\n')));
@@ -102,10 +102,10 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   layout->addWidget(m_view, 1);
 
   bool hasPages = pageCount() > 0;
-  for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(previous),
-                     static_cast<QWidget*>(next), static_cast<QWidget*>(last),
-                     static_cast<QWidget*>(m_page), static_cast<QWidget*>(m_zoom),
-                     static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_pdf)}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(first), static_cast<QWidget*>(previous), static_cast<QWidget*>(next),
+        static_cast<QWidget*>(last), static_cast<QWidget*>(m_page), static_cast<QWidget*>(m_zoom),
+        static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_pdf)}) {
     w->setEnabled(hasPages);
   }
   m_view->setVisible(hasPages);
@@ -185,12 +185,13 @@ void ReportPreview::printReport() {
 }
 
 void ReportPreview::saveAsPdf() {
-  std::optional<QString> path =
-      m_platform.saveFileName(this, QStringLiteral("Enregistrer en PDF"),
-                              PdfFileNameFor(m_report.title), QStringLiteral("Documents PDF (*.pdf)"));
+  std::optional<QString> path = m_platform.saveFileName(this, QStringLiteral("Enregistrer en PDF"),
+                                                        PdfFileNameFor(m_report.title),
+                                                        QStringLiteral("Documents PDF (*.pdf)"));
   if (!path) return;
   QString target = *path;
-  if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) target += QStringLiteral(".pdf");
+  if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    target += QStringLiteral(".pdf");
   QString error;
   if (!WritePdfFile(m_report, target, &error)) {
     m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});

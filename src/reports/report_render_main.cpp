@@ -5,10 +5,9 @@
 // the standard error stream. Exit status: 0 written (warnings or not), 1 not written, 2 bad
 // usage. Runs without a window (QT_QPA_PLATFORM=offscreen is set when no platform is).
 
-#include <cstdio>
-
 #include <QApplication>
 #include <QFile>
+#include <cstdio>
 
 #include "platform/qt_platform.h"
 #include "reports/page_render.h"

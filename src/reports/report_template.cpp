@@ -14,18 +14,23 @@ struct NamedBand {
   const char* name;
   BandKind kind;
 };
-constexpr NamedBand kBandNames[] = {
-    {"title", BandKind::Title},           {"page-header", BandKind::PageHeader},
-    {"column-header", BandKind::ColumnHeader}, {"group-header", BandKind::GroupHeader},
-    {"detail", BandKind::Detail},         {"group-footer", BandKind::GroupFooter},
-    {"summary", BandKind::Summary},       {"page-footer", BandKind::PageFooter}};
+constexpr NamedBand kBandNames[] = {{"title", BandKind::Title},
+                                    {"page-header", BandKind::PageHeader},
+                                    {"column-header", BandKind::ColumnHeader},
+                                    {"group-header", BandKind::GroupHeader},
+                                    {"detail", BandKind::Detail},
+                                    {"group-footer", BandKind::GroupFooter},
+                                    {"summary", BandKind::Summary},
+                                    {"page-footer", BandKind::PageFooter}};
 
 struct NamedItem {
   const char* name;
   ItemKind kind;
 };
-constexpr NamedItem kItemNames[] = {{"text", ItemKind::Text},   {"field", ItemKind::Field},
-                                    {"line", ItemKind::Line},   {"frame", ItemKind::Frame},
+constexpr NamedItem kItemNames[] = {{"text", ItemKind::Text},
+                                    {"field", ItemKind::Field},
+                                    {"line", ItemKind::Line},
+                                    {"frame", ItemKind::Frame},
                                     {"image", ItemKind::Image}};
 
 struct NamedFormat {
@@ -73,7 +78,8 @@ class Attributes {
     bool ok = false;
     double n = QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok) {
-      error(QStringLiteral("l'attribut %1=\"%2\" n'est pas un nombre").arg(QLatin1String(name), value));
+      error(QStringLiteral("l'attribut %1=\"%2\" n'est pas un nombre")
+                .arg(QLatin1String(name), value));
       return fallback;
     }
     return n;
@@ -172,8 +178,9 @@ class TemplateReader {
     Attributes attributes(m_reader, m_errors);
     QString version = attributes.text("version", QStringLiteral("1"));
     if (version != QLatin1String("1")) {
-      attributes.error(QStringLiteral("version de modèle %1 inconnue (ce programme lit la version 1)")
-                           .arg(version));
+      attributes.error(
+          QStringLiteral("version de modèle %1 inconnue (ce programme lit la version 1)")
+              .arg(version));
     }
     report.name = attributes.text("name");
     attributes.finish();
@@ -211,7 +218,8 @@ class TemplateReader {
     if (page.customShortMm > page.customLongMm) std::swap(page.customShortMm, page.customLongMm);
     QString orientation = a.text("orientation", QStringLiteral("portrait"));
     if (orientation != QLatin1String("portrait") && orientation != QLatin1String("landscape")) {
-      a.error(QStringLiteral("orientation « %1 » inconnue (portrait ou landscape)").arg(orientation));
+      a.error(
+          QStringLiteral("orientation « %1 » inconnue (portrait ou landscape)").arg(orientation));
     }
     page.landscape = orientation == QLatin1String("landscape");
     page.marginLeft = a.number("margin-left", page.marginLeft);
@@ -374,7 +382,8 @@ class TemplateReader {
       } else if (side == QLatin1String("bottom")) {
         item.borders.bottom = true;
       } else if (side != QLatin1String("none")) {
-        a.error(QStringLiteral("bordure « %1 » inconnue (all, left, top, right, bottom)").arg(side));
+        a.error(
+            QStringLiteral("bordure « %1 » inconnue (all, left, top, right, bottom)").arg(side));
       }
     }
     item.borders.widthMm = a.number("border-width", item.borders.widthMm);
@@ -448,7 +457,8 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
   if (item.color != defaults.color) {
     w.writeAttribute(QStringLiteral("color"), item.color.name(QColor::HexArgb));
   }
-  if (item.fill.isValid()) w.writeAttribute(QStringLiteral("fill"), item.fill.name(QColor::HexArgb));
+  if (item.fill.isValid())
+    w.writeAttribute(QStringLiteral("fill"), item.fill.name(QColor::HexArgb));
   if (item.lineWidthMm != defaults.lineWidthMm) {
     w.writeAttribute(QStringLiteral("line-width"), Number(item.lineWidthMm));
   }
@@ -545,7 +555,8 @@ QByteArray WriteTemplate(const ReportTemplate& report) {
     if (band.pageBreakAfter) {
       w.writeAttribute(QStringLiteral("page-break-after"), QStringLiteral("true"));
     }
-    if (!band.onFirstPage) w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
+    if (!band.onFirstPage)
+      w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
     if (!band.scriptBefore.isEmpty()) {
       w.writeStartElement(QStringLiteral("script"));
       w.writeAttribute(QStringLiteral("when"), QStringLiteral("before"));
@@ -576,8 +587,7 @@ bool SaveTemplateFile(const QString& path, const ReportTemplate& report, QString
     }
   }
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(WriteTemplate(report)) < 0 ||
-      !file.commit()) {
+  if (!file.open(QIODevice::WriteOnly) || file.write(WriteTemplate(report)) < 0 || !file.commit()) {
     *error = QStringLiteral("Impossible de créer le fichier %1").arg(path);
     return false;
   }

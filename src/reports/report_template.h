@@ -1,13 +1,12 @@
 #pragma once
 
-#include <optional>
-#include <vector>
-
 #include <QByteArray>
 #include <QColor>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <vector>
 
 namespace vantrel::reports {
 
@@ -91,7 +90,14 @@ struct ReportItem {
 };
 
 enum class BandKind {
-  Title, PageHeader, ColumnHeader, GroupHeader, Detail, GroupFooter, Summary, PageFooter
+  Title,
+  PageHeader,
+  ColumnHeader,
+  GroupHeader,
+  Detail,
+  GroupFooter,
+  Summary,
+  PageFooter
 };
 
 struct Band {
@@ -101,10 +107,10 @@ struct Band {
   QString groupKey;  // group header: the expression whose change starts a new group
   int columns = 1;   // detail: laid out down, then across, in this many columns
   double columnGap = 5;
-  bool pageBreakAfter = false;    // detail: one record per page (envelopes)
-  bool onFirstPage = true;        // page header and footer
-  QString scriptBefore;           // assignments run before the band is filled
-  QString scriptAfter;            // assignments run after it is placed
+  bool pageBreakAfter = false;  // detail: one record per page (envelopes)
+  bool onFirstPage = true;      // page header and footer
+  QString scriptBefore;         // assignments run before the band is filled
+  QString scriptAfter;          // assignments run after it is placed
   std::vector<ReportItem> items;
   SourceLine source;
   friend bool operator==(const Band&, const Band&) = default;

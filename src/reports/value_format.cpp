@@ -55,8 +55,8 @@ QString ValueFormat::apply(const Value& value) const {
       return number->toText(m_kind == Kind::Number ? m_decimals : 2);
     }
     case Kind::Date: {
-      QDate date = value.type() == Value::Type::Date ? value.date()
-                                                     : ParseDayMonthYear(value.toText());
+      QDate date =
+          value.type() == Value::Type::Date ? value.date() : ParseDayMonthYear(value.toText());
       if (!date.isValid()) return value.toText();
       return date.toString(m_datePattern);
     }

@@ -1,12 +1,10 @@
-#include "reports/report_engine.h"
+#include <gtest/gtest.h>
 
 #include <map>
 
-#include <gtest/gtest.h>
-
 #include "reports/qstring_printer.h"
-
 #include "reports/qt_environment.h"
+#include "reports/report_engine.h"
 #include "reports/report_template.h"
 
 namespace vantrel::reports {
@@ -22,8 +20,8 @@ constexpr char kPageBands[] = R"(
 )";
 
 ReportTemplate Template(const QString& bands) {
-  TemplateLoad load = ParseTemplate(
-      (QString::fromUtf8(kHeader) + bands + QStringLiteral("</report>")).toUtf8());
+  TemplateLoad load =
+      ParseTemplate((QString::fromUtf8(kHeader) + bands + QStringLiteral("</report>")).toUtf8());
   EXPECT_EQ(QStringList(), load.errors);
   return load.value.value_or(ReportTemplate());
 }
@@ -81,7 +79,8 @@ struct Screen {
 Screen Numbered(int count) {
   Screen screen;
   for (int r = 0; r < count; ++r) {
-    screen.records.push_back({{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))}});
+    screen.records.push_back(
+        {{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))}});
   }
   return screen;
 }
@@ -92,8 +91,10 @@ class EngineTest : public ::testing::Test {
 };
 
 TEST_F(EngineTest, NumbersPagesAndKeepsTheFooterSpace) {
-  ReportTemplate report = Template(QString::fromUtf8(kPageBands) + QStringLiteral(
-      R"(<band kind="detail" height="10"><text x="0" y="0" width="100" height="5">[Nom]</text></band>)"));
+  ReportTemplate report = Template(
+      QString::fromUtf8(kPageBands) +
+      QStringLiteral(
+          R"(<band kind="detail" height="10"><text x="0" y="0" width="100" height="5">[Nom]</text></band>)"));
   struct Case {
     int records;
     int pages;
@@ -179,8 +180,9 @@ TEST_F(EngineTest, KeepsRunningTotalsExactWhenABandMovesToTheNextPage) {
       running = running + amounts[record];
       EXPECT_NE(nullptr, FindText(prepared.pages[p], running.toText(2))) << "record " << record;
     }
-    EXPECT_EQ(QStringLiteral("Page %1 : %2 / %3").arg(p + 1).arg(pageTotal.toText(2), running.toText(2)),
-              Texts(prepared.pages[p]).last());
+    EXPECT_EQ(
+        QStringLiteral("Page %1 : %2 / %3").arg(p + 1).arg(pageTotal.toText(2), running.toText(2)),
+        Texts(prepared.pages[p]).last());
   }
   EXPECT_EQ(QStringLiteral("Total %1").arg(grand.toText(2)),
             Texts(prepared.pages[2])[Texts(prepared.pages[2]).size() - 2]);
@@ -197,20 +199,27 @@ TEST_F(EngineTest, ResetsGroupTotalsAndPrintsFootersWithTheLastRecordOfTheGroup)
     </band>
     <band kind="group-footer" group="Cle" height="10"><text x="0" y="0" width="100" height="5">Fin [Groupe] : [Nb] pour [AMOUNT(Sous)]</text></band>)"));
   Screen screen;
-  const char* groups[] = {"A", "A", "A", "B", "C", "C", "C", "C", "C", "C", "C", "C", "C", "C", "C", "C"};
+  const char* groups[] = {"A", "A", "A", "B", "C", "C", "C", "C",
+                          "C", "C", "C", "C", "C", "C", "C", "C"};
   for (int r = 0; r < 16; ++r) {
-    screen.records.push_back({{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))},
-                              {QStringLiteral("Groupe"), Value::FromText(QString::fromUtf8(groups[r]))},
-                              {QStringLiteral("Montant"), Value::FromNumber(Decimal::FromCents(150))}});
+    screen.records.push_back(
+        {{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))},
+         {QStringLiteral("Groupe"), Value::FromText(QString::fromUtf8(groups[r]))},
+         {QStringLiteral("Montant"), Value::FromNumber(Decimal::FromCents(150))}});
   }
   PreparedReport prepared = PrepareReport(report, screen.input());
   QStringList all;
   for (const PreparedPage& page : prepared.pages) all << Texts(page);
   all.removeAll(QStringLiteral("En-tête"));
-  QStringList expected{QStringLiteral("Groupe A"), QStringLiteral("R1"), QStringLiteral("R2"),
-                       QStringLiteral("R3"), QStringLiteral("Fin A : 3 pour 4,50"),
-                       QStringLiteral("Groupe B"), QStringLiteral("R4"),
-                       QStringLiteral("Fin B : 1 pour 1,50"), QStringLiteral("Groupe C")};
+  QStringList expected{QStringLiteral("Groupe A"),
+                       QStringLiteral("R1"),
+                       QStringLiteral("R2"),
+                       QStringLiteral("R3"),
+                       QStringLiteral("Fin A : 3 pour 4,50"),
+                       QStringLiteral("Groupe B"),
+                       QStringLiteral("R4"),
+                       QStringLiteral("Fin B : 1 pour 1,50"),
+                       QStringLiteral("Groupe C")};
   // Page 1 holds 17 bands: the group C header, then R5 to R12; R13 opens page 2.
   for (int r = 5; r <= 12; ++r) expected << QStringLiteral("R%1").arg(r);
   expected << QStringLiteral("Page 1 / 2");
@@ -243,8 +252,9 @@ TEST_F(EngineTest, ResolvesNamesFromTheScreenThenVariablesThenBuiltIns) {
                          QStringLiteral("Second|7|10|99|1|Essai|09/12/2026|14:05|3|1"),
                          QStringLiteral("Second|")}),
             Texts(prepared.pages[0]));
-  EXPECT_EQ(QStringList{QStringLiteral("Bande « Détail » (ligne 6) : « nom » : nom inconnu « nom »")},
-            prepared.warnings);
+  EXPECT_EQ(
+      QStringList{QStringLiteral("Bande « Détail » (ligne 6) : « nom » : nom inconnu « nom »")},
+      prepared.warnings);
   // The screen is asked once per record and name, however often the template uses it.
   EXPECT_EQ(1, (screen.asked[{QStringLiteral("Nom"), 0}]));
   EXPECT_EQ(1, (screen.asked[{QStringLiteral("Nom"), 1}]));
@@ -319,8 +329,9 @@ TEST_F(EngineTest, GrowsBandsForWrappedTextAndNeverSplitsThem) {
   for (int r = 0; r < 30; ++r) {
     QString note;
     for (int w = 0; w <= r % 7; ++w) note += QStringLiteral("mot%1 encore ").arg(w);
-    screen.records.push_back({{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))},
-                              {QStringLiteral("Note"), Value::FromText(note.trimmed())}});
+    screen.records.push_back(
+        {{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))},
+         {QStringLiteral("Note"), Value::FromText(note.trimmed())}});
   }
   PreparedReport prepared = PrepareReport(report, screen.input());
   ASSERT_GE(prepared.pages.size(), 2u);
@@ -334,8 +345,10 @@ TEST_F(EngineTest, GrowsBandsForWrappedTextAndNeverSplitsThem) {
       EXPECT_EQ(item.rect.top(), note.rect.top());
       EXPECT_LE(note.rect.bottom(), 190.0 + 1e-9) << item.lines[0].toStdString();
       for (const QString& line : note.lines) EXPECT_FALSE(line.isEmpty());
-      if (i + 2 < page.items.size() && page.items[i + 2].lines.value(0).startsWith(QLatin1Char('R'))) {
-        EXPECT_NEAR(std::max(6.0, note.rect.height()), page.items[i + 2].rect.top() - item.rect.top(), 1e-9);
+      if (i + 2 < page.items.size() &&
+          page.items[i + 2].lines.value(0).startsWith(QLatin1Char('R'))) {
+        EXPECT_NEAR(std::max(6.0, note.rect.height()),
+                    page.items[i + 2].rect.top() - item.rect.top(), 1e-9);
       }
     }
   }
@@ -350,9 +363,11 @@ TEST_F(EngineTest, ReportsTemplateErrorsWithTheirPlaceInsteadOfPages) {
   const Case cases[] = {
       {R"(<band kind="detail" height="5">
 <field x="0" y="0">FOO(1)</field></band>)",
-       "Bande « Détail » (ligne 3), élément Champ (ligne 4) : fonction inconnue « FOO » (caractère 1)"},
+       "Bande « Détail » (ligne 3), élément Champ (ligne 4) : fonction inconnue « FOO » (caractère "
+       "1)"},
       {R"(<band kind="summary" height="5"><text x="0" y="0">Total [1 +]</text></band>)",
-       "Bande « Récapitulatif » (ligne 3), élément Texte (ligne 3) : « ] » inattendu (caractère 11)"},
+       "Bande « Récapitulatif » (ligne 3), élément Texte (ligne 3) : « ] » inattendu (caractère "
+       "11)"},
       {R"(<band kind="detail" height="5"><script>Total = 1</script></band>)",
        "Bande « Détail » (ligne 3), script avant : « := » attendu : « = » inattendu (caractère 7)"},
       {R"(<band kind="group-footer" group="Compte" height="5"/>)",
@@ -365,7 +380,8 @@ TEST_F(EngineTest, ReportsTemplateErrorsWithTheirPlaceInsteadOfPages) {
   };
   for (const Case& c : cases) {
     TemplateLoad load = ParseTemplate(
-        (QString::fromUtf8(kHeader) + QString::fromUtf8(c.bands) + QStringLiteral("</report>")).toUtf8());
+        (QString::fromUtf8(kHeader) + QString::fromUtf8(c.bands) + QStringLiteral("</report>"))
+            .toUtf8());
     ASSERT_TRUE(load.value.has_value()) << c.bands;
     PreparedReport prepared = PrepareReport(*load.value, Numbered(2).input());
     EXPECT_EQ(QStringList{QString::fromUtf8(c.error)}, prepared.errors) << c.bands;
@@ -380,8 +396,9 @@ TEST_F(EngineTest, RefusesMarginsThatLeaveNoRoom) {
   report.page.marginTop = 60;
   report.page.marginBottom = 60;
   PreparedReport prepared = PrepareReport(report, ReportInput());
-  EXPECT_EQ(QStringList{QStringLiteral("Les marges ne laissent aucune place sur la page (220 × 110 mm)")},
-            prepared.errors);
+  EXPECT_EQ(
+      QStringList{QStringLiteral("Les marges ne laissent aucune place sur la page (220 × 110 mm)")},
+      prepared.errors);
 }
 
 }  // namespace

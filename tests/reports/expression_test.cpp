@@ -1,12 +1,11 @@
 #include "reports/expression.h"
 
-#include <map>
-
 #include <gtest/gtest.h>
 
-#include "reports/qstring_printer.h"
+#include <map>
 
 #include "reports/decimal.h"
+#include "reports/qstring_printer.h"
 #include "reports/value_format.h"
 
 namespace vantrel::reports {
@@ -40,10 +39,14 @@ TEST(DecimalTest, ParsesNumbersWrittenWithCommaOrPoint) {
     std::optional<std::int64_t> units;
   };
   const Case cases[] = {
-      {"12", 120000},       {"-3,5", -35000},     {"+0.25", 2500},      {" 7 ", 70000},
-      {"1,23456", 12346},   {"-1,23455", -12346}, {"0,00004", 0},       {",5", 5000},
-      {"", std::nullopt},   {"abc", std::nullopt}, {"1.2.3", std::nullopt},
-      {"1e5", std::nullopt}, {"1 000", std::nullopt}, {"-", std::nullopt}, {"12a", std::nullopt},
+      {"12", 120000},          {"-3,5", -35000},
+      {"+0.25", 2500},         {" 7 ", 70000},
+      {"1,23456", 12346},      {"-1,23455", -12346},
+      {"0,00004", 0},          {",5", 5000},
+      {"", std::nullopt},      {"abc", std::nullopt},
+      {"1.2.3", std::nullopt}, {"1e5", std::nullopt},
+      {"1 000", std::nullopt}, {"-", std::nullopt},
+      {"12a", std::nullopt},
   };
   for (const Case& c : cases) {
     std::optional<Decimal> parsed = Decimal::Parse(QString::fromUtf8(c.text));
@@ -60,10 +63,18 @@ TEST(DecimalTest, PrintsWithDecimalCommaAndNoThousandsSeparator) {
     const char* text;
   };
   const Case cases[] = {
-      {125000, -1, "12,5"},          {30000, -1, "3"},        {-625, -1, "-0,0625"},
-      {-500, 2, "-0,05"},            {0, 2, "0,00"},          {-40, 2, "0,00"},
-      {12345678900, 2, "1234567,89"}, {12345, 2, "1,23"},     {12355, 2, "1,24"},
-      {-12355, 2, "-1,24"},          {99999, 0, "10"},        {15000, 4, "1,5000"},
+      {125000, -1, "12,5"},
+      {30000, -1, "3"},
+      {-625, -1, "-0,0625"},
+      {-500, 2, "-0,05"},
+      {0, 2, "0,00"},
+      {-40, 2, "0,00"},
+      {12345678900, 2, "1234567,89"},
+      {12345, 2, "1,23"},
+      {12355, 2, "1,24"},
+      {-12355, 2, "-1,24"},
+      {99999, 0, "10"},
+      {15000, 4, "1,5000"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(QString::fromUtf8(c.text), Decimal::FromUnits(c.units).toText(c.decimals))
@@ -76,8 +87,10 @@ TEST(DecimalTest, KeepsSumsOfCentsExact) {
   for (int i = 0; i < 1000; ++i) sum = sum + *Decimal::Parse(QStringLiteral("0,1"));
   EXPECT_EQ(Decimal::FromInteger(100), sum);
   EXPECT_EQ(Decimal::FromCents(30), Decimal::FromCents(10) + Decimal::FromCents(20));
-  EXPECT_EQ(Decimal::FromUnits(3333), *Decimal::Divide(Decimal::FromInteger(1), Decimal::FromInteger(3)));
-  EXPECT_EQ(Decimal::FromUnits(6667), *Decimal::Divide(Decimal::FromInteger(2), Decimal::FromInteger(3)));
+  EXPECT_EQ(Decimal::FromUnits(3333),
+            *Decimal::Divide(Decimal::FromInteger(1), Decimal::FromInteger(3)));
+  EXPECT_EQ(Decimal::FromUnits(6667),
+            *Decimal::Divide(Decimal::FromInteger(2), Decimal::FromInteger(3)));
   EXPECT_EQ(std::nullopt, Decimal::Divide(Decimal::FromInteger(2), Decimal()));
   EXPECT_EQ(Decimal::FromCents(-255), Decimal::FromDouble(-2.55));
   EXPECT_EQ(Decimal::FromCents(235), Decimal::FromUnits(23450).rounded(2));
@@ -165,7 +178,8 @@ TEST(ExpressionTest, ReadsNamesFromTheContextExactly) {
   context.names[QStringLiteral("Code")] = Value::FromText(QStringLiteral("75001"));
   EXPECT_EQ(QStringLiteral("-25,5"), Eval(QStringLiteral("Solde"), context));
   EXPECT_EQ(QStringLiteral("Vrai"), Eval(QStringLiteral("Solde < 0"), context));
-  EXPECT_EQ(QStringLiteral("DUPONT (75001)"), Eval(QStringLiteral("Nom & ' (' & Code & ')'"), context));
+  EXPECT_EQ(QStringLiteral("DUPONT (75001)"),
+            Eval(QStringLiteral("Nom & ' (' & Code & ')'"), context));
   EXPECT_EQ(QStringList(), context.warnings);
 }
 
@@ -228,10 +242,12 @@ TEST(ExpressionTest, RefusesNestingThatWouldExhaustTheStack) {
                               QStringLiteral("not ").repeated(100000) + QStringLiteral("1")}) {
     QString error;
     EXPECT_FALSE(Expression::Parse(deep, &error).isValid()) << deep.left(10).toStdString();
-    EXPECT_TRUE(error.startsWith(QStringLiteral("expression trop imbriquée"))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QStringLiteral("expression trop imbriquée")))
+        << error.toStdString();
   }
   QString error;
-  QString fine = QString(150, QLatin1Char('(')) + QStringLiteral("2") + QString(150, QLatin1Char(')'));
+  QString fine =
+      QString(150, QLatin1Char('(')) + QStringLiteral("2") + QString(150, QLatin1Char(')'));
   Expression expression = Expression::Parse(fine, &error);
   ASSERT_TRUE(expression.isValid()) << error.toStdString();
   MapContext context;

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <ostream>
-
 #include <QString>
 #include <QStringList>
+#include <ostream>
 
 // Lets GoogleTest print Qt strings readably in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 inline void PrintTo(const QStringList& list, std::ostream* out) {
   *out << "{";

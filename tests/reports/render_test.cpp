@@ -1,10 +1,10 @@
 // Runs the report-render program the way developers do and reads its PDF back as text.
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include "reports/qstring_printer.h"
 
@@ -29,7 +29,9 @@ RenderRun Render(const QString& templatePath, const QString& dataPath, const QSt
 
 QString PdfText(const QString& pdf, int page = 0) {
   QStringList arguments;
-  if (page > 0) arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+  if (page > 0)
+    arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+              << QString::number(page);
   arguments << pdf << QStringLiteral("-");
   QProcess process;
   process.start(QStringLiteral("pdftotext"), arguments);
@@ -37,8 +39,12 @@ QString PdfText(const QString& pdf, int page = 0) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString Template(const char* name) { return QStringLiteral(VANTREL_TEMPLATES_DIR "/") + QLatin1String(name); }
-QString Data(const char* name) { return QStringLiteral(VANTREL_TEST_DATA_DIR "/") + QLatin1String(name); }
+QString Template(const char* name) {
+  return QStringLiteral(VANTREL_TEMPLATES_DIR "/") + QLatin1String(name);
+}
+QString Data(const char* name) {
+  return QStringLiteral(VANTREL_TEST_DATA_DIR "/") + QLatin1String(name);
+}
 
 TEST(ReportRenderTest, PrintsTheDirectoryOnThreePagesWithEveryMemberOnce) {
   QTemporaryDir folder;
@@ -47,11 +53,12 @@ TEST(ReportRenderTest, PrintsTheDirectoryOnThreePagesWithEveryMemberOnce) {
   ASSERT_EQ(0, run.exitCode) << run.errors.toStdString();
   QString text = PdfText(pdf);
   EXPECT_EQ(3, text.count(QLatin1Char('\f')));  // one form feed per page
-  const char* names[] = {"DUPONT", "MARTIN", "BERNARD", "THOMAS", "PETIT", "ROBERT", "RICHARD",
-                         "DURAND", "DUBOIS", "MOREAU", "LAURENT", "SIMON", "MICHEL", "LEFEBVRE",
-                         "LEROY", "ROUX", "DAVID", "BERTRAND", "MOREL", "FOURNIER"};
+  const char* names[] = {"DUPONT", "MARTIN", "BERNARD", "THOMAS",   "PETIT", "ROBERT",  "RICHARD",
+                         "DURAND", "DUBOIS", "MOREAU",  "LAURENT",  "SIMON", "MICHEL",  "LEFEBVRE",
+                         "LEROY",  "ROUX",   "DAVID",   "BERTRAND", "MOREL", "FOURNIER"};
   for (int i = 0; i < 60; ++i) {
-    QString name = QStringLiteral("%1%2").arg(QLatin1String(names[i % 20])).arg(i, 2, 10, QLatin1Char('0'));
+    QString name =
+        QStringLiteral("%1%2").arg(QLatin1String(names[i % 20])).arg(i, 2, 10, QLatin1Char('0'));
     EXPECT_EQ(1, text.count(name)) << name.toStdString();
     EXPECT_EQ(1, text.count(QStringLiteral("Lic. 0%1").arg(1234560 + i))) << name.toStdString();
   }
@@ -80,7 +87,8 @@ TEST(ReportRenderTest, AddsTheStatementColumnsRightAcrossThePageBreak) {
   // The products run from page 1 onto page 2; their total is printed there.
   EXPECT_EQ(1, first.count(QStringLiteral("7000 Produit numéro 1\n")));
   EXPECT_EQ(1, second.count(QStringLiteral("Total des produits")));
-  for (const char* total : {"110560,24", "97725,68", "119453,23", "-45336,82", "-50363,09", "-44499,16"}) {
+  for (const char* total :
+       {"110560,24", "97725,68", "119453,23", "-45336,82", "-50363,09", "-44499,16"}) {
     EXPECT_EQ(1, second.count(QLatin1String(total))) << total;
   }
   EXPECT_EQ(1, second.count(QStringLiteral("Page 2 / 2")));
@@ -94,17 +102,18 @@ TEST(ReportRenderTest, RendersEveryShippedTemplateWithoutWarnings) {
     int pages;
   };
   const Case cases[] = {
-      {"Classem_General", 1}, {"Dotation_paires", 1}, {"Gestion_Assemble", 2},
-      {"Gestion_Balance", 1}, {"Gestion_Bilan", 1},   {"Gestion_Compte", 2},
-      {"Gestion_Enveloppes", 1}, {"Gestion_Livre", 4}, {"Gestion_Plan", 2},
-      {"Gestion_Tresorerie", 2}, {"paires", 1},         {"quatre", 1},
+      {"Classem_General", 1},    {"Dotation_paires", 1}, {"Gestion_Assemble", 2},
+      {"Gestion_Balance", 1},    {"Gestion_Bilan", 1},   {"Gestion_Compte", 2},
+      {"Gestion_Enveloppes", 1}, {"Gestion_Livre", 4},   {"Gestion_Plan", 2},
+      {"Gestion_Tresorerie", 2}, {"paires", 1},          {"quatre", 1},
   };
   QTemporaryDir folder;
   for (const Case& c : cases) {
     QString name = QLatin1String(c.name);
     QString pdf = folder.filePath(name + QStringLiteral(".pdf"));
-    RenderRun run = Render(QStringLiteral(VANTREL_TEMPLATES_DIR "/") + name + QStringLiteral(".frf"),
-                           QStringLiteral(VANTREL_TEST_DATA_DIR "/") + name + QStringLiteral(".json"), pdf);
+    RenderRun run =
+        Render(QStringLiteral(VANTREL_TEMPLATES_DIR "/") + name + QStringLiteral(".frf"),
+               QStringLiteral(VANTREL_TEST_DATA_DIR "/") + name + QStringLiteral(".json"), pdf);
     EXPECT_EQ(0, run.exitCode) << c.name;
     EXPECT_EQ(QStringLiteral("%1 : %2 page(s)\n").arg(pdf).arg(c.pages), run.errors) << c.name;
   }
@@ -133,14 +142,16 @@ TEST(ReportRenderTest, FailsWithTheReasonForAMissingOrBrokenTemplate) {
   QString broken = folder.filePath(QStringLiteral("Casse.frf"));
   QFile file(broken);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("<report version=\"1\">\n<band kind=\"detail\" height=\"5\">\n"
-             "<field x=\"0\" y=\"0\">SOMME(Solde)</field></band></report>");
+  file.write(
+      "<report version=\"1\">\n<band kind=\"detail\" height=\"5\">\n"
+      "<field x=\"0\" y=\"0\">SOMME(Solde)</field></band></report>");
   file.close();
   run = Render(broken, Data("annuaire.json"), pdf);
   EXPECT_EQ(1, run.exitCode);
-  EXPECT_EQ(QStringLiteral("Bande « Détail » (ligne 2), élément Champ (ligne 3) : fonction inconnue "
-                           "« SOMME » (caractère 1)\n"),
-            run.errors);
+  EXPECT_EQ(
+      QStringLiteral("Bande « Détail » (ligne 2), élément Champ (ligne 3) : fonction inconnue "
+                     "« SOMME » (caractère 1)\n"),
+      run.errors);
   EXPECT_FALSE(QFile::exists(pdf));
 }
 

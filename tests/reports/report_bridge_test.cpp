@@ -1,7 +1,5 @@
 // The report object as the screens use it, with its preview and designer.
 
-#include <functional>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -14,6 +12,7 @@
 #include <QTimer>
 #include <QUndoStack>
 #include <QtTest>
+#include <functional>
 
 #include "reports/page_render.h"
 #include "reports/render_data.h"
@@ -106,7 +105,8 @@ class ReportBridgeTest : public QObject {
   // The directory over the test data, wired as the listings screen does it.
   void wireDirectory(Report& report, RenderData& data) {
     QString error;
-    data = *ParseRenderData(ReadAll(QStringLiteral(VANTREL_TEST_DATA_DIR "/annuaire.json")), &error);
+    data =
+        *ParseRenderData(ReadAll(QStringLiteral(VANTREL_TEST_DATA_DIR "/annuaire.json")), &error);
     report.setRangeEndCount(static_cast<int>(data.records.size()));
     report.setTitle(QStringLiteral("Annuaire"));
     report.OnGetValue = [&data](const QString& name, int record, Value& value) {
@@ -143,15 +143,16 @@ class ReportBridgeTest : public QObject {
     wireDirectory(report, data);
     int pages = -1;
     QString messages;
-    QStringList titles = WithModals([&] { report.ShowReport(); }, [&](QWidget* modal) {
-      auto* preview = qobject_cast<ReportPreview*>(modal);
-      QVERIFY(preview != nullptr);
-      pages = preview->pageCount();
-      messages = preview->messageLabel()->text();
-      preview->goToPage(2);
-      QCOMPARE(preview->currentPage(), 2);
-      Shoot(preview, QStringLiteral("preview.png"));
-    });
+    QStringList titles = WithModals([&] { report.ShowReport(); },
+                                    [&](QWidget* modal) {
+                                      auto* preview = qobject_cast<ReportPreview*>(modal);
+                                      QVERIFY(preview != nullptr);
+                                      pages = preview->pageCount();
+                                      messages = preview->messageLabel()->text();
+                                      preview->goToPage(2);
+                                      QCOMPARE(preview->currentPage(), 2);
+                                      Shoot(preview, QStringLiteral("preview.png"));
+                                    });
     QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Annuaire")});
     QCOMPARE(pages, 3);
     QCOMPARE(messages, QString());
@@ -162,9 +163,10 @@ class ReportBridgeTest : public QObject {
     Report report(platform, nullptr);
     QTemporaryDir folder;
     QString path = folder.filePath(QStringLiteral("Gestion_Assemble.frf"));
-    WriteAll(path, "<report version=\"1\"><band kind=\"detail\" height=\"5\">"
-                   "<script>Place := Place + 1</script>"
-                   "<text x=\"0\" y=\"0\" width=\"50\" height=\"5\">N[Place]</text></band></report>");
+    WriteAll(path,
+             "<report version=\"1\"><band kind=\"detail\" height=\"5\">"
+             "<script>Place := Place + 1</script>"
+             "<text x=\"0\" y=\"0\" width=\"50\" height=\"5\">N[Place]</text></band></report>");
     QVERIFY(report.LoadFromFile(path));
     report.setRangeEndCount(2);
     report.setVariable(QStringLiteral("Place"), 10);
@@ -176,7 +178,8 @@ class ReportBridgeTest : public QObject {
     prepared = report.prepare();
     QCOMPARE(prepared.pages[0].items[0].lines, QStringList{QStringLiteral("N1")});
     QCOMPARE(prepared.warnings,
-             QStringList{QStringLiteral("Bande « Détail » (ligne 1) : « Place + 1 » : nom inconnu « Place »")});
+             QStringList{QStringLiteral(
+                 "Bande « Détail » (ligne 1) : « Place + 1 » : nom inconnu « Place »")});
   }
 
   void brokenTemplateIsShownWithItsErrors() {
@@ -190,17 +193,21 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(report.loadErrors().size(), 1);
     QString shown;
     int pages = -1;
-    WithModals([&] { report.ShowReport(); }, [&](QWidget* modal) {
-      auto* preview = qobject_cast<ReportPreview*>(modal);
-      QVERIFY(preview != nullptr);
-      shown = preview->messageLabel()->text();
-      pages = preview->pageCount();
-      QVERIFY(!preview->printButton()->isEnabled());
-    });
+    WithModals([&] { report.ShowReport(); },
+               [&](QWidget* modal) {
+                 auto* preview = qobject_cast<ReportPreview*>(modal);
+                 QVERIFY(preview != nullptr);
+                 shown = preview->messageLabel()->text();
+                 pages = preview->pageCount();
+                 QVERIFY(!preview->printButton()->isEnabled());
+               });
     QCOMPARE(pages, 0);
-    QCOMPARE(shown, QStringLiteral("L'état ne peut pas être préparé :\nLe modèle %1 contient des erreurs :\n%2")
-                        .arg(path, report.loadErrors().first()));
-    QVERIFY(report.loadErrors().first().startsWith(QStringLiteral("Ligne 3, colonne 9 : XML incorrect : ")));
+    QCOMPARE(
+        shown,
+        QStringLiteral("L'état ne peut pas être préparé :\nLe modèle %1 contient des erreurs :\n%2")
+            .arg(path, report.loadErrors().first()));
+    QVERIFY(report.loadErrors().first().startsWith(
+        QStringLiteral("Ligne 3, colonne 9 : XML incorrect : ")));
   }
 
   void previewSavesThePagesAsPdf() {
@@ -228,7 +235,8 @@ class ReportBridgeTest : public QObject {
     preview.saveAsPdf();
     QCOMPARE(platform.messages.size(), 1u);
     QCOMPARE(platform.messages[0].kind, platform::MessageKind::Error);
-    QCOMPARE(platform.messages[0].text, QStringLiteral("Impossible de créer le fichier %1").arg(unwritable));
+    QCOMPARE(platform.messages[0].text,
+             QStringLiteral("Impossible de créer le fichier %1").arg(unwritable));
   }
 
   void previewPrintsThroughThePrintDialog() {
@@ -265,7 +273,8 @@ class ReportBridgeTest : public QObject {
     ApplyPageSetup(printer, prepared.page);
     PrintPages(prepared, printer, 2, 3);
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), printer.outputFileName(), QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-bbox"), printer.outputFileName(), QStringLiteral("-")});
     process.waitForFinished(60000);
     QString boxes = QString::fromUtf8(process.readAllStandardOutput());
     QCOMPARE(boxes.count(QStringLiteral("<page ")), 2);
@@ -304,10 +313,13 @@ class ReportBridgeTest : public QObject {
     designer.view()->setFocus();
     QTest::keyClick(designer.view(), Qt::Key_Right);
     QTest::keyClick(designer.view(), Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(designer.currentTemplate().bands[detail].items[1].x, loaded.bands[detail].items[1].x + 1);
-    QCOMPARE(designer.currentTemplate().bands[detail].items[1].y, loaded.bands[detail].items[1].y + 5);
+    QCOMPARE(designer.currentTemplate().bands[detail].items[1].x,
+             loaded.bands[detail].items[1].x + 1);
+    QCOMPARE(designer.currentTemplate().bands[detail].items[1].y,
+             loaded.bands[detail].items[1].y + 5);
     designer.addItem(ItemKind::Frame);
-    QCOMPARE(designer.currentTemplate().bands[detail].items.size(), loaded.bands[detail].items.size() + 1);
+    QCOMPARE(designer.currentTemplate().bands[detail].items.size(),
+             loaded.bands[detail].items.size() + 1);
     designer.undoStack()->undo();
     designer.undoStack()->undo();
     designer.undoStack()->undo();
@@ -342,7 +354,8 @@ class ReportBridgeTest : public QObject {
     designer.select(detail, 1);
     QWidget* viewport = designer.view()->viewport();
     auto item = [&] {
-      return FindInScene<DesignerItem>(designer.scene(), [](DesignerItem* d) { return d->band() == 3 && d->index() == 1; });
+      return FindInScene<DesignerItem>(
+          designer.scene(), [](DesignerItem* d) { return d->band() == 3 && d->index() == 1; });
     };
     auto toView = [&](QPointF scene) { return designer.view()->mapFromScene(scene); };
     auto mm = [](double x, double y) { return QPoint(qRound(x * kPxPerMm), qRound(y * kPxPerMm)); };
@@ -365,7 +378,8 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(resized.height, before.height + 2);
 
     // Drag the band's lower edge 4 mm down.
-    BandStrip* strip = FindInScene<BandStrip>(designer.scene(), [](BandStrip* b) { return b->index() == 3; });
+    BandStrip* strip =
+        FindInScene<BandStrip>(designer.scene(), [](BandStrip* b) { return b->index() == 3; });
     QPoint edge = toView(strip->mapToScene(QPointF(30 * kPxPerMm, strip->rect().height())));
     Drag(viewport, edge, edge + mm(0, 4));
     QCOMPARE(designer.currentTemplate().bands[detail].height, loaded.bands[detail].height + 4);
@@ -413,7 +427,8 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(platform.messages[1].kind, platform::MessageKind::Confirmation);
     ReportTemplate original = *ParseTemplate(ReadAll(shipped("Gestion_Annuaire.frf"))).value;
     QCOMPARE(designer.currentTemplate(), original);
-    QCOMPARE(ReadAll(path), QByteArray("<report version=\"1\"><band kind=\"detail\" height=\"5\"/></report>"));
+    QCOMPARE(ReadAll(path),
+             QByteArray("<report version=\"1\"><band kind=\"detail\" height=\"5\"/></report>"));
     designer.undoStack()->undo();
     QCOMPARE(designer.currentTemplate().bands.size(), 1u);
 
@@ -423,8 +438,9 @@ class ReportBridgeTest : public QObject {
     QVERIFY(other.LoadFromFile(unshipped));
     ReportDesigner second(other, platform, nullptr);
     second.restoreOriginal();
-    QCOMPARE(platform.messages.back().text,
-             QStringLiteral("Aucun modèle d'origine n'est livré avec le programme pour Perso.frf."));
+    QCOMPARE(
+        platform.messages.back().text,
+        QStringLiteral("Aucun modèle d'origine n'est livré avec le programme pour Perso.frf."));
   }
 
   void designerShowsWhyABrokenTemplateCannotBeOpened() {
@@ -436,11 +452,13 @@ class ReportBridgeTest : public QObject {
     QVERIFY(report.LoadFromFile(path));
     ReportDesigner designer(report, platform, nullptr);
     QCOMPARE(designer.currentTemplate(), ReportTemplate());
-    QCOMPARE(designer.messageLabel()->text(),
-             QStringLiteral("Le modèle %1 contient des erreurs et n'a pas pu être ouvert :\n"
-                            "Ligne 1, colonne 53 : attribut inconnu « hauteur » sur <band>\n"
-                            "Le concepteur part d'une page vide ; « Enregistrer » remplacera le fichier "
-                            "(l'ancien restera en .bak).").arg(path));
+    QCOMPARE(
+        designer.messageLabel()->text(),
+        QStringLiteral("Le modèle %1 contient des erreurs et n'a pas pu être ouvert :\n"
+                       "Ligne 1, colonne 53 : attribut inconnu « hauteur » sur <band>\n"
+                       "Le concepteur part d'une page vide ; « Enregistrer » remplacera le fichier "
+                       "(l'ancien restera en .bak).")
+            .arg(path));
   }
 
   void designerAsksBeforeLosingChanges() {
@@ -461,7 +479,8 @@ class ReportBridgeTest : public QObject {
     static_cast<QDialog&>(designer).reject();
     QVERIFY(!designer.isVisible());
     QCOMPARE(ReadAll(path), bytes);
-    QCOMPARE(platform.messages.back().text, QStringLiteral("Enregistrer les modifications du modèle ?"));
+    QCOMPARE(platform.messages.back().text,
+             QStringLiteral("Enregistrer les modifications du modèle ?"));
   }
 
   void designerPreviewsTheUnsavedTemplateWithTheScreensData() {
@@ -474,11 +493,12 @@ class ReportBridgeTest : public QObject {
     designer.select(2, -1);  // the summary band
     designer.deleteSelection();
     int pages = -1;
-    QStringList titles = WithModals([&] { designer.preview(); }, [&](QWidget* modal) {
-      auto* preview = qobject_cast<ReportPreview*>(modal);
-      QVERIFY(preview != nullptr);
-      pages = preview->pageCount();
-    });
+    QStringList titles = WithModals([&] { designer.preview(); },
+                                    [&](QWidget* modal) {
+                                      auto* preview = qobject_cast<ReportPreview*>(modal);
+                                      QVERIFY(preview != nullptr);
+                                      pages = preview->pageCount();
+                                    });
     QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Annuaire")});
     QCOMPARE(pages, 3);
   }

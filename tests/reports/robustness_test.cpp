@@ -2,12 +2,11 @@
 // spliced and sprinkled with stray bytes, and each result is read and, when it reads,
 // prepared over a few records.
 
-#include <random>
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-
-#include <gtest/gtest.h>
+#include <random>
 
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
@@ -27,10 +26,28 @@ TEST(RobustnessTest, SurvivesDamagedTemplates) {
     originals.push_back(file.readAll());
   }
   ASSERT_FALSE(originals.empty());
-  const char* const kPieces[] = {"[",    "]",  "(",      ")",       "'",     "<",  ">",   "&amp;",
-                                 "\"",   ":=", "IIF(",  "1/0",     "NbPages", "-",  "9999999999999999",
-                                 "</band>", "<band kind=\"detail\" height=\"0\">", "columns=\"10\"",
-                                 "height=\"-5\"", "\n", "\xff", "\xc3"};
+  const char* const kPieces[] = {"[",
+                                 "]",
+                                 "(",
+                                 ")",
+                                 "'",
+                                 "<",
+                                 ">",
+                                 "&amp;",
+                                 "\"",
+                                 ":=",
+                                 "IIF(",
+                                 "1/0",
+                                 "NbPages",
+                                 "-",
+                                 "9999999999999999",
+                                 "</band>",
+                                 "<band kind=\"detail\" height=\"0\">",
+                                 "columns=\"10\"",
+                                 "height=\"-5\"",
+                                 "\n",
+                                 "\xff",
+                                 "\xc3"};
   std::mt19937 random(20261209);
   ReportInput input;
   input.recordCount = 7;
@@ -55,7 +72,8 @@ TEST(RobustnessTest, SurvivesDamagedTemplates) {
           bytes.insert(at, kPieces[random() % std::size(kPieces)]);
           break;
         default:
-          bytes.insert(at, originals[random() % originals.size()].mid(random() % 2000, random() % 300));
+          bytes.insert(at,
+                       originals[random() % originals.size()].mid(random() % 2000, random() % 300));
           break;
       }
     }
@@ -63,7 +81,8 @@ TEST(RobustnessTest, SurvivesDamagedTemplates) {
     EXPECT_EQ(load.value.has_value(), load.errors.isEmpty());
     if (!load.value) continue;
     PreparedReport report = PrepareReport(*load.value, input);
-    EXPECT_EQ(report.pages.empty(), !report.errors.isEmpty()) << report.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(report.pages.empty(), !report.errors.isEmpty())
+        << report.errors.join(QLatin1Char('\n')).toStdString();
     ++prepared;
   }
   EXPECT_GT(prepared, 100);

@@ -1,13 +1,12 @@
-#include "reports/report_template.h"
-
-#include <QDir>
-#include <QRectF>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QRectF>
+#include <QTemporaryDir>
+
 #include "reports/qstring_printer.h"
+#include "reports/report_template.h"
 
 namespace vantrel::reports {
 namespace {
@@ -71,7 +70,8 @@ TEST(TemplateTest, ReadsEveryPartOfTheFormat) {
   text.fill = QColor(0xee, 0xee, 0xee);
   EXPECT_EQ(text, band.items[0]);
   EXPECT_EQ(ItemKind::Line, band.items[1].kind);
-  EXPECT_EQ(QRectF(0, 1, 200, 0), QRectF(band.items[1].x, band.items[1].y, band.items[1].width, band.items[1].height));
+  EXPECT_EQ(QRectF(0, 1, 200, 0),
+            QRectF(band.items[1].x, band.items[1].y, band.items[1].width, band.items[1].height));
   EXPECT_EQ(QStringLiteral("logo.png"), band.items[2].content);
 }
 
@@ -109,7 +109,8 @@ TEST(TemplateTest, SaysWhatIsWrongAndWhere) {
 }
 
 TEST(TemplateTest, ReportsBrokenXmlWithLineAndColumn) {
-  TemplateLoad load = ParseTemplate(QByteArray("<report version=\"1\">\n<band kind=\"detail\">\n</report>"));
+  TemplateLoad load =
+      ParseTemplate(QByteArray("<report version=\"1\">\n<band kind=\"detail\">\n</report>"));
   EXPECT_FALSE(load.value.has_value());
   ASSERT_EQ(1, load.errors.size());
   EXPECT_TRUE(load.errors[0].startsWith(QStringLiteral("Ligne 3, colonne 9 : XML incorrect : ")))
