@@ -3,6 +3,7 @@
 //   BM_Compress2   read the same files in 16384-byte pieces, compress2 level 9 each
 //   BM_Restore     TBackupFile::Restore of the archive into an empty folder
 //   BM_Uncompress  uncompress every compressed piece of the archive (from memory)
+//   BM_UncompressAndWrite  the same, writing the pieces to files as a restore must
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -147,15 +148,12 @@ void BM_Restore(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * kTotal);
 }
 
-// The compressed pieces of the archive, read once, then inflated with uncompress.
-void BM_Uncompress(benchmark::State& state) {
-  Club& club = TheClub();
-  if (!fs::exists(club.archive)) {
-    TBackupFile backup;
-    backup.Backup(club.patterns, PathToText(club.archive));
-  }
-  std::vector<std::string> pieces;
+// Every file of the club compressed by compress2 in 16384-byte pieces, kept in memory.
+std::vector<std::pair<fs::path, std::vector<std::string>>> CompressedPieces(const Club& club) {
+  std::vector<std::pair<fs::path, std::vector<std::string>>> result;
   for (const fs::path& file : club.files()) {
+    result.emplace_back(fs::relative(file, club.root), std::vector<std::string>());
+    auto& pieces = result.back().second;
     std::ifstream stream(file, std::ios::binary);
     std::vector<unsigned char> in(kPiece);
     std::vector<unsigned char> out(compressBound(kPiece));
@@ -168,14 +166,45 @@ void BM_Uncompress(benchmark::State& state) {
       pieces.emplace_back(reinterpret_cast<const char*>(out.data()), length);
     }
   }
+  return result;
+}
+
+void BM_Uncompress(benchmark::State& state) {
+  const auto files = CompressedPieces(TheClub());
   std::vector<unsigned char> out(kPiece);
   for (auto _ : state) {
-    for (const std::string& piece : pieces) {
-      uLongf length = kPiece;
-      uncompress(out.data(), &length, reinterpret_cast<const Bytef*>(piece.data()), piece.size());
-      benchmark::DoNotOptimize(out.data());
+    for (const auto& [name, pieces] : files) {
+      for (const std::string& piece : pieces) {
+        uLongf length = kPiece;
+        uncompress(out.data(), &length, reinterpret_cast<const Bytef*>(piece.data()), piece.size());
+        benchmark::DoNotOptimize(out.data());
+      }
     }
   }
+  state.SetBytesProcessed(state.iterations() * kTotal);
+}
+
+void BM_UncompressAndWrite(benchmark::State& state) {
+  Club& club = TheClub();
+  const auto files = CompressedPieces(club);
+  const fs::path target = club.root.parent_path() / (club.root.filename().string() + "-written");
+  std::vector<unsigned char> out(kPiece);
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(target);
+    state.ResumeTiming();
+    for (const auto& [name, pieces] : files) {
+      fs::create_directories((target / name).parent_path());
+      std::ofstream stream(target / name, std::ios::binary);
+      for (const std::string& piece : pieces) {
+        uLongf length = kPiece;
+        uncompress(out.data(), &length, reinterpret_cast<const Bytef*>(piece.data()), piece.size());
+        stream.write(reinterpret_cast<const char*>(out.data()),
+                     static_cast<std::streamsize>(length));
+      }
+    }
+  }
+  fs::remove_all(target);
   state.SetBytesProcessed(state.iterations() * kTotal);
 }
 
@@ -183,6 +212,7 @@ BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime(
 BENCHMARK(BM_Compress2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_Uncompress)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_UncompressAndWrite)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 }  // namespace
 
