@@ -22,6 +22,7 @@
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTransform>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -109,6 +110,7 @@ ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWi
   m_scene = new QGraphicsScene(this);
   m_view = new DesignerView(this);
   m_view->setScene(m_scene);
+  m_view->setTransform(QTransform::fromScale(0.75, 0.75));
   m_message = new QLabel(this);
   m_message->setWordWrap(true);
   m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -185,6 +187,18 @@ void ReportDesigner::buildToolBar(QVBoxLayout* layout) {
   bandButton->setPopupMode(QToolButton::InstantPopup);
   bar->addWidget(bandButton);
   bar->addAction(QStringLiteral("Supprimer"), this, [this] { deleteSelection(); });
+  bar->addSeparator();
+  bar->addWidget(new QLabel(QStringLiteral(" Zoom "), bar));
+  auto* zoom = new QComboBox(bar);
+  for (int percent : {50, 75, 100, 125, 150, 200}) {
+    zoom->addItem(QStringLiteral("%1 %").arg(percent), percent / 100.0);
+  }
+  zoom->setCurrentIndex(1);
+  connect(zoom, &QComboBox::currentIndexChanged, this, [this, zoom](int index) {
+    double factor = zoom->itemData(index).toDouble();
+    m_view->setTransform(QTransform::fromScale(factor, factor));
+  });
+  bar->addWidget(zoom);
   bar->addSeparator();
   bar->addAction(QStringLiteral("Aperçu"), this, [this] { preview(); });
   m_restore = bar->addAction(QStringLiteral("Rétablir le modèle d'origine"), this,

@@ -57,6 +57,39 @@ QString ItemName(ItemKind kind) {
 
 QString Number(double value) { return QString::number(value, 'g', 10); }
 
+// The XML reader's own messages are English; the usual ones are said in French, the others
+// are kept in brackets after a French lead.
+QString XmlErrorInFrench(const QXmlStreamReader& reader) {
+  if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+    return QStringLiteral("fin du fichier inattendue (un élément n'est pas fermé)");
+  }
+  const QString text = reader.errorString();
+  struct Known {
+    const char* english;
+    const char* french;
+  };
+  static const Known kKnown[] = {
+      {"Opening and ending tag mismatch.", "la balise de fin ne correspond pas à l'élément ouvert"},
+      {"Extra content at end of document.", "du texte suit la fin du modèle (</report>)"},
+      {"Invalid XML character.", "caractère interdit en XML"},
+      {"Encountered incorrectly encoded content.",
+       "texte mal encodé (le fichier doit être en UTF-8)"},
+      {"Start tag expected.", "une balise ouvrante était attendue"},
+      {"Premature end of document.", "fin du fichier inattendue (un élément n'est pas fermé)"},
+      {"Invalid entity value.", "entité incorrecte (écrire &amp; pour &, &lt; pour <)"},
+  };
+  for (const Known& known : kKnown) {
+    if (text == QLatin1String(known.english)) return QString::fromUtf8(known.french);
+  }
+  if (text.startsWith(QLatin1String("Expected '#' or '[a-zA-Z]'"))) {
+    return QStringLiteral("un « & » seul doit s'écrire &amp; (et « < » s'écrire &lt;)");
+  }
+  if (text.startsWith(QLatin1String("Entity '")) || text.contains(QLatin1String("entity"))) {
+    return QStringLiteral("entité inconnue ; écrire &amp; pour &, &lt; pour < (%1)").arg(text);
+  }
+  return QStringLiteral("XML mal formé (%1)").arg(text);
+}
+
 // Reads one element's attributes, recording every problem with its place in the file.
 class Attributes {
  public:
@@ -152,11 +185,13 @@ class TemplateReader {
         readReport(report);
       }
     }
+    // Whatever follows the root element must be comments or blanks.
+    while (!m_reader.atEnd() && !m_reader.hasError()) m_reader.readNext();
     if (m_reader.hasError()) {
       m_errors << QStringLiteral("Ligne %1, colonne %2 : XML incorrect : %3")
                       .arg(m_reader.lineNumber())
                       .arg(m_reader.columnNumber())
-                      .arg(m_reader.errorString());
+                      .arg(XmlErrorInFrench(m_reader));
     } else if (m_errors.isEmpty() && !m_sawReport) {
       m_errors << QStringLiteral("Le fichier ne contient pas de modèle d'état (<report>)");
     }

@@ -200,6 +200,7 @@ class ReportBridgeTest : public QObject {
                  shown = preview->messageLabel()->text();
                  pages = preview->pageCount();
                  QVERIFY(!preview->printButton()->isEnabled());
+                 Shoot(preview, QStringLiteral("preview-broken.png"));
                });
     QCOMPARE(pages, 0);
     QCOMPARE(
@@ -358,11 +359,14 @@ class ReportBridgeTest : public QObject {
           designer.scene(), [](DesignerItem* d) { return d->band() == 3 && d->index() == 1; });
     };
     auto toView = [&](QPointF scene) { return designer.view()->mapFromScene(scene); };
-    auto mm = [](double x, double y) { return QPoint(qRound(x * kPxPerMm), qRound(y * kPxPerMm)); };
+    // Scene points moved by (dx, dy) millimetres, in viewport pixels at the view's zoom.
+    auto shifted = [&](QPointF scene, double dx, double dy) {
+      return toView(scene + QPointF(dx * kPxPerMm, dy * kPxPerMm));
+    };
 
     // Drag the field from its middle, 10 mm to the left and 1 mm down (rounded to the grid).
-    QPoint middle = toView(item()->mapToScene(item()->rect().center()));
-    Drag(viewport, middle, middle + mm(-10.2, 1.2));
+    QPointF middle = item()->mapToScene(item()->rect().center());
+    Drag(viewport, toView(middle), shifted(middle, -10.2, 1.2));
     const ReportItem& before = loaded.bands[detail].items[1];
     ReportItem moved = designer.currentTemplate().bands[detail].items[1];
     QCOMPARE(moved.x, before.x - 10);
@@ -370,8 +374,8 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(moved.width, before.width);
 
     // Drag its lower right handle 5 mm right and 2 mm down.
-    QPoint corner = toView(item()->mapToScene(item()->rect().bottomRight()));
-    Drag(viewport, corner, corner + mm(5, 2));
+    QPointF corner = item()->mapToScene(item()->rect().bottomRight());
+    Drag(viewport, toView(corner), shifted(corner, 5, 2));
     ReportItem resized = designer.currentTemplate().bands[detail].items[1];
     QCOMPARE(resized.x, moved.x);
     QCOMPARE(resized.width, before.width + 5);
@@ -380,8 +384,8 @@ class ReportBridgeTest : public QObject {
     // Drag the band's lower edge 4 mm down.
     BandStrip* strip =
         FindInScene<BandStrip>(designer.scene(), [](BandStrip* b) { return b->index() == 3; });
-    QPoint edge = toView(strip->mapToScene(QPointF(30 * kPxPerMm, strip->rect().height())));
-    Drag(viewport, edge, edge + mm(0, 4));
+    QPointF edge = strip->mapToScene(QPointF(30 * kPxPerMm, strip->rect().height()));
+    Drag(viewport, toView(edge), shifted(edge, 0, 4));
     QCOMPARE(designer.currentTemplate().bands[detail].height, loaded.bands[detail].height + 4);
 
     QCOMPARE(designer.undoStack()->count(), 3);

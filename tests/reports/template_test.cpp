@@ -113,8 +113,32 @@ TEST(TemplateTest, ReportsBrokenXmlWithLineAndColumn) {
       ParseTemplate(QByteArray("<report version=\"1\">\n<band kind=\"detail\">\n</report>"));
   EXPECT_FALSE(load.value.has_value());
   ASSERT_EQ(1, load.errors.size());
-  EXPECT_TRUE(load.errors[0].startsWith(QStringLiteral("Ligne 3, colonne 9 : XML incorrect : ")))
-      << load.errors[0].toStdString();
+  EXPECT_EQ(
+      QStringLiteral("Ligne 3, colonne 9 : XML incorrect : la balise de fin ne correspond pas "
+                     "à l'élément ouvert"),
+      load.errors[0]);
+  struct Case {
+    const char* xml;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"<report version=\"1\">\n<band kind=\"detail\">",
+       "Ligne 2, colonne 20 : XML incorrect : fin du fichier inattendue (un élément n'est pas "
+       "fermé)"},
+      {"<report version=\"1\"/>\n<report/>",
+       "Ligne 2, colonne 9 : XML incorrect : du texte suit la fin du modèle (</report>)"},
+      {"<report version=\"1\"><band kind=\"detail\"><text>A & B</text></band></report>",
+       "Ligne 1, colonne 50 : XML incorrect : un « & » seul doit s'écrire &amp; (et « < » s'écrire "
+       "&lt;)"},
+      {"<report version=\"1\"><band kind=\"detail\"><text>A &eacute;</text></band></report>",
+       "Ligne 1, colonne 56 : XML incorrect : entité inconnue ; écrire &amp; pour &, &lt; pour < "
+       "(Entity 'eacute' not declared.)"},
+  };
+  for (const Case& c : cases) {
+    TemplateLoad broken = ParseTemplate(QByteArray(c.xml));
+    ASSERT_EQ(1, broken.errors.size()) << c.xml;
+    EXPECT_EQ(QString::fromUtf8(c.error), broken.errors[0]) << c.xml;
+  }
   for (const char* empty : {"", "   ", "<?xml version=\"1.0\"?>"}) {
     TemplateLoad none = ParseTemplate(QByteArray(empty));
     EXPECT_FALSE(none.value.has_value()) << "'" << empty << "'";
