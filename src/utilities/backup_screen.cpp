@@ -155,6 +155,12 @@ void TFichFSvg::wire(utilities::TBackupFile& file) {
   file.ProcessEvents = [] { QApplication::processEvents(); };
 }
 
+void TFichFSvg::setBusy(bool busy) {
+  RgLecteur->setEnabled(!busy);
+  BpAction->setEnabled(!busy);
+  BpQuitter->setEnabled(!busy);
+}
+
 void TFichFSvg::backup() {
   const auto archive = archivePath();
   if (!archive) return;
@@ -164,7 +170,7 @@ void TFichFSvg::backup() {
     runCommand([&] {
       utilities::TBackupFile file;
       wire(file);
-      setEnabled(false);
+      setBusy(true);
       ProgressBar->setValue(0);
       ProgressBar->setVisible(true);
       bool done;
@@ -173,7 +179,7 @@ void TFichFSvg::backup() {
         done =
             utilities::BackupClub(file, settings().programFolder, utilities::PathToText(*archive));
       }
-      setEnabled(true);
+      setBusy(false);
       ProgressBar->setVisible(false);
       if (done) {
         ask(MessageKind::Information, QStringLiteral("La sauvegarde c'est bien déroulée!"),
@@ -215,12 +221,12 @@ void TFichFSvg::restore() {
     struct Busy {
       TFichFSvg* screen;
       Busy(TFichFSvg* s) : screen(s) {
-        screen->setEnabled(false);
+        screen->setBusy(true);
         screen->ProgressBar->setValue(0);
         screen->ProgressBar->setVisible(true);
       }
       ~Busy() {
-        screen->setEnabled(true);
+        screen->setBusy(false);
         screen->ProgressBar->setVisible(false);
       }
     } busy(this);

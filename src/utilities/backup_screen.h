@@ -52,6 +52,9 @@ class TFichFSvg : public Screen {
  private:
   void backup();
   void restore();
+  // While an archive is written or read: the buttons and the list are disabled (events keep
+  // running after every chunk), the progress bar shows.
+  void setBusy(bool busy);
   // Shows the archive component's errors and progress on this screen.
   void wire(utilities::TBackupFile& file);
   // The name of the selected drive in messages: its letter on Windows, its root elsewhere.
