@@ -22,12 +22,22 @@ namespace vantrel::reports {
 inline constexpr char kEngineCaption[] = "Aperçu";  // UTF-8
 
 // The report object of one screen: the template loaded last, a title, seeded variables, the
-// record count and the screen's value callback. Printing:
-//   report.LoadFromFile(programFolder + "Gestion_Annuaire.frf");
-//   report.setRangeEndCount(selection.size());
-//   report.setVariable("Place", 0);
-//   report.setTitle("Annuaire");
-//   report.ShowReport();
+// record count and the screen's value callback. Printing, from a screen:
+//   m_report.OnGetValue = [this](const QString& name, int record, reports::Value& value) {
+//     const std::string& line = m_lines[record];
+//     if (name == QLatin1String("Nom")) {
+//       value = reports::Value::FromText(ToQString(FieldAt(line, 2)));
+//     } else if (name == QLatin1String("Solde")) {
+//       value = reports::Value::FromNumber(reports::Decimal::FromCents(cents));
+//     }
+//   };
+//   m_report.LoadFromFile(programFolder + "Gestion_Annuaire.frf");
+//   m_report.setRangeEndCount(selection.size());
+//   m_report.setVariable("Place", 0);
+//   m_report.setTitle("Annuaire");
+//   m_report.ShowReport();
+// A name the callback does not fill (the value stays empty) goes on to the variables and the
+// engine's own names; an empty text is an answer.
 class Report {
  public:
   // Called while pages are prepared, for every name a template uses, with value empty:
