@@ -24,6 +24,8 @@ inline constexpr char kEngineCaption[] = "Aperçu";  // UTF-8
 // The report object of one screen: the template loaded last, a title, seeded variables, the
 // record count and the screen's value callback. Printing, from a screen:
 //   m_report.OnGetValue = [this](const QString& name, int record, reports::Value& value) {
+//     if (name == QLatin1String("Entite")) value = reports::Value::FromText(entity);
+//     if (record >= static_cast<int>(m_lines.size())) return;  // summary, after the last
 //     const std::string& line = m_lines[record];
 //     if (name == QLatin1String("Nom")) {
 //       value = reports::Value::FromText(ToQString(FieldAt(line, 2)));
