@@ -167,6 +167,8 @@ std::optional<Drive::Type> DriveTypeOf(const QString& fileSystemType, const QStr
     }
     return Drive::Type::RamDisk;
   }
+  // Read-only package images (snaps) are no drive.
+  if (fs == "squashfs") return std::nullopt;
   if (fs == "iso9660" || fs == "udf") return Drive::Type::CdRom;
   if (fs == "nfs" || fs == "nfs4" || fs == "cifs" || fs == "smbfs" || fs == "smb3" ||
       fs.startsWith("fuse.sshfs") || fs == "9p") {

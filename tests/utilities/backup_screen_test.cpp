@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "core/record_file.h"
+#include "platform/qt_platform.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 #include "utilities/backup_file.h"
@@ -72,6 +73,13 @@ class BackupScreenTest : public QObject {
                           "Réseau :    /mnt/nas", "C. D. :     /media/cdrom", "R.A.M. :    /tmp"}));
     QCOMPARE(screen.driveButtons[0]->isChecked(), true);
     QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/media/club/USB/SvgVantrel.bck"));
+  }
+
+  void packageImagesAreNoDrive() {
+    QCOMPARE(platform::DriveTypeOf("squashfs", "/dev/loop3", "/snap/core/1234"),
+             std::optional<Drive::Type>());
+    QCOMPARE(platform::DriveTypeOf("vfat", "/dev/sdc1", "/run/media/club/CLE"),
+             std::optional<Drive::Type>(Drive::Type::Removable));
   }
 
   void modesSetBothCaptions() {
