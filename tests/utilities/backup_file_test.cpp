@@ -210,6 +210,58 @@ TEST_F(BackupFileTest, FileIdListComesFirstAndIsNeverRestored) {
             std::vector<fs::path>(fs::directory_iterator(target.path()), fs::directory_iterator()));
 }
 
+TEST_F(BackupFileTest, FileIdListTemporaryFileIsDeleted) {
+  WriteFile(source.path() / "a.txt", "abc");
+  auto fidFiles = [] {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path())) {
+      if (entry.path().filename().string().rfind("FID", 0) == 0) found.push_back(entry.path());
+    }
+    return found;
+  };
+  const auto before = fidFiles();
+  TBackupFile backup;
+  backup.setSaveFileID(true);
+  ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
+  EXPECT_EQ(before, fidFiles());
+}
+
+TEST_F(BackupFileTest, FileGoneAfterListingIsLeftOut) {
+  WriteFile(source.path() / "a.txt", "first");
+  WriteFile(source.path() / "b.txt", "second");
+  TBackupFile backup;
+  backup.OnProgress = [&](const std::string&, int percent, bool&) {
+    if (percent == 0) fs::remove(source.path() / "b.txt");
+  };
+  const auto archive = WalkArchive(ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")}));
+  EXPECT_EQ(2, archive.count);
+  ASSERT_EQ(1u, archive.entries.size());
+  EXPECT_EQ(ArchivedNameOf(source.path() / "a.txt"), archive.entries[0].name);
+}
+
+TEST_F(BackupFileTest, DiskPromptCancelStopsWithoutError) {
+  WriteFile(source.path() / "big.bin", RandomBytes(80000, 5));
+  TBackupFile backup;
+  backup.setMaxSize(40000);
+  backup.OnNeedDisk = [](std::uint16_t, bool& go) { go = false; };
+  int errors = 0;
+  backup.OnError = [&](BackupError, const std::string&) { ++errors; };
+  const fs::path archive = target.path() / "cut";
+  EXPECT_FALSE(backup.Backup({Pattern(source.path() / "*.*")}, PathToText(archive)));
+  EXPECT_FALSE(fs::exists(target.path() / "cut.002"));
+
+  backup.OnNeedDisk = nullptr;
+  ASSERT_TRUE(backup.Backup({Pattern(source.path() / "*.*")}, PathToText(archive)));
+  EXPECT_TRUE(fs::exists(target.path() / "cut.002"));  // a name without extension gains one
+  backup.OnNeedDisk = [](std::uint16_t, bool& go) { go = false; };
+  fs::rename(target.path() / "cut.002", target.path() / "elsewhere");
+  EXPECT_FALSE(backup.Restore(PathToText(archive), PathToText(target.path() / "out")));
+  EXPECT_EQ(0, errors);
+  fs::rename(target.path() / "elsewhere", target.path() / "cut.002");
+  ASSERT_TRUE(backup.Restore(PathToText(archive), PathToText(target.path() / "out")));
+  EXPECT_EQ(RandomBytes(80000, 5), ReadFile(target.path() / "out" / "big.bin"));
+}
+
 TEST_F(BackupFileTest, SameNameFromTwoFoldersEndsWithTheLaterOne) {
   WriteFile(source.path() / "a" / "same.txt", "first");
   WriteFile(source.path() / "b" / "same.txt", "second");
