@@ -2,6 +2,7 @@
 //   BM_Backup      TBackupFile::Backup of the whole club (read, compress, write the archive)
 //   BM_Compress2   read the same files in 16384-byte pieces, compress2 level 9 each
 //   BM_Restore     TBackupFile::Restore of the archive into an empty folder
+//   BM_List        TBackupFile::List: read and inflate the whole archive, write nothing
 //   BM_Uncompress  uncompress every compressed piece of the archive (from memory)
 //   BM_UncompressAndWrite  the same, writing the pieces to files as a restore must
 #include <benchmark/benchmark.h>
@@ -148,6 +149,20 @@ void BM_Restore(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * kTotal);
 }
 
+// Reads and inflates the whole archive without writing a file.
+void BM_List(benchmark::State& state) {
+  Club& club = TheClub();
+  if (!fs::exists(club.archive)) {
+    TBackupFile backup;
+    backup.Backup(club.patterns, PathToText(club.archive));
+  }
+  for (auto _ : state) {
+    TBackupFile backup;
+    if (!backup.List(PathToText(club.archive))) state.SkipWithError("list failed");
+  }
+  state.SetBytesProcessed(state.iterations() * kTotal);
+}
+
 // Every file of the club compressed by compress2 in 16384-byte pieces, kept in memory.
 std::vector<std::pair<fs::path, std::vector<std::string>>> CompressedPieces(const Club& club) {
   std::vector<std::pair<fs::path, std::vector<std::string>>> result;
@@ -211,6 +226,7 @@ void BM_UncompressAndWrite(benchmark::State& state) {
 BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Compress2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_List)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_Uncompress)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_UncompressAndWrite)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
