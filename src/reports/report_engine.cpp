@@ -310,6 +310,7 @@ class Preparer : public EvalContext {
         closeGroups(changed);
         setRecord(r);
       }
+      if (changed < m_groupHeaders.size()) keepHeadersWithFirstDetail(changed);
       for (std::size_t g = changed; g < m_groupHeaders.size(); ++g) {
         resetGroupVariables(m_groupHeaders[g]->band->group);
         placeBand(*m_groupHeaders[g]);
@@ -397,6 +398,21 @@ class Preparer : public EvalContext {
       for (const CompiledBand* footer : m_groupFooters) {
         if (footer->band->group == group) placeBand(*footer);
       }
+    }
+  }
+
+  // Group headers are not left alone at the foot of a page: when they and the first detail
+  // band (at its drawn height) do not fit, the page ends before them.
+  void keepHeadersWithFirstDetail(std::size_t first) {
+    if (m_fresh) return;
+    double needed = m_details.empty() ? 0 : m_details.front()->band->height;
+    for (std::size_t g = first; g < m_groupHeaders.size(); ++g) {
+      needed += m_groupHeaders[g]->band->height;
+    }
+    double y = m_inColumns ? std::max(m_y, m_columnBottom) : m_y;
+    if (y + needed > m_bottom + 1e-9) {
+      m_inColumns = false;
+      newPage();
     }
   }
 

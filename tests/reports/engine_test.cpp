@@ -228,6 +228,29 @@ TEST_F(EngineTest, ResetsGroupTotalsAndPrintsFootersWithTheLastRecordOfTheGroup)
   EXPECT_EQ(expected, all);
 }
 
+TEST_F(EngineTest, NeverLeavesAGroupHeaderAloneAtTheFootOfAPage) {
+  ReportTemplate report = Template(QString::fromUtf8(kPageBands) + QStringLiteral(R"(
+    <band kind="group-header" group="Cle" key="Groupe" height="10"><text x="0" y="0" width="100" height="5">Groupe [Groupe]</text></band>
+    <band kind="detail" height="10"><text x="0" y="0" width="100" height="5">[Nom]</text></band>)"));
+  Screen screen;
+  // 17 bands fit a page: header A and 15 records leave one place, too little for header B
+  // and its first record.
+  for (int r = 0; r < 18; ++r) {
+    screen.records.push_back(
+        {{QStringLiteral("Nom"), Value::FromText(QStringLiteral("R%1").arg(r + 1))},
+         {QStringLiteral("Groupe"),
+          Value::FromText(r < 15 ? QStringLiteral("A") : QStringLiteral("B"))}});
+  }
+  PreparedReport prepared = PrepareReport(report, screen.input());
+  ASSERT_EQ(2u, prepared.pages.size());
+  QStringList second = Texts(prepared.pages[1]);
+  EXPECT_EQ(
+      (QStringList{QStringLiteral("En-tête"), QStringLiteral("Groupe B"), QStringLiteral("R16"),
+                   QStringLiteral("R17"), QStringLiteral("R18"), QStringLiteral("Page 2 / 2")}),
+      second);
+  EXPECT_EQ(QStringLiteral("R15"), Texts(prepared.pages[0])[16]);
+}
+
 TEST_F(EngineTest, ResolvesNamesFromTheScreenThenVariablesThenBuiltIns) {
   ReportTemplate report = Template(QStringLiteral(R"(
     <variable name="Place" initial="1"/>
