@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/wait_cursor.h"
 #include "reports/report_designer.h"
 #include "reports/report_engine.h"
 #include "reports/report_preview.h"
@@ -74,7 +75,12 @@ PreparedReport Report::prepare(const ReportTemplate& other) const {
 
 void Report::ShowReport() {
   if (!m_loaded) return;
-  ReportPreview preview(prepare(), m_platform, m_parent);
+  PreparedReport prepared;
+  {
+    WaitCursor wait;
+    prepared = prepare();
+  }
+  ReportPreview preview(std::move(prepared), m_platform, m_parent);
   preview.exec();
 }
 
