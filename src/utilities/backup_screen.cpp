@@ -120,7 +120,8 @@ void TFichFSvg::showEvent(QShowEvent* event) {
 std::optional<std::filesystem::path> TFichFSvg::archivePath() const {
   const int chosen = m_group->checkedId();
   if (chosen < 0 || chosen >= static_cast<int>(m_drives.size())) return std::nullopt;
-  return std::filesystem::path(m_drives[chosen].root.toStdString()) / utilities::kArchiveFileName;
+  return std::filesystem::path(m_drives[chosen].root.toStdU16String()) /
+         utilities::kArchiveFileName;
 }
 
 QString TFichFSvg::driveName() const {
@@ -203,7 +204,7 @@ void TFichFSvg::restore() {
     hide();
     return;
   }
-  const QString when = QFileInfo(QString::fromStdString(archive->string()))
+  const QString when = QFileInfo(QString::fromStdU16String(archive->u16string()))
                            .lastModified()
                            .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
   const QString warning =
