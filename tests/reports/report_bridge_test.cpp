@@ -294,6 +294,45 @@ class ReportBridgeTest : public QObject {
     QVERIFY(qAbs(match.captured(1).toDouble() - plain.captured(1).toDouble() - 56.69) < 0.5);
   }
 
+  // A custom page is kept as (short side, long side) and an orientation, so a custom
+  // envelope turned to landscape keeps its size, like the built-in ones.
+  void pdfPagesHaveTheTemplatesSizeAndOrientation() {
+    struct Case {
+      PageFormat format;
+      double shortSide;
+      double longSide;
+      bool landscape;
+      const char* size;  // as pdfinfo gives it, in whole points
+    };
+    const Case cases[] = {
+        {PageFormat::DL, 0, 0, true, "624 x 312"},
+        {PageFormat::Custom, 110, 220, true, "624 x 312"},
+        {PageFormat::Custom, 220, 110, false, "312 x 624"},
+        {PageFormat::A5, 0, 0, false, "420 x 595"},
+        {PageFormat::C6, 0, 0, true, "459 x 323"},
+    };
+    QTemporaryDir folder;
+    for (const Case& c : cases) {
+      PreparedReport report;
+      report.page.format = c.format;
+      if (c.format == PageFormat::Custom) {
+        report.page.customShortMm = std::min(c.shortSide, c.longSide);
+        report.page.customLongMm = std::max(c.shortSide, c.longSide);
+      }
+      report.page.landscape = c.landscape;
+      report.pages.resize(1);
+      QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+      QString error;
+      QVERIFY(WritePdfFile(report, pdf, &error));
+      QProcess info;
+      info.start(QStringLiteral("pdfinfo"), {pdf});
+      info.waitForFinished(60000);
+      QString out = QString::fromUtf8(info.readAllStandardOutput());
+      QVERIFY2(out.contains(QStringLiteral("Page size:       %1 pts").arg(QLatin1String(c.size))),
+               qPrintable(out));
+    }
+  }
+
   void designerSavesAndReloadsTheTemplateEqual() {
     testing::ScriptedPlatform platform;
     Report report(platform, nullptr);
@@ -393,6 +432,32 @@ class ReportBridgeTest : public QObject {
     designer.undoStack()->undo();
     designer.undoStack()->undo();
     QCOMPARE(designer.currentTemplate(), loaded);
+    designer.hide();
+  }
+
+  void designerEditsSeveralSelectedItemsAtOnce() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Resultat.frf")));
+    ReportTemplate loaded = report.reportTemplate();
+    ReportDesigner designer(report, platform, nullptr);
+    designer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&designer));
+    designer.select(3, 1);
+    QWidget* viewport = designer.view()->viewport();
+    DesignerItem* third = FindInScene<DesignerItem>(
+        designer.scene(), [](DesignerItem* d) { return d->band() == 3 && d->index() == 3; });
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                      designer.view()->mapFromScene(third->mapToScene(third->rect().center())));
+    designer.nudge(0, 2);
+    designer.deleteSelection();
+    const std::vector<ReportItem>& items = designer.currentTemplate().bands[3].items;
+    QCOMPARE(items.size(), loaded.bands[3].items.size() - 2);
+    QCOMPARE(items[1], loaded.bands[3].items[2]);
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate().bands[3].items[1].y, loaded.bands[3].items[1].y + 2);
+    QCOMPARE(designer.currentTemplate().bands[3].items[3].y, loaded.bands[3].items[3].y + 2);
+    QCOMPARE(designer.currentTemplate().bands[3].items[2], loaded.bands[3].items[2]);
     designer.hide();
   }
 
