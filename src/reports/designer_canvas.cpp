@@ -5,6 +5,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <cmath>
@@ -288,6 +289,11 @@ DesignerView::DesignerView(QWidget* parent) : QGraphicsView(parent) {
   setRenderHint(QPainter::TextAntialiasing);
   setBackgroundBrush(QColor(0xd8, 0xdc, 0xe2));
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void DesignerView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QGraphicsView::mouseDoubleClickEvent(event);
+  if (dynamic_cast<DesignerItem*>(itemAt(event->pos())) != nullptr) emit editRequested();
 }
 
 void DesignerView::keyPressEvent(QKeyEvent* event) {

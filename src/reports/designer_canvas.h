@@ -99,9 +99,12 @@ class DesignerView : public QGraphicsView {
  signals:
   void nudged(double dxMm, double dyMm);
   void deleteRequested();
+  // A double click on an item: its text is to be edited.
+  void editRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 }  // namespace vantrel::reports

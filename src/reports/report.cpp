@@ -36,6 +36,10 @@ void Report::setVariable(const QString& name, int value) {
   setVariable(name, Decimal::FromInteger(value));
 }
 
+void Report::setVariable(const QString& name, double value) {
+  setVariable(name, Decimal::FromDouble(value));
+}
+
 void Report::setVariable(const QString& name, Decimal value) {
   for (auto& [existing, v] : m_variables) {
     if (existing == name) {

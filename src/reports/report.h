@@ -69,6 +69,8 @@ class Report {
   // Seeds a variable for the next preparation; the template's assignments update it.
   void setVariable(const QString& name, int value);
   void setVariable(const QString& name, Decimal value);
+  // Rounded to the nearest ten-thousandth.
+  void setVariable(const QString& name, double value);
 
   void setTitle(const QString& title) { m_title = title; }
   const QString& title() const { return m_title; }

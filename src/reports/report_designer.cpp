@@ -133,6 +133,10 @@ ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWi
   });
   connect(m_view, &DesignerView::nudged, this, &ReportDesigner::nudge);
   connect(m_view, &DesignerView::deleteRequested, this, &ReportDesigner::deleteSelection);
+  connect(m_view, &DesignerView::editRequested, this, [this] {
+    m_text->setFocus();
+    m_text->selectAll();
+  });
 
   if (!report.loadErrors().isEmpty()) {
     m_message->setStyleSheet(

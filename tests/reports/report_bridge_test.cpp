@@ -169,7 +169,8 @@ class ReportBridgeTest : public QObject {
              "<text x=\"0\" y=\"0\" width=\"50\" height=\"5\">N[Place]</text></band></report>");
     QVERIFY(report.LoadFromFile(path));
     report.setRangeEndCount(2);
-    report.setVariable(QStringLiteral("Place"), 10);
+    report.setVariable(QStringLiteral("Place"), 0.5);
+    report.setVariable(QStringLiteral("Place"), 10);  // seeding again replaces
     PreparedReport prepared = report.prepare();
     QCOMPARE(prepared.pages.size(), 1u);
     QCOMPARE(prepared.pages[0].items[0].lines, QStringList{QStringLiteral("N11")});
