@@ -177,7 +177,13 @@ class TemplateReader {
   TemplateLoad read() {
     TemplateLoad load;
     ReportTemplate report;
-    if (m_reader.readNextStartElement()) {
+    while (!m_reader.atEnd() && !m_reader.isStartElement()) {
+      m_reader.readNext();
+      if (m_reader.isComment() && report.comment.isEmpty()) {
+        report.comment = m_reader.text().toString();
+      }
+    }
+    if (m_reader.isStartElement()) {
       if (m_reader.name() != QLatin1String("report")) {
         error(QStringLiteral("l'élément racine doit être <report>, pas <%1>")
                   .arg(m_reader.name().toString()));
@@ -537,6 +543,7 @@ QByteArray WriteTemplate(const ReportTemplate& report) {
   w.setAutoFormatting(true);
   w.setAutoFormattingIndent(2);
   w.writeStartDocument();
+  if (!report.comment.isEmpty()) w.writeComment(report.comment);
   w.writeStartElement(QStringLiteral("report"));
   w.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
   if (!report.name.isEmpty()) w.writeAttribute(QStringLiteral("name"), report.name);

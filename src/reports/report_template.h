@@ -130,6 +130,9 @@ struct VariableDef {
 };
 
 struct ReportTemplate {
+  // The comment at the top of the file, before <report>, kept by the designer (comments
+  // elsewhere in the file are not).
+  QString comment;
   QString name;
   PageSetup page;
   std::vector<VariableDef> variables;

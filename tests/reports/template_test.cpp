@@ -39,6 +39,7 @@ TEST(TemplateTest, ReadsEveryPartOfTheFormat) {
   TemplateLoad load = ParseTemplate(QByteArray(xml));
   ASSERT_EQ(QStringList(), load.errors);
   const ReportTemplate& t = *load.value;
+  EXPECT_EQ(QStringLiteral(" an envelope "), t.comment);
   EXPECT_EQ(QStringLiteral("Enveloppe"), t.name);
   EXPECT_EQ(PageFormat::Custom, t.page.format);
   EXPECT_EQ(110, t.page.customShortMm);  // sides are kept short first
@@ -153,6 +154,7 @@ TEST(TemplateTest, WritesWhatItReadsBackEqual) {
   for (const QString& name : names) {
     TemplateLoad load = ParseTemplate(ReadAll(shipped.filePath(name)));
     ASSERT_EQ(QStringList(), load.errors) << name.toStdString();
+    EXPECT_FALSE(load.value->comment.isEmpty()) << name.toStdString();  // kept for volunteers
     QByteArray written = WriteTemplate(*load.value);
     TemplateLoad again = ParseTemplate(written);
     ASSERT_EQ(QStringList(), again.errors) << name.toStdString();
