@@ -12,14 +12,17 @@
 #include <QGraphicsScene>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSet>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTransform>
@@ -322,6 +325,55 @@ QWidget* ReportDesigner::buildPanel() {
   m_scriptAfter->setMaximumHeight(60);
   band->addRow(QStringLiteral("Calcul après"), m_scriptAfter);
   column->addWidget(m_bandBox);
+
+  // The template's own variables.
+  auto* variablesBox = new QGroupBox(QStringLiteral("Variables du modèle"), panel);
+  auto* variables = new QVBoxLayout(variablesBox);
+  m_variables = new QTableWidget(0, 4, variablesBox);
+  m_variables->setHorizontalHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Valeur initiale"),
+                                          QStringLiteral("Remise à zéro"),
+                                          QStringLiteral("Groupe")});
+  m_variables->horizontalHeader()->setStretchLastSection(true);
+  m_variables->verticalHeader()->setVisible(false);
+  m_variables->setMinimumHeight(110);
+  m_variables->setToolTip(
+      QStringLiteral("Variables calculées par le modèle, par exemple un total.\n"
+                     "Remise à zéro : à chaque page ou à chaque groupe."));
+  variables->addWidget(m_variables);
+  auto* variableButtons = new QHBoxLayout;
+  auto* addVariable = new QPushButton(QStringLiteral("Ajouter"), variablesBox);
+  auto* removeVariable = new QPushButton(QStringLiteral("Retirer"), variablesBox);
+  variableButtons->addWidget(addVariable);
+  variableButtons->addWidget(removeVariable);
+  variableButtons->addStretch();
+  variables->addLayout(variableButtons);
+  column->addWidget(variablesBox);
+  connect(addVariable, &QPushButton::clicked, this, [this] {
+    change(QStringLiteral("Ajouter une variable"), [](ReportTemplate& t) {
+      VariableDef variable;
+      variable.name = QStringLiteral("Total%1").arg(t.variables.size() + 1);
+      t.variables.push_back(variable);
+    });
+  });
+  connect(removeVariable, &QPushButton::clicked, this, [this] {
+    int row = m_variables->currentRow();
+    if (row < 0 || row >= static_cast<int>(m_template.variables.size())) return;
+    change(QStringLiteral("Retirer une variable"),
+           [row](ReportTemplate& t) { t.variables.erase(t.variables.begin() + row); });
+  });
+  connect(m_variables, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
+    if (m_refreshing) return;
+    int row = cell->row();
+    int column = cell->column();
+    QString text = cell->text().trimmed();
+    change(QStringLiteral("Variable"), [&](ReportTemplate& t) {
+      if (row >= static_cast<int>(t.variables.size())) return;
+      VariableDef& variable = t.variables[row];
+      if (column == 0) variable.name = text;
+      if (column == 1) variable.initial = text.isEmpty() ? QStringLiteral("0") : text;
+      if (column == 3) variable.group = text;
+    });
+  });
 
   // The page.
   auto* pageBox = new QGroupBox(QStringLiteral("Mise en page"), panel);
@@ -687,6 +739,7 @@ void ReportDesigner::refreshPanel() {
   } else {
     m_bandKind->setText(QStringLiteral("aucune bande sélectionnée"));
   }
+  refreshVariables();
   const PageSetup& page = m_template.page;
   for (int f = 0; f < static_cast<int>(std::size(kPageFormats)); ++f) {
     if (kPageFormats[f].format == page.format) m_pageFormat->setCurrentIndex(f);
@@ -713,6 +766,43 @@ void ReportDesigner::refreshPanel() {
     m_message->setVisible(!errors.isEmpty());
   }
   m_refreshing = false;
+}
+
+void ReportDesigner::refreshVariables() {
+  // Rows already showing the template stay, so that a cell being edited is not replaced
+  // under the user's hands.
+  auto shows = [this](int row, int column, const QString& text) {
+    QTableWidgetItem* cell = m_variables->item(row, column);
+    return cell != nullptr && cell->text() == text;
+  };
+  bool same = m_variables->rowCount() == static_cast<int>(m_template.variables.size());
+  for (int row = 0; same && row < m_variables->rowCount(); ++row) {
+    const VariableDef& variable = m_template.variables[row];
+    auto* reset = qobject_cast<QComboBox*>(m_variables->cellWidget(row, 2));
+    same = shows(row, 0, variable.name) && shows(row, 1, variable.initial) &&
+           shows(row, 3, variable.group) && reset != nullptr &&
+           reset->currentIndex() == static_cast<int>(variable.reset);
+  }
+  if (same) return;
+  m_variables->setRowCount(static_cast<int>(m_template.variables.size()));
+  for (int row = 0; row < static_cast<int>(m_template.variables.size()); ++row) {
+    const VariableDef& variable = m_template.variables[row];
+    m_variables->setItem(row, 0, new QTableWidgetItem(variable.name));
+    m_variables->setItem(row, 1, new QTableWidgetItem(variable.initial));
+    m_variables->setItem(row, 3, new QTableWidgetItem(variable.group));
+    auto* reset = new QComboBox(m_variables);
+    reset->addItems({QStringLiteral("jamais"), QStringLiteral("à chaque page"),
+                     QStringLiteral("à chaque groupe")});
+    reset->setCurrentIndex(static_cast<int>(variable.reset));
+    connect(reset, &QComboBox::currentIndexChanged, this, [this, row](int index) {
+      change(QStringLiteral("Variable"), [&](ReportTemplate& t) {
+        if (row < static_cast<int>(t.variables.size())) {
+          t.variables[row].reset = static_cast<VariableReset>(index);
+        }
+      });
+    });
+    m_variables->setCellWidget(row, 2, reset);
+  }
 }
 
 QStringList ReportDesigner::knownNames() const {

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
+class QTableWidget;
 class QUndoStack;
 class QVBoxLayout;
 
@@ -84,6 +85,7 @@ class ReportDesigner : public QDialog, private CanvasListener {
   void changeItems(const QString& what, const std::function<void(ReportItem&)>& edit);
   void changeBand(const QString& what, const std::function<void(Band&)>& edit);
   void refreshPanel();
+  void refreshVariables();
   void setTemplate(const ReportTemplate& value, const Selection& selection);
   bool confirmClose();
   int targetBand() const;
@@ -140,6 +142,8 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QLineEdit* m_groupKey = nullptr;
   QPlainTextEdit* m_scriptBefore = nullptr;
   QPlainTextEdit* m_scriptAfter = nullptr;
+
+  QTableWidget* m_variables = nullptr;
 
   QComboBox* m_pageFormat = nullptr;
   QDoubleSpinBox* m_shortSide = nullptr;

@@ -1,6 +1,7 @@
 // The report object as the screens use it, with its preview and designer.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
@@ -8,6 +9,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUndoStack>
@@ -460,6 +462,28 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(designer.currentTemplate().bands[3].items[3].y, loaded.bands[3].items[3].y + 2);
     QCOMPARE(designer.currentTemplate().bands[3].items[2], loaded.bands[3].items[2]);
     designer.hide();
+  }
+
+  void designerEditsTheTemplatesVariables() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Resultat.frf")));
+    ReportDesigner designer(report, platform, nullptr);
+    auto* table = designer.findChild<QTableWidget*>();
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("st1"));
+    table->item(1, 1)->setText(QStringLiteral("100"));
+    QCOMPARE(designer.currentTemplate().variables[1].initial, QStringLiteral("100"));
+    auto* reset = qobject_cast<QComboBox*>(table->cellWidget(2, 2));
+    QVERIFY(reset != nullptr);
+    reset->setCurrentIndex(1);
+    QCOMPARE(designer.currentTemplate().variables[2].reset, VariableReset::Page);
+    QCOMPARE(designer.undoStack()->count(), 2);
+    designer.undoStack()->undo();
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate(), report.reportTemplate());
+    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("0"));
   }
 
   void designerOnNoTemplateStartsEmptyAndCreatesTheFile() {
