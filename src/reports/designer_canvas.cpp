@@ -16,12 +16,12 @@ namespace {
 constexpr double kHandlePx = 7;
 constexpr double kResizerPx = 5;
 
-QFont DesignerFont(const FontSpec& spec) {
-  QFont font(spec.family);
-  font.setPointSizeF(spec.pointSize);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
+QFont DesignerFont(const FontStyle& style) {
+  QFont font(style.family);
+  font.setPointSizeF(style.pointSize);
+  font.setBold(style.bold);
+  font.setItalic(style.italic);
+  font.setUnderline(style.underline);
   return font;
 }
 

@@ -646,9 +646,9 @@ class Evaluator {
         return Value::FromText(ValueFormat::Parse(QStringLiteral("amount-blank"))->apply(v));
       case Function::Format:
       case Function::FormatDate: {
-        QString spec = values[1].toText();
-        if (node.function == Function::FormatDate) spec.prepend(QStringLiteral("date:"));
-        std::optional<ValueFormat> format = ValueFormat::Parse(spec);
+        QString style = values[1].toText();
+        if (node.function == Function::FormatDate) style.prepend(QStringLiteral("date:"));
+        std::optional<ValueFormat> format = ValueFormat::Parse(style);
         if (!format) {
           warn(QStringLiteral("format inconnu « %1 »").arg(values[1].toText()));
           return Value::FromText(v.toText());

@@ -15,12 +15,12 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 
-QFont MakeFont(const FontSpec& spec) {
-  QFont font(spec.family);
-  font.setPointSizeF(spec.pointSize);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
+QFont MakeFont(const FontStyle& style) {
+  QFont font(style.family);
+  font.setPointSizeF(style.pointSize);
+  font.setBold(style.bold);
+  font.setItalic(style.italic);
+  font.setUnderline(style.underline);
   return font;
 }
 

@@ -18,7 +18,7 @@ struct DisplayItem {
   QRectF rect;        // Text, Rect, Image
   QStringList lines;  // Text: already broken into lines, drawn as they are
   double lineHeightMm = 0;
-  FontSpec font;
+  FontStyle font;
   HAlign align = HAlign::Left;
   VAlign valign = VAlign::Top;
   QColor color = Qt::black;  // text and line colour, Rect outline colour

@@ -169,21 +169,21 @@ class Measurer {
     m_device.setDotsPerMeterY(dotsPerMeter);
   }
 
-  const FontInfo& font(const FontSpec& spec) {
+  const FontInfo& font(const FontStyle& style) {
     QString key = QStringLiteral("%1|%2|%3%4%5")
-                      .arg(spec.family)
-                      .arg(spec.pointSize)
-                      .arg(int(spec.bold))
-                      .arg(int(spec.italic))
-                      .arg(int(spec.underline));
+                      .arg(style.family)
+                      .arg(style.pointSize)
+                      .arg(int(style.bold))
+                      .arg(int(style.italic))
+                      .arg(int(style.underline));
     auto it = m_fonts.find(key);
     if (it != m_fonts.end()) return *it->second;
     auto info = std::make_unique<FontInfo>();
-    info->font = QFont(spec.family);
-    info->font.setPointSizeF(spec.pointSize);
-    info->font.setBold(spec.bold);
-    info->font.setItalic(spec.italic);
-    info->font.setUnderline(spec.underline);
+    info->font = QFont(style.family);
+    info->font.setPointSizeF(style.pointSize);
+    info->font.setBold(style.bold);
+    info->font.setItalic(style.italic);
+    info->font.setUnderline(style.underline);
     info->metrics = std::make_unique<QFontMetricsF>(info->font, &m_device);
     info->lineHeightMm = info->metrics->lineSpacing() / kMeasureDpi * kMmPerInch;
     const FontInfo& result = *info;

@@ -39,13 +39,13 @@ struct PageSetup {
   friend bool operator==(const PageSetup&, const PageSetup&) = default;
 };
 
-struct FontSpec {
+struct FontStyle {
   QString family = QStringLiteral("DejaVu Sans");
   double pointSize = 10;
   bool bold = false;
   bool italic = false;
   bool underline = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontStyle&, const FontStyle&) = default;
 };
 
 enum class HAlign { Left, Center, Right };
@@ -76,7 +76,7 @@ struct ReportItem {
   // expression. Image: the picture's file, relative to the template's folder.
   QString content;
   QString format;  // see ValueFormat
-  FontSpec font;
+  FontStyle font;
   HAlign align = HAlign::Left;
   VAlign valign = VAlign::Top;
   Borders borders;

@@ -4,9 +4,9 @@
 
 namespace vantrel::reports {
 
-std::optional<ValueFormat> ValueFormat::Parse(const QString& spec) {
+std::optional<ValueFormat> ValueFormat::Parse(const QString& style) {
   ValueFormat format;
-  QString s = spec.trimmed();
+  QString s = style.trimmed();
   if (s.isEmpty() || s == QLatin1String("text")) return format;
   if (s == QLatin1String("amount")) {
     format.m_kind = Kind::Amount;

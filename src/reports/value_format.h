@@ -18,7 +18,7 @@ class ValueFormat {
  public:
   ValueFormat() = default;
   // Nothing for an unknown format.
-  static std::optional<ValueFormat> Parse(const QString& spec);
+  static std::optional<ValueFormat> Parse(const QString& style);
 
   // Texts that are not numbers (or dates, for a date format) print as they are.
   QString apply(const Value& value) const;

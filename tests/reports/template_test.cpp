@@ -61,7 +61,7 @@ TEST(TemplateTest, ReadsEveryPartOfTheFormat) {
   text.width = 100;
   text.height = 30;
   text.content = QStringLiteral("[Nom]\n[Ville]");
-  text.font = FontSpec{QStringLiteral("DejaVu Serif"), 12.5, true, true, true};
+  text.font = FontStyle{QStringLiteral("DejaVu Serif"), 12.5, true, true, true};
   text.align = HAlign::Right;
   text.valign = VAlign::Middle;
   text.borders = Borders{true, false, false, true, 0.5};
