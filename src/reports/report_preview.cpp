@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -122,6 +123,14 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   connect(m_print, &QPushButton::clicked, this, &ReportPreview::printReport);
   connect(m_pdf, &QPushButton::clicked, this, &ReportPreview::saveAsPdf);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  auto key = [this](QKeySequence sequence, auto action) {
+    connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
+  };
+  key(QKeySequence(Qt::Key_PageDown), [this] { goToPage(currentPage() + 1); });
+  key(QKeySequence(Qt::Key_PageUp), [this] { goToPage(currentPage() - 1); });
+  key(QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
+  key(QKeySequence(Qt::CTRL | Qt::Key_End), [this] { goToPage(pageCount()); });
+  m_print->setShortcut(QKeySequence::Print);
   m_view->fitInView();
 }
 
