@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
+#include "core/record_file.h"
 #include "platform/wait_cursor.h"
 #include "reports/report_designer.h"
 #include "reports/report_engine.h"
@@ -15,13 +17,14 @@ Report::Report(platform::Platform& platform, QWidget* parent)
     : m_platform(platform), m_parent(parent) {}
 
 bool Report::LoadFromFile(const QString& path) {
-  m_path = path;
+  // Templates copied from Windows may differ in letter case from the names the screens use.
+  m_path = QString::fromStdString(ResolvePath(std::filesystem::path(path.toStdString())).string());
   m_loaded = false;
   m_template = ReportTemplate();
   m_loadErrors.clear();
   m_variables.clear();
-  QFile file(path);
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+  QFile file(m_path);
+  if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
   TemplateLoad load = ParseTemplate(file.readAll());
   m_loaded = true;
   if (load.value) {

@@ -52,7 +52,8 @@ class Report {
 
   GetValue OnGetValue;
 
-  // Reads the template at path. False, with no template kept, when the file is missing or
+  // Reads the template at path, its name matched without regard to letter case (the file
+  // found is the one the designer saves). False, with no template kept, when the file is missing or
   // cannot be read; a file that exists but holds errors loads as a broken template whose
   // errors the preview and the designer show. Seeded variables are cleared; the title and
   // the record count stay.

@@ -127,6 +127,17 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(platform.messages.size(), 0u);
   }
 
+  void findsTheTemplateWhateverItsLetterCase() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QTemporaryDir folder;
+    WriteAll(folder.filePath(QStringLiteral("GESTION_annuaire.FRF")),
+             ReadAll(shipped("Gestion_Annuaire.frf")));
+    QVERIFY(report.LoadFromFile(folder.filePath(QStringLiteral("Gestion_Annuaire.frf"))));
+    QCOMPARE(report.templatePath(), folder.filePath(QStringLiteral("GESTION_annuaire.FRF")));
+    QCOMPARE(report.loadErrors(), QStringList());
+  }
+
   void failedLoadDropsTheEarlierTemplate() {
     testing::ScriptedPlatform platform;
     Report report(platform, nullptr);
