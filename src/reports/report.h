@@ -84,7 +84,9 @@ class Report {
   // Prepares all pages, then shows the preview modally, captioned with the engine's
   // caption, " - " and the title. Opens nothing when no template is loaded.
   void ShowReport();
-  // The designer, modal, on the loaded template, or on an empty page when none is.
+  // The designer, modal, on the loaded template, or on an empty page when none is. Its
+  // "Aperçu" prepares the template being edited with this object's callback, record count,
+  // variables and title: a screen that sets them before designing previews its real data.
   void DesignReport();
 
   // The template shipped with the program under the same file name, if any.
