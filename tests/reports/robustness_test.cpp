@@ -8,6 +8,7 @@
 #include <QFile>
 #include <random>
 
+#include "reports/expression.h"
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
 #include "reports/report_engine.h"
@@ -86,6 +87,44 @@ TEST(RobustnessTest, SurvivesDamagedTemplates) {
     ++prepared;
   }
   EXPECT_GT(prepared, 100);
+}
+
+// Random strings of the language's pieces are either refused with a reason or evaluated.
+TEST(RobustnessTest, SurvivesRandomExpressions) {
+  class Context : public EvalContext {
+   public:
+    std::optional<Value> lookup(const QString& name) override {
+      if (name == QLatin1String("Texte")) return Value::FromText(QStringLiteral("12,5"));
+      if (name == QLatin1String("Mot")) return Value::FromText(QStringLiteral("abc"));
+      if (name == QLatin1String("Grand")) return Value::FromNumber(Decimal::FromUnits(INT64_MAX));
+      return std::nullopt;
+    }
+    void assign(const QString&, const Value&) override {}
+    void warn(const QString&) override {}
+  } context;
+  const char* const kPieces[] = {
+      "1",       "0",     "99999999999", "0.0001",  "'a'",         "'12'", "Texte", "Mot",  "Grand",
+      "Inconnu", "+",     "-",           "*",       "/",           "div",  "mod",   "&",    "=",
+      "<>",      "<",     "and",         "or",      "not",         "(",    ")",     ",",    "IIF(",
+      "ROUND(",  "COPY(", "AMOUNT(",     "FORMAT(", "FORMATDATE(", "INT(", "MIN(",  "true", "'"};
+  std::mt19937 random(9122026);
+  int rounds = qEnvironmentVariableIntValue("VANTREL_ROBUSTNESS_ROUNDS");
+  if (rounds <= 0) rounds = 20000;
+  int valid = 0;
+  for (int round = 0; round < rounds; ++round) {
+    QString source;
+    int length = 1 + static_cast<int>(random() % 12);
+    for (int i = 0; i < length; ++i) {
+      source += QLatin1String(kPieces[random() % std::size(kPieces)]) + QLatin1Char(' ');
+    }
+    QString error;
+    Expression expression = Expression::Parse(source, &error);
+    EXPECT_EQ(expression.isValid(), error.isEmpty()) << source.toStdString();
+    if (!expression.isValid()) continue;
+    ++valid;
+    expression.evaluate(context);
+  }
+  EXPECT_GT(valid, rounds / 50);
 }
 
 }  // namespace
