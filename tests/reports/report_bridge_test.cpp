@@ -510,6 +510,9 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::Detail);
     designer.addBand(BandKind::PageHeader);
     QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::PageHeader);
+    designer.show();
+    Shoot(&designer, QStringLiteral("designer-new.png"));
+    designer.hide();
     QVERIFY(designer.save());
     QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
     QVERIFY(report.LoadFromFile(path));
