@@ -24,6 +24,9 @@ struct ZoomChoice {
   const char* label;
   double factor;  // 0: fit the whole page, -1: fit the width
 };
+// Warnings listed above the pages; the others are counted.
+constexpr int kShownWarnings = 8;
+
 constexpr ZoomChoice kZoomChoices[] = {{"Page entière", 0}, {"Pleine largeur", -1}, {"50 %", 0.5},
                                        {"75 %", 0.75},      {"100 %", 1.0},         {"150 %", 1.5},
                                        {"200 %", 2.0}};
@@ -86,7 +89,11 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
     m_messages->setStyleSheet(
         QStringLiteral("QLabel { color: #805000; background: #fff8e0; "
                        "padding: 6px; }"));
-    lines << QStringLiteral("Avertissements du modèle :") << m_report.warnings;
+    lines << QStringLiteral("Avertissements du modèle :")
+          << m_report.warnings.mid(0, kShownWarnings);
+    if (m_report.warnings.size() > kShownWarnings) {
+      lines << QStringLiteral("… et %1 autre(s)").arg(m_report.warnings.size() - kShownWarnings);
+    }
   }
   m_messages->setText(lines.join(QLatin1Char('\n')));
   m_messages->setVisible(!lines.isEmpty());

@@ -196,6 +196,19 @@ class ReportBridgeTest : public QObject {
                  "Bande « Détail » (ligne 1) : « Place + 1 » : nom inconnu « Place »")});
   }
 
+  void previewListsTheFirstWarnings() {
+    testing::ScriptedPlatform platform;
+    PreparedReport report;
+    report.pages.resize(1);
+    for (int i = 1; i <= 10; ++i) report.warnings << QStringLiteral("avertissement %1").arg(i);
+    ReportPreview preview(report, platform, nullptr);
+    QStringList expected{QStringLiteral("Avertissements du modèle :")};
+    for (int i = 1; i <= 8; ++i) expected << QStringLiteral("avertissement %1").arg(i);
+    expected << QStringLiteral("… et 2 autre(s)");
+    QCOMPARE(preview.messageLabel()->text(), expected.join(QLatin1Char('\n')));
+    QVERIFY(preview.printButton()->isEnabled());
+  }
+
   void brokenTemplateIsShownWithItsErrors() {
     testing::ScriptedPlatform platform;
     Report report(platform, nullptr);
