@@ -10,20 +10,13 @@
 #include <QStyleOptionGraphicsItem>
 #include <cmath>
 
+#include "reports/page_render.h"
+
 namespace vantrel::reports {
 namespace {
 
 constexpr double kHandlePx = 7;
 constexpr double kResizerPx = 5;
-
-QFont DesignerFont(const FontStyle& style) {
-  QFont font(style.family);
-  font.setPointSizeF(style.pointSize);
-  font.setBold(style.bold);
-  font.setItalic(style.italic);
-  font.setUnderline(style.underline);
-  return font;
-}
 
 }  // namespace
 
@@ -170,7 +163,7 @@ void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
       if (m_item.borders.top) painter->drawLine(r.topLeft(), r.topRight());
       if (m_item.borders.right) painter->drawLine(r.topRight(), r.bottomRight());
       if (m_item.borders.bottom) painter->drawLine(r.bottomLeft(), r.bottomRight());
-      painter->setFont(DesignerFont(m_item.font));
+      painter->setFont(MakeFont(m_item.font));
       bool field = m_item.kind == ItemKind::Field;
       painter->setPen(field ? QColor(0x10, 0x50, 0xb0) : m_item.color);
       int flags = m_item.align == HAlign::Left     ? Qt::AlignLeft

@@ -15,6 +15,8 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 
+}  // namespace
+
 QFont MakeFont(const FontStyle& style) {
   QFont font(style.family);
   font.setPointSizeF(style.pointSize);
@@ -23,8 +25,6 @@ QFont MakeFont(const FontStyle& style) {
   font.setUnderline(style.underline);
   return font;
 }
-
-}  // namespace
 
 void ApplyPageSetup(QPagedPaintDevice& device, const PageSetup& page) {
   QPageSize size;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPointF>
 #include <QString>
 
@@ -14,6 +15,9 @@ namespace vantrel::reports {
 
 // Sets the device's paper to the template's page (size, orientation, no margins).
 void ApplyPageSetup(QPagedPaintDevice& device, const PageSetup& page);
+
+// The Qt font of an item's font style, at its real point size.
+QFont MakeFont(const FontStyle& style);
 
 // Draws one prepared page on a painter whose device has `dpi` dots per inch, converting
 // millimetres to device pixels and fonts at their real point size (the painter is never
