@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/date.h"
+#include "core/ini_file.h"
 #include "core/mail_link.h"
 #include "core/record_file.h"
 #include "core/version.h"
@@ -267,10 +268,10 @@ void TFichFprg::onToggleNoCheck() {
   const bool wasChecked = !m_noCheck->isChecked();
   const auto folder = settings().programFolder;
   runCommand([&] {
-    if (!wasChecked) {
-      WriteSetting(folder, kSectionUpdate, kKeyNoCheckDate, FormatDate(desktop().today()));
-    }
-    WriteSetting(folder, kSectionUpdate, kKeyNoCheck, wasChecked ? "0" : "1");
+    IniFile ini = IniFile::Load(folder / kSettingsFileName);
+    if (!wasChecked) ini.SetValue(kSectionUpdate, kKeyNoCheckDate, FormatDate(desktop().today()));
+    ini.SetValue(kSectionUpdate, kKeyNoCheck, wasChecked ? "0" : "1");
+    ini.Save();
   });
 }
 
