@@ -26,13 +26,22 @@ struct Drive {
 // scripted one with queued answers, recorded requests and a settable clock.
 class Platform {
  public:
+  // The button that Escape presses among buttons (see message()).
+  static Button escapeButton(const std::vector<Button>& buttons);
+
   virtual ~Platform() = default;
 
   // A modal message box titled by its kind ("Avertissement", "Erreur", "Information",
-  // "Confirmation") with the given buttons ("&Oui", "&Non", "OK", "Annuler"); returns the
-  // button pressed, or the last one when the box is closed otherwise.
+  // "Confirmation") with the given buttons ("&Oui", "&Non", "OK", "Annuler"); Enter presses
+  // defaultButton. Escape, or closing the box otherwise, answers "&Non" when the box has it,
+  // else "Annuler", else the last button. Returns the button pressed.
   virtual Button message(QWidget* parent, MessageKind kind, const QString& text,
-                         const std::vector<Button>& buttons) = 0;
+                         const std::vector<Button>& buttons, Button defaultButton) = 0;
+
+  // The same box with the first button as default. A question that destroys or replaces
+  // data passes Button::No as default instead.
+  Button message(QWidget* parent, MessageKind kind, const QString& text,
+                 const std::vector<Button>& buttons);
 
   // File and folder dialogs; nothing when cancelled.
   virtual std::optional<QString> openFileName(QWidget* parent, const QString& caption,

@@ -53,7 +53,7 @@ QString ButtonText(Button button) {
 }
 
 Button QtPlatform::message(QWidget* parent, MessageKind kind, const QString& text,
-                           const std::vector<Button>& buttons) {
+                           const std::vector<Button>& buttons, Button defaultButton) {
   QMessageBox box(parent);
   box.setWindowTitle(MessageTitle(kind));
   switch (kind) {
@@ -80,15 +80,16 @@ Button QtPlatform::message(QWidget* parent, MessageKind kind, const QString& tex
                                                                       : QMessageBox::RejectRole;
     pushButtons.emplace_back(box.addButton(ButtonText(button), role), button);
   }
-  if (!pushButtons.empty()) {
-    box.setDefaultButton(pushButtons.front().first);
-    box.setEscapeButton(pushButtons.back().first);
+  const Button escape = escapeButton(buttons);
+  for (const auto& [push, button] : pushButtons) {
+    if (button == defaultButton) box.setDefaultButton(push);
+    if (button == escape) box.setEscapeButton(push);
   }
   box.exec();
   for (const auto& [push, button] : pushButtons) {
     if (box.clickedButton() == push) return button;
   }
-  return buttons.empty() ? Button::Ok : buttons.back();
+  return escape;
 }
 
 std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& caption,

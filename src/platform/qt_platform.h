@@ -7,8 +7,9 @@ namespace vantrel::platform {
 // The platform of the running program, over Qt's own dialogs, desktop services and network.
 class QtPlatform : public Platform {
  public:
+  using Platform::message;
   Button message(QWidget* parent, MessageKind kind, const QString& text,
-                 const std::vector<Button>& buttons) override;
+                 const std::vector<Button>& buttons, Button defaultButton) override;
   std::optional<QString> openFileName(QWidget* parent, const QString& caption,
                                       const QString& folder, const QString& filter) override;
   std::optional<QString> saveFileName(QWidget* parent, const QString& caption,

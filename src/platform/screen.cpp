@@ -25,4 +25,10 @@ platform::Button Screen::ask(platform::MessageKind kind, const QString& text,
   return desktop().message(this, kind, text, buttons);
 }
 
+bool Screen::confirmDestructive(platform::MessageKind kind, const QString& text) {
+  using platform::Button;
+  return desktop().message(this, kind, text, {Button::Yes, Button::No}, Button::No) ==
+         Button::Yes;
+}
+
 }  // namespace vantrel

@@ -31,9 +31,12 @@ class Screen : public QWidget {
   // error box. Returns false when it failed.
   bool runCommand(const std::function<void()>& command);
 
-  // Shows a message box parented to this screen.
+  // Shows a message box parented to this screen; Enter presses the first button.
   platform::Button ask(platform::MessageKind kind, const QString& text,
                        const std::vector<platform::Button>& buttons);
+  // A question ("&Oui"/"&Non", default "&Non") before destroying or replacing data; true
+  // only for "&Oui".
+  bool confirmDestructive(platform::MessageKind kind, const QString& text);
 
  private:
   AppContext& m_context;

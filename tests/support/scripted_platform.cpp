@@ -6,14 +6,15 @@ namespace vantrel::testing {
 
 platform::Button ScriptedPlatform::message(QWidget*, platform::MessageKind kind,
                                            const QString& text,
-                                           const std::vector<platform::Button>& buttons) {
-  messages.push_back({kind, text, buttons});
+                                           const std::vector<platform::Button>& buttons,
+                                           platform::Button defaultButton) {
+  messages.push_back({kind, text, buttons, defaultButton});
   if (!answers.empty()) {
     const platform::Button answer = answers.front();
     answers.pop_front();
     return answer;
   }
-  return buttons.empty() ? platform::Button::Ok : buttons.front();
+  return buttons.empty() ? platform::Button::Ok : defaultButton;
 }
 
 std::optional<QString> ScriptedPlatform::nextFile(const QString& caption) {

@@ -17,9 +17,10 @@ class ScriptedPlatform : public platform::Platform {
     platform::MessageKind kind;
     QString text;
     std::vector<platform::Button> buttons;
+    platform::Button defaultButton = platform::Button::Ok;
   };
 
-  // Next answers to message boxes; when empty, the first button is pressed.
+  // Next answers to message boxes; when empty, the default button is pressed (Enter).
   std::deque<platform::Button> answers;
   std::vector<Message> messages;
   // Answers to the open, save and folder dialogs in order; when empty, cancelled.
@@ -38,8 +39,10 @@ class ScriptedPlatform : public platform::Platform {
   qint64 tickValue = 0;
   std::vector<platform::Drive> driveList;
 
+  using platform::Platform::message;
   platform::Button message(QWidget* parent, platform::MessageKind kind, const QString& text,
-                           const std::vector<platform::Button>& buttons) override;
+                           const std::vector<platform::Button>& buttons,
+                           platform::Button defaultButton) override;
   std::optional<QString> openFileName(QWidget* parent, const QString& caption,
                                       const QString& folder, const QString& filter) override;
   std::optional<QString> saveFileName(QWidget* parent, const QString& caption,

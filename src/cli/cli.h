@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+
+namespace vantrel::cli {
+
+// What every command of vantrel-cli is handed: the program folder given by --dossier (or the
+// executable's), and the settings read from its "Vantrel.ini".
+struct CliContext {
+  std::filesystem::path programFolder;
+  Settings settings;
+};
+
+// A bad argument: main() prints the message (French, UTF-8) and the usage, exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+using Arguments = std::vector<std::string>;
+
+// One command of the tool. Returns the exit status. Throws Error (French message in
+// Windows-1252, printed on standard error, exit status 1) and UsageError. A command that
+// fails leaves no output file created or changed.
+using CommandFunction = int (*)(CliContext& context, const Arguments& args);
+
+struct Command {
+  const char* name;
+  CommandFunction run;
+};
+
+// The commands main() dispatches to.
+const std::vector<Command>& Commands();
+
+// The output of a command, written whole: bytes go to a temporary file beside path, renamed
+// over it once complete (see WriteBytes). Text to standard output is UTF-8.
+void WriteOutputFile(const std::filesystem::path& path, const std::string& bytes);
+void PrintLine(const std::string& cp1252Text);
+
+// The last extension of path in lower case, with its dot (".pdf", ".csv").
+std::string LowerExtension(const std::filesystem::path& path);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,78 @@
+// vantrel-cli [--dossier DIR] COMMAND ARGS...
+//
+// The batch companion of the program: the same domain code, templates and data files as the
+// screens, without a window. Exit status 0 on success, 1 on a failure (French message on
+// standard error, no output file created or changed), 2 on a bad argument (usage printed).
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "cli/cli.h"
+#include "core/cp1252.h"
+#include "core/error.h"
+#include "core/record_file.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage : vantrel-cli [--dossier DOSSIER] COMMANDE ARGUMENTS...\n"
+    "  print journal|compte NNNN|balance|plan SORTIE.pdf|SORTIE.csv\n"
+    "  print resultat|bilan [--normaux|--detailles|--regroupes] SORTIE.pdf|SORTIE.csv\n"
+    "  print classement N [--limite IV] SORTIE.pdf|SORTIE.csv\n"
+    "  print dotation FICHIER.chr SORTIE.pdf|SORTIE.csv\n"
+    "  import FICHIER.csv [--ajout toujours|jamais] [--modif toujours|jamais] [--essai]\n"
+    "  results PAGE.htm SORTIE.chr [--k K]\n";
+
+void PrintError(const std::string& utf8) {
+  std::fputs(utf8.c_str(), stderr);
+  std::fputc('\n', stderr);
+}
+
+int Usage(const std::string& utf8Message) {
+  if (!utf8Message.empty()) PrintError(utf8Message);
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  vantrel::cli::CliContext context;
+  context.programFolder =
+      std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+  if (!args.empty() && args.front() == "--dossier") {
+    if (args.size() < 2) return Usage("L'option --dossier demande un dossier.");
+    context.programFolder = std::filesystem::u8path(args[1]);
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty()) return Usage("");
+  const std::string name = args.front();
+  args.erase(args.begin());
+
+  for (const auto& command : vantrel::cli::Commands()) {
+    if (name != command.name) continue;
+    try {
+      if (!std::filesystem::is_directory(context.programFolder) ||
+          !vantrel::FileExists(context.programFolder / vantrel::kSettingsFileName)) {
+        throw vantrel::CannotOpenFile(context.programFolder / vantrel::kSettingsFileName);
+      }
+      context.settings = vantrel::LoadSettings(context.programFolder);
+      return command.run(context, args);
+    } catch (const vantrel::cli::UsageError& error) {
+      return Usage(error.what());
+    } catch (const vantrel::Error& error) {
+      PrintError(vantrel::Cp1252ToUtf8(error.what()));
+      return 1;
+    } catch (const std::exception& error) {
+      PrintError(std::string("Erreur : ") + error.what());
+      return 1;
+    }
+  }
+  return Usage("Commande inconnue : " + name);
+}

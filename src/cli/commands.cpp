@@ -1,0 +1,11 @@
+#include "cli/cli.h"
+
+namespace vantrel::cli {
+
+// Each command lives in a file of its own (cli_<command>.cpp) and is listed here.
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {};
+  return commands;
+}
+
+}  // namespace vantrel::cli
