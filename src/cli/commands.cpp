@@ -1,10 +1,13 @@
 #include "cli/cli.h"
+#include "cli/cli_print.h"
 
 namespace vantrel::cli {
 
 // Each command lives in a file of its own (cli_<command>.cpp) and is listed here.
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {};
+  static const std::vector<Command> commands = {
+      {"print", RunPrint},
+  };
   return commands;
 }
 

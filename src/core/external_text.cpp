@@ -40,18 +40,42 @@ int Utf8Sequence(const std::string& text, std::size_t i, char32_t& cp) {
 // byte is no such letter.
 const char* UnaccentedCapital(unsigned char c) {
   switch (c) {
-    case 0x8A: case 0x9A: return "S";
-    case 0x8C: case 0x9C: return "OE";
-    case 0x8E: case 0x9E: return "Z";
-    case 0x9F: case 0xFF: case 0xDD: case 0xFD: return "Y";
-    case 0xC6: case 0xE6: return "AE";
-    case 0xC7: case 0xE7: return "C";
-    case 0xD0: case 0xF0: return "D";
-    case 0xD1: case 0xF1: return "N";
-    case 0xDF: return "SS";
-    case 0xDE: case 0xFE: return "TH";
-    case 0xD8: case 0xF8: return "O";
-    default: break;
+    case 0x8A:
+    case 0x9A:
+      return "S";
+    case 0x8C:
+    case 0x9C:
+      return "OE";
+    case 0x8E:
+    case 0x9E:
+      return "Z";
+    case 0x9F:
+    case 0xFF:
+    case 0xDD:
+    case 0xFD:
+      return "Y";
+    case 0xC6:
+    case 0xE6:
+      return "AE";
+    case 0xC7:
+    case 0xE7:
+      return "C";
+    case 0xD0:
+    case 0xF0:
+      return "D";
+    case 0xD1:
+    case 0xF1:
+      return "N";
+    case 0xDF:
+      return "SS";
+    case 0xDE:
+    case 0xFE:
+      return "TH";
+    case 0xD8:
+    case 0xF8:
+      return "O";
+    default:
+      break;
   }
   const unsigned char base = c >= 0xE0 ? c - 0x20 : c;
   if (base >= 0xC0 && base <= 0xC5) return "A";
@@ -79,8 +103,8 @@ std::string DecodeExternalText(const std::string& bytes) {
     }
     const int byte = CodePointToCp1252(cp);
     // The C1 controls that Windows-1252 leaves undefined are no text either.
-    out += (byte < 0 || (byte >= 0x80 && byte <= 0x9F && cp < 0x100)) ? '?'
-                                                                      : static_cast<char>(byte);
+    out +=
+        (byte < 0 || (byte >= 0x80 && byte <= 0x9F && cp < 0x100)) ? '?' : static_cast<char>(byte);
     i += static_cast<std::size_t>(length);
   }
   return out;

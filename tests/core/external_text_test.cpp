@@ -22,7 +22,8 @@ TEST(DecodeExternalTextTest, KeepsEveryLetterTheCodePageHolds) {
       {"Benoît", W("Benoît")},
       {"LÉCUYER", W("LÉCUYER")},
       {"Sacré-Cœur", W("Sacré-Cœur")},
-      {"à â ä ç é è ê ë î ï ô ö ù û ü ÿ œ æ ’ « » €", W("à â ä ç é è ê ë î ï ô ö ù û ü ÿ œ æ ’ « » €")},
+      {"à â ä ç é è ê ë î ï ô ö ù û ü ÿ œ æ ’ « » €",
+       W("à â ä ç é è ê ë î ï ô ö ù û ü ÿ œ æ ’ « » €")},
       {"ÀÂÄÇÉÈÊËÎÏÔÖÙÛÜŸŒÆ", W("ÀÂÄÇÉÈÊËÎÏÔÖÙÛÜŸŒÆ")},
       {"plain ascii;1;2", "plain ascii;1;2"},
   };
@@ -32,7 +33,7 @@ TEST(DecodeExternalTextTest, KeepsEveryLetterTheCodePageHolds) {
 TEST(DecodeExternalTextTest, MissingCharactersBecomeQuestionMarksAndBadBytesStayCp1252) {
   const Case cases[] = {
       {"Łukasz", "?ukasz"},              // not in the code page
-      {"日本", "??"},                     // three-byte characters
+      {"日本", "??"},                    // three-byte characters
       {"a\xF0\x9F\x82\xA1z", "a?z"},     // four bytes, a playing card
       {"\xE9t\xE9", "\xE9t\xE9"},        // already Windows-1252
       {"\xC3", "\xC3"},                  // truncated at the end

@@ -1,0 +1,37 @@
+#include "cli/cli_print.h"
+
+#include "core/record_file.h"
+
+namespace vantrel::cli {
+
+const std::vector<PrintReport>& PrintReports() {
+  static const std::vector<PrintReport> reports = {};
+  return reports;
+}
+
+int RunPrint(CliContext& context, const Arguments& args) {
+  if (args.empty()) throw UsageError("print demande le nom d'un état.");
+  for (const auto& report : PrintReports()) {
+    if (args.front() == report.name)
+      return report.run(context, Arguments(args.begin() + 1, args.end()));
+  }
+  throw UsageError("État inconnu : " + args.front());
+}
+
+OutputKind OutputKindOf(const std::filesystem::path& out) {
+  const std::string extension = LowerExtension(out);
+  if (extension == ".pdf") return OutputKind::Pdf;
+  if (extension == ".csv") return OutputKind::Csv;
+  throw UsageError("La sortie doit se terminer par .pdf ou .csv : " + out.string());
+}
+
+std::string CsvFromRecords(const std::vector<std::vector<std::string>>& records) {
+  std::string out;
+  for (const auto& record : records) {
+    out += JoinFields(record);
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace vantrel::cli

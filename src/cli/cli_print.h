@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/cli.h"
+
+namespace vantrel::cli {
+
+// One report of "print REPORT [OPTIONS] OUT": args are the words after REPORT, OUT last.
+// The report writes OUT as PDF (through its template in the program folder, as its screen
+// prints it) or as CSV (its records, one line per record, each field followed by ";",
+// Windows-1252, CR LF), by the extension of OUT.
+struct PrintReport {
+  const char* name;
+  CommandFunction run;
+};
+
+// The reports "print" knows. Each lives in a file of its own (cli_print_<group>.cpp).
+const std::vector<PrintReport>& PrintReports();
+
+// "print REPORT ...": dispatches on REPORT.
+int RunPrint(CliContext& context, const Arguments& args);
+
+// The output of a print: OUT with its kind, checked to end in ".pdf" or ".csv" (UsageError
+// otherwise).
+enum class OutputKind { Pdf, Csv };
+OutputKind OutputKindOf(const std::filesystem::path& out);
+
+// Records as CSV: each field followed by ";", lines ended by CR LF.
+std::string CsvFromRecords(const std::vector<std::vector<std::string>>& records);
+
+}  // namespace vantrel::cli
