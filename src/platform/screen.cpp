@@ -1,6 +1,7 @@
 #include "platform/screen.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 
 #include "platform/command.h"
 
@@ -16,6 +17,14 @@ bool Screen::event(QEvent* event) {
   return QWidget::event(event);
 }
 
+void Screen::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    quit();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 bool Screen::runCommand(const std::function<void()>& command) {
   return RunCommand(this, desktop(), command);
 }
@@ -27,8 +36,7 @@ platform::Button Screen::ask(platform::MessageKind kind, const QString& text,
 
 bool Screen::confirmDestructive(platform::MessageKind kind, const QString& text) {
   using platform::Button;
-  return desktop().message(this, kind, text, {Button::Yes, Button::No}, Button::No) ==
-         Button::Yes;
+  return desktop().message(this, kind, text, {Button::Yes, Button::No}, Button::No) == Button::Yes;
 }
 
 }  // namespace vantrel
