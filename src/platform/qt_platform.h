@@ -22,6 +22,7 @@ class QtPlatform : public Platform {
   Date today() override;
   qint64 tickMs() override;
   std::vector<Drive> drives() override;
+  QString documentsFolder() override;
 };
 
 // Caption of a message box of that kind, and the text of a button.

@@ -38,6 +38,7 @@ class ScriptedPlatform : public platform::Platform {
   Date todayValue = *Date::FromYmd(2026, 12, 9);
   qint64 tickValue = 0;
   std::vector<platform::Drive> driveList;
+  QString documentsValue;
 
   using platform::Platform::message;
   platform::Button message(QWidget* parent, platform::MessageKind kind, const QString& text,
@@ -55,6 +56,7 @@ class ScriptedPlatform : public platform::Platform {
   Date today() override { return todayValue; }
   qint64 tickMs() override { return tickValue; }
   std::vector<platform::Drive> drives() override { return driveList; }
+  QString documentsFolder() override { return documentsValue; }
 
  private:
   std::optional<QString> nextFile(const QString& caption);

@@ -68,9 +68,9 @@ class BackupScreenTest : public QObject {
     screen.refreshDrives();
     QStringList texts;
     for (QRadioButton* button : screen.driveButtons) texts << button->text();
-    QCOMPARE(texts,
-             (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
-                          "Réseau :    /mnt/nas", "C. D. :     /media/cdrom", "R.A.M. :    /tmp"}));
+    QCOMPARE(texts, (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
+                                 "Réseau :    /mnt/nas", "C. D. :     /media/cdrom",
+                                 "R.A.M. :    /tmp", "Autre emplacement…"}));
     QCOMPARE(screen.driveButtons[0]->isChecked(), true);
     QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/media/club/USB/SvgVantrel.bck"));
   }
@@ -131,7 +131,9 @@ class BackupScreenTest : public QObject {
     screen.show();
     f.desktop.answers = {Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    QCOMPARE(f.texts().mid(1), QStringList{"Cannot write to archive"});
+    QCOMPARE(f.texts().mid(1),
+             QStringList{"Impossible d'écrire l'archive " + Q(f.drive.path() / "missing") +
+                         "/SvgVantrel.bck : dossier ou fichier introuvable"});
     QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
   }
 
@@ -152,7 +154,9 @@ class BackupScreenTest : public QObject {
   void restoreAnsweredNoIsNotFoundEither() {
     Fixture f;
     utilities::TBackupFile file;
-    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    QVERIFY(
+        utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())).outcome ==
+        utilities::ClubBackup::Outcome::kSaved);
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
@@ -166,7 +170,9 @@ class BackupScreenTest : public QObject {
   void restoreBringsBackTheArchivedData() {
     Fixture f;
     utilities::TBackupFile file;
-    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    QVERIFY(
+        utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())).outcome ==
+        utilities::ClubBackup::Outcome::kSaved);
     WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
     WriteFile(f.club.exerciseFolder() / "7000.dbp", "ledger made since");
     TFichFSvg screen(f.context);
@@ -194,7 +200,9 @@ class BackupScreenTest : public QObject {
   void corruptArchiveIsReported() {
     Fixture f;
     utilities::TBackupFile file;
-    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    QVERIFY(
+        utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())).outcome ==
+        utilities::ClubBackup::Outcome::kSaved);
     const std::string bytes = ReadFile(f.archive());
     WriteFile(f.archive(), bytes.substr(0, bytes.size() - 30));
     WriteFile(f.club.exerciseFolder() / "7000.dbp", "ledger made since");
@@ -204,7 +212,8 @@ class BackupScreenTest : public QObject {
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(2),
-             (QStringList{"Cannot read file", "Fichier de restauration corrompu!"}));
+             (QStringList{"L'archive " + Q(f.archive()) + " est endommagée ou incomplète",
+                          "Fichier de restauration corrompu!"}));
     QCOMPARE(fs::exists(f.club.exerciseFolder() / "7000.dbp"), true);
     QCOMPARE(f.reloads, 0);
     QCOMPARE(screen.isVisible(), false);
@@ -218,7 +227,8 @@ class BackupScreenTest : public QObject {
     screen.show();
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    QCOMPARE(f.texts().mid(2), QStringList{"Cannot read archive"});
+    QCOMPARE(f.texts().mid(2), QStringList{"Impossible de lire l'archive " + Q(f.archive()) +
+                                           " : en-tête illisible"});
     QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
     QCOMPARE(screen.isVisible(), true);
   }
@@ -241,7 +251,7 @@ class BackupScreenTest : public QObject {
         QString::fromStdString(utilities::ArchivedNameOf(elsewhere.path() / "secret.txt"));
     QCOMPARE(
         f.texts().mid(2),
-        (QStringList{"1 fichier(s) hors du dossier du programme n'ont pas été restaurés :\r" + name,
+        (QStringList{"1 fichier(s) hors des données du club n'ont pas été restaurés :\r" + name,
                      "La restauration c'est bien déroulée!"}));
     QCOMPARE(fs::exists(elsewhere.path() / "secret.txt"), false);
   }

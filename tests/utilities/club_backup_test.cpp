@@ -63,7 +63,7 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
       ClubBackupPatterns(club.path()));
 
   TBackupFile backup;
-  ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const std::string lower = LowerAscii(root);
   EXPECT_EQ(
       (std::vector<std::string>{lower + "/vantrel.ini", lower + "/2025-2026/4110.dbp",
@@ -74,7 +74,7 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
 
 TEST_F(ClubBackupTest, RestoresIntoAnEmptyFolderByteForByte) {
   TBackupFile backup;
-  ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const TempFolder elsewhere;
   const ClubRestore result = RestoreClub(backup, Archive(), elsewhere.path());
   EXPECT_EQ(ClubRestore::Outcome::kRestored, result.outcome);
@@ -91,7 +91,7 @@ TEST_F(ClubBackupTest, RestoresIntoAnEmptyFolderByteForByte) {
 
 TEST_F(ClubBackupTest, DeletesTheArchivedExercisesLedgersFirst) {
   TBackupFile backup;
-  ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   WriteFile(club.exerciseFolder() / "4711.DBP", "posted after the backup");
   WriteFile(club.exerciseFolder() / "0001.dbp", "changed after the backup");
   WriteFile(club.exerciseFolder() / "12345.dbp", "not a ledger");
