@@ -255,6 +255,156 @@ class BackupScreenTest : public QObject {
                      "La restauration c'est bien déroulée!"}));
     QCOMPARE(fs::exists(elsewhere.path() / "secret.txt"), false);
   }
+
+  // The first removable medium when there is one, else the documents folder; the list:
+  // removable media, documents, fixed drives, other drives, "Autre emplacement…".
+  void defaultDestination_data() {
+    QTest::addColumn<bool>("usbKey");
+    QTest::addColumn<QString>("archive");
+    QTest::newRow("removable medium") << true << QStringLiteral("/media/club/CLE/SvgVantrel.bck");
+    QTest::newRow("no removable medium")
+        << false << QStringLiteral("/home/club/Documents/SvgVantrel.bck");
+  }
+  void defaultDestination() {
+    QFETCH(bool, usbKey);
+    QFETCH(QString, archive);
+    Fixture f;
+    f.desktop.documentsValue = QStringLiteral("/home/club/Documents");
+    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", "/"}};
+    if (usbKey) {
+      f.desktop.driveList.push_back(Drive{Drive::Type::Removable, "CLE", "/media/club/CLE"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::Remote, "", "/mnt/nas"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::Removable, "", "/media/club/AUTRE"});
+    }
+    TFichFSvg screen(f.context);
+    screen.refreshDrives();
+    QStringList texts;
+    for (QRadioButton* button : screen.driveButtons) texts << button->text();
+    const QStringList expected = usbKey ? QStringList{"Disquette : /media/club/CLE   (CLE)",
+                                                      "Disquette : /media/club/AUTRE",
+                                                      "Documents : /home/club/Documents",
+                                                      "disque :    /",
+                                                      "Réseau :    /mnt/nas",
+                                                      "Autre emplacement…"}
+                                        : QStringList{"Documents : /home/club/Documents",
+                                                      "disque :    /", "Autre emplacement…"};
+    QCOMPARE(texts, expected);
+    QCOMPARE(Q(*screen.archivePath()), archive);
+  }
+
+  // The default destination takes a backup, and the restore brings it back.
+  void defaultDestinationTakesTheBackupAndGivesItBack() {
+    Fixture f;
+    TempFolder documents;
+    f.desktop.documentsValue = Q(documents.path());
+    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", Q(f.drive.path() / "not-writable")}};
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kBackup);
+    screen.show();
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);  // Enter on the question: "&Oui"
+    QCOMPARE(f.texts().last(), QStringLiteral("La sauvegarde c'est bien déroulée!"));
+    QVERIFY(fs::is_regular_file(documents.path() / "SvgVantrel.bck"));
+
+    WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.messages.clear();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().last(), QStringLiteral("La restauration c'est bien déroulée!"));
+    QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"),
+             std::string("00123456;M.;DUPONT;Jean;\r\n"));
+  }
+
+  void otherPlaceAsksForAFolder() {
+    Fixture f;
+    TempFolder chosen;
+    f.desktop.documentsValue = QStringLiteral("/home/club/Documents");
+    TFichFSvg screen(f.context);
+    screen.show();
+    QRadioButton* other = screen.driveButtons.back();
+    // Cancelled: the previous place stays selected.
+    QTest::mouseClick(other, Qt::LeftButton);
+    QCOMPARE(f.desktop.fileDialogCaptions, std::vector<QString>{"Dossier de la sauvegarde"});
+    QCOMPARE(screen.driveButtons[0]->isChecked(), true);
+    QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/home/club/Documents/SvgVantrel.bck"));
+    f.desktop.fileAnswers = {Q(chosen.path())};
+    QTest::mouseClick(other, Qt::LeftButton);
+    QCOMPARE(other->isChecked(), true);
+    QCOMPARE(other->text(), "Autre emplacement… " + Q(chosen.path()));
+    QCOMPARE(Q(*screen.archivePath()), Q(chosen.path() / "SvgVantrel.bck"));
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().last(), QStringLiteral("La sauvegarde c'est bien déroulée!"));
+    QVERIFY(fs::is_regular_file(chosen.path() / "SvgVantrel.bck"));
+  }
+
+  // Replacing the club's data is a destructive question: Enter answers "&Non".
+  void overwriteWarningDefaultsToNo() {
+    Fixture f;
+    QCOMPARE(
+        utilities::BackupClub(file(), f.club.path(), utilities::PathToText(f.archive())).outcome,
+        utilities::ClubBackup::Outcome::kSaved);
+    WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes};  // the medium is in; then only Enter
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages[1].defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages[1].buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(f.texts().last(), QStringLiteral("Fichier de restauration introuvable!"));
+    QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"), std::string("changed since"));
+  }
+
+  void archiveWithoutSettingsFileIsRefused() {
+    Fixture f;
+    utilities::TBackupFile writer;
+    QVERIFY(writer.Backup({utilities::PathToText(f.club.exerciseFolder() / "*.*")},
+                          utilities::PathToText(f.archive())));
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(2), QStringList{"Cette archive ne contient pas de fichier Vantrel.ini "
+                                           ": ce n'est pas une sauvegarde du club."});
+    QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
+    QCOMPARE(f.reloads, 0);
+    QCOMPARE(fs::exists(f.club.path() / "Temp"), false);
+  }
+
+  void backupOfNothingIsAFailure() {
+    Fixture f;
+    fs::remove_all(f.club.exerciseFolder());
+    fs::remove(f.club.path() / "Vantrel.ini");
+    TFichFSvg screen(f.context);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(1), QStringList{"Aucun fichier à sauvegarder dans " + Q(f.club.path()) +
+                                           " : rien n'a été sauvegardé."});
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
+    QCOMPARE(fs::exists(f.archive()), false);
+  }
+
+  void escapeQuitsAsQuitterDoes() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QTest::keyClick(&screen, Qt::Key_Escape);
+    QCOMPARE(screen.isVisible(), false);
+    screen.show();
+    QTest::mouseClick(screen.BpQuitter, Qt::LeftButton);
+    QCOMPARE(screen.isVisible(), false);
+  }
+
+ private:
+  static utilities::TBackupFile& file() {
+    static utilities::TBackupFile instance;
+    return instance;
+  }
 };
 
 }  // namespace vantrel
