@@ -410,6 +410,14 @@ class StagedRestore {
     return done;
   }
 
+  // The target of a staged file's name (Windows-1252), or the name itself.
+  std::string targetText(const std::string& stagedText) const {
+    for (const auto& [staged, target] : m_files) {
+      if (PathToText(staged) == stagedText) return PathToText(target);
+    }
+    return stagedText;
+  }
+
   // Removes every staged file and the folders made for them.
   void rollBack() {
     std::error_code ignored;
@@ -483,7 +491,10 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
   const bool read = backup.Restore(archive, "");
   if (!read || !result.failed.empty()) {
     if (!read && backup.lastError() != BackupError::kNone) {
-      result.failed.push_back({"", ArchiveErrorText(backup, archive, /*restoring=*/true)});
+      result.failed.push_back(
+          {"", ArchiveErrorText(backup.lastError(), staging.targetText(backup.errorFile()),
+                                backup.systemError(), archive,
+                                /*restoring=*/true)});
     }
     staging.rollBack();
     result.outcome = ClubRestore::Outcome::kSecondPassFailed;

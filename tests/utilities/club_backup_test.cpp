@@ -347,10 +347,10 @@ TEST_F(ClubBackupTest, InterruptedSecondPassLeavesEveryFileWhole) {
     if (fault == Fault::kFolderNotWritable) {
       ASSERT_EQ(1u, result.failed.size()) << label;
       EXPECT_EQ("Impossible de restaurer le fichier " +
-                    PathToText(other.path() / "2027-2028" / "joueur.dbp") +
+                    PathToText(other.path() / "2027-2028" / "Joueur.DBP") +
                     " : permission refus\xe9"
                     "e",
-                result.failed[0].reason.substr(0, result.failed[0].reason.find(".joueur")))
+                result.failed[0].reason)
           << label;
     }
   }
