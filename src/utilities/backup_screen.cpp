@@ -148,7 +148,11 @@ void TFichFSvg::refreshDrives() {
   if (documentsIndex >= 0) {
     m_places[documentsIndex].label += QDir::toNativeSeparators(documents);
   }
-  m_places.push_back({kOtherPlace, QString(), true});
+  // The folder chosen for "Autre emplacement…" stays for the whole run.
+  m_places.push_back({m_otherFolder.isEmpty() ? kOtherPlace
+                                              : kOtherPlace + QStringLiteral(" ") +
+                                                    QDir::toNativeSeparators(m_otherFolder),
+                      m_otherFolder, true});
 
   for (std::size_t i = 0; i < m_places.size(); ++i) {
     auto* button = new QRadioButton(m_places[i].label, RgLecteur);
@@ -196,6 +200,7 @@ bool TFichFSvg::chooseOtherFolder() {
   const auto folder = desktop().folderName(this, caption, root);
   if (!folder) return false;
   other.folder = *folder;
+  m_otherFolder = *folder;
   other.label = kOtherPlace + QStringLiteral(" ") + QDir::toNativeSeparators(*folder);
   driveButtons.back()->setText(other.label);
   return true;

@@ -82,6 +82,7 @@ class TFichFSvg : public Screen {
   QButtonGroup* m_group;
   QVBoxLayout* m_driveLayout;
   std::vector<Place> m_places;
+  QString m_otherFolder;  // chosen for "Autre emplacement…", empty until then
   int m_checked = -1;
   bool m_busy = false;
 };

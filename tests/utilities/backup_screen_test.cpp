@@ -337,6 +337,9 @@ class BackupScreenTest : public QObject {
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().last(), QStringLiteral("La sauvegarde c'est bien déroulée!"));
     QVERIFY(fs::is_regular_file(chosen.path() / "SvgVantrel.bck"));
+    // Coming back to the screen lists the chosen folder again.
+    screen.refreshDrives();
+    QCOMPARE(screen.driveButtons.back()->text(), "Autre emplacement… " + Q(chosen.path()));
   }
 
   // Replacing the club's data is a destructive question: Enter answers "&Non".
