@@ -775,6 +775,10 @@ void Script::collectNames(QSet<QString>& names) const {
   }
 }
 
+void Script::collectAssigned(QSet<QString>& names) const {
+  for (const Statement& statement : m_statements) names.insert(statement.name);
+}
+
 TextTemplate TextTemplate::Parse(const QString& source, QString* error) {
   TextTemplate result;
   QString literal;

@@ -7,7 +7,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 
 namespace vantrel::reports {
@@ -154,26 +153,6 @@ bool WritePdfFile(const PreparedReport& report, const QString& path, QString* er
     return false;
   }
   return true;
-}
-
-void PrintPages(const PreparedReport& report, QPrinter& printer, int fromPage, int toPage) {
-  int count = static_cast<int>(report.pages.size());
-  if (count == 0) return;
-  if (fromPage <= 0 && toPage <= 0) {
-    fromPage = 1;
-    toPage = count;
-  }
-  fromPage = std::clamp(fromPage, 1, count);
-  toPage = std::clamp(toPage <= 0 ? count : toPage, fromPage, count);
-  if (report.title.size() > 0) printer.setDocName(report.title);
-  QPainter painter;
-  if (!painter.begin(&printer)) return;
-  QPointF offset(report.page.printOffsetX, report.page.printOffsetY);
-  for (int i = fromPage; i <= toPage; ++i) {
-    if (i > fromPage) printer.newPage();
-    PaintPage(painter, report.pages[i - 1], printer.resolution(), offset);
-  }
-  painter.end();
 }
 
 }  // namespace vantrel::reports
