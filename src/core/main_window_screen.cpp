@@ -11,6 +11,7 @@
 #include "core/version.h"
 #include "members/member_file.h"
 #include "platform/mail.h"
+#include "platform/show_screen.h"
 #include "platform/text.h"
 
 namespace vantrel {
@@ -177,6 +178,17 @@ void TFichFprg::wire(MenuItem item, std::function<void()> action) {
           [this, action = std::move(action)] { runCommand(action); });
   menuAction->setEnabled(true);
   updateAccountingEnabled();
+}
+
+void TFichFprg::wireScreen(MenuItem item, QWidget& screen, std::function<void()> prepare) {
+  wire(item, [&screen, prepare = std::move(prepare)] {
+    if (prepare) prepare();
+    ShowScreen(screen);
+  });
+}
+
+void TFichFprg::wireScreen(MenuItem item, QWidget& screen, const QString& caption) {
+  wireScreen(item, screen, [&screen, caption] { screen.setWindowTitle(caption); });
 }
 
 bool TFichFprg::startUp() {
