@@ -9,9 +9,11 @@
 #include <QVBoxLayout>
 
 #include "accounting/accounting_files.h"
+#include "accounting/report_variables.h"
 #include "core/text_helpers.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
+#include "reports/value_table.h"
 
 namespace vantrel {
 
@@ -138,26 +140,20 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
   connect(BtImprime, &QPushButton::clicked, this, &TFichFPlan::onPrint);
   connect(BtAide, &QPushButton::clicked, this, &TFichFPlan::onHelp);
 
-  m_report.OnGetValue = [this](const QString& name, int record, reports::Value& value) {
-    if (name == QLatin1String("ExerciceDBP")) {
-      value = reports::Value::FromText(ToQString(settings().exercise));
-    } else if (name == QLatin1String("CompteDBP")) {
-      value = reports::Value::FromText(ToQString(settings().entity));
-    }
-    if (record < 0 || record >= m_chart.count()) return;
-    static const std::pair<const char*, int> kFields[] = {
-        {"NumeroDBP", accounting::chart::kNumber},
-        {"NomDBP", accounting::chart::kName},
-        {"TypeDBP", accounting::chart::kType},
-        {"TemoinDBP", accounting::chart::kLink},
-        {"DateDBP", accounting::chart::kExercise}};
-    for (const auto& [variable, k] : kFields) {
-      if (name == QLatin1String(variable)) {
-        value = reports::Value::FromText(
-            ToQString(FieldAt(m_chart.lines()[static_cast<std::size_t>(record)], k)));
-      }
-    }
-  };
+  reports::ValueTable values(accounting::kChartReport);
+  values.report("ExerciceDBP", [this] { return reports::TextFromCp1252(settings().exercise); });
+  values.report("CompteDBP", [this] { return reports::TextFromCp1252(settings().entity); });
+  const std::pair<const char*, int> fields[] = {{"NumeroDBP", accounting::chart::kNumber},
+                                                {"NomDBP", accounting::chart::kName},
+                                                {"TypeDBP", accounting::chart::kType},
+                                                {"TemoinDBP", accounting::chart::kLink},
+                                                {"DateDBP", accounting::chart::kExercise}};
+  for (const auto& [name, k] : fields) {
+    values.record(name, [this, k = k](int r) {
+      return reports::TextFromCp1252(FieldAt(m_chart.lines()[static_cast<std::size_t>(r)], k));
+    });
+  }
+  m_report.setValues(std::move(values));
   refresh();
   resize(StrGrd->naturalWidth() + 30, 600);
 }

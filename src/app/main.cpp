@@ -14,7 +14,7 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
+  // No display name: the desktop would append it to every window title.
 
   vantrel::platform::QtPlatform desktop;
   vantrel::AppContext context(desktop);

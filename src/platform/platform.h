@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTime>
 #include <QUrl>
 #include <optional>
 #include <vector>
@@ -64,9 +65,15 @@ class Platform {
   // The clock: today's date and a millisecond tick count.
   virtual Date today() = 0;
   virtual qint64 tickMs() = 0;
+  // The time of day, to the second (printed under reports as "Heure").
+  virtual QTime currentTime() = 0;
 
-  // The drives or mount points data can be saved to.
+  // The drives or mount points data can be saved to: removable media (USB keys mounted
+  // under the media folders, removable letters on Windows), fixed drives, network drives...
   virtual std::vector<Drive> drives() = 0;
+  // The user's documents folder (made when missing), a place the user can always write;
+  // empty when the system has none.
+  virtual QString documentsFolder() = 0;
 };
 
 }  // namespace vantrel::platform

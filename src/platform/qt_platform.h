@@ -21,7 +21,9 @@ class QtPlatform : public Platform {
   bool headRequestOk(const QUrl& url, int timeoutMs) override;
   Date today() override;
   qint64 tickMs() override;
+  QTime currentTime() override;
   std::vector<Drive> drives() override;
+  QString documentsFolder() override;
 };
 
 // Caption of a message box of that kind, and the text of a button.

@@ -7,6 +7,7 @@
 
 #include "core/record_file.h"
 #include "platform/record_grid.h"
+#include "reports/value_table.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -177,6 +178,8 @@ class ChartScreenTest : public QObject {
   void printsTheChartThroughItsTemplate() {
     Fixture f;
     TFichFPlan& s = *f.screen;
+    QCOMPARE(s.report().values().missing(), QStringList());
+    QCOMPARE(s.report().values().undeclared(), QStringList());
     QVERIFY(s.report().LoadFromFile(QStringLiteral(VANTREL_TEMPLATES_DIR "/Gestion_Plan.frf")));
     s.report().setRangeEndCount(s.chart().count());
     s.report().setTitle(QStringLiteral("Plan Comptable"));
