@@ -119,6 +119,10 @@ class MemberCardScreenTest : public QObject {
   void typicalRoad() {
     Fixture f({Member("00011111", "AUBERT", "Paul"), Member("00123456", "DUPONT", "J\xe9r\xf4me"),
                Member("00022222", "MARTIN", "Lucie")});
+    // The exercise already holds one entry: the bank paid a supplier 15,00.
+    f.write("Journal.dbp", {"01/10/2026;Fournitures;6064;Fournitures;1500;;5120;Banque;;1500;"
+                            ";;;;;;;;;;;;"});
+    f.write("5120.dbp", {"1;01/10/2026;Fournitures;;1500;;1500;-1500;"});
     TFichFin& s = *f.screen;
     QCOMPARE(s.windowTitle(), QStringLiteral("Modification de la fiche adhérent"));
     QCOMPARE(s.EdNom->text(), QStringLiteral("AUBERT"));
@@ -168,12 +172,17 @@ class MemberCardScreenTest : public QObject {
     QCOMPARE(f.desktop.messages.size(), std::size_t{0});
     const std::string label = "Payement de M. DUPONT J\xe9r\xf4me";
     QCOMPARE(ReadFile(f.folder() / "Journal.dbp"),
-             "09/12/2026;" + label +
+             "01/10/2026;Fournitures;6064;Fournitures;1500;;5120;Banque;;1500;;;;;;;;;;;;;\r\n"
+             "09/12/2026;" +
+                 label +
                  ";7560;Cotisations des membres;;4000;5120;Banque - compte courant;4000;;"
                  ";;;;;;;;;;;;\r\n");
     QCOMPARE(ReadFile(f.folder() / "7560.dbp"),
-             "1;09/12/2026;" + label + ";;4000;;4000;-4000;\r\n");
-    QCOMPARE(ReadFile(f.folder() / "5120.dbp"), "1;09/12/2026;" + label + ";4000;;4000;;4000;\r\n");
+             "2;09/12/2026;" + label + ";;4000;;4000;-4000;\r\n");
+    // The bank's totals carry on from its last line.
+    QCOMPARE(ReadFile(f.folder() / "5120.dbp"),
+             "1;01/10/2026;Fournitures;;1500;;1500;-1500;\r\n2;09/12/2026;" + label +
+                 ";4000;;4000;1500;2500;\r\n");
     const std::string expected = Member("00123456", "DUPONT", "J\xe9r\xf4me",
                                         {{"7560", "Cotisations des membres", "4000", "V"}},
                                         {{"5120", "Banque - compte courant", "4000", "V"}}, "0");
