@@ -120,6 +120,13 @@ void CreateExercise(const fs::path& currentFolder, const fs::path& newFolder) {
 }
 
 std::string ExerciseNameOf(const fs::path& chosen, const fs::path& programFolder) {
+  // A folder outside the program folder keeps its whole path, which the exercise folder
+  // (program folder / name) then names as it is.
+  const fs::path relative =
+      chosen.lexically_normal().lexically_relative(programFolder.lexically_normal());
+  if (!relative.empty() && *relative.begin() == "..") {
+    return Utf8ToCp1252(chosen.lexically_normal().string());
+  }
   std::string folder = Utf8ToCp1252(programFolder.string());
   if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') {
     folder += static_cast<char>(fs::path::preferred_separator);

@@ -56,7 +56,8 @@ void CreateExercise(const std::filesystem::path& currentFolder,
                     const std::filesystem::path& newFolder);
 
 // The exercise name of a folder chosen in the folder dialog: its path with the part it
-// shares with the program folder removed (StripProgramFolder), as Windows-1252 bytes.
+// shares with the program folder removed (StripProgramFolder), as Windows-1252 bytes; a folder
+// outside the program folder keeps its whole path.
 std::string ExerciseNameOf(const std::filesystem::path& chosen,
                            const std::filesystem::path& programFolder);
 

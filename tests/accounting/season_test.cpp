@@ -133,6 +133,12 @@ TEST_F(SeasonTest, ExerciseNameOfAChosenFolder) {
   EXPECT_EQ("Anciens/2020-2021",
             ExerciseNameOf(m_program.path() / "Anciens" / "2020-2021", m_program.path()));
   EXPECT_EQ("", ExerciseNameOf(m_program.path(), m_program.path()));
+  // Outside the program folder: the whole path, which the settings' exercise folder keeps.
+  const fs::path outside = m_program.path().parent_path() / "Ailleurs" / "2019-2020";
+  EXPECT_EQ(outside.string(), ExerciseNameOf(outside, m_program.path()));
+  Settings settings = m_program.settings();
+  settings.exercise = ExerciseNameOf(outside, m_program.path());
+  EXPECT_EQ(outside, settings.exerciseFolder());
 }
 
 // A member line with dues and payment lines, a balance and field 69.
