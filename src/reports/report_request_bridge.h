@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+
+#include "core/report_request.h"
+#include "reports/prepared_report.h"
+#include "reports/report_engine.h"
+#include "reports/value.h"
+
+namespace vantrel::reports {
+
+class Report;
+
+// The engine's value of an answer built by domain code (Windows-1252 text, hundredths).
+Value ToValue(const ReportValue& value);
+
+// The engine's input for a request: its record count, answers, variables seeded with 0 and
+// title.
+ReportInput InputFor(const ReportRequest& request);
+
+// Sets a screen's report object up for a request: loads the template from the program
+// folder, then sets the record count, the seeded variables, the title and the answers.
+// Returns what the load returned (false for a missing template: the screen then shows
+// nothing).
+bool SetUpReport(Report& report, const ReportRequest& request,
+                 const std::filesystem::path& programFolder);
+
+// The request's pages, laid out without a window exactly as the preview shows them: for the
+// batch tool. Throws Error "Impossible d'ouvrir le fichier %s" when the template is missing,
+// and an Error listing the template's mistakes when it cannot be prepared.
+PreparedReport PrepareRequest(const ReportRequest& request,
+                              const std::filesystem::path& programFolder);
+
+// The pages as PDF bytes. Throws Error "Impossible de créer le fichier %s" (naming
+// fileName) when the PDF cannot be made.
+std::string PdfBytes(const PreparedReport& report, const std::filesystem::path& fileName);
+
+}  // namespace vantrel::reports
