@@ -315,6 +315,9 @@ Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping
   for (int i = 0; i < count; ++i) {
     numbers[i] = NumberOfTitle(FieldAt(reportLines[i], kTitle));
     headings[i] = finder.find(numbers[i]);
+    // The chart's first line numbered above the account is no heading of it: the account
+    // then stands as its own group rather than vanishing from the report.
+    if (headings[i].number > numbers[i]) headings[i] = {-1, numbers[i], {}};
   }
 
   std::deque<std::string> grouped;
@@ -326,9 +329,7 @@ Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping
     const std::string& line = reportLines[i];
     const Heading& heading = headings[i];
     const std::string side = FieldAt(line, kSide);
-    if (heading.number != numbers[i]) {
-      // Under its heading. A heading numbered above the account (the chart's first line
-      // chosen for want of another) keeps the account too, rather than dropping it.
+    if (heading.number < numbers[i]) {
       grouped.push_front(side + ";" + FieldAt(line, kTitle) + ";" + FieldAt(line, kBalance1) + ";" +
                          FieldAt(line, kBalance1 + 1) + ";" + FieldAt(line, kBalance1 + 2) + ";0;");
       addBalances(line);

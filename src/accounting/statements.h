@@ -75,7 +75,8 @@ StatementLines BalanceSheetLines(const StatementTable& table);
 // Lines under their chart headings (Detailed: group line, then its accounts with field 5 "0";
 // Grouped: group lines only); Normal gives the lines as they are. The heading of an account
 // is the chart line of its number rounded down to ten, else of the next lower multiples of
-// ten down to 1000, else the chart's first line. Throws Error "'%s' n'est pas une valeur
+// ten down to 1000, else the chart's first line; an account numbered below that first line
+// (or with no chart at all) is its own heading. Throws Error "'%s' n'est pas une valeur
 // entière correcte" for a heading whose number is not a whole number.
 Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping);
 

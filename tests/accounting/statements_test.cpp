@@ -251,12 +251,15 @@ TEST(HeadingSearchTest, MultiplesOfTenDownTo1000ThenTheFirstChartLine) {
   }
 }
 
-TEST(HeadingSearchTest, AnAccountBelowTheFirstChartLineKeepsItsLine) {
-  const Lines chart = {"1020;Fonds;Bilan;N;;"};
+TEST(HeadingSearchTest, AnAccountBelowTheFirstChartLineIsItsOwnGroup) {
+  const Lines chart = {"5300;Caisse;Bilan;V;;"};
   EXPECT_EQ(
-      "1;1020 Fonds;-70;0;0;1;\n"
-      "1;1005 Compte;-70;;;0;\n",
-      Join(GroupLines({"1;1005 Compte;-70;;;1;"}, chart, Grouping::Detailed)));
+      "1;1290 Perte;70;0;0;1;\n"
+      "1;4110 Adh\xe9rents;-3;0;0;1;\n"
+      "0;5300 Caisse;3;0;0;1;\n",
+      Join(GroupLines(
+          {"1;1290 Perte;70;;;1;", "1;4110 Adh\xe9rents;-3;;;1;", "0;5300 Caisse;3;;;1;"}, chart,
+          Grouping::Detailed)));
 }
 
 TEST_F(StatementsTest, ResultLinesFallUnderTheChartHeading) {
