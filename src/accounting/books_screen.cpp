@@ -8,9 +8,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "accounting/report_variables.h"
 #include "platform/busy_guard.h"
 #include "platform/text.h"
 #include "reports/report_request_bridge.h"
+#include "reports/value_table.h"
 
 namespace vantrel {
 
@@ -101,6 +103,8 @@ void TFichFGLiv::print(const std::function<ReportRequest(const accounting::Books
       BusyGuard busy(this);
       request = build(books());
     }
+    m_report.setDeclaration(reports::FindTemplateVariables(accounting::ReportVariables(),
+                                                           ToQString(request->templateFile)));
     if (reports::SetUpReport(m_report, *request, settings().programFolder)) showReport(m_report);
   });
 }

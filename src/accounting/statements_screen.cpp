@@ -10,10 +10,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "accounting/report_variables.h"
 #include "core/text_helpers.h"
 #include "platform/busy_guard.h"
 #include "platform/text.h"
 #include "reports/report_request_bridge.h"
+#include "reports/value_table.h"
 
 namespace vantrel {
 
@@ -174,6 +176,8 @@ void TFichFTable::print(
       BusyGuard busy(this);
       request = build(table());
     }
+    m_report.setDeclaration(reports::FindTemplateVariables(accounting::ReportVariables(),
+                                                           ToQString(request->templateFile)));
     if (reports::SetUpReport(m_report, *request, settings().programFolder)) showReport(m_report);
   });
 }

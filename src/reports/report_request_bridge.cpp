@@ -9,8 +9,7 @@
 #include "core/record_file.h"
 #include "core/settings.h"
 #include "reports/page_render.h"
-#include "reports/report.h"
-#include "reports/report_template.h"
+#include "reports/report_document.h"
 
 namespace vantrel::reports {
 
@@ -19,11 +18,6 @@ namespace {
 QString FromCp1252(const std::string& bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
 
 std::string ToCp1252(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
-
-std::filesystem::path TemplatePath(const ReportRequest& request,
-                                   const std::filesystem::path& programFolder) {
-  return programFolder / FolderPath(request.templateFile);
-}
 
 }  // namespace
 
@@ -39,24 +33,9 @@ Value ToValue(const ReportValue& value) {
   return {};
 }
 
-ReportInput InputFor(const ReportRequest& request) {
-  ReportInput input;
-  input.recordCount = static_cast<int>(request.records.size());
-  for (const auto& name : request.zeroVariables) {
-    input.variables.emplace_back(FromCp1252(name), Value::FromInteger(0));
-  }
-  input.title = FromCp1252(request.title);
-  if (request.value) {
-    input.getValue = [answer = request.value](const QString& name, int record) {
-      return ToValue(answer(ToCp1252(name), record));
-    };
-  }
-  return input;
-}
-
-bool SetUpReport(Report& report, const ReportRequest& request,
+bool SetUpReport(ReportDocument& report, const ReportRequest& request,
                  const std::filesystem::path& programFolder) {
-  const std::filesystem::path path = TemplatePath(request, programFolder);
+  const std::filesystem::path path = programFolder / FolderPath(request.templateFile);
   const bool loaded = report.LoadFromFile(QString::fromStdString(path.string()));
   report.setRangeEndCount(static_cast<int>(request.records.size()));
   for (const auto& name : request.zeroVariables) report.setVariable(FromCp1252(name), 0);
@@ -69,21 +48,14 @@ bool SetUpReport(Report& report, const ReportRequest& request,
 
 PreparedReport PrepareRequest(const ReportRequest& request,
                               const std::filesystem::path& programFolder) {
-  const std::filesystem::path path = TemplatePath(request, programFolder);
-  if (!FileExists(path)) throw CannotOpenFile(path);
-  const std::string bytes = ReadBytes(path);
-  TemplateLoad load = ParseTemplate(QByteArray::fromStdString(bytes));
-  QStringList errors = load.errors;
-  PreparedReport prepared;
-  if (load.value) {
-    ReportInput input = InputFor(request);
-    input.templateFolder = QString::fromStdString(ResolvePath(path).parent_path().string());
-    prepared = PrepareReport(*load.value, input);
-    errors << prepared.errors;
+  ReportDocument document;
+  if (!SetUpReport(document, request, programFolder)) {
+    throw CannotOpenFile(programFolder / FolderPath(request.templateFile));
   }
-  if (!errors.isEmpty()) {
+  PreparedReport prepared = document.prepare();
+  if (!prepared.errors.isEmpty()) {
     throw Error(ToCp1252(QStringLiteral("Le mod\u00e8le %1 contient des erreurs :\n%2")
-                             .arg(QString::fromStdString(path.string()), errors.join('\n'))));
+                             .arg(document.templatePath(), prepared.errors.join('\n'))));
   }
   return prepared;
 }

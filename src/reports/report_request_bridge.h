@@ -1,28 +1,24 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "core/report_request.h"
 #include "reports/prepared_report.h"
-#include "reports/report_engine.h"
 #include "reports/value.h"
 
 namespace vantrel::reports {
 
-class Report;
+class ReportDocument;
 
 // The engine's value of an answer built by domain code (Windows-1252 text, hundredths).
 Value ToValue(const ReportValue& value);
 
-// The engine's input for a request: its record count, answers, variables seeded with 0 and
-// title.
-ReportInput InputFor(const ReportRequest& request);
-
-// Sets a screen's report object up for a request: loads the template from the program
-// folder, then sets the record count, the seeded variables, the title and the answers.
-// Returns what the load returned (false for a missing template: the screen then shows
-// nothing).
-bool SetUpReport(Report& report, const ReportRequest& request,
+// Sets a report object up for a request (a screen's Report, or a ReportDocument without a
+// window): loads the template from the program folder, then sets the record count, the
+// seeded variables, the title and the answers. Returns what the load returned (false for a
+// missing template: a screen then shows nothing).
+bool SetUpReport(ReportDocument& report, const ReportRequest& request,
                  const std::filesystem::path& programFolder);
 
 // The request's pages, laid out without a window exactly as the preview shows them: for the

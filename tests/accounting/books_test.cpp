@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "accounting/posting.h"
+#include "accounting/report_variables.h"
+#include "accounting/statements.h"
 #include "core/error.h"
 #include "support/temp_folder.h"
 
@@ -241,6 +244,47 @@ TEST_F(BooksTest, TrialBalanceAndAccountsInUseReports) {
   EXPECT_EQ("T:N", Shown(plan, "TemoinDBP", 0));
   EXPECT_EQ("T:Bilan", Shown(plan, "TypeDBP", 1));
   EXPECT_EQ("T:2026-2027", Shown(plan, "DateDBP", 1));
+}
+
+// Every name declared for the designer is one the reports answer, and the other way round
+// for the names the templates print.
+TEST_F(BooksTest, EveryDeclaredNameIsAnswered) {
+  chart("5300;Caisse;Bilan;V;2026-2027;\r\n");
+  file("Journal.dbp", "05/03/2027;A;5300;Caisse;100;;7560;Cot;;100;;;;;;;;;;;;;\r\n");
+  file("5300.dbp", "1;05/03/2027;A;100;;100;;100;\r\n");
+  const BooksContext books = load();
+  testing::ProgramFolder statementsClub;
+  WriteFile(statementsClub.exerciseFolder() / "Plan_Comptable.dbp", "6000;ACHATS;Titre;N;;\r\n");
+  const StatementTable table = LoadStatementTable(YearsOf(statementsClub.settings()), "Ardevanne");
+  const std::vector<ReportRequest> requests = {JournalReport(books),
+                                               LedgerReport(books, "5300 Caisse"),
+                                               TrialBalanceReport(books),
+                                               AccountsInUseReport(books),
+                                               IncomeStatementReport(table, Grouping::Detailed),
+                                               BalanceSheetReport(table, Grouping::Detailed)};
+  for (const reports::TemplateVariables* declared : ReportVariables()) {
+    const auto request = std::find_if(
+        requests.begin(), requests.end(),
+        [&](const ReportRequest& r) { return r.templateFile == declared->templateName; });
+    ASSERT_NE(requests.end(), request) << declared->templateName;
+    for (const auto& variable : declared->variables) {
+      const std::string name(variable.name);
+      if (variable.kind == reports::VariableKind::Seeded) {
+        EXPECT_NE(request->zeroVariables.end(),
+                  std::find(request->zeroVariables.begin(), request->zeroVariables.end(), name))
+            << declared->templateName << " " << name;
+      } else {
+        EXPECT_NE(ReportValue::Kind::Empty, request->value(name, 0).kind())
+            << declared->templateName << " " << name;
+      }
+    }
+    for (const auto& name : request->zeroVariables) {
+      EXPECT_NE(declared->variables.end(),
+                std::find_if(declared->variables.begin(), declared->variables.end(),
+                             [&](const auto& v) { return v.name == name; }))
+          << declared->templateName << " " << name;
+    }
+  }
 }
 
 TEST(LastLineOfTest, EveryLineEnd) {
