@@ -159,22 +159,42 @@ struct StatementData {
   std::string grouping;
 };
 
-ReportValue StatementValue(const StatementData& data, const std::string& name, int record) {
-  const bool inList = record >= 0 && record < static_cast<int>(data.lines.size());
-  const auto field = [&](int k) { return inList ? FieldAt(data.lines[record], k) : std::string(); };
-  if (name == "Asso") return ReportValue::Text(data.entity);
-  if (name == "Exercice" || name == "Exercice1") return ReportValue::Text(data.years[0]);
-  if (name == "Exercice2") return ReportValue::Text(data.years[1]);
-  if (name == "Exercice3") return ReportValue::Text(data.years[2]);
-  if (name == "Typ") return inList ? ReportValue::Text(field(kSide)) : ReportValue::Whole(0);
-  if (name == "Nom") return ReportValue::Text(field(kTitle));
-  if (name == "Solde1") return ReportValue::Cents(Amount(field(kBalance1)));
-  if (name == "Solde2") return ReportValue::Cents(Amount(field(kBalance1 + 1)));
-  if (name == "Solde3") return ReportValue::Cents(Amount(field(kBalance1 + 2)));
-  if (name == "Calcul") return ReportValue::Text(field(kCounted));
-  if (name == "Liquide") return ReportValue::Cents(data.liquid);
-  if (name == "Forme") return ReportValue::Text(data.grouping);
-  return {};
+std::string LineField(const StatementData& data, int record, int field) {
+  if (record < 0 || record >= static_cast<int>(data.lines.size())) return {};
+  return FieldAt(data.lines[record], field);
+}
+
+using StatementAnswer = ReportValue (*)(const StatementData&, int record);
+
+// Every name the statements screen answers: balances are numbers (cents / 100, 0 when
+// empty), "Typ" past the last line the number 0, everything else text.
+const std::unordered_map<std::string, StatementAnswer>& StatementAnswers() {
+  static const std::unordered_map<std::string, StatementAnswer> answers = {
+      {"Asso", [](const StatementData& d, int) { return ReportValue::Text(d.entity); }},
+      {"Exercice", [](const StatementData& d, int) { return ReportValue::Text(d.years[0]); }},
+      {"Exercice1", [](const StatementData& d, int) { return ReportValue::Text(d.years[0]); }},
+      {"Exercice2", [](const StatementData& d, int) { return ReportValue::Text(d.years[1]); }},
+      {"Exercice3", [](const StatementData& d, int) { return ReportValue::Text(d.years[2]); }},
+      {"Typ",
+       [](const StatementData& d, int r) {
+         return r >= 0 && r < static_cast<int>(d.lines.size())
+                    ? ReportValue::Text(LineField(d, r, kSide))
+                    : ReportValue::Whole(0);
+       }},
+      {"Nom",
+       [](const StatementData& d, int r) { return ReportValue::Text(LineField(d, r, kTitle)); }},
+      {"Solde1", [](const StatementData& d,
+                    int r) { return ReportValue::Cents(Amount(LineField(d, r, kBalance1))); }},
+      {"Solde2", [](const StatementData& d,
+                    int r) { return ReportValue::Cents(Amount(LineField(d, r, kBalance1 + 1))); }},
+      {"Solde3", [](const StatementData& d,
+                    int r) { return ReportValue::Cents(Amount(LineField(d, r, kBalance1 + 2))); }},
+      {"Calcul",
+       [](const StatementData& d, int r) { return ReportValue::Text(LineField(d, r, kCounted)); }},
+      {"Liquide", [](const StatementData& d, int) { return ReportValue::Cents(d.liquid); }},
+      {"Forme", [](const StatementData& d, int) { return ReportValue::Text(d.grouping); }},
+  };
+  return answers;
 }
 
 const char* GroupingCaption(Grouping grouping) {
@@ -204,7 +224,9 @@ ReportRequest StatementReport(const StatementTable& table, const StatementLines&
   request.records = data->lines;
   request.zeroVariables = std::move(zeroVariables);
   request.value = [data](const std::string& name, int record) {
-    return StatementValue(*data, name, record);
+    const auto& answers = StatementAnswers();
+    const auto found = answers.find(name);
+    return found == answers.end() ? ReportValue() : found->second(*data, record);
   };
   return request;
 }
