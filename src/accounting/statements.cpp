@@ -123,13 +123,16 @@ class HeadingFinder {
   }
 
   Heading find(int account) const {
-    if (m_chart.empty()) return {-1, account, {}};
     int multiple = account - account % 10;
     for (;;) {
       const auto found = m_byNumber.find(multiple);
       if (found != m_byNumber.end()) return make(found->second);
       if (multiple < 1010) break;
       multiple -= 10;
+    }
+    // The chart's first line, when it is an account line at all; else no heading.
+    if (m_chart.empty() || !IsAccountNumber(FieldAt(m_chart[0], chart::kNumber))) {
+      return {-1, account, {}};
     }
     return make(0);
   }
@@ -138,7 +141,7 @@ class HeadingFinder {
   Heading make(int index) const {
     const std::string& line = m_chart[index];
     const std::string number = FieldAt(line, chart::kNumber);
-    return {index, ParseInteger(number), number + " " + FieldAt(line, chart::kName)};
+    return {index, std::stoi(number), number + " " + FieldAt(line, chart::kName)};
   }
 
   const Lines& m_chart;

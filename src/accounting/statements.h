@@ -76,8 +76,7 @@ StatementLines BalanceSheetLines(const StatementTable& table);
 // Grouped: group lines only); Normal gives the lines as they are. The heading of an account
 // is the chart line of its number rounded down to ten, else of the next lower multiples of
 // ten down to 1000, else the chart's first line; an account numbered below that first line
-// (or with no chart at all) is its own heading. Throws Error "'%s' n'est pas une valeur
-// entière correcte" for a heading whose number is not a whole number.
+// (or with no chart line to fall back on) is its own heading.
 Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping);
 
 // The two reports: "Gestion_Resultat.frf" titled "Résultat" (re1..re3, ch1..ch3, pr1..pr3

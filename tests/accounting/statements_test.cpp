@@ -262,6 +262,19 @@ TEST(HeadingSearchTest, AnAccountBelowTheFirstChartLineIsItsOwnGroup) {
           Grouping::Detailed)));
 }
 
+TEST(HeadingSearchTest, NoFirstChartLineToFallBackOn) {
+  // A blank first line: 1290 finds no heading and stands as its own group.
+  EXPECT_EQ(
+      "1;6000 ACHATS;5;0;0;1;\n"
+      "1;6010 Compte;5;;;0;\n"
+      "1;1290 Perte;70;0;0;1;\n",
+      Join(GroupLines({"1;6010 Compte;5;;;1;", "1;1290 Perte;70;;;1;"},
+                      {"", "6000;ACHATS;Titre;N;;"}, Grouping::Detailed)));
+  // No chart at all.
+  EXPECT_EQ("1;6010 Compte;5;0;0;1;\n",
+            Join(GroupLines({"1;6010 Compte;5;;;1;"}, {}, Grouping::Detailed)));
+}
+
 TEST_F(StatementsTest, ResultLinesFallUnderTheChartHeading) {
   ledger(1, "6110", "100");
   ledger(1, "7560", "-300");
