@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -13,10 +14,15 @@
 
 #include "accounting/accounting_files.h"
 #include "accounting/books.h"
+#include "accounting/books_screen.h"
 #include "accounting/posting.h"
 #include "accounting/statements.h"
+#include "accounting/statements_screen.h"
 #include "core/record_file.h"
 #include "core/settings.h"
+#include "platform/app_context.h"
+#include "platform/qt_platform.h"
+#include "platform/screen.h"
 
 namespace {
 
@@ -184,6 +190,41 @@ void BM_IncomeStatementOverThreeYears(benchmark::State& state) {
 }
 BENCHMARK(BM_IncomeStatementOverThreeYears)->Unit(benchmark::kMillisecond);
 
+// The screens themselves: activation reads what the domain reads and fills the widgets
+// (the drop-down list of 200 accounts, the three year boxes).
+void BM_BooksScreenActivation(benchmark::State& state) {
+  vantrel::platform::QtPlatform desktop;
+  vantrel::AppContext context(desktop);
+  context.settings = TheClub().settings();
+  vantrel::TFichFGLiv books(context);
+  vantrel::Screen other(context);  // a screen that reads nothing
+  for (auto _ : state) {
+    context.tracker.windowActivated(&books);
+    context.tracker.windowActivated(&other);
+  }
+}
+BENCHMARK(BM_BooksScreenActivation)->Unit(benchmark::kMillisecond);
+
+void BM_StatementsScreenActivation(benchmark::State& state) {
+  vantrel::platform::QtPlatform desktop;
+  vantrel::AppContext context(desktop);
+  context.settings = TheClub().settings();
+  vantrel::TFichFTable statements(context);
+  vantrel::Screen other(context);
+  for (auto _ : state) {
+    context.tracker.windowActivated(&statements);
+    context.tracker.windowActivated(&other);
+  }
+}
+BENCHMARK(BM_StatementsScreenActivation)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
