@@ -1,8 +1,10 @@
 #include <QApplication>
 
+#include "accounting/books_screen.h"
 #include "accounting/chart_screen.h"
 #include "accounting/entry_screen.h"
 #include "accounting/settings_screen.h"
+#include "accounting/statements_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
 #include "members/member_card_screen.h"
@@ -49,6 +51,23 @@ int main(int argc, char* argv[]) {
                         [&] { backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore); });
   mainWindow.wireScreen(vantrel::MenuItem::Calculator, calculatorScreen);
   mainWindow.wireScreen(vantrel::MenuItem::About, aboutBox);
+
+  // Books and statements ("&Edition" of the accounting menu).
+  vantrel::TFichFGLiv booksScreen(context);
+  vantrel::TFichFTable statementsScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingChart, booksScreen,
+                        [&] { booksScreen.setMode(vantrel::TFichFGLiv::kAccountsInUseMode); });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingLedger, booksScreen, [&] {
+    booksScreen.setWindowTitle(QStringLiteral("Edition du Grand Livre"));
+    booksScreen.setMode(vantrel::TFichFGLiv::kLedgerMode);
+  });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingTrialBalance, booksScreen,
+                        [&] { booksScreen.setMode(vantrel::TFichFGLiv::kTrialBalanceMode); });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingResults, statementsScreen, [&] {
+    statementsScreen.setMode(vantrel::TFichFTable::kIncomeStatementMode);
+  });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingBalanceSheet, statementsScreen,
+                        [&] { statementsScreen.setMode(vantrel::TFichFTable::kBalanceSheetMode); });
 
   mainWindow.show();
   return QApplication::exec();
