@@ -1,5 +1,6 @@
 #include "accounting/entry_screen.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -155,6 +156,38 @@ class EntryScreenTest : public QObject {
     QCOMPARE(ReadFile(f.folder() / "Journal.dbp"),
              std::string("09/12/2026;Cotisation;7560;Cotisations des membres;;2500;5120;"
                          "Banque - compte courant;2500;;;;;;;;;;;;;;\r\n"));
+  }
+
+  // The account boxes react to the focus itself: typing an account and tabbing on takes it.
+  void tabbingThroughTheRowsTakesTheAccount() {
+    Fixture f;
+    TFichFEntree& s = *f.screen;
+    s.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s));
+    f.activate();
+    s.Libelle->setFocus();
+    QTest::keyClicks(s.Libelle, QStringLiteral("Caisse vers banque"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), s.Compte[0]);
+    QCOMPARE(f.offered(1).size(), 5);
+    QTest::keyClicks(QApplication::focusWidget(), k5120);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), s.Saisie[0]);
+    QCOMPARE(s.Pages->tabText(1), k5120);
+    QCOMPARE(s.Saisie[0]->text(), QStringLiteral("0"));
+    s.Saisie[0]->selectAll();
+    QTest::keyClicks(s.Saisie[0], QStringLiteral("3000"));
+    QTest::keyClick(s.Saisie[0], Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), k5300);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(s.Saisie[1]->text(), QStringLiteral("-3000"));
+    QCOMPARE(s.Credit[1]->text(), QStringLiteral("30,00"));
+    QVERIFY(f.postShown());
+    // Text that is no account is cleared when the box is left.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(s.Compte[2]->currentText(), QString());
   }
 
   void typedAmounts_data() {
