@@ -209,7 +209,10 @@ void TFichFPar::activated() {
   m_lists = {};
   m_duesSelection = 0;
   m_paymentSelection = 0;
-  runCommand([this] { m_lists = accounting::RebuildMemberLists(settings().exerciseFolder()); });
+  // With no exercise set yet there is no chart to follow: this screen is where one is chosen.
+  if (!settings().exercise.empty()) {
+    runCommand([this] { m_lists = accounting::RebuildMemberLists(settings().exerciseFolder()); });
+  }
   EditEntite->setText(ToQString(settings().entity));
   EditSigle->setText(ToQString(settings().shortName));
   EditAnnee->setText(ToQString(settings().exercise));

@@ -257,6 +257,17 @@ class SettingsScreenTest : public QObject {
     QCOMPARE(FieldAt(member, 18), std::string("12/09/2026"));
   }
 
+  void withoutAnExerciseTheScreenOpensQuietly() {
+    Fixture f;
+    f.context.settings.exercise.clear();
+    f.screen->deactivated();
+    f.screen->activated();
+    QCOMPARE(f.desktop.messages.size(), std::size_t{0});
+    QCOMPARE(f.screen->StrGrRecette->model().rowCount(), 0);
+    QCOMPARE(f.screen->EditAnnee->text(), QString());
+    QVERIFY(!f.screen->BtModifier->isEnabled());
+  }
+
   void looksRight() {
     Fixture f;
     QVERIFY(QTest::qWaitForWindowExposed(f.screen.get()));
