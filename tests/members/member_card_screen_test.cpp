@@ -263,6 +263,18 @@ class MemberCardScreenTest : public QObject {
     QVERIFY(!s.Bt_Suivant->isEnabled());
   }
 
+  void deletingTheOnlyMemberLeavesItsFieldsShown() {
+    Fixture f({Member("00123456", "DUPONT", "Paul")});
+    TFichFin& s = *f.screen;
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(s.Bt_Supprimer, Qt::LeftButton);
+    QCOMPARE(ReadFile(f.folder() / "Joueur.DBP"), std::string());
+    QCOMPARE(s.EdNom->text(), QStringLiteral("DUPONT"));
+    QVERIFY(!s.Bt_Supprimer->isEnabled());
+    QVERIFY(!s.Bt_Modifier->isEnabled());
+    QVERIFY(!s.Bt_Fin->isEnabled());
+  }
+
   void postedRowsIgnoreTheSelection() {
     Fixture f({Member("1", "AUBERT", "A", {{"7560", "Cotisations", "4000", "V"}},
                       {{"5120", "Banque", "4000", "V"}}, "0")});
