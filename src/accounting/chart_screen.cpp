@@ -136,7 +136,7 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
   connect(Bt_Modifier, &QPushButton::clicked, this, &TFichFPlan::onModify);
   connect(Bt_Supprimer, &QPushButton::clicked, this, &TFichFPlan::onDelete);
   connect(BtLien, &QPushButton::clicked, this, &TFichFPlan::onCycleLink);
-  connect(BtQuitte, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BtQuitte, &QPushButton::clicked, this, &Screen::quit);
   connect(BtImprime, &QPushButton::clicked, this, &TFichFPlan::onPrint);
   connect(BtAide, &QPushButton::clicked, this, &TFichFPlan::onHelp);
 

@@ -160,7 +160,7 @@ TFichFEntree::TFichFEntree(AppContext& context, QWidget* parent) : Screen(contex
   });
   connect(Enregistrer, &QPushButton::clicked, this, &TFichFEntree::onPost);
   connect(Annuler, &QPushButton::clicked, this, &TFichFEntree::onCancel);
-  connect(Quitter, &QPushButton::clicked, this, &QWidget::hide);
+  connect(Quitter, &QPushButton::clicked, this, &Screen::quit);
   checkBalance();
   resize(1100, 720);
 }

@@ -163,7 +163,7 @@ TFichFPar::TFichFPar(AppContext& context, QWidget* parent) : Screen(context, par
   connect(BtNouvel, &QPushButton::clicked, this, [this] { onChangeExercise(true); });
   connect(BtModifier, &QPushButton::clicked, this, &TFichFPar::onModifyDues);
   connect(BtCotisations, &QPushButton::clicked, this, &TFichFPar::onResetDues);
-  connect(BtQuitte, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BtQuitte, &QPushButton::clicked, this, &Screen::quit);
 
   const auto browse = [this](QPushButton* button, int* selection, const Lines* list, auto step) {
     connect(button, &QPushButton::clicked, this, [this, selection, list, step] {

@@ -191,7 +191,7 @@ TFichFin::TFichFin(AppContext& context, QWidget* parent) : Screen(context, paren
   });
   connect(Bt_Ajouter, &QPushButton::clicked, this, &TFichFin::onAdd);
   connect(Bt_Supprimer, &QPushButton::clicked, this, &TFichFin::onDelete);
-  connect(BtQuitte, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BtQuitte, &QPushButton::clicked, this, &Screen::quit);
   connect(EdLicence, &QLineEdit::textChanged, this, &TFichFin::updateSaveButtons);
   connect(EdNom, &QLineEdit::textChanged, this, &TFichFin::updateSaveButtons);
   connect(Bt_Modifier, &QPushButton::clicked, this, &TFichFin::onSave);

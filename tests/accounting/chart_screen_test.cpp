@@ -198,6 +198,15 @@ class ChartScreenTest : public QObject {
     }
   }
 
+  void quitterAndEscapeHideTheScreen() {
+    Fixture f;
+    QTest::mouseClick(f.screen->BtQuitte, Qt::LeftButton);
+    QVERIFY(f.screen->isHidden());
+    f.screen->show();
+    QTest::keyClick(f.screen->Edit2, Qt::Key_Escape);
+    QVERIFY(f.screen->isHidden());
+  }
+
   void helpOpensTheDocument() {
     Fixture f;
     QTest::mouseClick(f.screen->BtAide, Qt::LeftButton);
