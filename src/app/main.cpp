@@ -2,6 +2,9 @@
 
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
+#include "members/consultation_screen.h"
+#include "members/import_screen.h"
+#include "members/listing_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
 #include "utilities/backup_screen.h"
@@ -40,6 +43,22 @@ int main(int argc, char* argv[]) {
   });
   mainWindow.wire(vantrel::MenuItem::Calculator, [&] { showScreen(&calculatorScreen); });
   mainWindow.wire(vantrel::MenuItem::About, [&] { showScreen(&aboutBox); });
+
+  // Members: consultation, listings (listing and mail modes), federation import.
+  vantrel::TFichFGest consultationScreen(context);
+  vantrel::TFichFEdit listingScreen(context);
+  vantrel::TFichFimp importScreen(context);
+  mainWindow.wire(vantrel::MenuItem::MembersConsultation,
+                  [&] { showScreen(&consultationScreen); });
+  mainWindow.wire(vantrel::MenuItem::MembersEdition, [&] {
+    listingScreen.setMode(vantrel::TFichFEdit::Mode::kListing);
+    showScreen(&listingScreen);
+  });
+  mainWindow.wire(vantrel::MenuItem::MembersMail, [&] {
+    listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail);
+    showScreen(&listingScreen);
+  });
+  mainWindow.wire(vantrel::MenuItem::MembersImport, [&] { showScreen(&importScreen); });
 
   mainWindow.show();
   return QApplication::exec();

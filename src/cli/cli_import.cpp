@@ -60,7 +60,7 @@ int RunImport(CliContext& context, const Arguments& args) {
   options.today = Today();
   const members::ImportCounts counts = members::ImportExtraction(
       context.settings.exerciseFolder(), extraction.players, options,
-      [](const std::string&) { return false; }, trial);
+      [](members::QuestionKind, const std::string&) { return false; }, trial);
   PrintLine(std::to_string(counts.added) + " nouveaux, " + std::to_string(counts.changed) +
             " modifi\xe9s, " + std::to_string(counts.unchanged) + " inchang\xe9s");
   return 0;

@@ -155,7 +155,7 @@ std::string MergeField(const std::vector<std::string>& stored, int f, const std:
       const std::string question = "Pour la fiche : " + stored[field::kTitle] + " " +
                                    stored[field::kLastName] + " " + stored[field::kFirstName] +
                                    "\rModifier : " + old + "\rPar : " + newValue;
-      return ask(question) ? newValue : old;
+      return ask(QuestionKind::kReplaceValue, question) ? newValue : old;
     }
   }
   return old;
@@ -197,7 +197,7 @@ ImportCounts MergeExtraction(Lines& members, const Lines& players, const ImportO
     if (found < 0) {
       bool add = options.add == MergeChoice::kAlways;
       if (options.add == MergeChoice::kAfterConsent) {
-        add = ask("Ajout de : " + fields[field::kTitle] + " " + fields[field::kLastName] + " " +
+        add = ask(QuestionKind::kAddPlayer, "Ajout de : " + fields[field::kTitle] + " " + fields[field::kLastName] + " " +
                   fields[field::kFirstName]);
       }
       if (!add) {
@@ -226,7 +226,7 @@ ImportCounts CountMerge(const Lines& members, const Lines& players, Date today) 
   Lines copy = members;
   ImportOptions options;
   options.today = today;
-  return MergeExtraction(copy, players, options, [](const std::string&) { return true; });
+  return MergeExtraction(copy, players, options, [](QuestionKind, const std::string&) { return true; });
 }
 
 ImportCounts ImportExtraction(const std::filesystem::path& exerciseFolder, const Lines& players,

@@ -62,9 +62,12 @@ std::string IsoDateToFrench(const std::string& text);
 // What the import does with a new player, or with a changed field of a known member.
 enum class MergeChoice { kAlways, kAfterConsent, kNever };
 
-// Asked for "Après accord": the question's text (Windows-1252, lines separated by "\r");
-// true for "&Oui".
-using ImportQuestion = std::function<bool(const std::string& text)>;
+// The two questions of "Après accord": adding a new player, replacing a stored value.
+enum class QuestionKind { kAddPlayer, kReplaceValue };
+
+// Asked for "Après accord": the question's kind and text (Windows-1252, lines separated by
+// "\r"); true for "&Oui".
+using ImportQuestion = std::function<bool(QuestionKind kind, const std::string& text)>;
 
 // The members indexed by licence read as an integer, the last member of a licence winning.
 class LicenceIndex {
