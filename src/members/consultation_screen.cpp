@@ -104,12 +104,12 @@ TFichFGest::TFichFGest(AppContext& context, QWidget* parent) : Screen(context, p
     int row;
     int column;
   } boxes[] = {
-      {"N° Licence", EdNum, 0, 0},   {"Indice", EdIv, 0, 2},        {"Licence", EdLicence, 0, 4},
-      {"Titre", EdTitre, 1, 0},      {"Nom", EdNom, 1, 2},          {"Prénom", EdPrenom, 1, 4},
-      {"Adresse", EdAdr1, 2, 0},     {"", EdAdr2, 3, 0},            {"", EdAdr3, 4, 0},
-      {"Code", EdCode, 5, 0},        {"Ville", EdVille, 5, 2},      {"Domicile", EdDom, 6, 0},
-      {"Bureau", EdBur, 6, 2},       {"Portable", EdPort, 6, 4},    {"Emaill", EdMail, 7, 0},
-      {"Naissance", EdNaiss, 8, 0},  {"Club", EdClub, 8, 2},        {"Mise à jour", EdMaj, 8, 4},
+      {"N° Licence", EdNum, 0, 0},     {"Indice", EdIv, 0, 2},     {"Licence", EdLicence, 0, 4},
+      {"Titre", EdTitre, 1, 0},        {"Nom", EdNom, 1, 2},       {"Prénom", EdPrenom, 1, 4},
+      {"Adresse", EdAdr1, 2, 0},       {"", EdAdr2, 3, 0},         {"", EdAdr3, 4, 0},
+      {"Code", EdCode, 5, 0},          {"Ville", EdVille, 5, 2},   {"Domicile", EdDom, 6, 0},
+      {"Bureau", EdBur, 6, 2},         {"Portable", EdPort, 6, 4}, {"Emaill", EdMail, 7, 0},
+      {"Naissance", EdNaiss, 8, 0},    {"Club", EdClub, 8, 2},     {"Mise à jour", EdMaj, 8, 4},
       {"Comptabilité", EdSolde, 9, 0},
   };
   for (const auto& b : boxes) {
@@ -182,15 +182,15 @@ void TFichFGest::refresh() {
   if (m_current >= 0 && m_current <= last) {
     const std::string& line = m_members[static_cast<std::size_t>(m_current)];
     const std::pair<QLineEdit*, int> fields[] = {
-        {EdNum, members::field::kLicence},     {EdIv, members::field::kValueIndex},
+        {EdNum, members::field::kLicence},         {EdIv, members::field::kValueIndex},
         {EdLicence, members::field::kLicenceKind}, {EdTitre, members::field::kTitle},
-        {EdNom, members::field::kLastName},    {EdPrenom, members::field::kFirstName},
-        {EdAdr1, members::field::kAddress1},   {EdAdr2, members::field::kAddress2},
-        {EdAdr3, members::field::kAddress3},   {EdCode, members::field::kPostalCode},
-        {EdVille, members::field::kTown},      {EdDom, members::field::kHomePhone},
-        {EdBur, members::field::kOfficePhone}, {EdPort, members::field::kMobilePhone},
-        {EdMail, members::field::kMail},       {EdNaiss, members::field::kBirthDate},
-        {EdClub, members::field::kClub},       {EdMaj, members::field::kLastDuesPosting},
+        {EdNom, members::field::kLastName},        {EdPrenom, members::field::kFirstName},
+        {EdAdr1, members::field::kAddress1},       {EdAdr2, members::field::kAddress2},
+        {EdAdr3, members::field::kAddress3},       {EdCode, members::field::kPostalCode},
+        {EdVille, members::field::kTown},          {EdDom, members::field::kHomePhone},
+        {EdBur, members::field::kOfficePhone},     {EdPort, members::field::kMobilePhone},
+        {EdMail, members::field::kMail},           {EdNaiss, members::field::kBirthDate},
+        {EdClub, members::field::kClub},           {EdMaj, members::field::kLastDuesPosting},
     };
     for (const auto& [box, k] : fields) box->setText(ToQString(ExtractField(line, k)));
     const std::string vote = ExtractField(line, members::field::kMailConvocations);
@@ -211,8 +211,8 @@ void TFichFGest::onSearchBy(int field) {
   RechNom->setVisible(false);
   if (m_sortField != field) {
     WaitCursor wait;
-    m_current = members::SortMembers(m_members, field, members::SortVariant::kConsultation,
-                                     m_current);
+    m_current =
+        members::SortMembers(m_members, field, members::SortVariant::kConsultation, m_current);
     m_sortField = field;
   }
   QLineEdit* search = field == 0 ? RechLicence : RechNom;
@@ -222,7 +222,8 @@ void TFichFGest::onSearchBy(int field) {
 }
 
 void TFichFGest::onRechLicence(const QString& text) {
-  runCommand([&] { m_current = members::SearchByLicence(m_members, FromQString(text), m_current); });
+  runCommand(
+      [&] { m_current = members::SearchByLicence(m_members, FromQString(text), m_current); });
   refresh();
 }
 
@@ -242,14 +243,16 @@ void TFichFGest::onEnvelope() {
 }
 
 bool TFichFGest::loadEnvelope() {
-  const QString path = QString::fromStdU16String(
-      (settings().programFolder / kEnvelopeTemplate).u16string());
+  const QString path =
+      QString::fromStdU16String((settings().programFolder / kEnvelopeTemplate).u16string());
   Report->OnGetValue = [this](const QString& name, int, reports::Value& value) {
     const std::pair<const char*, QString> answers[] = {
-        {"Nom", EdTitre->text() + QLatin1Char(' ') + EdNom->text() + QLatin1Char(' ') +
-                    EdPrenom->text()},
-        {"Adresse1", EdAdr1->text()}, {"Adresse2", EdAdr2->text()},
-        {"Adresse3", EdAdr3->text()}, {"Code", EdCode->text()},
+        {"Nom",
+         EdTitre->text() + QLatin1Char(' ') + EdNom->text() + QLatin1Char(' ') + EdPrenom->text()},
+        {"Adresse1", EdAdr1->text()},
+        {"Adresse2", EdAdr2->text()},
+        {"Adresse3", EdAdr3->text()},
+        {"Code", EdCode->text()},
         {"Ville", EdVille->text()},
     };
     for (const auto& [key, text] : answers) {

@@ -73,11 +73,11 @@ class TFichFGest : public Screen {
   void onEnvelope();
   void onImprime();
   void onModifie();
+  // Loads the envelope template and wires its values to the boxes.
+  bool loadEnvelope();
 
  private:
   void moveTo(int record);
-  // Loads the envelope template and wires its values to the boxes.
-  bool loadEnvelope();
 
   Lines m_members;
   int m_current = -1;

@@ -84,6 +84,7 @@ TFichFimp::TFichFimp(AppContext& context, QWidget* parent) : Screen(context, par
 }
 
 void TFichFimp::activated() {
+  if (m_importing) return;
   m_loaded = false;
   m_players.clear();
   LbComptes->clear();
@@ -98,6 +99,7 @@ void TFichFimp::activated() {
 }
 
 void TFichFimp::deactivated() {
+  if (m_importing) return;
   m_members.clear();
   m_players.clear();
   m_loaded = false;
@@ -173,17 +175,20 @@ void TFichFimp::onImporte() {
   options.modify = choiceOf(ModifChoices);
   options.today = desktop().today();
   // A question that replaces a member's data defaults to "&Non"; adding defaults to "&Oui".
-  const members::ImportQuestion ask = [this](members::QuestionKind kind,
-                                             const std::string& text) {
+  const members::ImportQuestion ask = [this](members::QuestionKind kind, const std::string& text) {
     const bool replaces = kind == members::QuestionKind::kReplaceValue;
     return desktop().message(this, MessageKind::Confirmation, ToQString(text),
                              {Button::Yes, Button::No},
                              replaces ? Button::No : Button::Yes) == Button::Yes;
   };
+  // Events run during the merge: the user may leave the screen and come back. The lists the
+  // merge works on are its own, and activation waits for the end of the import.
   setBusy(true);
+  m_importing = true;
   Lines merged = m_members;
+  const Lines players = m_players;
   const bool done = runCommand([&] {
-    members::MergeExtraction(merged, m_players, options, ask, [this](int k) {
+    members::MergeExtraction(merged, players, options, ask, [this](int k) {
       ProgressBar1->setValue(k);
       QApplication::processEvents();
     });
@@ -191,6 +196,7 @@ void TFichFimp::onImporte() {
     WaitCursor wait;
     members::WriteMemberFile(settings().exerciseFolder(), merged);
   });
+  m_importing = false;
   setBusy(false);
   if (!done) return;
   m_members = std::move(merged);

@@ -49,6 +49,7 @@ class TFichFimp : public Screen {
   Lines m_members;
   Lines m_players;
   bool m_loaded = false;
+  bool m_importing = false;
 };
 
 }  // namespace vantrel

@@ -24,8 +24,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
+#include <limits>
 
 #include "core/cp1252.h"
 #include "core/error.h"
@@ -56,22 +57,37 @@ struct Column {
 };
 // Listing mode: 20 columns.
 constexpr Column kListingColumns[] = {
-    {"licence", field::kLicence},       {"titre", field::kTitle},
-    {"nom", field::kLastName},          {"Prenom", field::kFirstName},
-    {"IV", field::kValueIndex},         {"adresse", field::kAddress1},
-    {"adresse", field::kAddress2},      {"adresse", field::kAddress3},
-    {"Code", field::kPostalCode},       {"Ville", field::kTown},
-    {"Téléphone", field::kHomePhone},   {"Bureau", field::kOfficePhone},
-    {"Portable", field::kMobilePhone},  {"courriel", field::kMail},
-    {"Naissance", field::kBirthDate},   {"Licence", field::kLicenceKind},
-    {"Age", field::kAge},               {"MJ", field::kLastDuesPosting},
-    {"Solde", field::kBalance},         {"Courriel Convocation", field::kMailConvocations},
+    {"licence", field::kLicence},
+    {"titre", field::kTitle},
+    {"nom", field::kLastName},
+    {"Prenom", field::kFirstName},
+    {"IV", field::kValueIndex},
+    {"adresse", field::kAddress1},
+    {"adresse", field::kAddress2},
+    {"adresse", field::kAddress3},
+    {"Code", field::kPostalCode},
+    {"Ville", field::kTown},
+    {"Téléphone", field::kHomePhone},
+    {"Bureau", field::kOfficePhone},
+    {"Portable", field::kMobilePhone},
+    {"courriel", field::kMail},
+    {"Naissance", field::kBirthDate},
+    {"Licence", field::kLicenceKind},
+    {"Age", field::kAge},
+    {"MJ", field::kLastDuesPosting},
+    {"Solde", field::kBalance},
+    {"Courriel Convocation", field::kMailConvocations},
 };
 // Mail mode: 8 columns; "Sel." holds the marks.
 constexpr Column kMailColumns[] = {
-    {"licence", field::kLicence}, {"titre", field::kTitle},   {"nom", field::kLastName},
-    {"Prenom", field::kFirstName}, {"IV", field::kValueIndex}, {"courriel", field::kMail},
-    {"Sel.", -1},                  {"Cour. Convoc.", field::kMailConvocations},
+    {"licence", field::kLicence},
+    {"titre", field::kTitle},
+    {"nom", field::kLastName},
+    {"Prenom", field::kFirstName},
+    {"IV", field::kValueIndex},
+    {"courriel", field::kMail},
+    {"Sel.", -1},
+    {"Cour. Convoc.", field::kMailConvocations},
 };
 
 // One colour per pyramid bar, in bracket order.
@@ -79,11 +95,11 @@ constexpr QRgb kBarColours[members::kBracketCount] = {
     0x1f77b4, 0xff7f0e, 0x2ca02c, 0xd62728, 0x9467bd, 0x8c564b, 0xe377c2, 0x7f7f7f,
     0xbcbd22, 0x17becf, 0x393b79, 0xad494a, 0x637939, 0x8c6d31, 0x843c39, 0x7b4173};
 
-constexpr std::int16_t kPositionMin = -32768;
-constexpr std::int16_t kPositionMax = 32767;
-
-int Clamp16(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, kPositionMin, kPositionMax));
+// Positions of the up-down controls: whole numbers wide enough for any balance of the file
+// (cents are 32-bit, so their hundredths always fit).
+int Position(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
 }
 
 QDate ToQDate(Date date) { return QDate(date.year(), date.month(), date.day()); }
@@ -192,9 +208,9 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   LbCourriel = new QLabel(this);
   LbCourriel->setObjectName(QStringLiteral("LbCourriel"));
   Button3 = NamedButton(this, QStringLiteral("Quitter"), "Button3");
-  for (QWidget* w : std::initializer_list<QWidget*>{BtEdition, BtCourriel, BtCourDes, BtCourSel,
-                                                    CB_BccCourriel, LbGroupe, Nbr_Courriel,
-                                                    LbCourriel})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{BtEdition, BtCourriel, BtCourDes, BtCourSel, CB_BccCourriel,
+                                       LbGroupe, Nbr_Courriel, LbCourriel})
     buttons->addWidget(w);
   buttons->addStretch(1);
   buttons->addWidget(Button3);
@@ -314,7 +330,8 @@ void TFichFEdit::buildCriteria(QWidget* panel) {
     edit->setMaxLength(3);
   buildPair(Solde, "Solde", panel);
   Solde.unlimited = true;
-  for (QLineEdit* edit : {Solde.minEdit, Solde.maxEdit}) edit->setMaxLength(5);
+  // Eight characters: a balance of the file up to -9999999 shows whole.
+  for (QLineEdit* edit : {Solde.minEdit, Solde.maxEdit}) edit->setMaxLength(8);
 
   int row = 0;
   grid->addWidget(new QLabel(QStringLiteral("de"), panel), row, 1);
@@ -435,9 +452,9 @@ void TFichFEdit::activated() {
   for (const std::string& kind : bounds.licenceKinds) CheckItem(GroupCotis, ToQString(kind));
 
   const bool mail = m_mode == Mode::kMail;
-  const auto& columns = mail ? std::vector<Column>(std::begin(kMailColumns), std::end(kMailColumns))
-                             : std::vector<Column>(std::begin(kListingColumns),
-                                                   std::end(kListingColumns));
+  const auto& columns =
+      mail ? std::vector<Column>(std::begin(kMailColumns), std::end(kMailColumns))
+           : std::vector<Column>(std::begin(kListingColumns), std::end(kListingColumns));
   StrGr1->clear();
   StrGr1->setColumnCount(static_cast<int>(columns.size()));
   QStringList headers;
@@ -452,8 +469,8 @@ void TFichFEdit::activated() {
   showBounds(Nom, bounds.minLetter, bounds.maxLetter);
   showBounds(Indice, bounds.minIndex, bounds.maxIndex);
   showBounds(Age, bounds.minAge, bounds.maxAge);
-  showBounds(Solde, Clamp16(members::BalanceUnits(bounds.minBalance)),
-             Clamp16(members::BalanceUnits(bounds.maxBalance)));
+  showBounds(Solde, Position(members::BalanceUnits(bounds.minBalance)),
+             Position(members::BalanceUnits(bounds.maxBalance)));
   if (GroupCotis->count() > 0) CheckCotisation->setEnabled(true);
   Label1->setText(QStringLiteral("Critères de tri des %1 enregistrements").arg(m_members.size()));
   m_filling = false;
@@ -473,7 +490,7 @@ std::optional<int> TFichFEdit::parseBound(const BoundPair& pair, const QString& 
   }
   bool ok = false;
   const int value = text.trimmed().toInt(&ok);
-  if (!ok || value < kPositionMin || value > kPositionMax) return std::nullopt;
+  if (!ok) return std::nullopt;
   return value;
 }
 
@@ -491,8 +508,8 @@ void TFichFEdit::onUpperClicked(BoundPair& pair) {
 
 void TFichFEdit::onLowerEdited(BoundPair& pair) {
   const auto value = parseBound(pair, pair.minEdit->text());
-  const bool accepted = value && *value <= pair.minUp->maximum() &&
-                        (pair.unlimited || *value >= pair.lowestAccepted);
+  const bool accepted =
+      value && *value <= pair.minUp->maximum() && (pair.unlimited || *value >= pair.lowestAccepted);
   if (accepted) pair.minUp->setPosition(*value);
   onLowerClicked(pair);
 }
@@ -600,8 +617,8 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
     labels << ToQString(pyramid[b].label);
     highest = std::max(highest, pyramid[b].value);
     auto* set = new QBarSet(ToQString(pyramid[b].label));
-    set->setColor(QColor::fromRgb(kBarColours[(firstBracket + static_cast<int>(b)) %
-                                              members::kBracketCount]));
+    set->setColor(QColor::fromRgb(
+        kBarColours[(firstBracket + static_cast<int>(b)) % members::kBracketCount]));
     for (std::size_t c = 0; c < pyramid.size(); ++c) {
       if (c == b) {
         *set << pyramid[b].value;
@@ -695,14 +712,18 @@ std::filesystem::path TFichFEdit::exerciseFile(const char* name) const {
   return settings().exerciseFolder() / name;
 }
 
-void TFichFEdit::onReport(const char* templateName, const QString& title, bool seedPlace) {
-  if (m_selection.empty()) return;
+bool TFichFEdit::prepareReport(const char* templateName, const QString& title, bool seedPlace) {
+  if (m_selection.empty()) return false;
   Report->setRangeEndCount(static_cast<int>(m_selection.size()));
   Report->LoadFromFile(
       QString::fromStdU16String((settings().programFolder / templateName).u16string()));
   if (seedPlace) Report->setVariable(QStringLiteral("Place"), 0);
   Report->setTitle(title);
-  Report->ShowReport();
+  return true;
+}
+
+void TFichFEdit::onReport(const char* templateName, const QString& title, bool seedPlace) {
+  if (prepareReport(templateName, title, seedPlace)) Report->ShowReport();
 }
 
 void TFichFEdit::onPrintChart(QChartView* chart, const QString& jobName) {

@@ -23,8 +23,8 @@ class QToolButton;
 
 namespace vantrel {
 
-// An up-down control: two arrows that move a 16-bit position within [minimum, maximum] and
-// report each click.
+// An up-down control: two arrows that move a position within [minimum, maximum] and report
+// each click.
 class UpDown : public QWidget {
   Q_OBJECT
 
@@ -130,6 +130,9 @@ class TFichFEdit : public Screen {
 
   // Output menu.
   void onReport(const char* templateName, const QString& title, bool seedPlace);
+  // The report of onReport made ready to show: count, template, "Place", title. False with an
+  // empty selection.
+  bool prepareReport(const char* templateName, const QString& title, bool seedPlace);
   void onPrintChart(QChartView* chart, const QString& jobName);
   void onExport(const char* fileName);
   void onHtmlPage();

@@ -89,9 +89,11 @@ Lines WithHeader(const Lines& players, int titleLines = 0) {
 // Records every question and answers from a script (then "&Oui").
 struct Questions {
   std::vector<std::string> asked;
+  std::vector<QuestionKind> kinds;
   std::vector<bool> answers;
   ImportQuestion function() {
-    return [this](const std::string& text) {
+    return [this](QuestionKind kind, const std::string& text) {
+      kinds.push_back(kind);
       asked.push_back(text);
       if (asked.size() <= answers.size()) return static_cast<bool>(answers[asked.size() - 1]);
       return true;
@@ -100,7 +102,7 @@ struct Questions {
 };
 
 ImportQuestion NoQuestion() {
-  return [](const std::string& text) -> bool {
+  return [](QuestionKind, const std::string& text) -> bool {
     ADD_FAILURE() << "unexpected question: " << text;
     return false;
   };
@@ -278,6 +280,8 @@ TEST(MergeFieldTest, FollowsTheChoiceAndAsksOnlyWhenValuesDiffer) {
   const std::string expected =
       "Pour la fiche : Mme MARTIN Claire\rModifier : 06 07 08 09 10\rPar : 06 11 22 33 44";
   EXPECT_EQ((std::vector<std::string>{expected, expected}), questions.asked);
+  EXPECT_EQ((std::vector<QuestionKind>{QuestionKind::kReplaceValue, QuestionKind::kReplaceValue}),
+            questions.kinds);
 }
 
 // --- The merge ------------------------------------------------------------------------------
@@ -381,6 +385,7 @@ TEST(MergeExtractionTest, AddsNewPlayersByTheChoiceAndSortsByNameThenFirstName) 
     EXPECT_EQ(c.names, names) << static_cast<int>(c.add);
     if (c.add == MergeChoice::kAfterConsent) {
       EXPECT_EQ("Ajout de : M. MARTIN Paul", questions.asked[0]);
+      EXPECT_EQ(QuestionKind::kAddPlayer, questions.kinds[0]);
       EXPECT_EQ(
           "Ajout de : M. L\xc9"
           "CUYER No\xebl",
