@@ -61,6 +61,8 @@ TFichFGest::TFichFGest(AppContext& context, QWidget* parent) : Screen(context, p
   RechNom->setObjectName(QStringLiteral("RechNom"));
   RechLicence->setVisible(false);
   RechNom->setVisible(false);
+  RechLicence->setFixedWidth(140);
+  RechNom->setFixedWidth(140);
   searches->addWidget(RechLicence);
   searches->addWidget(RechNom);
   top->addLayout(searches);
@@ -123,6 +125,7 @@ TFichFGest::TFichFGest(AppContext& context, QWidget* parent) : Screen(context, p
   grid->addWidget(LVote, 9, 3);
   BtCourriel = NamedButton(this, QStringLiteral("Courriel"), "BtCourriel");
   grid->addWidget(BtCourriel, 7, 4);
+  for (int column : {1, 3, 5}) grid->setColumnStretch(column, 1);
   layout->addLayout(grid);
   layout->addStretch(1);
 
@@ -149,7 +152,7 @@ TFichFGest::TFichFGest(AppContext& context, QWidget* parent) : Screen(context, p
   connect(Button1, &QPushButton::clicked, this, &TFichFGest::onEnvelope);
   connect(Imprime, &QAction::triggered, this, &TFichFGest::onImprime);
   connect(Modifie, &QAction::triggered, this, &TFichFGest::onModifie);
-  resize(760, 420);
+  resize(940, 440);
 }
 
 void TFichFGest::activated() {

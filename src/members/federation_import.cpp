@@ -197,8 +197,9 @@ ImportCounts MergeExtraction(Lines& members, const Lines& players, const ImportO
     if (found < 0) {
       bool add = options.add == MergeChoice::kAlways;
       if (options.add == MergeChoice::kAfterConsent) {
-        add = ask(QuestionKind::kAddPlayer, "Ajout de : " + fields[field::kTitle] + " " + fields[field::kLastName] + " " +
-                  fields[field::kFirstName]);
+        add = ask(QuestionKind::kAddPlayer, "Ajout de : " + fields[field::kTitle] + " " +
+                                                fields[field::kLastName] + " " +
+                                                fields[field::kFirstName]);
       }
       if (!add) {
         ++counts.skipped;
@@ -226,7 +227,8 @@ ImportCounts CountMerge(const Lines& members, const Lines& players, Date today) 
   Lines copy = members;
   ImportOptions options;
   options.today = today;
-  return MergeExtraction(copy, players, options, [](QuestionKind, const std::string&) { return true; });
+  return MergeExtraction(copy, players, options,
+                         [](QuestionKind, const std::string&) { return true; });
 }
 
 ImportCounts ImportExtraction(const std::filesystem::path& exerciseFolder, const Lines& players,

@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QGraphicsScene>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -165,6 +166,7 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   auto* top = new QHBoxLayout;
   auto* panel = new QWidget(this);
   buildCriteria(panel);
+  panel->setMaximumWidth(420);
   top->addWidget(panel);
 
   Dessins = new QTabWidget(this);
@@ -179,6 +181,7 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   Dessins->addTab(Chart1, QStringLiteral("Pyramide"));
   Dessins->setMinimumSize(460, 330);
   top->addWidget(Dessins, 1);
+  top->addStretch(0);
   layout->addLayout(top);
 
   Label2 = new QLabel(this);
@@ -207,6 +210,7 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   Nbr_Courriel->setValue(50);
   LbCourriel = new QLabel(this);
   LbCourriel->setObjectName(QStringLiteral("LbCourriel"));
+  LbCourriel->setMinimumWidth(120);
   Button3 = NamedButton(this, QStringLiteral("Quitter"), "Button3");
   for (QWidget* w :
        std::initializer_list<QWidget*>{BtEdition, BtCourriel, BtCourDes, BtCourSel, CB_BccCourriel,
@@ -292,7 +296,7 @@ void TFichFEdit::buildPair(BoundPair& pair, const char* name, QWidget* parent) {
   pair.maxUp = new UpDown(parent);
   pair.maxUp->setObjectName(QStringLiteral("UpMax%1").arg(QLatin1String(name)));
   for (QLineEdit* edit : {pair.minEdit, pair.maxEdit}) {
-    edit->setFixedWidth(56);
+    edit->setFixedWidth(72);
     edit->setAlignment(Qt::AlignRight);
   }
 }
@@ -599,7 +603,7 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
                         .arg(QLocale(QLocale::French).toString(slice->percentage() * 100, 'f', 1)));
     slice->setLabelVisible(statistics.series[s] > 0);
   }
-  pie->legend()->setAlignment(Qt::AlignRight);
+  pie->legend()->setVisible(false);  // the slice labels name the series
 
   QChart* bars = Chart1->chart();
   bars->removeAllSeries();
@@ -637,8 +641,18 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
   bars->addAxis(categories, Qt::AlignBottom);
   stacked->attachAxis(categories);
   auto* values = new QValueAxis;
-  values->setRange(0, std::max(1, highest + 1 + highest / 10));
+  const int top = std::max(1, highest + 1 + highest / 10);
+  values->setRange(0, top);
   values->setLabelFormat(QStringLiteral("%d"));
+  // Whole counts: a tick every 1, 2, 5, 10... members.
+  int interval = 1;
+  for (const int step : {2, 5, 10, 20, 50, 100, 200, 500, 1000}) {
+    if (top / interval <= 10) break;
+    interval = step;
+  }
+  values->setTickType(QValueAxis::TicksDynamic);
+  values->setTickAnchor(0);
+  values->setTickInterval(interval);
   bars->addAxis(values, Qt::AlignLeft);
   stacked->attachAxis(values);
   bars->legend()->setVisible(false);
@@ -732,9 +746,19 @@ void TFichFEdit::onPrintChart(QChartView* chart, const QString& jobName) {
   printer.setPageOrientation(QPageLayout::Landscape);
   printer.setDocName(jobName);
   {
-    QPainter painter(&printer);
+    // The chart laid out again at the page's proportions (whatever the tab shows on screen),
+    // drawn over the whole printable page, then put back.
+    QChart* drawn = chart->chart();
+    const QRectF shown = drawn->geometry();
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    chart->render(&painter, QRectF(0, 0, page.width(), page.height()), chart->rect());
+    const QSizeF logical(1120.0, 1120.0 * page.height() / std::max(1, page.width()));
+    drawn->setGeometry(QRectF(QPointF(0, 0), logical));
+    QPainter painter(&printer);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawn->scene()->render(&painter, QRectF(0, 0, page.width(), page.height()),
+                           QRectF(QPointF(0, 0), logical));
+    painter.end();
+    drawn->setGeometry(shown);
   }
   printer.setPageOrientation(QPageLayout::Portrait);
 }
