@@ -621,8 +621,10 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
     labels << ToQString(pyramid[b].label);
     highest = std::max(highest, pyramid[b].value);
     auto* set = new QBarSet(ToQString(pyramid[b].label));
-    set->setColor(QColor::fromRgb(
-        kBarColours[(firstBracket + static_cast<int>(b)) % members::kBracketCount]));
+    const QColor colour = QColor::fromRgb(
+        kBarColours[(firstBracket + static_cast<int>(b)) % members::kBracketCount]);
+    set->setColor(colour);
+    set->setLabelColor(colour.lightness() < 140 ? Qt::white : Qt::black);
     for (std::size_t c = 0; c < pyramid.size(); ++c) {
       if (c == b) {
         *set << pyramid[b].value;
