@@ -664,6 +664,7 @@ void TFichFEdit::fillGrid() {
   const bool mail = m_mode == Mode::kMail;
   const Column* columns = mail ? kMailColumns : kListingColumns;
   const int count = StrGr1->columnCount();
+  StrGr1->setUpdatesEnabled(false);
   StrGr1->setRowCount(0);
   StrGr1->setRowCount(static_cast<int>(m_selection.size()));
   for (int r = 0; r < static_cast<int>(m_selection.size()); ++r) {
@@ -684,6 +685,7 @@ void TFichFEdit::fillGrid() {
       StrGr1->setItem(r, c, item);
     }
   }
+  StrGr1->setUpdatesEnabled(true);
 }
 
 void TFichFEdit::updateMailControls() {
