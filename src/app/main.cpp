@@ -39,17 +39,12 @@ int main(int argc, char* argv[]) {
   vantrel::TFichFGest consultationScreen(context);
   vantrel::TFichFEdit listingScreen(context);
   vantrel::TFichFimp importScreen(context);
-  mainWindow.wire(vantrel::MenuItem::MembersConsultation,
-                  [&] { showScreen(&consultationScreen); });
-  mainWindow.wire(vantrel::MenuItem::MembersEdition, [&] {
-    listingScreen.setMode(vantrel::TFichFEdit::Mode::kListing);
-    showScreen(&listingScreen);
-  });
-  mainWindow.wire(vantrel::MenuItem::MembersMail, [&] {
-    listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail);
-    showScreen(&listingScreen);
-  });
-  mainWindow.wire(vantrel::MenuItem::MembersImport, [&] { showScreen(&importScreen); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersConsultation, consultationScreen);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersEdition, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kListing); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersMail, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersImport, importScreen);
 
   mainWindow.show();
   return QApplication::exec();

@@ -14,9 +14,11 @@
 #include "core/text_helpers.h"
 #include "members/member_file.h"
 #include "members/member_search.h"
+#include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
+#include "reports/value_table.h"
 
 namespace vantrel {
 
@@ -248,20 +250,19 @@ void TFichFGest::onEnvelope() {
 bool TFichFGest::loadEnvelope() {
   const QString path =
       QString::fromStdU16String((settings().programFolder / kEnvelopeTemplate).u16string());
-  Report->OnGetValue = [this](const QString& name, int, reports::Value& value) {
-    const std::pair<const char*, QString> answers[] = {
-        {"Nom",
-         EdTitre->text() + QLatin1Char(' ') + EdNom->text() + QLatin1Char(' ') + EdPrenom->text()},
-        {"Adresse1", EdAdr1->text()},
-        {"Adresse2", EdAdr2->text()},
-        {"Adresse3", EdAdr3->text()},
-        {"Code", EdCode->text()},
-        {"Ville", EdVille->text()},
-    };
-    for (const auto& [key, text] : answers) {
-      if (name == QLatin1String(key)) value = reports::Value::FromText(text);
-    }
+  reports::ValueTable table(members::kEnvelopeReport);
+  table.report("Nom", [this] {
+    return reports::Value::FromText(EdTitre->text() + QLatin1Char(' ') + EdNom->text() +
+                                    QLatin1Char(' ') + EdPrenom->text());
+  });
+  const std::pair<const char*, QLineEdit*> boxes[] = {
+      {"Adresse1", EdAdr1}, {"Adresse2", EdAdr2}, {"Adresse3", EdAdr3},
+      {"Code", EdCode},     {"Ville", EdVille},
   };
+  for (const auto& [name, box] : boxes) {
+    table.report(name, [box] { return reports::Value::FromText(box->text()); });
+  }
+  Report->setValues(std::move(table));
   return Report->LoadFromFile(path);
 }
 

@@ -35,6 +35,7 @@
 #include "core/text_helpers.h"
 #include "members/member_file.h"
 #include "members/member_outputs.h"
+#include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
@@ -259,28 +260,9 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   connect(Button3, &QPushButton::clicked, this, &QWidget::hide);
 
   Report = new reports::Report(desktop(), this);
-  Report->OnGetValue = [this](const QString& name, int record, reports::Value& value) {
-    if (name == QLatin1String("Entite")) {
-      value = reports::Value::FromText(ToQString(settings().entity));
-      return;
-    }
-    if (name == QLatin1String("Exercice")) {
-      value = reports::Value::FromText(ToQString(settings().exercise));
-      return;
-    }
-    if (record < 0 || record >= static_cast<int>(m_selection.size())) return;
-    const std::string& member = m_members[static_cast<std::size_t>(m_selection[record])];
-    try {
-      const auto answer = members::ListingReportValue(FromQString(name), member);
-      if (!answer) return;
-      value = answer->kind == members::ReportAnswer::Kind::kCents
-                  ? reports::Value::FromNumber(reports::Decimal::FromCents(answer->cents))
-                  : reports::Value::FromText(ToQString(answer->text));
-    } catch (const Error&) {
-      // A balance that is not a whole number prints as stored.
-      value = reports::Value::FromText(ToQString(ExtractField(member, field::kBalance)));
-    }
-  };
+  m_directoryValues = listingValues(members::kDirectoryReport);
+  m_duesValues = listingValues(members::kDuesListReport);
+  m_assemblyValues = listingValues(members::kAssemblyReport);
 
   setMode(Mode::kListing);
   resize(1180, 760);
@@ -621,8 +603,8 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
     labels << ToQString(pyramid[b].label);
     highest = std::max(highest, pyramid[b].value);
     auto* set = new QBarSet(ToQString(pyramid[b].label));
-    const QColor colour = QColor::fromRgb(
-        kBarColours[(firstBracket + static_cast<int>(b)) % members::kBracketCount]);
+    const QColor colour =
+        QColor::fromRgb(kBarColours[(firstBracket + static_cast<int>(b)) % members::kBracketCount]);
     set->setColor(colour);
     set->setLabelColor(colour.lightness() < 140 ? Qt::white : Qt::black);
     for (std::size_t c = 0; c < pyramid.size(); ++c) {
@@ -730,8 +712,33 @@ std::filesystem::path TFichFEdit::exerciseFile(const char* name) const {
   return settings().exerciseFolder() / name;
 }
 
+reports::ValueTable TFichFEdit::listingValues(const reports::TemplateVariables& declaration) {
+  reports::ValueTable table(declaration);
+  table.report("Entite", [this] { return reports::TextFromCp1252(settings().entity); });
+  table.report("Exercice", [this] { return reports::TextFromCp1252(settings().exercise); });
+  for (const reports::DeclaredVariable& variable : declaration.variables) {
+    if (variable.scope != reports::VariableScope::Record) continue;
+    const std::string name(variable.name);
+    table.record(variable.name, [this, name](int record) {
+      const std::string& member = m_members[static_cast<std::size_t>(m_selection[record])];
+      if (name == "Solde") {
+        // A number of euros; an empty text when the member has no balance.
+        return reports::AmountFromCents(ExtractField(member, field::kBalance),
+                                        reports::Value::FromText(QString()));
+      }
+      const auto answer = members::ListingReportValue(name, member);
+      return reports::TextFromCp1252(answer ? answer->text : std::string());
+    });
+  }
+  return table;
+}
+
 bool TFichFEdit::prepareReport(const char* templateName, const QString& title, bool seedPlace) {
   if (m_selection.empty()) return false;
+  const std::string name = templateName;
+  Report->setValues(name == members::kAssemblyReport.templateName   ? m_assemblyValues
+                    : name == members::kDuesListReport.templateName ? m_duesValues
+                                                                    : m_directoryValues);
   Report->setRangeEndCount(static_cast<int>(m_selection.size()));
   Report->LoadFromFile(
       QString::fromStdU16String((settings().programFolder / templateName).u16string()));

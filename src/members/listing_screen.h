@@ -6,6 +6,7 @@
 #include "members/listing.h"
 #include "platform/screen.h"
 #include "reports/report.h"
+#include "reports/value_table.h"
 
 class QCheckBox;
 class QChart;
@@ -130,8 +131,8 @@ class TFichFEdit : public Screen {
 
   // Output menu.
   void onReport(const char* templateName, const QString& title, bool seedPlace);
-  // The report of onReport made ready to show: count, template, "Place", title. False with an
-  // empty selection.
+  // The report of onReport made ready to show: values, count, template, "Place", title. False
+  // with an empty selection.
   bool prepareReport(const char* templateName, const QString& title, bool seedPlace);
   void onPrintChart(QChartView* chart, const QString& jobName);
   void onExport(const char* fileName);
@@ -159,12 +160,17 @@ class TFichFEdit : public Screen {
   void fillGrid();
   void updateMailControls();
   std::filesystem::path exerciseFile(const char* name) const;
+  // The answers of one listing report, read from the selection.
+  reports::ValueTable listingValues(const reports::TemplateVariables& declaration);
 
   Mode m_mode = Mode::kListing;
   Lines m_members;
   std::vector<int> m_selection;
   int m_mailCount = 0;
   bool m_filling = false;  // controls set by the program: no recomputation
+  reports::ValueTable m_directoryValues;
+  reports::ValueTable m_duesValues;
+  reports::ValueTable m_assemblyValues;
 };
 
 }  // namespace vantrel

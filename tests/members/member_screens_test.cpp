@@ -352,9 +352,12 @@ class MemberScreensTest : public QObject {
 
     QVERIFY(screen.loadEnvelope());
     SavePdf(screen.Report, QStringLiteral("enveloppe.pdf"));
-    reports::Value value;
-    screen.Report->OnGetValue(QStringLiteral("Adresse3"), 0, value);
-    QCOMPARE(value.text(), QStringLiteral("Lieu-dit Les Hauts de Seine, BP 12345"));
+    QCOMPARE(screen.Report->values().missing(), QStringList());
+    QCOMPARE(screen.Report->values().undeclared(), QStringList());
+    QCOMPARE(screen.Report->values().answer(QStringLiteral("Adresse3"), 0, 0).text(),
+             QStringLiteral("Lieu-dit Les Hauts de Seine, BP 12345"));
+    QCOMPARE(screen.Report->values().answer(QStringLiteral("Nom"), 0, 0).text(),
+             QStringLiteral("Mme DE LA ROCHEFOUCAULD-MONTMORENCY Marie-Bénédicte-Geneviève"));
 
     // A member without mail and with "NON": "Courriel" disabled, the vote in red.
     screen.RbLicence->click();
@@ -469,12 +472,21 @@ class MemberScreensTest : public QObject {
 
     // The three lists, as PDF pages.
     QVERIFY(screen.prepareReport("Gestion_Annuaire.frf", QStringLiteral("Annuaire"), false));
-    reports::Value value;
+    const reports::ValueTable& values = screen.Report->values();
+    QCOMPARE(values.missing(), QStringList());
+    QCOMPARE(values.undeclared(), QStringList());
+    const int count = static_cast<int>(screen.selection().size());
     const int limit = 45;  // DE LA ROCHEFOUCAULD..., balance 999999999
-    screen.Report->OnGetValue(QStringLiteral("Solde"), limit, value);
-    QCOMPARE(value.number(), reports::Decimal::FromCents(999999999));
-    screen.Report->OnGetValue(QStringLiteral("Entite"), 999, value = {});
-    QCOMPARE(value.text(), QStringLiteral("Ardevanne"));
+    QCOMPARE(values.answer(QStringLiteral("Solde"), limit, count).number(),
+             reports::Decimal::FromCents(999999999));
+    QCOMPARE(values.answer(QStringLiteral("Solde"), 0, count),
+             reports::Value::FromText(QString()));  // no balance: an empty text
+    QCOMPARE(values.answer(QStringLiteral("Solde"), 1, count).number(),
+             reports::Decimal::FromCents(-2550));  // -25.5
+    QCOMPARE(values.answer(QStringLiteral("Adress3"), 0, count).text(),
+             QStringLiteral("Escalier 4, porte 12"));
+    QCOMPARE(values.answer(QStringLiteral("Entite"), count, count).text(),
+             QStringLiteral("Ardevanne"));
     SavePdf(screen.Report, QStringLiteral("annuaire.pdf"));
     QVERIFY(screen.prepareReport("Gestion_Tresorerie.frf", QStringLiteral("Tresorerie"), false));
     SavePdf(screen.Report, QStringLiteral("tresorerie.pdf"));
