@@ -149,7 +149,7 @@ TFichFGest::TFichFGest(AppContext& context, QWidget* parent) : Screen(context, p
   });
   connect(Bt_Fin, &QPushButton::clicked, this,
           [this] { moveTo(static_cast<int>(m_members.size()) - 1); });
-  connect(BtQuitte, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BtQuitte, &QPushButton::clicked, this, &Screen::quit);
   connect(BtCourriel, &QPushButton::clicked, this, &TFichFGest::onCourriel);
   connect(Button1, &QPushButton::clicked, this, &TFichFGest::onEnvelope);
   connect(Imprime, &QAction::triggered, this, &TFichFGest::onImprime);

@@ -79,7 +79,7 @@ TFichFimp::TFichFimp(AppContext& context, QWidget* parent) : Screen(context, par
   layout->addLayout(buttons);
 
   connect(ButtonImporte, &QPushButton::clicked, this, &TFichFimp::onImporte);
-  connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
+  connect(Button1, &QPushButton::clicked, this, &TFichFimp::quit);
   resize(480, 260);
 }
 
@@ -96,6 +96,10 @@ void TFichFimp::activated() {
   }
   m_loaded = true;
   chooseExtraction();
+}
+
+void TFichFimp::quit() {
+  if (!m_importing) hide();
 }
 
 void TFichFimp::deactivated() {

@@ -25,6 +25,8 @@ class TFichFimp : public Screen {
 
   void activated() override;
   void deactivated() override;
+  // "Quitter" and Escape hide the screen without writing; not while an import runs.
+  void quit() override;
 
   QProgressBar* ProgressBar1;
   QPushButton* ButtonImporte;

@@ -257,7 +257,7 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   connect(BtCourSel, &QPushButton::clicked, this, &TFichFEdit::onSelectAll);
   connect(BtCourDes, &QPushButton::clicked, this, &TFichFEdit::onDeselectAll);
   connect(StrGr1, &QTableWidget::cellClicked, this, &TFichFEdit::onMarkCell);
-  connect(Button3, &QPushButton::clicked, this, &QWidget::hide);
+  connect(Button3, &QPushButton::clicked, this, &Screen::quit);
 
   Report = new reports::Report(desktop(), this);
   m_directoryValues = listingValues(members::kDirectoryReport);
