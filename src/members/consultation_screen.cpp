@@ -197,7 +197,10 @@ void TFichFGest::refresh() {
         {EdMail, members::field::kMail},           {EdNaiss, members::field::kBirthDate},
         {EdClub, members::field::kClub},           {EdMaj, members::field::kLastDuesPosting},
     };
-    for (const auto& [box, k] : fields) box->setText(ToQString(ExtractField(line, k)));
+    for (const auto& [box, k] : fields) {
+      box->setText(ToQString(ExtractField(line, k)));
+      box->setCursorPosition(0);  // long texts show their beginning
+    }
     const std::string vote = ExtractField(line, members::field::kMailConvocations);
     LVote->setText(ToQString(vote));
     LVote->setStyleSheet(vote == "NON" ? QStringLiteral("color: red;")
