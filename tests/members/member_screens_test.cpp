@@ -3,6 +3,8 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QToolButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -428,6 +430,46 @@ class MemberScreensTest : public QObject {
     screen.Dessins->setCurrentIndex(1);
     Shoot(&screen, QStringLiteral("listing-pyramide.png"));
     QVERIFY(screen.Chart1->chart()->title().startsWith(QStringLiteral("L'age moyen est de ")));
+  }
+
+  void listingBoundsRestrictEachOtherAndDatesCorrectThemselves() {
+    Club club({Member({{field::kLastName, "A"},
+                       {field::kValueIndex, "25"},
+                       {field::kLastDuesPosting, "05/09/2026"}}),
+               Member({{field::kLastName, "B"},
+                       {field::kValueIndex, "45"},
+                       {field::kLastDuesPosting, "20/09/2026"}}),
+               Member({{field::kLastName, "C"}, {field::kValueIndex, "70"}})});
+    TFichFEdit screen(club.context);
+    screen.activated();
+    QCOMPARE(screen.DateTimeDebut->date(), QDate(2026, 9, 5));
+    QCOMPARE(screen.DateTimeFin->date(), QDate(2026, 9, 20));
+    screen.CheckBoxIndice->click();
+    QCOMPARE(screen.Label2->text(), QStringLiteral("Trouvé : 3"));
+    // The lower index up by one: the upper control cannot go below it any more.
+    QTest::mouseClick(screen.Indice.minUp->up, Qt::LeftButton);
+    QCOMPARE(screen.Indice.minEdit->text(), QStringLiteral("26"));
+    QCOMPARE(screen.Indice.maxUp->minimum(), 26);
+    QCOMPARE(screen.Label2->text(), QStringLiteral("Trouvé : 2"));
+    // A typed upper index below the lower one is refused and shows the position again.
+    screen.Indice.maxEdit->setText(QStringLiteral("20"));
+    QMetaObject::invokeMethod(screen.Indice.maxEdit, "editingFinished");
+    QCOMPARE(screen.Indice.maxEdit->text(), QStringLiteral("70"));
+    screen.Indice.maxEdit->setText(QStringLiteral("50"));
+    QMetaObject::invokeMethod(screen.Indice.maxEdit, "editingFinished");
+    QCOMPARE(screen.Indice.minUp->maximum(), 50);
+    QCOMPARE(screen.Label2->text(), QStringLiteral("Trouvé : 1"));
+
+    // Payment dates: a member without a date always passes; an end before the start is set
+    // back to the start, a start after the end back to the end.
+    screen.CheckBoxIndice->click();
+    screen.CheckBoxDate->click();
+    QCOMPARE(screen.Label2->text(), QStringLiteral("Trouvé : 3"));
+    screen.DateTimeFin->setDate(QDate(2026, 9, 1));
+    QCOMPARE(screen.DateTimeFin->date(), QDate(2026, 9, 5));
+    QCOMPARE(screen.Label2->text(), QStringLiteral("Trouvé : 2"));
+    screen.DateTimeDebut->setDate(QDate(2026, 10, 1));
+    QCOMPARE(screen.DateTimeDebut->date(), QDate(2026, 9, 5));
   }
 
   void listingPyramidThreeBars() {
