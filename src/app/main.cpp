@@ -7,6 +7,9 @@
 #include "accounting/statements_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
+#include "members/consultation_screen.h"
+#include "members/import_screen.h"
+#include "members/listing_screen.h"
 #include "members/member_card_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
@@ -68,6 +71,17 @@ int main(int argc, char* argv[]) {
   });
   mainWindow.wireScreen(vantrel::MenuItem::AccountingBalanceSheet, statementsScreen,
                         [&] { statementsScreen.setMode(vantrel::TFichFTable::kBalanceSheetMode); });
+
+  // Members: consultation, listings (listing and mail modes), federation import.
+  vantrel::TFichFGest consultationScreen(context);
+  vantrel::TFichFEdit listingScreen(context);
+  vantrel::TFichFimp importScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersConsultation, consultationScreen);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersEdition, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kListing); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersMail, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersImport, importScreen);
 
   mainWindow.show();
   return QApplication::exec();
