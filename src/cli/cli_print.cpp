@@ -1,11 +1,15 @@
 #include "cli/cli_print.h"
 
+#include "cli/cli_print_cups.h"
 #include "core/record_file.h"
 
 namespace vantrel::cli {
 
 const std::vector<PrintReport>& PrintReports() {
-  static const std::vector<PrintReport> reports = {};
+  static const std::vector<PrintReport> reports = {
+      {"classement", PrintCupRanking},
+      {"dotation", PrintPrizeList},
+  };
   return reports;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "cli/cli_print.h"
+#include "cli/cli_results.h"
 
 namespace vantrel::cli {
 
@@ -7,6 +8,7 @@ namespace vantrel::cli {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"print", RunPrint},
+      {"results", RunResults},
   };
   return commands;
 }
