@@ -133,6 +133,32 @@ void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, Cup
   ranking.complete = true;
 }
 
+std::vector<std::string> DescribeTotal(const RankingPlayer& player) {
+  std::vector<std::string> lines;
+  lines.push_back(player.name + " (licence " + player.licence + ", I.V. " + player.valueIndex +
+                  ")");
+  for (std::size_t i = 0; i < player.contributions.size(); ++i) {
+    const Contribution& c = player.contributions[i];
+    std::string line =
+        "Journ\xE9"
+        "e " +
+        std::to_string(c.column) + " : " + c.tournament;
+    if (!c.date.empty()) line += " (" + c.date + ")";
+    line += ", " + FormatPoints(c.points) + " points x " + std::to_string(c.coefficient) +
+            " % = " + FormatPoints(c.weighted);
+    for (std::size_t j = i + 1; j < player.contributions.size(); ++j) {
+      if (player.contributions[j].column == c.column) {
+        line += " (compt\xE9 dans le total ; la colonne montre " +
+                player.contributions[j].tournament + ")";
+        break;
+      }
+    }
+    lines.push_back(std::move(line));
+  }
+  lines.push_back("Total : " + FormatPoints(player.total) + " points");
+  return lines;
+}
+
 std::vector<RankingEntry> OpenRankingEntries(const CupRanking& ranking) {
   std::vector<RankingEntry> entries;
   entries.reserve(ranking.players.size());

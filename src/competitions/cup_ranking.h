@@ -60,6 +60,11 @@ struct CupRanking {
 // whole numbers; `ranking` then holds what was computed before.
 void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, CupRanking& ranking);
 
+// How a player's total is made, one line per tournament (Windows-1252), for the player who
+// asks: "Journée 1 : Open /2 du 14 octobre (14/10/2026), 11,11 points x 100 % = 11,11", marked
+// when a later tournament of the same column replaced it in the grid, then the total.
+std::vector<std::string> DescribeTotal(const RankingPlayer& player);
+
 // One printed line of a ranking: rank, name, licence, value index, total and the sixteen
 // column points, all formatted (points with two decimals, empty cells empty).
 struct RankingEntry {

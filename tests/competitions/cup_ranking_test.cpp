@@ -90,6 +90,12 @@ TEST_F(CupRankingTest, TournamentsOfOneColumnShowTheLaterAndAddBoth) {
   const std::vector<Contribution> breakdown = {{1, "Premier", "01/10/2026", "a.chr", 500, 100, 500},
                                                {1, "Second", "15/10/2026", "c.chr", 300, 100, 300}};
   EXPECT_EQ(breakdown, dupont.contributions);
+  const std::vector<std::string> described = {
+      "Jean DUPONT (licence 7, I.V. 36)",
+      W("Journée 1 : Premier (01/10/2026), 5,00 points x 100 % = 5,00 (compté dans le total ; "
+        "la colonne montre Second)"),
+      W("Journée 1 : Second (15/10/2026), 3,00 points x 100 % = 3,00"), "Total : 8,00 points"};
+  EXPECT_EQ(described, DescribeTotal(dupont));
   const RankingPlayer& martin = ranking.players[1];
   EXPECT_EQ(300, martin.total);
   EXPECT_EQ((std::vector<std::optional<std::int64_t>>{200, 100}), martin.columns);
