@@ -3,54 +3,39 @@
 
 #include "cli/cli_print_cups.h"
 
-#include <QFile>
-#include <functional>
 #include <optional>
 
 #include "cli/cli_print.h"
 #include "competitions/cup_file.h"
 #include "competitions/cup_ranking.h"
+#include "competitions/cup_report_values.h"
 #include "competitions/tournament_result.h"
 #include "core/cp1252.h"
 #include "core/error.h"
 #include "core/numbers.h"
 #include "core/record_file.h"
-#include "platform/text.h"
 #include "reports/page_render.h"
-#include "reports/report_engine.h"
-#include "reports/report_template.h"
+#include "reports/report_document.h"
 
 namespace vantrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using ValueOf = std::function<std::optional<std::string>(const std::string& name, int record)>;
 
-// Lays out the template of the program folder over `count` records answered by valueOf and
+// Lays out the template of the program folder over `count` records answered by values and
 // writes the pages as PDF. Throws Error for a missing template, one with errors, or a file
 // that cannot be written.
 void WriteReportPdf(const CliContext& context, const std::string& templateName, int count,
-                    const std::string& title, const ValueOf& valueOf, const fs::path& out) {
+                    const std::string& title, reports::ValueTable values, const fs::path& out) {
   const fs::path path = ResolvePath(context.programFolder / templateName);
-  QFile file(QString::fromStdString(path.string()));
-  if (!file.open(QIODevice::ReadOnly)) throw CannotOpenFile(path);
-  reports::TemplateLoad load = reports::ParseTemplate(file.readAll());
-  if (!load.value) {
-    throw Error(Utf8ToCp1252("Le modèle " + path.string() + " contient des erreurs : " +
-                             load.errors.join(QStringLiteral(" ; ")).toStdString()));
-  }
-  reports::ReportInput input;
-  input.recordCount = count;
-  input.title = ToQString(title);
-  input.templateFolder = QString::fromStdString(path.parent_path().string());
-  input.getValue = [&valueOf](const QString& name, int record) {
-    const std::optional<std::string> value = valueOf(FromQString(name), record);
-    return value ? reports::Value::FromText(ToQString(*value)) : reports::Value();
-  };
-  const reports::PreparedReport prepared = reports::PrepareReport(*load.value, input);
+  reports::ReportDocument document;
+  document.setValues(std::move(values));
+  if (!document.LoadFromFile(QString::fromStdString(path.string()))) throw CannotOpenFile(path);
+  document.setRangeEndCount(count);
+  document.setTitle(reports::TextFromCp1252(title).text());
+  const reports::PreparedReport prepared = document.prepare();
   if (!prepared.errors.isEmpty()) {
-    throw Error(Utf8ToCp1252("Le modèle " + path.string() + " contient des erreurs : " +
-                             prepared.errors.join(QStringLiteral(" ; ")).toStdString()));
+    throw Error(Utf8ToCp1252(prepared.errors.join(QStringLiteral(" ; ")).toStdString()));
   }
   QString error;
   if (!reports::WritePdfFile(prepared, QString::fromStdString(out.string()), &error)) {
@@ -97,12 +82,8 @@ int PrintCupRanking(CliContext& context, const Arguments& args) {
   if (kind == OutputKind::Csv) {
     WriteOutputFile(out, CsvFromRecords(competitions::RankingRecords(report.entries)));
   } else {
-    WriteReportPdf(
-        context, "Classem_General.frf", static_cast<int>(report.entries.size()), report.title,
-        [&report](const std::string& name, int record) {
-          return competitions::RankingReportValue(report, name, record);
-        },
-        out);
+    WriteReportPdf(context, "Classem_General.frf", static_cast<int>(report.entries.size()),
+                   report.title, competitions::CupRankingValues(&report), out);
   }
   return 0;
 }
@@ -124,13 +105,8 @@ int PrintPrizeList(CliContext& context, const Arguments& args) {
   if (kind == OutputKind::Csv) {
     WriteOutputFile(out, CsvFromRecords(competitions::PrizeListRecords(list)));
   } else {
-    WriteReportPdf(
-        context, "Dotation_paires.frf", static_cast<int>(list.resultLines.size()),
-        "Dotation des paires",
-        [&list](const std::string& name, int record) {
-          return competitions::PrizeListValue(list, name, record);
-        },
-        out);
+    WriteReportPdf(context, "Dotation_paires.frf", static_cast<int>(list.resultLines.size()),
+                   "Dotation des paires", competitions::PrizeListValues(&list), out);
   }
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "competitions/cup_file.h"
+#include "competitions/cup_report_values.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
@@ -102,11 +103,7 @@ TFichFClassment::TFichFClassment(AppContext& context, QWidget* parent)
   });
   connect(StringGrid1, &RecordGrid::cellSelected, this, [this](int row, int) { showPlayer(row); });
 
-  m_report.OnGetValue = [this](const QString& name, int record, reports::Value& value) {
-    const std::optional<std::string> text =
-        competitions::RankingReportValue(m_printed, FromQString(name), record);
-    if (text) value = reports::Value::FromText(ToQString(*text));
-  };
+  m_report.setValues(competitions::CupRankingValues(&m_printed));
 
   setCup(1);
   resize(980, 600);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "competitions/cup_points.h"
+#include "competitions/cup_report_values.h"
 #include "members/member_file.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
@@ -114,11 +115,7 @@ TFichFResult::TFichFResult(AppContext& context, QWidget* parent)
   connect(BtModifications, &QPushButton::clicked, this, &TFichFResult::onModifications);
   connect(BtQuitte, &QPushButton::clicked, this, &TFichFResult::quit);
 
-  m_report.OnGetValue = [this](const QString& name, int record, reports::Value& value) {
-    const std::optional<std::string> text =
-        competitions::PrizeListValue(m_printed, FromQString(name), record);
-    if (text) value = reports::Value::FromText(ToQString(*text));
-  };
+  m_report.setValues(competitions::PrizeListValues(&m_printed));
 
   setCaption(competitions::kResultsCaption);
   fillGrid();

@@ -15,6 +15,7 @@
 
 #include "competitions/cup_management_screen.h"
 #include "competitions/cup_ranking_screen.h"
+#include "competitions/cup_report_values.h"
 #include "competitions/result_page_builder.h"
 #include "competitions/results_screen.h"
 #include "platform/record_grid.h"
@@ -346,6 +347,17 @@ class CupScreensTest : public QObject {
     QVERIFY(texts.contains(QStringLiteral("14/10")));
     QVERIFY(texts.contains(QStringLiteral("Anne MARTIN")));
     QVERIFY(texts.contains(QStringLiteral("14,21")));
+  }
+
+  void valueTablesAnswerEveryDeclaredName() {
+    competitions::PrizeList list;
+    competitions::RankingReport report;
+    const reports::ValueTable prize = competitions::PrizeListValues(&list);
+    const reports::ValueTable ranking = competitions::CupRankingValues(&report);
+    QCOMPARE(prize.missing(), QStringList());
+    QCOMPARE(prize.undeclared(), QStringList());
+    QCOMPARE(ranking.missing(), QStringList());
+    QCOMPARE(ranking.undeclared(), QStringList());
   }
 
   void rankingWithoutTournamentsHidesTheGridAndAFailureBlocksPrinting() {
