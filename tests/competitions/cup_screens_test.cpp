@@ -276,7 +276,17 @@ class CupScreensTest : public QObject {
     WriteFile(other, "<html>\r\n<body>Rien</body>\r\n</html>\r\n");
     club.desktop.fileAnswers = {Q(other)};
     screen.BtRecuperation->click();
-    QCOMPARE(club.desktop.fileDialogCaptions.size(), std::size_t{1});
+    QCOMPARE(club.desktop.fileDialogCaptions.size(), std::size_t{1});  // no save dialog
+    QCOMPARE(screen.results().pageLines().size(), std::size_t{0});
+    QCOMPARE(club.desktop.messages.size(), std::size_t{0});
+
+    // Binary garbage is no result page either.
+    std::string garbage(70000, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7919 % 251);
+    const fs::path binary = club.folder.path() / "binaire.htm";
+    WriteFile(binary, garbage);
+    club.desktop.fileAnswers = {Q(binary)};
+    screen.BtRecuperation->click();
     QCOMPARE(screen.results().pageLines().size(), std::size_t{0});
     QCOMPARE(club.desktop.messages.size(), std::size_t{0});
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "competitions/result_page_builder.h"
 #include "core/text_helpers.h"
 
@@ -198,6 +200,30 @@ TEST(ResultPageTest, TableBodyWithoutRowsGivesNoPair) {
   const PageReading cut = ReadPairs({"                <tbody>", "x", "y", " 12 "});
   EXPECT_EQ(true, cut.truncated);
   EXPECT_EQ("12", cut.truncatedRank);
+}
+
+TEST(ResultPageTest, HostilePagesNeverBreakTheReader) {
+  std::mt19937 random(12);
+  // Binary garbage, alone and around the page's own markers.
+  for (int round = 0; round < 50; ++round) {
+    std::string bytes(static_cast<std::size_t>(random() % 5000), '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    const std::string marked = "            Open /2 \n                <tbody>\n" + bytes +
+                               "\n                        <td class=\"text-center\">\n" + bytes;
+    const std::string* pages[] = {&bytes, &marked};
+    for (const std::string* page : pages) {
+      const Lines lines = SplitLines(*page);
+      const auto extract = SelectResultSections(lines);
+      const PageReading reading = ReadPairs(extract ? *extract : lines);
+      for (const auto& pair : reading.pairs) {
+        EXPECT_EQ(std::string::npos, pair.nameA.find_first_of("\r\n")) << "round " << round;
+      }
+    }
+  }
+  // A huge page: every pair is read.
+  const PageReading huge = ReadPairs(SplitLines(MakeResultPage(Rows(20000), true)));
+  EXPECT_EQ(20000u, huge.pairs.size());
+  EXPECT_EQ((PagePair{"20000", "A20000", "B20000"}), huge.pairs.back());
 }
 
 TEST(Segment4Test, TextAfterTheFourthClosingBracket) {
