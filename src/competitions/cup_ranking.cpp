@@ -106,7 +106,9 @@ void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, Cup
         RankingPlayer& row = ranking.players[it->second];
         const std::int64_t points = ParseInteger(player.points);
         const std::int64_t weighted = RoundHalfEven(static_cast<double>(points * weight) / 100.0);
-        row.total += weighted;
+        // Only a forged file can hold points that overflow a total; it is refused.
+        if (__builtin_add_overflow(row.total, weighted, &row.total))
+          throw NotAnInteger(player.points);
         row.name = player.name;
         row.licence = player.licence;
         row.valueIndex = player.valueIndex;

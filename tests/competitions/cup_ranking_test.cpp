@@ -227,6 +227,13 @@ TEST_F(CupRankingTest, FailuresStopWhereTheyStandWithTheirMessages) {
       {"1;d;T;P;1;50%;t.chr;\r\n", MemberLine("A", "1", "10", "100"), "'50%'"},
       {"1;d;T;P;1;100;t.chr;\r\n", MemberLine("A", "1", "10", "1,5"), "'1,5'"},
   };
+  // Totals that would overflow: 2^31 - 1 points weighted 2^31 - 1 percent, many times over.
+  std::string huge;
+  for (int i = 1; i <= 250; ++i) huge += std::to_string(i) + ";d;T;P;1;2147483647;big.chr;\r\n";
+  result("big.chr", {MemberLine("A", "1", "10", "2147483647")});
+  cupFile(huge);
+  EXPECT_EQ(W("'2147483647' n'est pas une valeur entière correcte"), ErrorOf([&] { compute(); }));
+
   for (const auto& c : cases) {
     cupFile(c.cup);
     result("t.chr", {c.result});
