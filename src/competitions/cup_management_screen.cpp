@@ -39,6 +39,7 @@ TFichFGestion::TFichFGestion(AppContext& context, QWidget* parent) : Screen(cont
 
   EdNum = MakeEdit("EdNum", this);
   EdNum->setReadOnly(true);
+  EdNum->setFocusPolicy(Qt::NoFocus);
   EdNum->setMaximumWidth(60);
   EdDate = MakeEdit("EdDate", this);
   // Day/month/year, untyped positions kept as blanks.
@@ -47,6 +48,7 @@ TFichFGestion::TFichFGestion(AppContext& context, QWidget* parent) : Screen(cont
   EdNom = MakeEdit("EdNom", this);
   EdType = MakeEdit("EdType", this);
   EdType->setReadOnly(true);
+  EdType->setFocusPolicy(Qt::NoFocus);
   EdType->setMaximumWidth(30);
   SpColonne = new QSpinBox(this);
   SpColonne->setObjectName(QStringLiteral("SpColonne"));
