@@ -359,6 +359,18 @@ class CupScreensTest : public QObject {
     QVERIFY(texts.contains(QStringLiteral("14,21")));
   }
 
+  void modificationsOpenTheDesignerOnEachTemplate() {
+    Club club;
+    TFichFResult results(club.context);
+    QStringList titles = WithModals([&] { results.BtModifications->click(); });
+    QCOMPARE(titles.size(), 1);
+    QVERIFY(results.report().templatePath().endsWith(QStringLiteral("/Dotation_paires.frf")));
+    TFichFClassment ranking(club.context);
+    titles = WithModals([&] { ranking.BtModifications->click(); });
+    QCOMPARE(titles.size(), 1);
+    QVERIFY(ranking.report().templatePath().endsWith(QStringLiteral("/Classem_General.frf")));
+  }
+
   void valueTablesAnswerEveryDeclaredName() {
     competitions::PrizeList list;
     competitions::RankingReport report;
