@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include "accounting/books_screen.h"
+#include "accounting/statements_screen.h"
 #include "competitions/cup_management_screen.h"
 #include "competitions/cup_ranking_screen.h"
 #include "competitions/results_screen.h"
@@ -34,6 +36,23 @@ int main(int argc, char* argv[]) {
                         [&] { backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore); });
   mainWindow.wireScreen(vantrel::MenuItem::Calculator, calculatorScreen);
   mainWindow.wireScreen(vantrel::MenuItem::About, aboutBox);
+
+  // Books and statements ("&Edition" of the accounting menu).
+  vantrel::TFichFGLiv booksScreen(context);
+  vantrel::TFichFTable statementsScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingChart, booksScreen,
+                        [&] { booksScreen.setMode(vantrel::TFichFGLiv::kAccountsInUseMode); });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingLedger, booksScreen, [&] {
+    booksScreen.setWindowTitle(QStringLiteral("Edition du Grand Livre"));
+    booksScreen.setMode(vantrel::TFichFGLiv::kLedgerMode);
+  });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingTrialBalance, booksScreen,
+                        [&] { booksScreen.setMode(vantrel::TFichFGLiv::kTrialBalanceMode); });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingResults, statementsScreen, [&] {
+    statementsScreen.setMode(vantrel::TFichFTable::kIncomeStatementMode);
+  });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingBalanceSheet, statementsScreen,
+                        [&] { statementsScreen.setMode(vantrel::TFichFTable::kBalanceSheetMode); });
 
   // The four cups: one results screen for all, management and ranking told their cup.
   vantrel::TFichFResult resultsScreen(context);

@@ -7,6 +7,12 @@ namespace vantrel::cli {
 
 const std::vector<PrintReport>& PrintReports() {
   static const std::vector<PrintReport> reports = {
+      {"journal", PrintJournal},
+      {"compte", PrintLedger},
+      {"balance", PrintTrialBalance},
+      {"plan", PrintAccountsInUse},
+      {"resultat", PrintIncomeStatement},
+      {"bilan", PrintBalanceSheet},
       {"classement", PrintCupRanking},
       {"dotation", PrintPrizeList},
   };
