@@ -7,6 +7,9 @@
 #include "competitions/results_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
+#include "members/consultation_screen.h"
+#include "members/import_screen.h"
+#include "members/listing_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
 #include "utilities/backup_screen.h"
@@ -53,6 +56,17 @@ int main(int argc, char* argv[]) {
   });
   mainWindow.wireScreen(vantrel::MenuItem::AccountingBalanceSheet, statementsScreen,
                         [&] { statementsScreen.setMode(vantrel::TFichFTable::kBalanceSheetMode); });
+
+  // Members: consultation, listings (listing and mail modes), federation import.
+  vantrel::TFichFGest consultationScreen(context);
+  vantrel::TFichFEdit listingScreen(context);
+  vantrel::TFichFimp importScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersConsultation, consultationScreen);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersEdition, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kListing); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersMail, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersImport, importScreen);
 
   // The four cups: one results screen for all, management and ranking told their cup.
   vantrel::TFichFResult resultsScreen(context);

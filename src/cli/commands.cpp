@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/cli_import.h"
 #include "cli/cli_print.h"
 #include "cli/cli_results.h"
 
@@ -8,6 +9,7 @@ namespace vantrel::cli {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"print", RunPrint},
+      {"import", RunImport},
       {"results", RunResults},
   };
   return commands;
