@@ -222,13 +222,38 @@ class MainWindowTest : public QObject {
     f.desktop.answers = {Button::No};
     f.window->onResetMembers();
     QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
+    // Enter presses the default button, "&Non".
+    f.window->onResetMembers();
+    QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
+    QCOMPARE(f.desktop.messages.back().defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages.back().buttons, (std::vector<Button>{Button::Yes, Button::No}));
     f.desktop.answers = {Button::Yes};
     f.window->onResetMembers();
     QVERIFY(std::filesystem::exists(members));
     QCOMPARE(ReadFile(members), std::string());
+    QCOMPARE(ReadFile(f.folder.exerciseFolder() / "Joueur.DBP.bak"),
+             std::string("00000001;M.;A;B;\r\n"));
     QCOMPARE(f.desktop.messages.back().text,
              QStringLiteral("Attention vous allez détruire le fichier des membres "));
     QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages.size(), std::size_t(3));
+  }
+
+  // The mark follows the file: a settings file that cannot be written keeps the mark.
+  void markChangesOnlyOnceTheFileIsWritten() {
+    Fixture f;
+    QVERIFY(f.start());
+    QVERIFY(!f.window->noCheckAction()->isChecked());
+    std::filesystem::remove(f.folder.path() / "Vantrel.ini");
+    std::filesystem::create_directory(f.folder.path() / "Vantrel.ini");
+    f.window->noCheckAction()->trigger();
+    QVERIFY(!f.window->noCheckAction()->isChecked());
+    QCOMPARE(f.desktop.messages.size(), std::size_t(1));
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    std::filesystem::remove(f.folder.path() / "Vantrel.ini");
+    f.window->noCheckAction()->trigger();
+    QVERIFY(f.window->noCheckAction()->isChecked());
+    QVERIFY(vantrel::LoadUpdateSwitch(f.folder.path()).switchedOff);
   }
 
   void mailAndSiteWarnWhenTheDesktopFails() {
