@@ -30,7 +30,11 @@ std::optional<std::string> LicenceKey(const std::string& field) {
 }  // namespace
 
 Lines ReadTournamentCsv(const std::filesystem::path& path) {
-  Lines lines = ReadLines(path);
+  return TournamentCsvLines(ReadBytes(path));
+}
+
+Lines TournamentCsvLines(const std::string& bytes) {
+  Lines lines = SplitLines(bytes);
   for (std::string& line : lines) line = DecodeExternalText(line);
   return lines;
 }

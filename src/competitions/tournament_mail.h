@@ -19,6 +19,8 @@ namespace vantrel::competitions {
 // Lines are read as Windows-1252; a file written in UTF-8 is decoded (DecodeExternalText).
 // Throws Error "Impossible d'ouvrir le fichier %s".
 Lines ReadTournamentCsv(const std::filesystem::path& path);
+// The lines of a tournament CSV file's bytes, decoded as ReadTournamentCsv does.
+Lines TournamentCsvLines(const std::string& bytes);
 
 // Adds to seances, in order, field 0 of every line of csv from line 1 on that the list does
 // not hold yet, letters compared without regard to case (accented letters included). The
