@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include "competitions/convocation_screen.h"
+#include "competitions/tournament_mail_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
 #include "platform/app_context.h"
@@ -31,6 +33,15 @@ int main(int argc, char* argv[]) {
                         [&] { backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore); });
   mainWindow.wireScreen(vantrel::MenuItem::Calculator, calculatorScreen);
   mainWindow.wireScreen(vantrel::MenuItem::About, aboutBox);
+
+  // Convocations to federal events and mail to tournament players.
+  vantrel::TFichFConvoc convocationScreen(context);
+  vantrel::TFichFCourriels tournamentMailScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::ConvocationTeams, convocationScreen,
+                        QLatin1String(vantrel::kConvocationTeamsCaption));
+  mainWindow.wireScreen(vantrel::MenuItem::ConvocationPairs, convocationScreen,
+                        QLatin1String(vantrel::kConvocationPairsCaption));
+  mainWindow.wireScreen(vantrel::MenuItem::TournamentMail, tournamentMailScreen);
 
   mainWindow.show();
   return QApplication::exec();
