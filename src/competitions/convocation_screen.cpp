@@ -258,7 +258,7 @@ void TFichFConvoc::onRecuperation() {
     {
       BusyGuard busy(this);
       page = competitions::ReadRegistrantPage(
-          PathFromQString(WithDefaultExtension(*chosen, QStringLiteral("htm"))));
+          PathFromQString(OpenedFileName(*chosen, QStringLiteral("htm"))));
       kinds = competitions::RecognizePage(page);
     }
     if (kinds.group) {
@@ -353,8 +353,7 @@ void TFichFConvoc::onOuvrirEntete() {
       QtFileFilter(QStringLiteral("à la compétition (*.%1)|*.%1").arg(extension)));
   if (!chosen) return;
   runCommand([&] {
-    setEventData(
-        competitions::ReadEventData(PathFromQString(WithDefaultExtension(*chosen, extension))));
+    setEventData(competitions::ReadEventData(PathFromQString(OpenedFileName(*chosen, extension))));
     PageControl->setCurrentWidget(TabPresentation);
   });
 }

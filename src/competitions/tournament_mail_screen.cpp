@@ -106,7 +106,7 @@ void TFichFCourriels::onOuvrir() {
     {
       BusyGuard busy(this);
       m_csv = competitions::ReadTournamentCsv(
-          PathFromQString(WithDefaultExtension(*chosen, QStringLiteral("csv"))));
+          PathFromQString(OpenedFileName(*chosen, QStringLiteral("csv"))));
     }
     if (m_csv.size() < 2) {
       CbSeance->setVisible(false);

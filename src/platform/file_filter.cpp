@@ -26,4 +26,8 @@ QString WithDefaultExtension(const QString& name, const QString& extension) {
   return name + QLatin1Char('.') + extension;
 }
 
+QString OpenedFileName(const QString& name, const QString& extension) {
+  return QFileInfo::exists(name) ? name : WithDefaultExtension(name, extension);
+}
+
 }  // namespace vantrel

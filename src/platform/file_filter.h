@@ -14,4 +14,8 @@ QString QtFileFilter(const QString& pairs);
 // default extension); name itself otherwise, and when it is empty.
 QString WithDefaultExtension(const QString& name, const QString& extension);
 
+// The file an open dialog chose: name itself when that file exists (even without an
+// extension), name with the default extension otherwise.
+QString OpenedFileName(const QString& name, const QString& extension);
+
 }  // namespace vantrel

@@ -195,8 +195,7 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(QtFileFilter("Enregister sous (FFB - Espace Licencié.htm)|*.htm;*.html"),
              QStringLiteral("Enregister sous (FFB - Espace Licencié.htm) (*.htm *.html)"));
     QCOMPARE(QtFileFilter("inscrit du groupe(*.Pag) ou de la compétition (*.Pac)|*.Pag;*.Pac"),
-             QStringLiteral(
-                 "inscrit du groupe(*.Pag) ou de la compétition (*.Pac) (*.Pag *.Pac)"));
+             QStringLiteral("inscrit du groupe(*.Pag) ou de la compétition (*.Pac) (*.Pag *.Pac)"));
     QCOMPARE(QtFileFilter("A|*.a|B (*.b)|*.b"), QStringLiteral("A (*.a);;B (*.b)"));
     QCOMPARE(WithDefaultExtension("/club/2026-2027/groupe B", "Qug"),
              QStringLiteral("/club/2026-2027/groupe B.Qug"));
@@ -205,6 +204,23 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(WithDefaultExtension("/club/v1.2/groupe", "qud"),
              QStringLiteral("/club/v1.2/groupe.qud"));
     QCOMPARE(WithDefaultExtension("", "qud"), QString());
+    testing::TempFolder folder;
+    WriteFile(folder.path() / "sans extension", "x");
+    QCOMPARE(OpenedFileName(Q(folder.path() / "sans extension"), "htm"),
+             Q(folder.path() / "sans extension"));
+    QCOMPARE(OpenedFileName(Q(folder.path() / "page"), "htm"), Q(folder.path() / "page.htm"));
+  }
+
+  void modificationOpensTheModesTemplateInTheDesigner() {
+    Fixture f;
+    f.activate(kConvocationPairsCaption);
+    const QStringList titles =
+        WithModals([&] { QTest::mouseClick(f.screen->BtModification, Qt::LeftButton); });
+    QCOMPARE(titles.size(), 1);
+    QCOMPARE(f.screen->report().templatePath(), Q(f.club.path() / "paires.frf"));
+    f.activate(kConvocationTeamsCaption);
+    WithModals([&] { QTest::mouseClick(f.screen->BtModification, Qt::LeftButton); });
+    QCOMPARE(f.screen->report().templatePath(), Q(f.club.path() / "quatre.frf"));
   }
 
   void modeComesFromTheCaptionAtEachActivation() {
@@ -321,6 +337,7 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(f.screen->currentFile(), fs::path());
     QCOMPARE(f.desktop.messages.size(), std::size_t(0));
     QCOMPARE(f.desktop.fileDialogCaptions.back(), QStringLiteral("Restauration des inscrits"));
+    QCOMPARE(f.desktop.fileDialogFolders.back(), Q(f.club.exerciseFolder()));
     QCOMPARE(f.desktop.fileDialogFilters.back(),
              QtFileFilter("inscrit du groupe(*.Pag) ou de la compétition (*.Pac)|*.Pag;*.Pac"));
     f.desktop.fileAnswers = {f.year("c.Pag")};
@@ -378,7 +395,7 @@ class ConvocationScreenTest : public QObject {
 
     f.screen->setEventData({});
     f.screen->PageControl->setCurrentWidget(f.screen->TabInternet);
-    f.desktop.fileAnswers = {f.year("finale.pad")};
+    f.desktop.fileAnswers = {f.year("finale")};
     QTest::mouseClick(f.screen->BtOuvrirEntete, Qt::LeftButton);
     QCOMPARE(f.desktop.fileDialogCaptions.back(), QStringLiteral("Restauration des données"));
     QCOMPARE(f.desktop.fileDialogFolders.back(), Q(f.club.exerciseFolder()) + "/*.pad");
@@ -535,6 +552,20 @@ class ConvocationScreenTest : public QObject {
         testing::RegistrantPage(ListKind::kGroup, ConvocationMode::kPairs, testing::SamplePairs()),
         {p.year("paires")});
     PrintToPdf(*p.screen, QDir(ShotsFolder()).filePath("paires.pdf"));
+
+    // A long list over several pages, with long modalities.
+    Fixture l;
+    l.activate(kConvocationTeamsCaption);
+    event = SampleEvent();
+    event[7] = event[7] + " " + event[7] + " " + event[7];
+    l.screen->setEventData(event);
+    std::vector<testing::PageEntry> teams;
+    for (int round = 0; round < 10; ++round) {
+      for (const testing::PageEntry& team : testing::SampleTeams()) teams.push_back(team);
+    }
+    l.fetch(testing::RegistrantPage(ListKind::kCompetition, ConvocationMode::kTeams, teams),
+            {l.year("longue")});
+    PrintToPdf(*l.screen, QDir(ShotsFolder()).filePath("quatre-longue.pdf"));
   }
 };
 
