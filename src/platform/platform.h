@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTime>
 #include <QUrl>
 #include <optional>
 #include <vector>
@@ -64,6 +65,8 @@ class Platform {
   // The clock: today's date and a millisecond tick count.
   virtual Date today() = 0;
   virtual qint64 tickMs() = 0;
+  // The time of day, to the second (printed under reports as "Heure").
+  virtual QTime currentTime() = 0;
 
   // The drives or mount points data can be saved to.
   virtual std::vector<Drive> drives() = 0;

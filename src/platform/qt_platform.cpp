@@ -151,6 +151,8 @@ Date QtPlatform::today() {
   return Date::FromYmd(date.year(), date.month(), date.day()).value_or(Date{});
 }
 
+QTime QtPlatform::currentTime() { return QTime::currentTime(); }
+
 qint64 QtPlatform::tickMs() {
   static QElapsedTimer timer;
   if (!timer.isValid()) timer.start();

@@ -21,6 +21,7 @@ class QtPlatform : public Platform {
   bool headRequestOk(const QUrl& url, int timeoutMs) override;
   Date today() override;
   qint64 tickMs() override;
+  QTime currentTime() override;
   std::vector<Drive> drives() override;
 };
 

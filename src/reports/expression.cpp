@@ -462,6 +462,10 @@ bool NumericPair(const Value& a, const Value& b) {
          (!a.isBlank() && !b.isBlank());
 }
 
+// Thrown inside the evaluator when the expression cannot go on (a text that is no number in
+// arithmetic, a division by zero); the expression then gives an empty value.
+struct Stopped {};
+
 class Evaluator {
  public:
   Evaluator(EvalContext& context, const QString& source) : m_context(context), m_source(source) {}
@@ -493,17 +497,22 @@ class Evaluator {
     m_context.warn(QStringLiteral("« %1 » : %2").arg(m_source, message));
   }
 
-  std::optional<Decimal> number(const Value& value) {
+  [[noreturn]] void stop(const QString& message) {
+    warn(message);
+    throw Stopped();
+  }
+
+  // The value as a number; stops the expression when it is none.
+  Decimal number(const Value& value) {
     std::optional<Decimal> n = value.toNumber();
-    if (!n) warn(QStringLiteral("« %1 » n'est pas un nombre").arg(value.toText()));
-    return n;
+    if (!n) stop(QStringLiteral("« %1 » n'est pas un nombre").arg(value.toText()));
+    return *n;
   }
 
   Value unary(const ExprNode& node) {
     Value operand = eval(node.children[0]);
     if (node.op == Op::Not) return Value::FromBoolean(!operand.toBoolean());
-    std::optional<Decimal> n = number(operand);
-    return n ? Value::FromNumber(-*n) : Value();
+    return Value::FromNumber(-number(operand));
   }
 
   static int compare(const Value& a, const Value& b) {
@@ -547,43 +556,42 @@ class Evaluator {
       case Op::GreaterEqual:
         return Value::FromBoolean(compare(a, b) >= 0);
       case Op::Add: {
-        bool textual = a.type() == Value::Type::Text || b.type() == Value::Type::Text ||
-                       (a.isEmpty() && b.isEmpty());
+        // Two numbers add up; two texts (or empty values) join; a number and a text that
+        // is no number stop the expression.
         std::optional<Decimal> x = a.toNumber();
         std::optional<Decimal> y = b.toNumber();
         if (x && y && NumericPair(a, b)) return Value::FromNumber(*x + *y);
-        if (textual) return Value::FromText(a.toText() + b.toText());
+        auto joinable = [](const Value& v) {
+          return v.type() == Value::Type::Text || v.type() == Value::Type::Empty;
+        };
+        if (joinable(a) && joinable(b)) return Value::FromText(a.toText() + b.toText());
         number(x ? b : a);
         return Value();
       }
       default:
         break;
     }
-    std::optional<Decimal> x = number(a);
-    std::optional<Decimal> y = number(b);
-    if (!x || !y) return Value();
+    Decimal x = number(a);
+    Decimal y = number(b);
     std::optional<Decimal> result;
     switch (node.op) {
       case Op::Subtract:
-        return Value::FromNumber(*x - *y);
+        return Value::FromNumber(x - y);
       case Op::Multiply:
-        return Value::FromNumber(*x * *y);
+        return Value::FromNumber(x * y);
       case Op::Divide:
-        result = Decimal::Divide(*x, *y);
+        result = Decimal::Divide(x, y);
         break;
       case Op::IntDivide:
-        result = Decimal::IntegerDivide(*x, *y);
+        result = Decimal::IntegerDivide(x, y);
         break;
       case Op::Modulo:
-        result = Decimal::Remainder(*x, *y);
+        result = Decimal::Remainder(x, y);
         break;
       default:
         return Value();
     }
-    if (!result) {
-      warn(QStringLiteral("division par zéro"));
-      return Value();
-    }
+    if (!result) stop(QStringLiteral("division par zéro"));
     return Value::FromNumber(*result);
   }
 
@@ -600,23 +608,17 @@ class Evaluator {
       case Function::Iif:
         break;
       case Function::Round: {
-        std::optional<Decimal> n = number(v);
+        Decimal n = number(v);
         int decimals = 0;
         if (values.size() > 1) {
-          std::optional<Decimal> d = number(values[1]);
-          if (!d) return Value();
-          decimals = static_cast<int>(d->truncated().units() / Decimal::kScale);
+          decimals = static_cast<int>(number(values[1]).truncated().units() / Decimal::kScale);
         }
-        return n ? Value::FromNumber(n->rounded(decimals)) : Value();
+        return Value::FromNumber(n.rounded(decimals));
       }
-      case Function::Abs: {
-        std::optional<Decimal> n = number(v);
-        return n ? Value::FromNumber(n->abs()) : Value();
-      }
-      case Function::Int: {
-        std::optional<Decimal> n = number(v);
-        return n ? Value::FromNumber(n->truncated()) : Value();
-      }
+      case Function::Abs:
+        return Value::FromNumber(number(v).abs());
+      case Function::Int:
+        return Value::FromNumber(number(v).truncated());
       case Function::Upper:
         return Value::FromText(v.toText().toUpper());
       case Function::Lower:
@@ -626,14 +628,10 @@ class Evaluator {
       case Function::Length:
         return Value::FromInteger(v.toText().size());
       case Function::Copy: {
-        std::optional<Decimal> from = number(values[1]);
-        if (!from) return Value();
-        qint64 start = from->truncated().units() / Decimal::kScale;
+        qint64 start = number(values[1]).truncated().units() / Decimal::kScale;
         qint64 count = -1;
         if (values.size() > 2) {
-          std::optional<Decimal> c = number(values[2]);
-          if (!c) return Value();
-          count = std::max<qint64>(0, c->truncated().units() / Decimal::kScale);
+          count = std::max<qint64>(0, number(values[2]).truncated().units() / Decimal::kScale);
         }
         QString text = v.toText();
         if (start < 1) start = 1;
@@ -657,10 +655,8 @@ class Evaluator {
       }
       case Function::Str:
         return Value::FromText(v.toText());
-      case Function::Num: {
-        std::optional<Decimal> n = number(v);
-        return n ? Value::FromNumber(*n) : Value();
-      }
+      case Function::Num:
+        return Value::FromNumber(number(v));
       case Function::IsEmpty:
         return Value::FromBoolean(v.isEmpty() ||
                                   (v.type() == Value::Type::Text && v.text().trimmed().isEmpty()));
@@ -705,7 +701,11 @@ Expression Expression::Parse(const QString& source, QString* error) {
 
 Value Expression::evaluate(EvalContext& context) const {
   if (!m_root) return Value();
-  return Evaluator(context, m_source).eval(*m_root);
+  try {
+    return Evaluator(context, m_source).eval(*m_root);
+  } catch (const Stopped&) {
+    return Value();
+  }
 }
 
 void Expression::collectNames(QSet<QString>& names) const {
@@ -773,6 +773,10 @@ void Script::collectNames(QSet<QString>& names) const {
     names.insert(statement.name);
     statement.value.collectNames(names);
   }
+}
+
+void Script::collectAssigned(QSet<QString>& names) const {
+  for (const Statement& statement : m_statements) names.insert(statement.name);
 }
 
 TextTemplate TextTemplate::Parse(const QString& source, QString* error) {

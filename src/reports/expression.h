@@ -60,6 +60,8 @@ class Script {
   bool isEmpty() const { return m_statements.empty(); }
   void run(EvalContext& context) const;
   void collectNames(QSet<QString>& names) const;
+  // The names the script assigns.
+  void collectAssigned(QSet<QString>& names) const;
 
  private:
   struct Statement {

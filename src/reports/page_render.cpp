@@ -7,8 +7,8 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace vantrel::reports {
 namespace {
@@ -109,23 +109,22 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF 
         double top = r.top();
         if (item.valign == VAlign::Middle) top += (r.height() - textHeight) / 2;
         if (item.valign == VAlign::Bottom) top += r.height() - textHeight;
-        double available = r.width() - 2 * padding;
-        bool clipped = false;
+        if (item.clip) {
+          painter.save();
+          painter.setClipRect(r);
+        }
         for (int i = 0; i < item.lines.size(); ++i) {
           const QString& line = item.lines[i];
           if (line.isEmpty()) continue;
           double width = metrics.horizontalAdvance(line);
-          double x = r.left() + padding;
-          if (item.align == HAlign::Center) x += (available - width) / 2;
-          if (item.align == HAlign::Right) x += available - width;
-          if (width > available + 0.5 && !clipped) {
-            painter.save();
-            painter.setClipRect(r.adjusted(0, -lineHeight, 0, lineHeight));
-            clipped = true;
-          }
+          // A line wider than the padded box uses the padding, the least it can.
+          double inset = std::clamp((r.width() - width) / 2, 0.0, padding);
+          double x = r.left() + inset;
+          if (item.align == HAlign::Center) x = r.left() + (r.width() - width) / 2;
+          if (item.align == HAlign::Right) x = r.right() - inset - width;
           painter.drawText(QPointF(x, top + i * lineHeight + metrics.ascent()), line);
         }
-        if (clipped) painter.restore();
+        if (item.clip) painter.restore();
         break;
       }
     }
@@ -154,26 +153,6 @@ bool WritePdfFile(const PreparedReport& report, const QString& path, QString* er
     return false;
   }
   return true;
-}
-
-void PrintPages(const PreparedReport& report, QPrinter& printer, int fromPage, int toPage) {
-  int count = static_cast<int>(report.pages.size());
-  if (count == 0) return;
-  if (fromPage <= 0 && toPage <= 0) {
-    fromPage = 1;
-    toPage = count;
-  }
-  fromPage = std::clamp(fromPage, 1, count);
-  toPage = std::clamp(toPage <= 0 ? count : toPage, fromPage, count);
-  if (report.title.size() > 0) printer.setDocName(report.title);
-  QPainter painter;
-  if (!painter.begin(&printer)) return;
-  QPointF offset(report.page.printOffsetX, report.page.printOffsetY);
-  for (int i = fromPage; i <= toPage; ++i) {
-    if (i > fromPage) printer.newPage();
-    PaintPage(painter, report.pages[i - 1], printer.resolution(), offset);
-  }
-  painter.end();
 }
 
 }  // namespace vantrel::reports

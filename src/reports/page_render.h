@@ -9,7 +9,6 @@
 class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 
 namespace vantrel::reports {
 
@@ -29,9 +28,5 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi,
 bool WritePdf(const PreparedReport& report, QIODevice& device);
 // As WritePdf, into a file replaced atomically; a French message in *error when it fails.
 bool WritePdfFile(const PreparedReport& report, const QString& path, QString* error);
-
-// Pages fromPage to toPage (counted from 1, clamped; 0 and 0 for all) on a printer whose
-// paper was set up with ApplyPageSetup, moved by the template's print offset.
-void PrintPages(const PreparedReport& report, QPrinter& printer, int fromPage, int toPage);
 
 }  // namespace vantrel::reports

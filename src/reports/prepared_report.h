@@ -22,6 +22,7 @@ struct DisplayItem {
   HAlign align = HAlign::Left;
   VAlign valign = VAlign::Top;
   QColor color = Qt::black;  // text and line colour, Rect outline colour
+  bool clip = false;         // Text: drawn only inside rect (it did not fit)
   QLineF line;               // Line
   double penMm = 0.2;        // Line width; Rect outline width, 0 for none
   QColor fill;               // Rect fill; invalid for none
@@ -40,11 +41,19 @@ struct PreparedReport {
   std::vector<PreparedPage> pages;
   // Why the template could not be prepared at all (French, with the place).
   QStringList errors;
-  // Problems met while preparing (unknown names, division by zero), each said once.
+  // Problems met while preparing (unknown names, division by zero, a value too wide for
+  // its box), each said once.
   QStringList warnings;
+  // The detail records as printed, for a spreadsheet: one heading per text item of the
+  // detail bands (in band order, then left to right), one row per printed record.
+  QStringList tableHeader;
+  std::vector<QStringList> tableRows;
 };
 
 // Inner padding of text boxes, left and right, in millimetres.
 inline constexpr double kTextPaddingMm = 0.5;
+// A number too wide for its box is printed smaller, down to this size (points), before it
+// is said not to fit.
+inline constexpr double kSmallestNumberPointSize = 6;
 
 }  // namespace vantrel::reports

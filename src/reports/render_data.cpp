@@ -3,20 +3,30 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace vantrel::reports {
 namespace {
 
-// JSON numbers arrive as doubles; their shortest text reads back as the number written.
+// JSON numbers arrive as doubles. One within the range of Decimal becomes that number,
+// rounded to four decimals (12.345 stays 12,345); a larger one is kept as the text of its
+// digits ("1000000000000000", "1e+300"), which prints whole and is refused by arithmetic.
 std::optional<Value> ToValue(const QJsonValue& json) {
   switch (json.type()) {
     case QJsonValue::String:
       return Value::FromText(json.toString());
     case QJsonValue::Double: {
-      std::optional<Decimal> number = Decimal::Parse(QString::number(json.toDouble(), 'f', 6));
-      if (!number) return std::nullopt;
-      return Value::FromNumber(*number);
+      double d = json.toDouble();
+      if (std::abs(d) < 1e14) {
+        std::optional<Decimal> number = Decimal::Parse(QString::number(d, 'f', 6));
+        if (number) return Value::FromNumber(*number);
+      }
+      if (std::abs(d) < 1e18 && d == std::trunc(d)) {
+        return Value::FromText(QString::number(static_cast<qint64>(d)));
+      }
+      return Value::FromText(QString::number(d, 'g', QLocale::FloatingPointShortest));
     }
     case QJsonValue::Bool:
       return Value::FromBoolean(json.toBool());

@@ -422,7 +422,7 @@ QWidget* ReportDesigner::buildPanel() {
   });
   connect(m_names, &QComboBox::activated, this, [this](int index) {
     if (index <= 0) return;
-    QString name = m_names->itemText(index);
+    QString name = m_names->itemData(index).toString();
     m_names->setCurrentIndex(0);
     Selection s = currentSelection();
     if (s.items.empty()) return;
@@ -690,7 +690,7 @@ void ReportDesigner::refreshPanel() {
     if (m_text->toPlainText() != it.content) m_text->setPlainText(it.content);
     m_names->clear();
     m_names->addItem(QStringLiteral("(nom de valeur)"));
-    m_names->addItems(knownNames());
+    for (const auto& [name, label] : knownNames()) m_names->addItem(label, name);
     m_font->setCurrentFont(QFont(it.font.family));
     m_size->setValue(it.font.pointSize);
     m_bold->setChecked(it.font.bold);
@@ -805,7 +805,24 @@ void ReportDesigner::refreshVariables() {
   }
 }
 
-QStringList ReportDesigner::knownNames() const {
+std::vector<std::pair<QString, QString>> ReportDesigner::knownNames() const {
+  // The screen's names with their samples first, then every other name the template knows.
+  std::vector<std::pair<QString, QString>> known;
+  QSet<QString> listed;
+  if (const TemplateVariables* declared = m_report.declaration()) {
+    for (const DeclaredVariable& variable : declared->variables) {
+      QString name = QString::fromUtf8(variable.name.data(), variable.name.size());
+      if (listed.contains(name)) continue;
+      listed.insert(name);
+      QString sample = QString::fromUtf8(variable.sample.data(), variable.sample.size())
+                           .simplified();
+      if (sample.size() > 30) sample = sample.left(29) + QStringLiteral("…");
+      QString label = variable.kind == VariableKind::Seeded
+                          ? QStringLiteral("%1 (variable du programme)").arg(name)
+                          : QStringLiteral("%1 : %2").arg(name, sample);
+      known.emplace_back(name, label);
+    }
+  }
   QSet<QString> names;
   QString error;
   for (const Band& band : m_template.bands) {
@@ -819,10 +836,16 @@ QStringList ReportDesigner::knownNames() const {
     }
   }
   for (const VariableDef& variable : m_template.variables) names.insert(variable.name);
-  for (const QString& name : BuiltInNames()) names.insert(name);
-  QStringList sorted(names.begin(), names.end());
-  sorted.sort(Qt::CaseInsensitive);
-  return sorted;
+  QStringList others;
+  for (const QString& name : names) {
+    if (!listed.contains(name) && !BuiltInNames().contains(name)) others << name;
+  }
+  others.sort(Qt::CaseInsensitive);
+  for (const QString& name : others) known.emplace_back(name, name);
+  for (const QString& name : BuiltInNames()) {
+    known.emplace_back(name, QStringLiteral("%1 (nom de l'état)").arg(name));
+  }
+  return known;
 }
 
 int ReportDesigner::targetBand() const {
@@ -964,7 +987,7 @@ bool ReportDesigner::save() {
 }
 
 void ReportDesigner::preview() {
-  ReportPreview preview(m_report.prepare(m_template), m_platform, this);
+  ReportPreview preview(m_report.prepareWithSamples(m_template), m_platform, this);
   preview.exec();
 }
 

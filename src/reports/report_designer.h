@@ -89,7 +89,8 @@ class ReportDesigner : public QDialog, private CanvasListener {
   void setTemplate(const ReportTemplate& value, const Selection& selection);
   bool confirmClose();
   int targetBand() const;
-  QStringList knownNames() const;
+  // Names offered by "Insérer": (name, label shown).
+  std::vector<std::pair<QString, QString>> knownNames() const;
 
   friend class TemplateCommand;
 

@@ -5,9 +5,12 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <optional>
 
 #include "reports/expression.h"
 #include "reports/value_format.h"
@@ -26,6 +29,7 @@ struct CompiledItem {
   const ReportItem* item = nullptr;
   TextTemplate text;      // ItemKind::Text
   Expression expression;  // ItemKind::Field
+  Expression condition;   // conditional style; invalid when none
   ValueFormat format;
   QImage image;
   bool usesTotalPages = false;
@@ -63,6 +67,38 @@ QString ItemWhere(const ReportItem& item) {
   QString where = QStringLiteral("élément %1").arg(ItemKindLabel(item.kind));
   if (item.source.line > 0) where += QStringLiteral(" (ligne %1)").arg(item.source.line);
   return where;
+}
+
+// Tolerance of the fitting of texts in their boxes, in millimetres.
+constexpr double kFitToleranceMm = 0.05;
+// Least room kept on each side of a line that does not fit within the usual padding.
+constexpr double kTightPaddingMm = 0.1;
+
+QString Mm(double mm) {
+  return QString::number(mm, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+// A long text cut for a message.
+QString Excerpt(const QString& text) {
+  constexpr int kLongest = 40;
+  return text.size() <= kLongest ? text : text.left(kLongest - 1) + QStringLiteral("…");
+}
+
+// "1066,56", "-25.5", "10621531,84": a printed number, which may be printed smaller.
+bool ReadsAsNumber(const QString& text) {
+  static const QRegularExpression kNumber(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
+  return kNumber.match(text).hasMatch();
+}
+
+// Heading of an item's column in a table export: its name, else what it prints ("Nom" for
+// a text "[Nom]" or a field "Nom").
+QString ColumnName(const ReportItem& item) {
+  if (!item.name.isEmpty()) return item.name;
+  QString content = item.content.simplified();
+  static const QRegularExpression kOneName(QStringLiteral("^\\[([^\\[\\]]+)\\]$"));
+  QRegularExpressionMatch match = kOneName.match(content);
+  if (item.kind == ItemKind::Text && match.hasMatch()) return match.captured(1).trimmed();
+  return content;
 }
 
 QString Capitalised(QString text) {
@@ -135,6 +171,13 @@ Compiled Compile(const ReportTemplate& report, const QString& templateFolder) {
                             .arg(where, item.content);
         }
       }
+      if (!item.condition.trimmed().isEmpty()) {
+        error.clear();
+        ci.condition = Expression::Parse(item.condition, &error);
+        if (!ci.condition.isValid()) {
+          c.errors << QStringLiteral("%1, condition de style : %2").arg(where, error);
+        }
+      }
       ci.usesTotalPages = names.contains(kTotalPagesName);
       std::optional<ValueFormat> format = ValueFormat::Parse(item.format);
       if (!format) {
@@ -159,7 +202,11 @@ struct FontInfo {
   QFont font;
   std::unique_ptr<QFontMetricsF> metrics;
   double lineHeightMm = 0;
+  double spaceWidth = 0;               // device pixels at 1200 dpi
+  QHash<char32_t, double> charWidths;  // filled as characters are met
 };
+
+constexpr double kPixelsPerMm = kMeasureDpi / kMmPerInch;
 
 class Measurer {
  public:
@@ -169,7 +216,7 @@ class Measurer {
     m_device.setDotsPerMeterY(dotsPerMeter);
   }
 
-  const FontInfo& font(const FontStyle& style) {
+  FontInfo& font(const FontStyle& style) {
     QString key = QStringLiteral("%1|%2|%3%4%5")
                       .arg(style.family)
                       .arg(style.pointSize)
@@ -185,37 +232,62 @@ class Measurer {
     info->font.setItalic(style.italic);
     info->font.setUnderline(style.underline);
     info->metrics = std::make_unique<QFontMetricsF>(info->font, &m_device);
-    info->lineHeightMm = info->metrics->lineSpacing() / kMeasureDpi * kMmPerInch;
-    const FontInfo& result = *info;
+    info->lineHeightMm = info->metrics->lineSpacing() / kPixelsPerMm;
+    info->spaceWidth = info->metrics->horizontalAdvance(QLatin1Char(' '));
+    FontInfo& result = *info;
     m_fonts.emplace(key, std::move(info));
     return result;
   }
 
-  // The text broken into lines no wider than widthMm, at spaces where possible.
-  QStringList wrap(const QString& text, const FontInfo& font, double widthMm) {
-    double width = widthMm / kMmPerInch * kMeasureDpi;
+  // Width of a text in millimetres.
+  static double widthMm(const FontInfo& font, const QString& text) {
+    return font.metrics->horizontalAdvance(text) / kPixelsPerMm;
+  }
+
+  // The text broken into lines no wider than widthMm: between words, and inside a word that
+  // is wider than the box on its own. Line breaks of the text are kept. Time linear in the
+  // length of the text: each word is measured once, and the characters of a word that must
+  // be broken one by one.
+  QStringList wrap(const QString& text, FontInfo& font, double widthMm) {
+    const double width = widthMm * kPixelsPerMm;
     QStringList lines;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (const QString& paragraph : paragraphs) {
       QString line;
+      double lineWidth = 0;
+      bool started = false;
       const QStringList words = paragraph.split(QLatin1Char(' '));
       for (const QString& word : words) {
-        QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (font.metrics->horizontalAdvance(candidate) <= width) {
-          line = candidate;
+        double w = font.metrics->horizontalAdvance(word);
+        if (started && lineWidth + font.spaceWidth + w <= width) {
+          line += QLatin1Char(' ');
+          line += word;
+          lineWidth += font.spaceWidth + w;
           continue;
         }
-        if (!line.isEmpty()) lines << line;
-        line = word;
-        while (line.size() > 1 && font.metrics->horizontalAdvance(line) > width) {
-          int fit = 1;
-          while (fit < line.size() &&
-                 font.metrics->horizontalAdvance(line.left(fit + 1)) <= width) {
-            ++fit;
-          }
-          lines << line.left(fit);
-          line = line.mid(fit);
+        if (started) lines << line;
+        started = true;
+        if (w <= width) {
+          line = word;
+          lineWidth = w;
+          continue;
         }
+        // A word wider than the box: cut it where the next character would cross the edge.
+        qsizetype start = 0;
+        double run = 0;
+        for (qsizetype k = 0; k < word.size();) {
+          qsizetype length = word[k].isHighSurrogate() && k + 1 < word.size() ? 2 : 1;
+          double c = charWidth(font, word, k, length);
+          if (run + c > width && k > start) {
+            lines << word.mid(start, k - start);
+            start = k;
+            run = 0;
+          }
+          run += c;
+          k += length;
+        }
+        line = word.mid(start);
+        lineWidth = run;
       }
       lines << line;
     }
@@ -223,6 +295,16 @@ class Measurer {
   }
 
  private:
+  static double charWidth(FontInfo& font, const QString& word, qsizetype at, qsizetype length) {
+    char32_t code = length == 2 ? QChar::surrogateToUcs4(word[at], word[at + 1])
+                                : static_cast<char32_t>(word[at].unicode());
+    auto it = font.charWidths.constFind(code);
+    if (it != font.charWidths.constEnd()) return *it;
+    double w = font.metrics->horizontalAdvance(word.mid(at, length));
+    font.charWidths.insert(code, w);
+    return w;
+  }
+
   QImage m_device;
   std::map<QString, std::unique_ptr<FontInfo>> m_fonts;
 };
@@ -246,6 +328,11 @@ struct Deferred {
 struct LaidBand {
   double height = 0;
   std::vector<DisplayItem> items;  // relative to the band's corner
+  struct Cell {
+    double x;
+    QString text;
+  };
+  std::vector<Cell> cells;  // detail band: its texts as printed, in item order
   std::vector<std::pair<std::size_t, const CompiledItem*>> deferred;  // item index, source
 };
 
@@ -286,6 +373,18 @@ class Preparer : public EvalContext {
           break;
       }
     }
+    m_groupOpen.assign(m_groupHeaders.size(), false);
+    for (const CompiledBand* detail : m_details) {
+      std::vector<const ReportItem*> texts;
+      for (const CompiledItem& ci : detail->items) {
+        if (ci.item->kind == ItemKind::Text || ci.item->kind == ItemKind::Field) {
+          texts.push_back(ci.item);
+        }
+      }
+      std::stable_sort(texts.begin(), texts.end(),
+                       [](const ReportItem* a, const ReportItem* b) { return a->x < b->x; });
+      for (const ReportItem* item : texts) m_out.tableHeader << ColumnName(*item);
+    }
   }
 
   void run() {
@@ -314,12 +413,16 @@ class Preparer : public EvalContext {
       for (std::size_t g = changed; g < m_groupHeaders.size(); ++g) {
         resetGroupVariables(m_groupHeaders[g]->band->group);
         placeBand(*m_groupHeaders[g]);
+        m_groupOpen[g] = true;
       }
       keys = std::move(current);
+      m_row.clear();
+      m_rowPrinted = false;
       for (const CompiledBand* detail : m_details) {
         placeBand(*detail);
         if (detail->band->pageBreakAfter && r + 1 < count) newPage();
       }
+      if (m_rowPrinted) m_out.tableRows.push_back(m_row);
     }
     if (count > 0) {
       setRecord(count - 1);
@@ -398,6 +501,7 @@ class Preparer : public EvalContext {
       for (const CompiledBand* footer : m_groupFooters) {
         if (footer->band->group == group) placeBand(*footer);
       }
+      m_groupOpen[g] = false;
     }
   }
 
@@ -439,6 +543,15 @@ class Preparer : public EvalContext {
       put(laid, m_report.page.marginLeft, m_y);
       m_y += laid.height;
       runAfter(*m_columnHeader);
+    }
+    // The headers of the groups that go on, when marked to repeat; their assignments do
+    // not run again.
+    for (std::size_t g = 0; withColumnHeader && g < m_groupHeaders.size(); ++g) {
+      if (!m_groupOpen[g] || !m_groupHeaders[g]->band->repeatOnNewPage) continue;
+      LaidBand laid = layBand(*m_groupHeaders[g], m_bodyWidth);
+      if (m_y + laid.height > m_bottom + 1e-9) break;
+      put(laid, m_report.page.marginLeft, m_y);
+      m_y += laid.height;
     }
     m_fresh = true;
   }
@@ -501,6 +614,23 @@ class Preparer : public EvalContext {
       band.before.run(*this);
       laid = layBand(band, columnWidth);
     }
+    if (m_y + laid.height > m_bottom + 1e-9) {
+      // Even an empty page cannot hold it: it is not drawn over the page footer, and its
+      // assignments are undone so that the totals are those of the printed bands.
+      warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
+                          "elle n'est pas imprimée")
+               .arg(m_inRecordBand ? QStringLiteral("enregistrement %1 : ").arg(m_record + 1)
+                                   : QString(),
+                    Mm(laid.height), Mm(m_bottom - m_y)));
+      m_variables = saved;
+      return;
+    }
+    if (band.band->kind == BandKind::Detail) {
+      std::stable_sort(laid.cells.begin(), laid.cells.end(),
+                       [](const LaidBand::Cell& a, const LaidBand::Cell& b) { return a.x < b.x; });
+      for (const LaidBand::Cell& cell : laid.cells) m_row << cell.text;
+      m_rowPrinted = true;
+    }
     double x = m_report.page.marginLeft + (columns > 1 ? m_column * (columnWidth + gap) : 0);
     put(laid, x, m_y);
     m_y += laid.height;
@@ -535,39 +665,187 @@ class Preparer : public EvalContext {
     return item.format.apply(item.expression.evaluate(*this));
   }
 
-  DisplayItem textItem(const CompiledItem& ci, const QString& text, double widthLimit) {
+  // Where an item is, for warnings: "élément Champ (ligne 14), enregistrement 3".
+  QString itemWhere(const CompiledItem& ci) const {
+    QString where = ItemWhere(*ci.item);
+    if (m_inRecordBand) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
+    return where;
+  }
+
+  // The text of an item broken into lines and measured. A line too wide for the box: a
+  // number is printed smaller (down to kSmallestNumberPointSize), anything else (and a
+  // number that still does not fit) is clipped to the box with a warning. A text that may
+  // not grow shows the lines its box can hold; the others are said to be lost.
+  DisplayItem textItem(const CompiledItem& ci, const QString& value, double widthLimit) {
     const ReportItem& item = *ci.item;
-    const FontInfo& font = m_measurer.font(item.font);
+    QString text = value;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     DisplayItem d;
     d.kind = DisplayItem::Kind::Text;
+    d.color = item.color;
+    FontStyle style = item.font;
+    if (ci.condition.isValid() && ci.condition.evaluate(*this).toBoolean()) {
+      if (item.conditionColor.isValid()) d.color = item.conditionColor;
+      if (item.conditionBold) style.bold = true;
+    }
+    FontInfo* font = &m_measurer.font(style);
     double width = std::min(item.width, std::max(0.0, widthLimit - item.x));
     d.rect = QRectF(item.x, item.y, width, item.height);
-    d.lines = item.wordWrap ? m_measurer.wrap(text, font, width - 2 * kTextPaddingMm)
-                            : text.split(QLatin1Char('\n'));
-    d.lineHeightMm = font.lineHeightMm;
-    d.font = item.font;
+    double available = std::max(0.0, width - 2 * kTextPaddingMm);
+    // A single line may use the padding of its own box.
+    double fitWidth = std::max(0.0, width - 2 * kTightPaddingMm);
+    if (item.wordWrap) {
+      d.lines = m_measurer.wrap(text, *font, available);
+    } else {
+      d.lines = text.split(QLatin1Char('\n'));
+      double widest = 0;
+      QString widestLine;
+      for (const QString& line : std::as_const(d.lines)) {
+        double w = Measurer::widthMm(*font, line);
+        if (w > widest) {
+          widest = w;
+          widestLine = line;
+        }
+      }
+      if (widest > fitWidth + kFitToleranceMm) {
+        bool fitted = false;
+        if (d.lines.size() == 1 && ReadsAsNumber(widestLine)) {
+          double size = std::floor(style.pointSize * fitWidth / widest * 10) / 10;
+          for (int tries = 0; tries < 40 && size >= kSmallestNumberPointSize; ++tries) {
+            FontStyle smaller = style;
+            smaller.pointSize = size;
+            FontInfo& candidate = m_measurer.font(smaller);
+            if (Measurer::widthMm(candidate, widestLine) <= fitWidth + kFitToleranceMm) {
+              style = smaller;
+              font = &candidate;
+              fitted = true;
+              break;
+            }
+            size = std::round(size * 10 - 1) / 10;
+          }
+        }
+        if (!fitted) {
+          d.clip = true;
+          warn(QStringLiteral("%1 : « %2 » ne tient pas dans sa case (%3 mm de large pour %4 mm)")
+                   .arg(itemWhere(ci), Excerpt(widestLine), Mm(widest), Mm(fitWidth)));
+        }
+      }
+    }
+    d.lineHeightMm = font->lineHeightMm;
+    d.font = style;
     d.align = item.align;
     d.valign = item.valign;
-    d.color = item.color;
     if (item.grow) {
-      d.rect.setHeight(std::max(item.height, d.lines.size() * font.lineHeightMm));
+      d.rect.setHeight(std::max(item.height, d.lines.size() * font->lineHeightMm));
+    } else {
+      int fit = std::max(
+          1, static_cast<int>(std::floor((item.height + kFitToleranceMm) / font->lineHeightMm)));
+      if (d.lines.size() > fit) {
+        bool lost = false;
+        for (qsizetype k = fit; k < d.lines.size(); ++k) {
+          if (!d.lines[k].trimmed().isEmpty()) lost = true;
+        }
+        if (lost) {
+          warn(QStringLiteral("%1 : « %2 » demande %3 lignes et sa case n'en montre que %4")
+                   .arg(itemWhere(ci), Excerpt(d.lines.join(QLatin1Char(' '))))
+                   .arg(d.lines.size())
+                   .arg(fit));
+          d.clip = true;
+        }
+        d.lines = d.lines.mid(0, fit);
+      }
     }
     return d;
   }
 
+  // Lays a band out at its corner. Texts marked to grow take the height of their lines and
+  // push down, by as much as they grew, every item under them: the items that start below
+  // their foot, and those that start lower than their top and share some of their width.
+  // Items beside a grown text that reach its foot (frames, lines, neighbouring cells)
+  // stretch to its new foot. The band grows by as much as its items moved.
   LaidBand layBand(const CompiledBand& band, double width) {
     LaidBand laid;
-    laid.height = band.band->height;
     m_where = band.where;
-    for (const CompiledItem& ci : band.items) {
+    BandKind kind = band.band->kind;
+    m_inRecordBand =
+        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+    const double height = band.band->height;
+
+    std::vector<std::optional<DisplayItem>> texts(band.items.size());
+    struct Growth {
+      double left;
+      double right;
+      double top;
+      double bottom;
+      double grown;      // height once grown
+      double shift = 0;  // how far its foot moved
+    };
+    std::vector<Growth> growths;
+    for (std::size_t k = 0; k < band.items.size(); ++k) {
+      const CompiledItem& ci = band.items[k];
       const ReportItem& item = *ci.item;
-      QRectF rect(item.x, item.y, item.width, item.height);
+      if (item.kind != ItemKind::Text && item.kind != ItemKind::Field) continue;
+      QString text = ci.usesTotalPages ? QString() : itemText(ci);
+      texts[k] = textItem(ci, text, width);
+      if (kind == BandKind::Detail) {
+        laid.cells.push_back({item.x, texts[k]->lines.join(QLatin1Char(' '))});
+      }
+      if (item.grow && texts[k]->rect.height() > item.height + 1e-9) {
+        growths.push_back({item.x, item.x + texts[k]->rect.width(), item.y, item.y + item.height,
+                           texts[k]->rect.height()});
+      }
+    }
+    std::stable_sort(growths.begin(), growths.end(),
+                     [](const Growth& a, const Growth& b) { return a.bottom < b.bottom; });
+    // How far a point at (left..right, y) moves, from the first `count` growths; `under`
+    // also counts the growths it lies under.
+    auto shiftAt = [&growths](double left, double right, double y, std::size_t count, bool under) {
+      double shift = 0;
+      for (std::size_t k = 0; k < count; ++k) {
+        const Growth& g = growths[k];
+        bool below = g.bottom <= y + kFitToleranceMm;
+        bool beneath = under && y > g.top + kFitToleranceMm && left < g.right - kFitToleranceMm &&
+                       right > g.left + kFitToleranceMm;
+        if (below || beneath) shift = std::max(shift, g.shift);
+      }
+      return shift;
+    };
+    std::vector<double> growthTops(growths.size());
+    for (std::size_t k = 0; k < growths.size(); ++k) {
+      Growth& g = growths[k];
+      growthTops[k] = g.top + shiftAt(g.left, g.right, g.top, k, true);
+      g.shift = growthTops[k] + g.grown - g.bottom;
+    }
+    const std::size_t all = growths.size();
+    // New top and foot of a box.
+    auto place = [&](double left, double right, double top, double bottom) {
+      double topShift = shiftAt(left, right, top, all, true);
+      double bottomShift = std::max(topShift, shiftAt(left, right, bottom, all, false));
+      return std::pair(top + topShift, bottom + bottomShift);
+    };
+    laid.height = height + shiftAt(0, 0, height, all, false);
+
+    for (std::size_t k = 0; k < band.items.size(); ++k) {
+      const CompiledItem& ci = band.items[k];
+      const ReportItem& item = *ci.item;
+      double itemWidth = texts[k] ? texts[k]->rect.width() : item.width;
+      auto [top, bottom] = place(item.x, item.x + itemWidth, item.y, item.y + item.height);
+      QRectF rect(item.x, top, item.width, bottom - top);
       switch (item.kind) {
         case ItemKind::Text:
         case ItemKind::Field: {
-          QString text = ci.usesTotalPages ? QString() : itemText(ci);
-          DisplayItem d = textItem(ci, text, width);
+          DisplayItem d = std::move(*texts[k]);
+          d.rect.moveTop(top);
+          if (item.grow) {
+            d.rect.setHeight(std::max(d.rect.height(), bottom - top));
+          } else {
+            d.rect.setHeight(bottom - top);
+          }
           rect = d.rect;
+          if (item.y + item.height <= height + kFitToleranceMm) {
+            laid.height = std::max(laid.height, rect.bottom());
+          }
           if (item.fill.isValid()) {
             DisplayItem f;
             f.kind = DisplayItem::Kind::Rect;
@@ -577,15 +855,18 @@ class Preparer : public EvalContext {
             laid.items.push_back(f);
           }
           if (ci.usesTotalPages) laid.deferred.emplace_back(laid.items.size(), &ci);
+          QColor color = d.color;
           laid.items.push_back(std::move(d));
-          if (item.grow) laid.height = std::max(laid.height, rect.bottom());
-          addBorders(laid, rect, item.borders, item.color);
+          addBorders(laid, rect, item.borders, color);
           break;
         }
         case ItemKind::Line: {
+          double left = std::min(item.x, item.x + item.width);
+          double right = std::max(item.x, item.x + item.width);
+          auto [y1, y2] = place(left, right, item.y, item.y + item.height);
           DisplayItem d;
           d.kind = DisplayItem::Kind::Line;
-          d.line = QLineF(item.x, item.y, item.x + item.width, item.y + item.height);
+          d.line = QLineF(item.x, y1, item.x + item.width, y2);
           d.penMm = item.lineWidthMm;
           d.color = item.color;
           laid.items.push_back(std::move(d));
@@ -605,7 +886,7 @@ class Preparer : public EvalContext {
           if (ci.image.isNull()) break;
           DisplayItem d;
           d.kind = DisplayItem::Kind::Image;
-          d.rect = rect;
+          d.rect = QRectF(item.x, top, item.width, item.height);
           d.image = ci.image;
           laid.items.push_back(std::move(d));
           break;
@@ -642,6 +923,8 @@ class Preparer : public EvalContext {
       QRectF rect = target.rect;
       DisplayItem laid = textItem(*d.item, itemText(*d.item), 1e9);
       target.lines = laid.lines;
+      target.font = laid.font;
+      target.clip = laid.clip;
       target.rect = rect;
     }
   }
@@ -680,6 +963,10 @@ class Preparer : public EvalContext {
   QString m_where;
   QSet<QString> m_warned;
   std::vector<Deferred> m_deferred;
+  bool m_inRecordBand = false;
+  std::vector<bool> m_groupOpen;  // header placed, footer not yet
+  QStringList m_row;              // the current record's cells for the table
+  bool m_rowPrinted = false;
 };
 
 }  // namespace

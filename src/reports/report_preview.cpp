@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "reports/page_render.h"
+#include "reports/print_pages.h"
 #include "reports/report.h"
 
 namespace vantrel::reports {

@@ -5,14 +5,13 @@
 // the standard error stream. Exit status: 0 written (warnings or not), 1 not written, 2 bad
 // usage. Runs without a window (QT_QPA_PLATFORM=offscreen is set when no platform is).
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <cstdio>
 
-#include "platform/qt_platform.h"
 #include "reports/page_render.h"
 #include "reports/render_data.h"
-#include "reports/report.h"
+#include "reports/report_document.h"
 
 namespace {
 
@@ -25,8 +24,8 @@ void Print(const QString& text) {
 
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  const QStringList arguments = QApplication::arguments();
+  QGuiApplication application(argc, argv);
+  const QStringList arguments = QGuiApplication::arguments();
   if (arguments.size() != 4) {
     Print(QStringLiteral("usage : report-render MODELE.frf DONNEES.json SORTIE.pdf"));
     return 2;
@@ -48,8 +47,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  vantrel::platform::QtPlatform desktop;
-  vantrel::reports::Report report(desktop, nullptr);
+  vantrel::reports::ReportDocument report;
   if (!report.LoadFromFile(templatePath)) {
     Print(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(templatePath));
     return 1;

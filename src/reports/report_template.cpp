@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <cmath>
 
 namespace vantrel::reports {
 namespace {
@@ -54,6 +55,8 @@ QString ItemName(ItemKind kind) {
   }
   return QString();
 }
+
+constexpr int kLargestNumber = 10000;
 
 QString Number(double value) { return QString::number(value, 'g', 10); }
 
@@ -110,9 +113,17 @@ class Attributes {
     if (value.isNull()) return fallback;
     bool ok = false;
     double n = QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    if (!ok) {
+    if (!ok || !std::isfinite(n)) {
       error(QStringLiteral("l'attribut %1=\"%2\" n'est pas un nombre")
                 .arg(QLatin1String(name), value));
+      return fallback;
+    }
+    // Lengths of a page are a few hundred millimetres; larger ones are typing mistakes and
+    // would overflow the layout.
+    if (std::abs(n) > kLargestNumber) {
+      error(QStringLiteral("l'attribut %1=\"%2\" est hors de -%3 à %3")
+                .arg(QLatin1String(name), value)
+                .arg(kLargestNumber));
       return fallback;
     }
     return n;
@@ -331,6 +342,10 @@ class TemplateReader {
     band.columnGap = a.number("column-gap", band.columnGap);
     band.pageBreakAfter = a.flag("page-break-after", false);
     band.onFirstPage = a.flag("on-first-page", true);
+    band.repeatOnNewPage = a.flag("repeat", false);
+    if (band.repeatOnNewPage && band.kind != BandKind::GroupHeader) {
+      a.error(QStringLiteral("repeat=\"true\" ne vaut que pour un en-tête de groupe"));
+    }
     if ((band.kind == BandKind::GroupHeader || band.kind == BandKind::GroupFooter) &&
         band.group.isEmpty()) {
       a.error(QStringLiteral("une bande de groupe doit nommer son groupe (group=\"...\")"));
@@ -430,6 +445,10 @@ class TemplateReader {
     item.borders.widthMm = a.number("border-width", item.borders.widthMm);
     item.wordWrap = a.flag("wrap", false);
     item.grow = a.flag("grow", false);
+    item.name = a.text("name");
+    item.condition = a.text("if");
+    item.conditionColor = a.color("if-color", QColor());
+    item.conditionBold = a.flag("if-bold", false);
     item.color = a.color("color", item.color);
     item.fill = a.color("fill", QColor());
     item.lineWidthMm = a.number("line-width", item.lineWidthMm);
@@ -479,6 +498,12 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
     }
     if (item.wordWrap) w.writeAttribute(QStringLiteral("wrap"), QStringLiteral("true"));
     if (item.grow) w.writeAttribute(QStringLiteral("grow"), QStringLiteral("true"));
+    if (!item.name.isEmpty()) w.writeAttribute(QStringLiteral("name"), item.name);
+    if (!item.condition.isEmpty()) w.writeAttribute(QStringLiteral("if"), item.condition);
+    if (item.conditionColor.isValid()) {
+      w.writeAttribute(QStringLiteral("if-color"), item.conditionColor.name(QColor::HexArgb));
+    }
+    if (item.conditionBold) w.writeAttribute(QStringLiteral("if-bold"), QStringLiteral("true"));
   }
   if (item.borders.any()) {
     QStringList sides;
@@ -599,6 +624,7 @@ QByteArray WriteTemplate(const ReportTemplate& report) {
     }
     if (!band.onFirstPage)
       w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
+    if (band.repeatOnNewPage) w.writeAttribute(QStringLiteral("repeat"), QStringLiteral("true"));
     if (!band.scriptBefore.isEmpty()) {
       w.writeStartElement(QStringLiteral("script"));
       w.writeAttribute(QStringLiteral("when"), QStringLiteral("before"));

@@ -82,6 +82,13 @@ struct ReportItem {
   Borders borders;
   bool wordWrap = false;
   bool grow = false;  // the band grows to show every wrapped line
+  // Column heading of the item in a CSV export (text and field of a detail band).
+  QString name;
+  // Conditional style: when the expression holds for the record, the text takes
+  // conditionColor (when valid) and bold (when conditionBold).
+  QString condition;
+  QColor conditionColor;
+  bool conditionBold = false;
   QColor color = Qt::black;
   QColor fill;  // invalid: none
   double lineWidthMm = 0.2;
@@ -107,10 +114,12 @@ struct Band {
   QString groupKey;  // group header: the expression whose change starts a new group
   int columns = 1;   // detail: laid out down, then across, in this many columns
   double columnGap = 5;
-  bool pageBreakAfter = false;  // detail: one record per page (envelopes)
-  bool onFirstPage = true;      // page header and footer
-  QString scriptBefore;         // assignments run before the band is filled
-  QString scriptAfter;          // assignments run after it is placed
+  bool pageBreakAfter = false;   // detail: one record per page (envelopes)
+  bool onFirstPage = true;       // page header and footer
+  bool repeatOnNewPage = false;  // group header: printed again at the top of each page its
+                                 // group continues on
+  QString scriptBefore;          // assignments run before the band is filled
+  QString scriptAfter;           // assignments run after it is placed
   std::vector<ReportItem> items;
   SourceLine source;
   friend bool operator==(const Band&, const Band&) = default;

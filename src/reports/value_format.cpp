@@ -1,5 +1,6 @@
 #include "reports/value_format.h"
 
+#include <QLocale>
 #include <QStringList>
 
 namespace vantrel::reports {
@@ -58,7 +59,9 @@ QString ValueFormat::apply(const Value& value) const {
       QDate date =
           value.type() == Value::Type::Date ? value.date() : ParseDayMonthYear(value.toText());
       if (!date.isValid()) return value.toText();
-      return date.toString(m_datePattern);
+      // Month and day names in French whatever the machine's language.
+      static const QLocale kFrench(QLocale::French, QLocale::France);
+      return kFrench.toString(date, m_datePattern);
     }
   }
   return value.toText();

@@ -13,7 +13,9 @@ namespace vantrel::reports {
 //   "amount-blank"  as "amount", but nothing at all when the value is zero or empty
 //   "integer"       rounded to a whole number: "12"
 //   "number:N"      N decimals (0 to 4): "number:1" gives "12,5"
-//   "date"          "05/03/2015"; "date:PATTERN" with d, dd, M, MM, MMM, yy, yyyy, ...
+//   "date"          "05/03/2015"; "date:PATTERN" with d, dd, ddd, dddd, M, MM, MMM, MMMM, yy,
+//                   yyyy: "date:dddd d MMMM yyyy" gives "jeudi 5 mars 2015" (names in French
+//                   whatever the machine's language)
 class ValueFormat {
  public:
   ValueFormat() = default;

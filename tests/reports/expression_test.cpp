@@ -208,6 +208,39 @@ TEST(ExpressionTest, WarnsAndGivesEmptyValuesInsteadOfFailing) {
   }
 }
 
+// Arithmetic on a text that is no number is a mistake of the template: it stops the whole
+// expression (nothing is joined or printed from it) and says so.
+TEST(ExpressionTest, ArithmeticOnATextThatIsNoNumberStopsTheExpression) {
+  struct Case {
+    const char* source;
+    const char* expected;
+    const char* warning;
+  };
+  const Case cases[] = {
+      {"\"1e300\" + 5", "", "« \"1e300\" + 5 » : « 1e300 » n'est pas un nombre"},
+      {"5 + '1e300'", "", "« 5 + '1e300' » : « 1e300 » n'est pas un nombre"},
+      {"'Total ' & ('abc' * 2) & ' €'", "",
+       "« 'Total ' & ('abc' * 2) & ' €' » : « abc » n'est pas un nombre"},
+      {"'x' & 1 / 0", "", "« 'x' & 1 / 0 » : division par zéro"},
+      {"ROUND(Nom, 2) & '!'", "", "« ROUND(Nom, 2) & '!' » : « DUPONT » n'est pas un nombre"},
+      {"COPY('abc', 'deux')", "", "« COPY('abc', 'deux') » : « deux » n'est pas un nombre"},
+      {"Jour + 1", "", "« Jour + 1 » : « 05/03/2015 » n'est pas un nombre"},
+  };
+  for (const Case& c : cases) {
+    MapContext context;
+    context.names[QStringLiteral("Nom")] = Value::FromText(QStringLiteral("DUPONT"));
+    context.names[QStringLiteral("Jour")] = Value::FromDate(QDate(2015, 3, 5));
+    EXPECT_EQ(QString::fromUtf8(c.expected), Eval(QString::fromUtf8(c.source), context))
+        << "source: " << c.source;
+    EXPECT_EQ(QStringList{QString::fromUtf8(c.warning)}, context.warnings)
+        << "source: " << c.source;
+  }
+  MapContext context;
+  EXPECT_EQ(QStringLiteral("75001 PARIS"), Eval(QStringLiteral("'75001' + ' PARIS'"), context));
+  EXPECT_EQ(QStringLiteral("17"), Eval(QStringLiteral("'12' + 5"), context));
+  EXPECT_EQ(QStringList(), context.warnings);
+}
+
 TEST(ExpressionTest, RejectsWhatIsNoExpressionWithTheReasonAndPlace) {
   struct Case {
     const char* source;
@@ -333,6 +366,10 @@ TEST(ValueFormatTest, FormatsAmountsIntegersAndDates) {
       {"date", Value::FromText(QStringLiteral("5/3/15")), "05/03/2015"},
       {"date:yyyy", Value::FromDate(QDate(2026, 12, 9)), "2026"},
       {"date", Value::FromText(QStringLiteral("bientôt")), "bientôt"},
+      {"date:dddd d MMMM yyyy", Value::FromDate(QDate(2015, 3, 5)), "jeudi 5 mars 2015"},
+      {"date:d MMMM yyyy", Value::FromText(QStringLiteral("05/03/2015")), "5 mars 2015"},
+      {"date:ddd d MMM", Value::FromDate(QDate(2026, 2, 1)), "dim. 1 févr."},
+      {"date:dddd dd MMMM", Value::FromDate(QDate(2026, 8, 15)), "samedi 15 août"},
       {"", Value::FromNumber(Decimal::FromCents(150)), "1,5"},
   };
   for (const Case& c : cases) {
@@ -344,6 +381,22 @@ TEST(ValueFormatTest, FormatsAmountsIntegersAndDates) {
   for (const char* unknown : {"euros", "number:7", "number:x", "Amount"}) {
     EXPECT_FALSE(ValueFormat::Parse(QString::fromUtf8(unknown)).has_value()) << unknown;
   }
+}
+
+// Month and day names are French even when the machine speaks another language.
+TEST(ValueFormatTest, DateNamesAreFrenchWhateverTheMachinesLanguage) {
+  QLocale before;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  MapContext context;
+  context.names[QStringLiteral("Jour")] = Value::FromDate(QDate(2015, 3, 5));
+  QString full = Eval(QStringLiteral("FORMATDATE(Jour, 'dddd d MMMM yyyy')"), context);
+  QString text = Eval(QStringLiteral("FORMATDATE('05/12/2026', 'd MMMM yyyy')"), context);
+  QString viaFormat = Eval(QStringLiteral("FORMAT(Jour, 'date:MMMM')"), context);
+  QLocale::setDefault(before);
+  EXPECT_EQ(QStringLiteral("jeudi 5 mars 2015"), full);
+  EXPECT_EQ(QStringLiteral("5 décembre 2026"), text);
+  EXPECT_EQ(QStringLiteral("mars"), viaFormat);
+  EXPECT_EQ(QStringList(), context.warnings);
 }
 
 }  // namespace

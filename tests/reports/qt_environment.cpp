@@ -1,16 +1,16 @@
 #include "reports/qt_environment.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 namespace vantrel::testing {
 
 void EnsureQtApplication() {
-  if (QApplication::instance() != nullptr) return;
+  if (QGuiApplication::instance() != nullptr) return;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "vantrel_reports_tests";
   static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
+  new QGuiApplication(argc, argv);
 }
 
 }  // namespace vantrel::testing

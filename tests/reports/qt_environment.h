@@ -2,7 +2,7 @@
 
 namespace vantrel::testing {
 
-// Makes sure a QApplication exists (fonts and painting need one) for GoogleTest programs;
+// Makes sure a QGuiApplication exists (fonts and painting need one) for GoogleTest programs;
 // call at the start of any test that measures text or paints.
 void EnsureQtApplication();
 

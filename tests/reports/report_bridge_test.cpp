@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "reports/page_render.h"
+#include "reports/print_pages.h"
 #include "reports/render_data.h"
 #include "reports/report.h"
 #include "reports/report_designer.h"

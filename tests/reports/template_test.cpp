@@ -184,5 +184,42 @@ TEST(TemplateTest, SavesAtomicallyKeepingTheOldFileAsBak) {
   EXPECT_EQ(QStringLiteral("Impossible de créer le fichier %1").arg(missingFolder), error);
 }
 
+// Positions and sizes that are no finite number would poison the layout (NaN passes every
+// comparison): they are refused when the template is read.
+TEST(TemplateTest, RefusesLengthsThatAreNotFiniteNumbers) {
+  struct Case {
+    const char* attributes;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"height=\"nan\"", "Ligne 1, colonne 54 : l'attribut height=\"nan\" n'est pas un nombre"},
+      {"height=\"inf\"", "Ligne 1, colonne 54 : l'attribut height=\"inf\" n'est pas un nombre"},
+      {"height=\"-infinity\"",
+       "Ligne 1, colonne 60 : l'attribut height=\"-infinity\" n'est pas un nombre"},
+      {"height=\"1e400\"", "Ligne 1, colonne 56 : l'attribut height=\"1e400\" n'est pas un nombre"},
+      {"columns=\"1e300\"",
+       "Ligne 1, colonne 57 : l'attribut columns=\"1e300\" est hors de -10000 à 10000"},
+      {"column-gap=\"NaN\"",
+       "Ligne 1, colonne 58 : l'attribut column-gap=\"NaN\" n'est pas un nombre"},
+  };
+  for (const Case& c : cases) {
+    QByteArray xml =
+        QByteArray("<report version=\"1\"><band kind=\"detail\" ") + c.attributes + "/></report>";
+    TemplateLoad load = ParseTemplate(xml);
+    EXPECT_FALSE(load.value.has_value()) << c.attributes;
+    EXPECT_EQ(QStringList{QString::fromUtf8(c.error)}, load.errors) << c.attributes;
+  }
+  for (const char* item : {"x=\"nan\"", "y=\"inf\"", "width=\"nan\"", "height=\"1e99\"",
+                           "font-size=\"nan\"", "border-width=\"inf\"", "line-width=\"nan\""}) {
+    QByteArray xml = QByteArray("<report version=\"1\"><band kind=\"detail\"><text ") + item +
+                     ">x</text></band></report>";
+    EXPECT_FALSE(ParseTemplate(xml).value.has_value()) << item;
+  }
+  for (const char* page : {"margin-left=\"nan\"", "short-side=\"inf\"", "print-offset-y=\"nan\""}) {
+    QByteArray xml = QByteArray("<report version=\"1\"><page ") + page + "/></report>";
+    EXPECT_FALSE(ParseTemplate(xml).value.has_value()) << page;
+  }
+}
+
 }  // namespace
 }  // namespace vantrel::reports

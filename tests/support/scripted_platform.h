@@ -40,6 +40,7 @@ class ScriptedPlatform : public platform::Platform {
   std::vector<QUrl> headRequests;
   Date todayValue = *Date::FromYmd(2026, 12, 9);
   qint64 tickValue = 0;
+  QTime timeValue = QTime(14, 5);
   std::vector<platform::Drive> driveList;
 
   using platform::Platform::message;
@@ -57,6 +58,7 @@ class ScriptedPlatform : public platform::Platform {
   bool headRequestOk(const QUrl& url, int timeoutMs) override;
   Date today() override { return todayValue; }
   qint64 tickMs() override { return tickValue; }
+  QTime currentTime() override { return timeValue; }
   std::vector<platform::Drive> drives() override { return driveList; }
 
  private:

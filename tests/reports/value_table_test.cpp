@@ -1,0 +1,200 @@
+// The screens' declarations of the names they answer, and the value table built on them.
+
+#include "reports/value_table.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <vector>
+
+#include "accounting/report_variables.h"
+#include "competitions/report_variables.h"
+#include "members/report_variables.h"
+#include "reports/expression.h"
+#include "reports/qstring_printer.h"
+#include "reports/qt_environment.h"
+#include "reports/report_engine.h"
+#include "reports/report_template.h"
+
+namespace vantrel::reports {
+namespace {
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), text.size()); }
+
+std::vector<const TemplateVariables*> AllDeclarations() {
+  std::vector<const TemplateVariables*> all;
+  for (auto tables : {members::ReportVariables(), accounting::ReportVariables(),
+                      competitions::ReportVariables()}) {
+    all.insert(all.end(), tables.begin(), tables.end());
+  }
+  return all;
+}
+
+QStringList ShippedTemplateFiles() {
+  return QDir(QStringLiteral(VANTREL_TEMPLATES_DIR))
+      .entryList({QStringLiteral("*.frf")}, QDir::Files, QDir::Name);
+}
+
+ReportTemplate ShippedTemplate(const QString& file) {
+  QFile in(QDir(QStringLiteral(VANTREL_TEMPLATES_DIR)).filePath(file));
+  EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << file.toStdString();
+  TemplateLoad load = ParseTemplate(in.readAll());
+  EXPECT_EQ(QStringList(), load.errors) << file.toStdString();
+  return load.value.value_or(ReportTemplate());
+}
+
+// Names a template reads from outside itself: those of its texts, fields and keys that no
+// variable or assignment of its own defines.
+QSet<QString> NamesReadFromOutside(const ReportTemplate& report) {
+  QSet<QString> read;
+  QSet<QString> own;
+  QString error;
+  for (const VariableDef& variable : report.variables) own.insert(variable.name);
+  for (const Band& band : report.bands) {
+    for (const QString* script : {&band.scriptBefore, &band.scriptAfter}) {
+      Script parsed = Script::Parse(*script, &error);
+      parsed.collectNames(read);
+      parsed.collectAssigned(own);
+    }
+    Expression::Parse(band.groupKey, &error).collectNames(read);
+    for (const ReportItem& item : band.items) {
+      if (item.kind == ItemKind::Text) TextTemplate::Parse(item.content, &error).collectNames(read);
+      if (item.kind == ItemKind::Field) Expression::Parse(item.content, &error).collectNames(read);
+    }
+  }
+  for (const QString& name : BuiltInNames()) own.insert(name);
+  return read - own;
+}
+
+TEST(ReportDeclarationTest, EveryShippedTemplateIsDeclaredOnce) {
+  QStringList declared;
+  for (const TemplateVariables* table : AllDeclarations()) declared << Utf8(table->templateName);
+  declared.sort(Qt::CaseInsensitive);
+  QStringList shipped = ShippedTemplateFiles();
+  shipped.sort(Qt::CaseInsensitive);
+  EXPECT_EQ(14, shipped.size());
+  EXPECT_EQ(shipped, declared);
+}
+
+TEST(ReportDeclarationTest, SamplesReadAsTheirKindAndNamesAreUnique) {
+  for (const TemplateVariables* table : AllDeclarations()) {
+    QSet<QString> seen;
+    for (const DeclaredVariable& variable : table->variables) {
+      QString where = Utf8(table->templateName) + QStringLiteral(" ") + Utf8(variable.name);
+      EXPECT_TRUE(SampleValue(variable).has_value()) << where.toStdString();
+      EXPECT_FALSE(seen.contains(Utf8(variable.name))) << where.toStdString();
+      seen.insert(Utf8(variable.name));
+    }
+  }
+}
+
+// A name a template reads that its screen does not declare is a misspelling on one side.
+TEST(ReportDeclarationTest, ShippedTemplatesReadOnlyDeclaredNames) {
+  for (const QString& file : ShippedTemplateFiles()) {
+    const TemplateVariables* table = FindTemplateVariables(AllDeclarations(), file);
+    ASSERT_NE(nullptr, table) << file.toStdString();
+    QSet<QString> declared;
+    for (const DeclaredVariable& variable : table->variables) declared.insert(Utf8(variable.name));
+    QStringList unknown = (NamesReadFromOutside(ShippedTemplate(file)) - declared).values();
+    unknown.sort();
+    EXPECT_EQ(QStringList(), unknown) << file.toStdString();
+  }
+}
+
+TEST(ReportDeclarationTest, ShippedTemplatesPrintTheirSamplesWithoutWarning) {
+  testing::EnsureQtApplication();
+  for (const QString& file : ShippedTemplateFiles()) {
+    const TemplateVariables* table = FindTemplateVariables(AllDeclarations(), file);
+    ASSERT_NE(nullptr, table) << file.toStdString();
+    PreparedReport prepared = PrepareReport(ShippedTemplate(file), SampleInput(*table));
+    EXPECT_EQ(QStringList(), prepared.errors) << file.toStdString();
+    EXPECT_EQ(QStringList(), prepared.warnings) << file.toStdString();
+    EXPECT_FALSE(prepared.pages.empty()) << file.toStdString();
+  }
+}
+
+TEST(ReportDeclarationTest, FindsATemplateWhateverItsLetterCase) {
+  EXPECT_EQ(&members::kDirectoryReport,
+            FindTemplateVariables(AllDeclarations(), QStringLiteral("gestion_ANNUAIRE.FRF")));
+  EXPECT_EQ(nullptr, FindTemplateVariables(AllDeclarations(), QStringLiteral("Inconnu.frf")));
+}
+
+constexpr DeclaredVariable kListNames[] = {
+    {"Club", VariableKind::Text, VariableScope::Report, "Ardevanne"},
+    {"Nom", VariableKind::Text, VariableScope::Record, "LÉCUYER"},
+    {"Typ", VariableKind::Text, VariableScope::Record, "1"},
+    {"Total", VariableKind::Seeded, VariableScope::Report, "0"},
+};
+constexpr TemplateVariables kList{"Liste.frf", kListNames};
+
+TEST(ValueTableTest, AnswersByNameAndKeepsRecordGettersWithinTheRecords) {
+  std::vector<QString> names = {QStringLiteral("DUPONT"), QStringLiteral("Noël")};
+  std::vector<int> asked;
+  ValueTable table(kList);
+  table.report("Club", [] { return Value::FromText(QStringLiteral("Ardevanne")); })
+      .record("Nom",
+              [&](int r) {
+                asked.push_back(r);
+                return Value::FromText(names.at(r));
+              })
+      .anyRecord("Typ", [&](int r) {
+        return r < 2 ? Value::FromText(QStringLiteral("1")) : Value::FromInteger(0);
+      });
+  EXPECT_EQ(Value::FromText(QStringLiteral("Noël")), table.answer(QStringLiteral("Nom"), 1, 2));
+  EXPECT_EQ(Value(), table.answer(QStringLiteral("Nom"), 2, 2));
+  EXPECT_EQ(Value(), table.answer(QStringLiteral("nom"), 0, 2));
+  EXPECT_EQ(Value::FromText(QStringLiteral("Ardevanne")),
+            table.answer(QStringLiteral("Club"), 2, 2));
+  EXPECT_EQ(Value::FromInteger(0), table.answer(QStringLiteral("Typ"), 2, 2));
+  EXPECT_EQ(std::vector<int>{1}, asked);
+  EXPECT_EQ(QStringList(), table.missing());
+  EXPECT_EQ(QStringList(), table.undeclared());
+}
+
+TEST(ValueTableTest, SaysWhichDeclaredNamesHaveNoGetterAndWhichGettersAreNotDeclared) {
+  ValueTable table(kList);
+  table.report("Club", [] { return Value(); }).record("Prenom", [](int) { return Value(); });
+  EXPECT_EQ(QStringList({QStringLiteral("Nom"), QStringLiteral("Typ")}), table.missing());
+  EXPECT_EQ(QStringList({QStringLiteral("Prenom")}), table.undeclared());
+}
+
+TEST(ValueTableTest, SampleInputAnswersSamplesAndSeedsTheProgramsVariables) {
+  ReportInput input = SampleInput(kList);
+  EXPECT_EQ(kSampleRecordCount, input.recordCount);
+  EXPECT_EQ(Value::FromText(QStringLiteral("LÉCUYER")), input.getValue(QStringLiteral("Nom"), 3));
+  EXPECT_EQ(Value(), input.getValue(QStringLiteral("Total"), 0));
+  ASSERT_EQ(1u, input.variables.size());
+  EXPECT_EQ(QStringLiteral("Total"), input.variables[0].first);
+  EXPECT_EQ(Value::FromInteger(0), input.variables[0].second);
+}
+
+TEST(ValueTableTest, StoredCentsBecomeAmounts) {
+  struct Case {
+    const char* cents;
+    Value expected;
+  };
+  const Value blank = Value::FromText(QString());
+  const Case cases[] = {
+      {"-2550", Value::FromNumber(Decimal::FromCents(-2550))},
+      {"106656", Value::FromNumber(Decimal::FromCents(106656))},
+      {"0", Value::FromInteger(0)},
+      {"", blank},
+      {"  ", blank},
+      {"12,5", blank},
+      {"abc", blank},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, AmountFromCents(c.cents, blank)) << '"' << c.cents << '"';
+  }
+  EXPECT_EQ(Value::FromInteger(0), AmountFromCents(""));
+}
+
+TEST(ValueTableTest, DataFileTextIsWindows1252) {
+  EXPECT_EQ(Value::FromText(QStringLiteral("LÉCUYER Benoît")), TextFromCp1252("L\xC9"
+                                                                              "CUYER Beno\xEEt"));
+}
+
+}  // namespace
+}  // namespace vantrel::reports
