@@ -13,6 +13,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "competitions/report_variables.h"
 #include "core/date.h"
 #include "core/record_file.h"
 #include "members/member_file.h"
@@ -183,9 +184,6 @@ TFichFConvoc::TFichFConvoc(AppContext& context, QWidget* parent)
   connect(BtModification, &QPushButton::clicked, this, &TFichFConvoc::onModification);
   connect(BtQuitter, &QPushButton::clicked, this, &QWidget::hide);
 
-  m_report.OnGetValue = [this](const QString& name, int record, reports::Value& value) {
-    value = valueOf(name, record);
-  };
   resize(900, 520);
 }
 
@@ -219,6 +217,11 @@ QString TFichFConvoc::yearFolder() const { return PathToQString(settings().exerc
 
 QString TFichFConvoc::templatePath() const {
   return PathToQString(settings().programFolder / (teams() ? "quatre.frf" : "paires.frf"));
+}
+
+void TFichFConvoc::loadTemplate() {
+  m_report.setValues(valueTable(m_mode));
+  m_report.LoadFromFile(templatePath());
 }
 
 void TFichFConvoc::setListButtonsEnabled(bool enabled) {
@@ -380,7 +383,7 @@ void TFichFConvoc::onEdition() {
     if (!result) return;
     m_entries = std::move(result->entries);
     m_report.setRangeEndCount(static_cast<int>(m_entries.size()));
-    m_report.LoadFromFile(templatePath());
+    loadTemplate();
     const QString event = EdEpreuve->text().trimmed();
     m_report.setTitle(event.isEmpty() ? QStringLiteral("Convocation")
                                       : QStringLiteral("Convocation - ") + event);
@@ -401,30 +404,40 @@ void TFichFConvoc::onCourriels() {
 }
 
 void TFichFConvoc::onModification() {
-  m_report.LoadFromFile(templatePath());
+  loadTemplate();
   m_report.DesignReport();
 }
 
-reports::Value TFichFConvoc::valueOf(const QString& name, int record) const {
+reports::ValueTable TFichFConvoc::valueTable(ConvocationMode mode) const {
+  const bool teamsMode = mode == ConvocationMode::kTeams;
+  reports::ValueTable table(teamsMode ? competitions::kTeamConvocationReport
+                                      : competitions::kPairConvocationReport);
   const auto fields = headerFields();
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (name == QLatin1String(competitions::kEventVariables[i])) {
-      return reports::Value::FromText(fields[i]->text());
-    }
+    table.report(competitions::kEventVariables[i],
+                 [edit = fields[i]] { return reports::Value::FromText(edit->text()); });
   }
-  if (record < 0 || record >= static_cast<int>(m_entries.size())) return {};
-  const competitions::ConvocationEntry& entry = m_entries[static_cast<std::size_t>(record)];
-  if (name == QLatin1String("classement2")) return reports::Value::FromText(ToQString(entry.rank));
-  if (name == QLatin1String("club2")) {
-    return reports::Value::FromText(teams() ? ToQString(entry.club) : QString());
+  const auto entry = [this](int r) -> const competitions::ConvocationEntry& {
+    return m_entries.at(static_cast<std::size_t>(r));
+  };
+  table.record("classement2", [entry](int r) { return reports::TextFromCp1252(entry(r).rank); });
+  if (teamsMode) {
+    table.record("club2", [entry](int r) { return reports::TextFromCp1252(entry(r).club); });
   }
-  if (name == QLatin1String("indice2")) return reports::Value::FromText(ToQString(entry.index));
-  if (name == QLatin1String("nom2") || name == QLatin1String("joueur2")) {
-    const competitions::PlayerHalves halves = competitions::SplitPlayers(entry.players);
+  table.record("indice2", [entry](int r) { return reports::TextFromCp1252(entry(r).index); });
+  table.record("nom2", [entry](int r) {
     return reports::Value::FromText(
-        PrintedLines(name == QLatin1String("nom2") ? halves.first : halves.second));
-  }
-  return {};
+        PrintedLines(competitions::SplitPlayers(entry(r).players).first));
+  });
+  table.record("joueur2", [entry](int r) {
+    return reports::Value::FromText(
+        PrintedLines(competitions::SplitPlayers(entry(r).players).second));
+  });
+  return table;
+}
+
+reports::Value TFichFConvoc::valueOf(const QString& name, int record) const {
+  return m_report.values().answer(name, record, m_report.RangeEndCount());
 }
 
 }  // namespace vantrel

@@ -8,6 +8,7 @@
 #include "competitions/registrant_page.h"
 #include "platform/screen.h"
 #include "reports/report.h"
+#include "reports/value_table.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -49,7 +50,11 @@ class TFichFConvoc : public Screen {
   competitions::EventData eventData() const;
   void setEventData(const competitions::EventData& data);
 
-  // The report's value of a variable for record r (the engine's OnGetValue).
+  // The values the screen answers to the template of a mode: the 14 header fields, then
+  // per entry classement2, club2 (teams only), indice2, nom2 and joueur2.
+  reports::ValueTable valueTable(competitions::ConvocationMode mode) const;
+  // The report's value of a variable for record r, as the template last printed or designed
+  // gets it.
   reports::Value valueOf(const QString& name, int record) const;
 
   QTabWidget* PageControl;
@@ -104,6 +109,8 @@ class TFichFConvoc : public Screen {
   bool teams() const { return m_mode == competitions::ConvocationMode::kTeams; }
   QString yearFolder() const;
   QString templatePath() const;
+  // Loads the mode's template with the mode's value table.
+  void loadTemplate();
   // Saves the list just extracted from a page, of the given kind, where the user says.
   void saveExtract(competitions::ListKind list);
   void setCurrentFile(const std::filesystem::path& path, competitions::ListKind list);

@@ -223,6 +223,15 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(f.screen->report().templatePath(), Q(f.club.path() / "quatre.frf"));
   }
 
+  void answersEveryDeclaredNameOfBothTemplates() {
+    Fixture f;
+    for (ConvocationMode mode : {ConvocationMode::kTeams, ConvocationMode::kPairs}) {
+      const reports::ValueTable table = f.screen->valueTable(mode);
+      QCOMPARE(table.missing(), QStringList());
+      QCOMPARE(table.undeclared(), QStringList());
+    }
+  }
+
   void modeComesFromTheCaptionAtEachActivation() {
     Fixture f;
     f.activate(kConvocationPairsCaption);
@@ -440,7 +449,10 @@ class ConvocationScreenTest : public QObject {
 
     const QString pdf = QDir(Q(f.club.path())).filePath("quatre.pdf");
     QString error;
-    QVERIFY2(reports::WritePdfFile(f.screen->report().prepare(), pdf, &error), qPrintable(error));
+    const reports::PreparedReport pages = f.screen->report().prepare();
+    QCOMPARE(pages.errors, QStringList());
+    QCOMPARE(pages.warnings, QStringList());
+    QVERIFY2(reports::WritePdfFile(pages, pdf, &error), qPrintable(error));
     const QString text = PdfText(pdf);
     for (const QString& expected :
          {QStringLiteral("Coupe de France Interclubs"), QStringLiteral("Jérôme LÉCUYER 27"),
@@ -460,7 +472,7 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(f.screen->report().templatePath(), Q(f.club.path() / "paires.frf"));
     QCOMPARE(f.screen->report().RangeEndCount(), 4);
     QCOMPARE(f.screen->valueOf("classement2", 0).text(), QStringLiteral("1 - Jean DUPONT"));
-    QCOMPARE(f.screen->valueOf("club2", 0), reports::Value::FromText(QString()));
+    QCOMPARE(f.screen->valueOf("club2", 0).isEmpty(), true);
     QCOMPARE(f.screen->valueOf("nom2", 0).text(), QStringLiteral("Jean DUPONT 24"));
     QCOMPARE(f.screen->valueOf("joueur2", 0).text(), QStringLiteral(" Mme Anne MARTIN 31"));
   }
@@ -558,6 +570,15 @@ class ConvocationScreenTest : public QObject {
     l.activate(kConvocationTeamsCaption);
     event = SampleEvent();
     event[7] = event[7] + " " + event[7] + " " + event[7];
+    event[3] = "Championnat de France Interclubs par quatre - Division Nationale 4 - Zone Nord";
+    event[10] =
+        "Toute \xE9quipe absente sans pr\xE9venir est d\xE9"
+        "clar\xE9"
+        "e forfait et ne "
+        "peut s'inscrire \xE0 la phase suivante ; une \xE9quipe incompl\xE8te \xE0 "
+        "l'heure du d\xE9"
+        "but est p\xE9nalis\xE9"
+        "e.";
     l.screen->setEventData(event);
     std::vector<testing::PageEntry> teams;
     for (int round = 0; round < 10; ++round) {
