@@ -1,6 +1,7 @@
 #include "competitions/tournament_mail.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/external_text.h"
 #include "core/mail_link.h"
@@ -40,15 +41,11 @@ Lines TournamentCsvLines(const std::string& bytes) {
 }
 
 void AddSeances(std::vector<std::string>& seances, const Lines& csv) {
-  std::vector<std::string> known;
-  known.reserve(seances.size());
-  for (const std::string& seance : seances) known.push_back(UpperCp1252(seance));
+  std::unordered_set<std::string> known;
+  for (const std::string& seance : seances) known.insert(UpperCp1252(seance));
   for (std::size_t i = 1; i < csv.size(); ++i) {
     std::string seance = FieldAt(csv[i], kSeanceField);
-    std::string upper = UpperCp1252(seance);
-    if (std::find(known.begin(), known.end(), upper) != known.end()) continue;
-    known.push_back(std::move(upper));
-    seances.push_back(std::move(seance));
+    if (known.insert(UpperCp1252(seance)).second) seances.push_back(std::move(seance));
   }
 }
 
