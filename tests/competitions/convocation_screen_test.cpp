@@ -2,6 +2,7 @@
 // and mailing, driven through its buttons with the scripted desktop.
 #include "competitions/convocation_screen.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -19,6 +20,7 @@
 
 #include "competitions/registrant_pages.h"
 #include "core/cp1252.h"
+#include "core/main_window_screen.h"
 #include "core/record_file.h"
 #include "platform/file_filter.h"
 #include "platform/text.h"
@@ -230,6 +232,26 @@ class ConvocationScreenTest : public QObject {
       QCOMPARE(table.missing(), QStringList());
       QCOMPARE(table.undeclared(), QStringList());
     }
+  }
+
+  void menuItemsOpenTheScreenInEachMode() {
+    Fixture f;
+    TFichFprg window(f.context);
+    window.wireScreen(MenuItem::ConvocationTeams, *f.screen,
+                      QLatin1String(kConvocationTeamsCaption));
+    window.wireScreen(MenuItem::ConvocationPairs, *f.screen,
+                      QLatin1String(kConvocationPairsCaption));
+    QCOMPARE(window.action(MenuItem::ConvocationTeams)->text(),
+             QStringLiteral("Epreuves fédérales par équipes"));
+    window.action(MenuItem::ConvocationPairs)->trigger();
+    QCOMPARE(f.screen->isVisible(), true);
+    QCOMPARE(f.screen->windowTitle(), QStringLiteral("Editions des inscriptions par paires"));
+    f.screen->activated();
+    QCOMPARE(f.screen->mode(), ConvocationMode::kPairs);
+    window.action(MenuItem::ConvocationTeams)->trigger();
+    QCOMPARE(f.screen->windowTitle(), QStringLiteral("Editions des inscriptions par quatre"));
+    f.screen->activated();
+    QCOMPARE(f.screen->mode(), ConvocationMode::kTeams);
   }
 
   void modeComesFromTheCaptionAtEachActivation() {

@@ -1,6 +1,7 @@
 // The tournament mail screen: the club software's CSV opened, séances chosen, mail sent.
 #include "competitions/tournament_mail_screen.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 #include "competitions/registrant_pages.h"
 #include "core/cp1252.h"
+#include "core/main_window_screen.h"
 #include "platform/file_filter.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -107,6 +109,18 @@ class TournamentMailScreenTest : public QObject {
         (QStringList{s.EdDate->text(), s.EdJour->text(), s.EdMoment->text(), s.EdType->text()}),
         (QStringList{"12/12/2018", "Vendredi", "Après-Midi", "Régularité"}));
     QCOMPARE(f.desktop.messages.size(), std::size_t(0));
+  }
+
+  void theMenuItemShowsTheScreen() {
+    Fixture f(Members(3));
+    TFichFprg window(f.context);
+    window.wireScreen(MenuItem::TournamentMail, *f.screen);
+    QCOMPARE(window.action(MenuItem::TournamentMail)->text(),
+             QStringLiteral("Courriels Joueurs Tournoi"));
+    window.action(MenuItem::TournamentMail)->trigger();
+    QCOMPARE(f.screen->isVisible(), true);
+    QTest::mouseClick(f.screen->BtQuitter, Qt::LeftButton);
+    QCOMPARE(f.screen->isVisible(), false);
   }
 
   void aMissingMemberFileIsReportedAtCreation() {
