@@ -374,6 +374,13 @@ std::optional<competitions::ConvocationScan> TFichFConvoc::scan() {
   competitions::ConvocationScan result = competitions::ScanRegistrants(
       m_registrants, list, {m_mode, CbLicencies->isChecked()}, members);
   if (!result.ran) return std::nullopt;
+  if (result.truncatedAt) {
+    ask(platform::MessageKind::Warning,
+        QStringLiteral("La liste des inscrits est incomplète : elle s'arrête dans "
+                       "l'inscription n° %1.\r\rSeules les inscriptions précédentes sont reprises.")
+            .arg(*result.truncatedAt),
+        {platform::Button::Ok});
+  }
   return result;
 }
 

@@ -117,7 +117,7 @@ class TFichFConvoc : public Screen {
   void showInWebView(const std::filesystem::path& path);
   void setListButtonsEnabled(bool enabled);
   // Runs the scan over the list in memory and the member file; nothing when there is nothing
-  // to print or mail.
+  // to print or mail. A list that ends inside an entry is said in a warning.
   std::optional<competitions::ConvocationScan> scan();
 
   competitions::ConvocationMode m_mode = competitions::ConvocationMode::kTeams;

@@ -554,6 +554,43 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(titles, QStringList());
   }
 
+  void shortEmptyAndCutListsPrintWhatTheyHold() {
+    Fixture f;
+    f.activate(kConvocationTeamsCaption);
+    const Lines whole =
+        competitions::ExtractRegistrants(SplitLines(TeamsGroupPage()), ListKind::kGroup);
+    struct Case {
+      const char* name;
+      Lines lines;
+      QStringList previews;
+      int records;
+      QStringList messages;
+    };
+    const QString preview = QStringLiteral("Aperçu - Convocation");
+    const Case cases[] = {
+        {"19 lines", Lines(whole.begin(), whole.begin() + 19), {}, -1, {}},
+        {"20 lines without an entry", Lines(20, "<p>rien</p>"), {preview}, 0, {}},
+        {"cut inside the third team",
+         Lines(whole.begin(), whole.begin() + 60),
+         {preview},
+         2,
+         {"La liste des inscrits est incomplète : elle s'arrête dans l'inscription n° 3.\r\r"
+          "Seules les inscriptions précédentes sont reprises."}},
+    };
+    for (const Case& c : cases) {
+      WriteLines(f.club.exerciseFolder() / "liste.Qug", c.lines);
+      f.desktop.fileAnswers = {f.year("liste.Qug")};
+      QTest::mouseClick(f.screen->BtOuvrirInscrits, Qt::LeftButton);
+      f.desktop.messages.clear();
+      f.screen->report().setRangeEndCount(-1);
+      const QStringList titles =
+          WithModals([&] { QTest::mouseClick(f.screen->BtEdition, Qt::LeftButton); });
+      QVERIFY2(titles == c.previews, c.name);
+      if (c.records >= 0) QVERIFY2(f.screen->report().RangeEndCount() == c.records, c.name);
+      QVERIFY2(f.texts() == c.messages, c.name);
+    }
+  }
+
   void aMissingMemberFileStopsTheScanWithTheOpeningError() {
     Fixture f;
     f.activate(kConvocationTeamsCaption);
