@@ -354,6 +354,30 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(ReadFile(f.club.exerciseFolder() / "vide.Qug"), pages[3]);
   }
 
+  void hostileListFilesOpenPrintAndMailWithoutHarm() {
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 131 + 7) % 256);
+    const std::string files[] = {
+        binary,
+        std::string(100, '\n') + "1. X\n" + std::string(3, '\n'),
+        "1.\r\n2.\r\n3.\r\n" + std::string(40, '\r'),
+        std::string(5000, '1'),
+    };
+    for (const std::string& bytes : files) {
+      Fixture f;
+      f.activate(kConvocationTeamsCaption);
+      WriteFile(f.club.exerciseFolder() / "x.Quc", bytes);
+      f.desktop.fileAnswers = {f.year("x.Quc")};
+      QTest::mouseClick(f.screen->BtOuvrirInscrits, Qt::LeftButton);
+      QCOMPARE(f.screen->currentFile(), f.club.exerciseFolder() / "x.Quc");
+      WithModals([&] { QTest::mouseClick(f.screen->BtEdition, Qt::LeftButton); });
+      QTest::mouseClick(f.screen->BtCourriels, Qt::LeftButton);
+      for (const auto& message : f.desktop.messages) {
+        QVERIFY2(message.kind != MessageKind::Error, qPrintable(message.text));
+      }
+    }
+  }
+
   void openTakesOnlyTheModesExtensions() {
     Fixture f;
     const Lines lines =

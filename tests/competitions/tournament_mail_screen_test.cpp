@@ -246,6 +246,23 @@ class TournamentMailScreenTest : public QObject {
     QCOMPARE(f.desktop.messages[1].kind, MessageKind::Warning);
   }
 
+  void hostileFilesNeverStopTheScreen() {
+    std::string binary;
+    for (int i = 0; i < 8192; ++i) binary += static_cast<char>((i * 131 + 7) % 256);
+    const std::string files[] = {binary, std::string(3000, ';'), "\xC3\r\n\xC3;\xC3\r\n",
+                                 std::string(1000, '\n')};
+    for (const std::string& bytes : files) {
+      Fixture f(Members(3));
+      f.screen->show();
+      f.open("x.csv", bytes);
+      for (int i = 0; i < f.screen->CbSeance->count(); ++i) f.screen->onSeance(i);
+      QTest::mouseClick(f.screen->BtEnvoi, Qt::LeftButton);
+      for (const auto& message : f.desktop.messages) {
+        QVERIFY2(message.kind != MessageKind::Error, qPrintable(message.text));
+      }
+    }
+  }
+
   void screenshot() {
     const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
     if (folder.isEmpty()) QSKIP("VANTREL_SHOTS names no folder");
