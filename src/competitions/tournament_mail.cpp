@@ -45,6 +45,7 @@ void AddSeances(std::vector<std::string>& seances, const Lines& csv) {
   for (const std::string& seance : seances) known.insert(UpperCp1252(seance));
   for (std::size_t i = 1; i < csv.size(); ++i) {
     std::string seance = FieldAt(csv[i], kSeanceField);
+    if (Trim(seance).empty()) continue;  // a blank line left by the spreadsheet
     if (known.insert(UpperCp1252(seance)).second) seances.push_back(std::move(seance));
   }
 }

@@ -23,8 +23,9 @@ Lines ReadTournamentCsv(const std::filesystem::path& path);
 Lines TournamentCsvLines(const std::string& bytes);
 
 // Adds to seances, in order, field 0 of every line of csv from line 1 on that the list does
-// not hold yet, letters compared without regard to case (accented letters included). The
-// list is never emptied: séances of files opened earlier stay.
+// not hold yet, letters compared without regard to case (accented letters included); a blank
+// key (an empty line) is no séance. The list is never emptied: séances of files opened
+// earlier stay.
 void AddSeances(std::vector<std::string>& seances, const Lines& csv);
 
 // What choosing a séance finds.

@@ -37,6 +37,9 @@ TEST(SeanceListTest, AddsEveryNewKeyOnceWithoutRegardToCase) {
                        CsvLine(Utf8ToCp1252("Séance É"), "", "", "", ""),
                        CsvLine(Utf8ToCp1252("SÉANCE é"), "", "", "", "")});
   EXPECT_EQ((std::vector<std::string>{"S14AM", "S15PM", Utf8ToCp1252("Séance É")}), seances);
+  // Blank lines left by the spreadsheet are no séance.
+  AddSeances(seances, {kHeader, "", ";;;;;;;;", "  ;x;"});
+  EXPECT_EQ(3u, seances.size());
   // The header alone adds nothing.
   AddSeances(seances, {CsvLine("S99", "", "", "", "")});
   EXPECT_EQ(3u, seances.size());
