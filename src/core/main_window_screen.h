@@ -74,6 +74,8 @@ class TFichFprg : public Screen {
   void refreshPanels();
 
   void activated() override;
+  // Escape leaves the main window as it is: only "&Quitter" ends the program.
+  void quit() override {}
 
   QAction* action(MenuItem item) const { return m_items.at(item); }
   QMenu* accountingMenu() const { return m_accountingMenu; }

@@ -274,6 +274,18 @@ class MainWindowTest : public QObject {
              QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"));
   }
 
+  void escapeNeitherHidesNorEndsTheProgram() {
+    Fixture f;
+    QVERIFY(f.start());
+    int quits = 0;
+    QObject::connect(f.window.get(), &TFichFprg::quitRequested, [&] { ++quits; });
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    QCOMPARE(f.window->isVisible(), true);
+    QCOMPARE(quits, 0);
+  }
+
   void helpOpensTheDocumentOfTheProgramFolder() {
     Fixture f;
     QVERIFY(f.start());

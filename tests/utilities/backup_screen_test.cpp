@@ -391,6 +391,24 @@ class BackupScreenTest : public QObject {
     QCOMPARE(fs::exists(f.archive()), false);
   }
 
+  // The message names the path whole, with the characters the archive cannot hold.
+  void programFolderWindows1252CannotHoldIsRefused() {
+    Fixture f;
+    const fs::path folder = f.club.path() / fs::path(u8"Club \u2603");
+    WriteFile(folder / "Vantrel.ini", "[Fichier]\r\n");
+    f.context.settings.programFolder = folder;
+    TFichFSvg screen(f.context);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(1),
+             QStringList{"Le chemin " + Q(folder) +
+                         " contient des caractères que l'archive ne sait pas écrire : rien n'a "
+                         "été sauvegardé."});
+    QVERIFY(f.texts()[1].contains(QStringLiteral("Club \u2603")));
+    QCOMPARE(fs::exists(f.archive()), false);
+  }
+
   void escapeQuitsAsQuitterDoes() {
     Fixture f;
     TFichFSvg screen(f.context);
