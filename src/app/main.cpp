@@ -5,9 +5,11 @@
 #include "accounting/entry_screen.h"
 #include "accounting/settings_screen.h"
 #include "accounting/statements_screen.h"
+#include "competitions/convocation_screen.h"
 #include "competitions/cup_management_screen.h"
 #include "competitions/cup_ranking_screen.h"
 #include "competitions/results_screen.h"
+#include "competitions/tournament_mail_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
 #include "members/consultation_screen.h"
@@ -106,6 +108,15 @@ int main(int argc, char* argv[]) {
     mainWindow.wireScreen(items[2], rankingScreen,
                           [&rankingScreen, cup] { rankingScreen.setCup(cup); });
   }
+
+  // Convocations to federal events and mail to tournament players.
+  vantrel::TFichFConvoc convocationScreen(context);
+  vantrel::TFichFCourriels tournamentMailScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::ConvocationTeams, convocationScreen,
+                        QLatin1String(vantrel::kConvocationTeamsCaption));
+  mainWindow.wireScreen(vantrel::MenuItem::ConvocationPairs, convocationScreen,
+                        QLatin1String(vantrel::kConvocationPairsCaption));
+  mainWindow.wireScreen(vantrel::MenuItem::TournamentMail, tournamentMailScreen);
 
   mainWindow.show();
   return QApplication::exec();

@@ -17,8 +17,11 @@ platform::Button ScriptedPlatform::message(QWidget*, platform::MessageKind kind,
   return buttons.empty() ? platform::Button::Ok : defaultButton;
 }
 
-std::optional<QString> ScriptedPlatform::nextFile(const QString& caption) {
+std::optional<QString> ScriptedPlatform::nextFile(const QString& caption, const QString& folder,
+                                                  const QString& filter) {
   fileDialogCaptions.push_back(caption);
+  fileDialogFolders.push_back(folder);
+  fileDialogFilters.push_back(filter);
   if (fileAnswers.empty()) return std::nullopt;
   const bool given = fileAnswers.front().has_value();
   const QString name = fileAnswers.front().value_or(QString());
@@ -28,18 +31,20 @@ std::optional<QString> ScriptedPlatform::nextFile(const QString& caption) {
 }
 
 std::optional<QString> ScriptedPlatform::openFileName(QWidget*, const QString& caption,
-                                                      const QString&, const QString&) {
-  return nextFile(caption);
+                                                      const QString& folder,
+                                                      const QString& filter) {
+  return nextFile(caption, folder, filter);
 }
 
 std::optional<QString> ScriptedPlatform::saveFileName(QWidget*, const QString& caption,
-                                                      const QString&, const QString&) {
-  return nextFile(caption);
+                                                      const QString& suggested,
+                                                      const QString& filter) {
+  return nextFile(caption, suggested, filter);
 }
 
 std::optional<QString> ScriptedPlatform::folderName(QWidget*, const QString& caption,
-                                                    const QString&) {
-  return nextFile(caption);
+                                                    const QString& root) {
+  return nextFile(caption, root);
 }
 
 bool ScriptedPlatform::choosePrinter(QWidget*, QPrinter& printer) {

@@ -26,6 +26,9 @@ class ScriptedPlatform : public platform::Platform {
   // Answers to the open, save and folder dialogs in order; when empty, cancelled.
   std::deque<std::optional<QString>> fileAnswers;
   std::vector<QString> fileDialogCaptions;
+  // The folder (or suggested name) and the filter of each file dialog, in order.
+  std::vector<QString> fileDialogFolders;
+  std::vector<QString> fileDialogFilters;
   // Answers to the print dialog; when empty, cancelled.
   std::deque<bool> printerAnswers;
   // Where an accepted print dialog sends the pages (a PDF file), when set.
@@ -61,7 +64,8 @@ class ScriptedPlatform : public platform::Platform {
   QString documentsFolder() override { return documentsValue; }
 
  private:
-  std::optional<QString> nextFile(const QString& caption);
+  std::optional<QString> nextFile(const QString& caption, const QString& folder = {},
+                                  const QString& filter = {});
 };
 
 }  // namespace vantrel::testing
