@@ -554,6 +554,7 @@ class Preparer : public EvalContext {
       m_y += laid.height;
     }
     m_fresh = true;
+    m_bodyTop = m_y;
   }
 
   void finishPage() {
@@ -596,7 +597,9 @@ class Preparer : public EvalContext {
     m_where = band.where;
     band.before.run(*this);
     LaidBand laid = layBand(band, columnWidth);
-    while (m_y + laid.height > m_bottom + 1e-9 && !m_fresh) {
+    // Taller than the body of a page: a new page would not hold it either.
+    bool tooTall = laid.height > m_bottom - m_bodyTop + 1e-9;
+    while (!tooTall && m_y + laid.height > m_bottom + 1e-9 && !m_fresh) {
       if (columns > 1 && m_column + 1 < columns) {
         ++m_column;
         m_y = m_columnTop;
@@ -614,7 +617,7 @@ class Preparer : public EvalContext {
       band.before.run(*this);
       laid = layBand(band, columnWidth);
     }
-    if (m_y + laid.height > m_bottom + 1e-9) {
+    if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
       // Even an empty page cannot hold it: it is not drawn over the page footer, and its
       // assignments are undone so that the totals are those of the printed bands.
       warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
@@ -949,6 +952,7 @@ class Preparer : public EvalContext {
   double m_bodyWidth = 0;
   double m_y = 0;
   double m_bottom = 0;
+  double m_bodyTop = 0;  // where the bands of the current page start, under its headers
   bool m_fresh = true;
   bool m_inColumns = false;
   int m_column = 0;
