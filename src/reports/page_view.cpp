@@ -119,6 +119,10 @@ const QImage& PageView::pageImage(int index) {
   double ratio = devicePixelRatioF();
   QSize size = (pagePixels() * ratio).toSize();
   QImage image(size, QImage::Format_RGB32);
+  // Fonts take their size from the image's resolution: it must be the one drawn at.
+  int dotsPerMeter = qRound(m_pixelsPerMm * ratio * 1000);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
   image.setDevicePixelRatio(ratio);
   image.fill(Qt::white);
   QPainter painter(&image);
