@@ -684,6 +684,8 @@ class Preparer : public EvalContext {
     QString text = value;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A value ending with a line break (as screens build several lines) takes no more room.
+    while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     DisplayItem d;
     d.kind = DisplayItem::Kind::Text;
     d.color = item.color;
@@ -764,8 +766,8 @@ class Preparer : public EvalContext {
 
   // Lays a band out at its corner. Texts marked to grow take the height of their lines and
   // push down, by as much as they grew, every item under them: the items that start below
-  // their foot, and those that start lower than their top and share some of their width.
-  // Items beside a grown text that reach its foot (frames, lines, neighbouring cells)
+  // their foot, and those that start lower than their top and share some of their width
+  // (these start at least at its new foot). Items beside a grown text that reach its foot (frames, lines, neighbouring cells)
   // stretch to its new foot. The band grows by as much as its items moved.
   LaidBand layBand(const CompiledBand& band, double width) {
     LaidBand laid;
@@ -811,6 +813,8 @@ class Preparer : public EvalContext {
         bool beneath = under && y > g.top + kFitToleranceMm && left < g.right - kFitToleranceMm &&
                        right > g.left + kFitToleranceMm;
         if (below || beneath) shift = std::max(shift, g.shift);
+        // An item that started inside the text's box starts under its new foot.
+        if (beneath && !below) shift = std::max(shift, g.bottom + g.shift - y);
       }
       return shift;
     };
