@@ -1,7 +1,7 @@
 // The report object as the screens use it, with its preview and designer.
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -18,15 +18,15 @@
 #include <QtTest>
 #include <functional>
 
+#include "members/report_variables.h"
 #include "reports/page_render.h"
+#include "reports/page_view.h"
 #include "reports/print_pages.h"
 #include "reports/render_data.h"
 #include "reports/report.h"
 #include "reports/report_designer.h"
 #include "reports/report_engine.h"
 #include "reports/report_preview.h"
-#include "members/report_variables.h"
-#include "reports/page_view.h"
 #include "reports/value_table.h"
 #include "support/scripted_platform.h"
 
@@ -761,13 +761,59 @@ class ReportBridgeTest : public QObject {
                  QVERIFY(preview->csvButton()->isEnabled());
                  preview->csvButton()->click();
                });
-    QCOMPARE(platform.fileDialogCaptions, std::vector<QString>{QStringLiteral("Enregistrer en CSV")});
+    QCOMPARE(platform.fileDialogCaptions,
+             std::vector<QString>{QStringLiteral("Enregistrer en CSV")});
     QByteArray csv = ReadAll(path + QStringLiteral(".csv"));
     QList<QByteArray> lines = csv.split('\n');
     QCOMPARE(lines.size(), static_cast<qsizetype>(data.records.size()) + 2);  // and the last CR LF
     QVERIFY2(lines[0].endsWith('\r'), lines[0].constData());
     QVERIFY2(lines[0].contains(';'), lines[0].constData());
     QVERIFY(lines.last().isEmpty());
+  }
+
+  // The preview names what could not be printed whole: the item and the record.
+  void previewSaysWhatDoesNotFitItsBox() {
+    testing::ScriptedPlatform platform;
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Soldes.frf"));
+    WriteAll(path, R"(<report version="1"><page format="A5"/>
+      <band kind="detail" height="6">
+        <text x="0" y="0" width="40" height="5">[Nom]</text>
+        <field x="40" y="0" width="11" height="5" align="right" format="amount">Solde</field>
+      </band></report>)");
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(path));
+    report.setRangeEndCount(3);
+    report.setTitle(QStringLiteral("Soldes"));
+    report.OnGetValue = [](const QString& name, int record, Value& value) {
+      const char* names[] = {"DUPONT", "DE LA ROCHEFOUCAULD Marie-Bénédicte", "NOËL"};
+      const qint64 cents[] = {6656, 106656, 1062153184};
+      if (record > 2) return;
+      if (name == QLatin1String("Nom")) value = Value::FromText(QString::fromUtf8(names[record]));
+      if (name == QLatin1String("Solde"))
+        value = Value::FromNumber(Decimal::FromCents(cents[record]));
+    };
+    QString shown;
+    WithModals([&] { report.ShowReport(); },
+               [&](QWidget* modal) {
+                 auto* preview = qobject_cast<ReportPreview*>(modal);
+                 QVERIFY(preview != nullptr);
+                 preview->resize(900, 700);
+                 QApplication::processEvents();
+                 Shoot(preview, QStringLiteral("apercu-avertissements.png"));
+                 shown = preview->messageLabel()->text();
+               });
+    QStringList lines = shown.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QStringLiteral("Avertissements du modèle :"));
+    QVERIFY2(
+        lines[1].startsWith(QStringLiteral("Bande « Détail » (ligne 2) : élément Texte (ligne 3), "
+                                           "enregistrement 2 : « DE LA ROCHEFOUCAULD")),
+        qPrintable(lines[1]));
+    QVERIFY2(
+        lines[2].startsWith(QStringLiteral("Bande « Détail » (ligne 2) : élément Champ (ligne 4), "
+                                           "enregistrement 3 : « 10621531,84 » ne tient pas")),
+        qPrintable(lines[2]));
   }
 
   // Pages are drawn as they come into view: opening a long report draws a page or two.
