@@ -2,6 +2,8 @@
 //   BM_Backup      TBackupFile::Backup of the whole club (read, compress, write the archive)
 //   BM_Compress2   read the same files in 16384-byte pieces, compress2 level 9 each
 //   BM_Restore     TBackupFile::Restore of the archive into an empty folder
+//   BM_RestoreClub RestoreClub into an empty program folder: the archive read three times
+//                  (checked, into Temp, staged beside the targets), then renamed in place
 //   BM_List        TBackupFile::List: read and inflate the whole archive, write nothing
 //   BM_Uncompress  uncompress every compressed piece of the archive (from memory)
 //   BM_UncompressAndWrite  the same, writing the pieces to files as a restore must
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "utilities/backup_file.h"
+#include "utilities/club_backup.h"
 
 namespace {
 
@@ -31,6 +34,8 @@ struct Club {
     root = fs::temp_directory_path() / ("vantrel-backup-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
     std::mt19937 random(42);
+    Write(root / "Vantrel.ini", "[Fichier]\r\nExercice=2025-2026\r\n");
+    patterns.push_back(PathToText(root) + "/*.ini");
     const char* names[] = {"DUPONT",  "MARTIN", "BERNARD", "DURAND", "LEFEBVRE", "MOREAU",
                            "LAURENT", "SIMON",  "MICHEL",  "GARCIA", "ROUX",     "FOURNIER"};
     const char* first[] = {"Jean", "Marie", "Pierre", "Anne", "Michel", "Claire", "Louis"};
@@ -149,6 +154,27 @@ void BM_Restore(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * kTotal);
 }
 
+void BM_RestoreClub(benchmark::State& state) {
+  Club& club = TheClub();
+  if (!fs::exists(club.archive)) {
+    TBackupFile backup;
+    backup.Backup(club.patterns, PathToText(club.archive));
+  }
+  const fs::path target = club.root.parent_path() / (club.root.filename().string() + "-club");
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(target);
+    fs::create_directories(target);
+    state.ResumeTiming();
+    TBackupFile backup;
+    const auto result = vantrel::utilities::RestoreClub(backup, PathToText(club.archive), target);
+    if (result.outcome != vantrel::utilities::ClubRestore::Outcome::kRestored)
+      state.SkipWithError("club restore failed");
+  }
+  fs::remove_all(target);
+  state.SetBytesProcessed(state.iterations() * kTotal);
+}
+
 // Reads and inflates the whole archive without writing a file.
 void BM_List(benchmark::State& state) {
   Club& club = TheClub();
@@ -226,6 +252,7 @@ void BM_UncompressAndWrite(benchmark::State& state) {
 BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Compress2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_RestoreClub)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_List)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_Uncompress)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_UncompressAndWrite)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();

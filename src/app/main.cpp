@@ -10,7 +10,7 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
+  // No display name: the desktop would append it to every window title.
 
   vantrel::platform::QtPlatform desktop;
   vantrel::AppContext context(desktop);
@@ -25,21 +25,12 @@ int main(int argc, char* argv[]) {
   vantrel::TFichFCalc calculatorScreen(context);
   vantrel::TFichFSvg backupScreen(context);
   vantrel::TApropos aboutBox(context);
-  const auto showScreen = [](QWidget* screen) {
-    screen->show();
-    screen->raise();
-    screen->activateWindow();
-  };
-  mainWindow.wire(vantrel::MenuItem::Backup, [&] {
-    backupScreen.setMode(vantrel::TFichFSvg::Mode::kBackup);
-    showScreen(&backupScreen);
-  });
-  mainWindow.wire(vantrel::MenuItem::Restore, [&] {
-    backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore);
-    showScreen(&backupScreen);
-  });
-  mainWindow.wire(vantrel::MenuItem::Calculator, [&] { showScreen(&calculatorScreen); });
-  mainWindow.wire(vantrel::MenuItem::About, [&] { showScreen(&aboutBox); });
+  mainWindow.wireScreen(vantrel::MenuItem::Backup, backupScreen,
+                        [&] { backupScreen.setMode(vantrel::TFichFSvg::Mode::kBackup); });
+  mainWindow.wireScreen(vantrel::MenuItem::Restore, backupScreen,
+                        [&] { backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore); });
+  mainWindow.wireScreen(vantrel::MenuItem::Calculator, calculatorScreen);
+  mainWindow.wireScreen(vantrel::MenuItem::About, aboutBox);
 
   mainWindow.show();
   return QApplication::exec();

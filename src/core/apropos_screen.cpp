@@ -18,14 +18,14 @@
 
 namespace vantrel {
 
-namespace {
-
-QFont HistoryFont() {
+QFont TApropos::HistoryFont() {
   QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(10);
   return font;
 }
+
+namespace {
 
 // The drawing area of the history: line k (from 1) at (k - 1) * h + H - s from the top.
 class HistoryArea : public QWidget {
@@ -42,13 +42,13 @@ class HistoryArea : public QWidget {
   void paintEvent(QPaintEvent*) override {
     if (m_step <= 0) return;
     QPainter painter(this);
-    painter.setFont(HistoryFont());
+    painter.setFont(TApropos::HistoryFont());
     painter.setPen(Qt::blue);
     const QFontMetrics metrics(painter.font());
     for (int k = 1; k <= m_lines.size(); ++k) {
       const int top = (k - 1) * m_lineHeight + height() - m_step;
       if (top + m_lineHeight < 0 || top > height()) continue;
-      painter.drawText(1, top + metrics.ascent(), m_lines[k - 1]);
+      painter.drawText(TApropos::kHistoryMargin, top + metrics.ascent(), m_lines[k - 1]);
     }
   }
 
@@ -205,7 +205,18 @@ TApropos::TApropos(AppContext& context, QWidget* parent)
   connect(&m_stepTimer, &QTimer::timeout, this, &TApropos::step);
   connect(&m_pauseTimer, &QTimer::timeout, this, &TApropos::finish);
   connect(Button1, &QPushButton::clicked, this, &TApropos::onHistory);
-  setFixedSize(360, 270);
+  // Wide enough for the longest history line, which is never cut.
+  const QFontMetrics metrics(HistoryFont());
+  int widest = 0;
+  for (const QString& line : m_lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+  setFixedSize(std::max(360, widest + 2 * kHistoryMargin), 270);
+}
+
+void TApropos::quit() {
+  m_stepTimer.stop();
+  m_pauseTimer.stop();
+  finish();
+  hide();
 }
 
 void TApropos::setTiming(int stepMs, int pauseMs) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 #include <QTimer>
 
@@ -20,11 +21,17 @@ class TApropos : public Screen {
   // One step of the history every kStepMs; the last step stays kFinalPauseMs.
   static constexpr int kStepMs = 55;
   static constexpr int kFinalPauseMs = 2000;
+  // Pixels left of (and kept right of) every history line.
+  static constexpr int kHistoryMargin = 1;
 
   explicit TApropos(AppContext& context, QWidget* parent = nullptr);
 
-  // The 36 lines of the version history, leading blanks included.
+  // The 36 lines of the version history, leading blanks included, and their font.
   static QStringList HistoryLines();
+  static QFont HistoryFont();
+
+  // Escape: stops the history and hides the box.
+  void quit() override;
 
   QLabel* Version;
   QLabel* Label2;

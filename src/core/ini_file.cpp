@@ -1,5 +1,6 @@
 #include "core/ini_file.h"
 
+#include "core/external_text.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
 
@@ -13,8 +14,9 @@ std::optional<std::string> SectionOf(const std::string& line) {
   return Trim(trimmed.substr(1, trimmed.size() - 2));
 }
 
+// Windows-1252 case folding: "ENTITÉ" names the key "Entité".
 bool SameName(const std::string& a, const std::string& b) {
-  return LowerAscii(Trim(a)) == LowerAscii(Trim(b));
+  return UpperCp1252(Trim(a)) == UpperCp1252(Trim(b));
 }
 
 // The key of a "key=value" line, or nothing for comments and other lines.

@@ -12,7 +12,8 @@ namespace vantrel {
 //   [Fichier]
 //   Entité=Ardevanne
 //   Exercice=2026-2027
-// Section and key names are compared without regard to the case of a-z; blanks around
+// Section and key names are compared without regard to letter case, accented letters
+// included (Windows-1252: "ENTITÉ" is "Entité"); blanks around
 // names and values are ignored.
 class IniFile {
  public:

@@ -7,11 +7,11 @@
 #include <QVBoxLayout>
 
 #include "core/date.h"
-#include "core/ini_file.h"
 #include "core/mail_link.h"
-#include "core/record_file.h"
 #include "core/version.h"
+#include "members/member_file.h"
 #include "platform/mail.h"
+#include "platform/show_screen.h"
 #include "platform/text.h"
 
 namespace vantrel {
@@ -180,6 +180,17 @@ void TFichFprg::wire(MenuItem item, std::function<void()> action) {
   updateAccountingEnabled();
 }
 
+void TFichFprg::wireScreen(MenuItem item, QWidget& screen, std::function<void()> prepare) {
+  wire(item, [&screen, prepare = std::move(prepare)] {
+    if (prepare) prepare();
+    ShowScreen(screen);
+  });
+}
+
+void TFichFprg::wireScreen(MenuItem item, QWidget& screen, const QString& caption) {
+  wireScreen(item, screen, [&screen, caption] { screen.setWindowTitle(caption); });
+}
+
 bool TFichFprg::startUp() {
   loadSettings();
   refreshPanels();
@@ -210,12 +221,10 @@ void TFichFprg::activated() { refreshPanels(); }
 
 bool TFichFprg::checkVersion() {
   const auto folder = settings().programFolder;
-  UpdateSwitch state;
-  runCommand([&] { state = LoadUpdateSwitch(folder); });
-  bool switchedOff = state.switchedOff;
-  if (SwitchOffExpired(state, desktop().today())) {
-    switchedOff = false;
-    runCommand([&] { WriteSetting(folder, kSectionUpdate, kKeyNoCheck, "0"); });
+  // A failed write of the expired switch-off keeps the mark as the file has it.
+  bool switchedOff = false;
+  if (!runCommand([&] { switchedOff = UpdateCheckSwitchedOff(folder, desktop().today()); })) {
+    runCommand([&] { switchedOff = LoadUpdateSwitch(folder).switchedOff; });
   }
   m_noCheck->setChecked(switchedOff);
   if (switchedOff) return true;
@@ -255,24 +264,22 @@ void TFichFprg::onSoftwareSite() {
 }
 
 void TFichFprg::onResetMembers() {
-  if (ask(MessageKind::Warning,
-          QStringLiteral("Attention vous allez détruire le fichier des membres "),
-          {Button::Yes, Button::No}) != Button::Yes) {
+  if (!confirmDestructive(
+          MessageKind::Warning,
+          QStringLiteral("Attention vous allez détruire le fichier des membres "))) {
     return;
   }
-  runCommand([this] { WriteLines(settings().exerciseFile("Joueur.dbp"), {}); });
+  runCommand([this] { members::ResetMemberFile(settings().exerciseFolder()); });
 }
 
 void TFichFprg::onToggleNoCheck() {
-  // QAction has already flipped the mark; the rule works from the state before the click.
-  const bool wasChecked = !m_noCheck->isChecked();
-  const auto folder = settings().programFolder;
-  runCommand([&] {
-    IniFile ini = IniFile::Load(folder / kSettingsFileName);
-    if (!wasChecked) ini.SetValue(kSectionUpdate, kKeyNoCheckDate, FormatDate(desktop().today()));
-    ini.SetValue(kSectionUpdate, kKeyNoCheck, wasChecked ? "0" : "1");
-    ini.Save();
-  });
+  // QAction has already flipped the mark: it shows the file's state until the file is written.
+  const bool wasOff = !m_noCheck->isChecked();
+  m_noCheck->setChecked(wasOff);
+  bool nowOff = wasOff;
+  runCommand(
+      [&] { nowOff = ToggleUpdateCheck(settings().programFolder, wasOff, desktop().today()); });
+  m_noCheck->setChecked(nowOff);
 }
 
 }  // namespace vantrel

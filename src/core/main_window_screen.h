@@ -63,6 +63,9 @@ class TFichFprg : public Screen {
 
   // Enables a menu item and makes it run action.
   void wire(MenuItem item, std::function<void()> action);
+  // Wires an item to show a screen (ShowScreen), after prepare (setting its caption or mode).
+  void wireScreen(MenuItem item, QWidget& screen, std::function<void()> prepare = {});
+  void wireScreen(MenuItem item, QWidget& screen, const QString& caption);
 
   // Reads the settings file into the current settings and enables or disables the
   // accounting entries by the exercise.
@@ -71,6 +74,8 @@ class TFichFprg : public Screen {
   void refreshPanels();
 
   void activated() override;
+  // Escape leaves the main window as it is: only "&Quitter" ends the program.
+  void quit() override {}
 
   QAction* action(MenuItem item) const { return m_items.at(item); }
   QMenu* accountingMenu() const { return m_accountingMenu; }

@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 #include "core/ini_file.h"
+#include "core/text_helpers.h"
 
 namespace vantrel {
 
@@ -33,8 +34,7 @@ Settings LoadSettings(const std::filesystem::path& programFolder) {
 UpdateSwitch LoadUpdateSwitch(const std::filesystem::path& programFolder) {
   const IniFile ini = IniFile::Load(programFolder / kSettingsFileName);
   UpdateSwitch value;
-  const std::string flag = ini.Value(kSectionUpdate, kKeyNoCheck, "0");
-  value.switchedOff = !flag.empty() && flag != "0";
+  value.switchedOff = ReadIniBool(ini.Value(kSectionUpdate, kKeyNoCheck, ""));
   if (auto date = TryParseDate(ini.Value(kSectionUpdate, kKeyNoCheckDate, ""))) value.since = *date;
   return value;
 }
@@ -48,6 +48,35 @@ void WriteSetting(const std::filesystem::path& programFolder, const std::string&
 
 bool SwitchOffExpired(const UpdateSwitch& value, Date today) {
   return value.switchedOff && today.Serial() - value.since.Serial() > 30;
+}
+
+bool ReadIniBool(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  std::size_t at = (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+')) ? 1 : 0;
+  if (at == trimmed.size()) return false;
+  bool nonZero = false;
+  for (; at < trimmed.size(); ++at) {
+    const char c = trimmed[at];
+    if (c < '0' || c > '9') return false;
+    if (c != '0') nonZero = true;
+  }
+  return nonZero;
+}
+
+bool UpdateCheckSwitchedOff(const std::filesystem::path& programFolder, Date today) {
+  const UpdateSwitch state = LoadUpdateSwitch(programFolder);
+  if (!SwitchOffExpired(state, today)) return state.switchedOff;
+  WriteSetting(programFolder, kSectionUpdate, kKeyNoCheck, "0");
+  return false;
+}
+
+bool ToggleUpdateCheck(const std::filesystem::path& programFolder, bool switchedOff, Date today) {
+  IniFile ini = IniFile::Load(programFolder / kSettingsFileName);
+  const bool off = !switchedOff;
+  if (off) ini.SetValue(kSectionUpdate, kKeyNoCheckDate, FormatDate(today));
+  ini.SetValue(kSectionUpdate, kKeyNoCheck, off ? "1" : "0");
+  ini.Save();
+  return off;
 }
 
 }  // namespace vantrel

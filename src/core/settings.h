@@ -55,6 +55,21 @@ void WriteSetting(const std::filesystem::path& programFolder, const std::string&
 // A switch-off lasts 30 days: true when it must be cleared on `today`.
 bool SwitchOffExpired(const UpdateSwitch& value, Date today);
 
+// A boolean of the settings file, written as an integer: any whole number other than 0 is
+// true; "0", an empty text or a text that is no whole number is false.
+bool ReadIniBool(const std::string& text);
+
+// The start-up reading of the version-check switch: true when the check stays off today.
+// An expired switch-off is cleared in the file ("NoValide" = "0") first. Throws Error
+// "Impossible de créer le fichier %s" when that write fails.
+bool UpdateCheckSwitchedOff(const std::filesystem::path& programFolder, Date today);
+
+// "Ne Pas Vérifier la mise à jour" clicked while the check is switchedOff (or on): switching
+// off writes "Date" = today and "NoValide" = "1", switching on "NoValide" = "0", in one
+// rewrite of the file. Returns the new state; throws Error "Impossible de créer le fichier %s"
+// when the file cannot be written, which then keeps its old state.
+bool ToggleUpdateCheck(const std::filesystem::path& programFolder, bool switchedOff, Date today);
+
 // A folder name of the settings file (Windows-1252 bytes) as a path of this system.
 std::filesystem::path FolderPath(const std::string& cp1252Name);
 

@@ -233,4 +233,12 @@ void WriteMemberFile(const std::filesystem::path& exerciseFolder, const Lines& m
   WriteLines(exerciseFolder / kMemberFileName, members);
 }
 
+void ResetMemberFile(const std::filesystem::path& exerciseFolder) {
+  const std::filesystem::path members = MemberFilePath(exerciseFolder);
+  if (FileExists(members)) {
+    WriteBytes(ResolvePath(exerciseFolder / kMemberBackupFileName), ReadBytes(members));
+  }
+  WriteMemberFile(exerciseFolder, {});
+}
+
 }  // namespace vantrel::members

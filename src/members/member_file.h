@@ -17,6 +17,8 @@ namespace vantrel::members {
 //   4000;V;...(eight dues lines, four payment lines, 4 fields each)...;0;OUI;
 // (one line in the file). The file is kept in ascending byte order of the last name.
 inline constexpr char kMemberFileName[] = "Joueur.DBP";
+// The member file as it was before the last "Remise à zèro membres", beside it.
+inline constexpr char kMemberBackupFileName[] = "Joueur.DBP.bak";
 
 inline constexpr int kMemberFieldCount = 70;
 inline constexpr int kDuesLineCount = 8;
@@ -149,5 +151,12 @@ Lines ReadMemberFile(const std::filesystem::path& exerciseFolder);
 // Writes the whole member file atomically (CR LF after every line). Throws Error
 // "Impossible de créer le fichier %s".
 void WriteMemberFile(const std::filesystem::path& exerciseFolder, const Lines& members);
+
+// "Remise à zèro membres": the member file becomes empty (no line at all). The file it
+// replaces is kept first, whole, as "Joueur.DBP.bak" beside it (an older copy is replaced);
+// with no member file there is nothing to keep. Throws Error "Impossible d'ouvrir le
+// fichier %s" or "Impossible de créer le fichier %s"; a failed copy leaves the member file
+// untouched.
+void ResetMemberFile(const std::filesystem::path& exerciseFolder);
 
 }  // namespace vantrel::members

@@ -68,8 +68,12 @@ class Platform {
   // The time of day, to the second (printed under reports as "Heure").
   virtual QTime currentTime() = 0;
 
-  // The drives or mount points data can be saved to.
+  // The drives or mount points data can be saved to: removable media (USB keys mounted
+  // under the media folders, removable letters on Windows), fixed drives, network drives...
   virtual std::vector<Drive> drives() = 0;
+  // The user's documents folder (made when missing), a place the user can always write;
+  // empty when the system has none.
+  virtual QString documentsFolder() = 0;
 };
 
 }  // namespace vantrel::platform

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -13,13 +14,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTimer>
 
 #ifdef Q_OS_WIN
-#include <QDir>
-#include <algorithm>
 #include <windows.h>
+
+#include <algorithm>
 #endif
 
 namespace vantrel::platform {
@@ -231,6 +233,12 @@ std::vector<Drive> QtPlatform::drives() {
             [](const Drive& a, const Drive& b) { return a.root.toUpper() < b.root.toUpper(); });
 #endif
   return result;
+}
+
+QString QtPlatform::documentsFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+  return folder;
 }
 
 }  // namespace vantrel::platform

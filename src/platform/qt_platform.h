@@ -23,6 +23,7 @@ class QtPlatform : public Platform {
   qint64 tickMs() override;
   QTime currentTime() override;
   std::vector<Drive> drives() override;
+  QString documentsFolder() override;
 };
 
 // Caption of a message box of that kind, and the text of a button.

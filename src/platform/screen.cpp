@@ -1,6 +1,7 @@
 #include "platform/screen.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 
 #include "platform/command.h"
 
@@ -14,6 +15,14 @@ Screen::~Screen() { m_context.tracker.forget(this); }
 bool Screen::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) m_context.tracker.windowActivated(this);
   return QWidget::event(event);
+}
+
+void Screen::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    quit();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool Screen::runCommand(const std::function<void()>& command) {

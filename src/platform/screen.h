@@ -19,6 +19,8 @@ class Screen : public QWidget {
 
   virtual void activated() {}
   virtual void deactivated() {}
+  // What the screen's "Quitter" does, and Escape too: hides the screen.
+  virtual void quit() { hide(); }
 
   AppContext& context() const { return m_context; }
   platform::Platform& desktop() const { return m_context.platform; }
@@ -26,6 +28,8 @@ class Screen : public QWidget {
 
  protected:
   bool event(QEvent* event) override;
+  // Escape, with no modifier, calls quit().
+  void keyPressEvent(QKeyEvent* event) override;
 
   // Runs one user command: an Error of the file or conversion layers ends it and shows the
   // error box. Returns false when it failed.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 
 namespace vantrel {
@@ -9,5 +10,10 @@ namespace vantrel {
 // code page cannot hold becomes "?".
 QString ToQString(const std::string& cp1252);
 std::string FromQString(const QString& text);
+
+// Paths at the widget edge (dialogs, messages, desktop "open"): every character kept, whatever
+// the system's local 8-bit code page.
+QString PathToQString(const std::filesystem::path& path);
+std::filesystem::path PathFromQString(const QString& text);
 
 }  // namespace vantrel

@@ -19,16 +19,18 @@ const char kUsage[] =
     "        vantrel-archive create ARCHIVE MOTIF... (MOTIF suivi de /s pour les sous-dossiers)\n"
     "        vantrel-archive restore ARCHIVE [DOSSIER]\n";
 
-// Reports the archive component's errors in French on err.
-void ReportErrors(TBackupFile& backup, std::ostream& err) {
-  backup.OnError = [&err](BackupError code, const std::string& text) {
-    err << "Erreur " << static_cast<int>(code) << " de l'archive : " << text << "\n";
+// Reports the archive component's errors in French on err, with the error code.
+void ReportErrors(TBackupFile& backup, const std::string& archive, bool restoring,
+                  std::ostream& err) {
+  backup.OnError = [&backup, &err, archive, restoring](BackupError code, const std::string&) {
+    err << Cp1252ToUtf8(ArchiveErrorText(backup, archive, restoring)) << " (erreur "
+        << static_cast<int>(code) << ")\n";
   };
 }
 
 int List(const std::string& archive, std::ostream& out, std::ostream& err) {
   TBackupFile backup;
-  ReportErrors(backup, err);
+  ReportErrors(backup, archive, false, err);
   const auto entries = backup.List(archive);
   if (!entries) {
     if (backup.lastError() == BackupError::kNone) {
@@ -56,7 +58,7 @@ int Create(const std::string& archive, const std::vector<std::string>& arguments
     }
   }
   TBackupFile backup;
-  ReportErrors(backup, err);
+  ReportErrors(backup, archive, false, err);
   if (!backup.Backup(patterns, archive)) {
     err << "La sauvegarde a \xc3\xa9"
            "chou\xc3\xa9"
@@ -81,19 +83,27 @@ int Restore(const std::string& archive, const fs::path& folder, std::ostream& ou
     return 1;
   }
   TBackupFile backup;
-  ReportErrors(backup, err);
+  ReportErrors(backup, archive, true, err);
   const ClubRestore result = RestoreClub(backup, archive, folder);
   if (result.outcome == ClubRestore::Outcome::kFirstPassFailed) {
     err << "Fichier de restauration corrompu!\n";
     return 1;
   }
+  if (result.outcome == ClubRestore::Outcome::kNotAClubBackup) {
+    err << Cp1252ToUtf8(kNotClubBackupText) << "\n";
+    return 1;
+  }
   for (const std::string& name : result.outside) {
-    err << "Hors du dossier du programme, non restaur\xc3\xa9 : " << Cp1252ToUtf8(name) << "\n";
+    err << "Hors des donn\xc3\xa9"
+           "es du club, non restaur\xc3\xa9 : "
+        << Cp1252ToUtf8(name) << "\n";
   }
   if (result.outcome == ClubRestore::Outcome::kSecondPassFailed) {
-    err << "La restauration a \xc3\xa9"
-           "chou\xc3\xa9"
-           "e : des fichiers n'ont pas \xc3\xa9t\xc3\xa9 restaur\xc3\xa9s!\n";
+    std::string text = Cp1252ToUtf8(ClubRestoreFailureText(result));
+    for (char& c : text) {
+      if (c == '\r') c = '\n';
+    }
+    err << text << "\n";
     return 1;
   }
   if (!result.outside.empty()) {
@@ -126,6 +136,10 @@ int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
       const fs::path folder = arguments.size() == 3 ? fs::path(arguments[2]) : fs::current_path();
       return Restore(archive, fs::absolute(folder), out, err);
     }
+  } catch (const ArchiveError& error) {
+    err << Cp1252ToUtf8(ArchiveErrorText(error.code(), "", {}, archive, command == "restore"))
+        << " (erreur " << static_cast<int>(error.code()) << ")\n";
+    return 1;
   } catch (const Error& error) {
     err << "Erreur : " << Cp1252ToUtf8(error.what()) << "\n";
     return 1;

@@ -11,8 +11,9 @@ namespace vantrel::utilities {
 //   vantrel-archive create ARCHIVE PATTERN...    a pattern may end with " /s", or be
 //                                                followed by the argument "/s"
 //   vantrel-archive restore ARCHIVE [FOLDER]     a club restore into FOLDER (default: the
-//                                                current folder), files outside the archived
-//                                                program folder refused
+//                                                current folder): only club data is written
+//                                                (see RestoreClub), an archive without
+//                                                "vantrel.ini" is refused
 // Arguments and output are UTF-8. Returns the exit status: 0 on success, 1 on failure
 // (a French message on err), 2 for a wrong command line.
 int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

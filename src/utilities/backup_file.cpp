@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -11,11 +12,13 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <random>
 #include <unordered_set>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -49,6 +52,53 @@ std::int32_t GetInt32(const unsigned char* bytes) {
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The system's reason for the failure that just happened, when it gave one.
+std::error_code SystemErrorNow() {
+  const int code = errno;
+  return code == 0 ? std::error_code() : std::error_code(code, std::generic_category());
+}
+
+// A name for a file being written beside its target, renamed over it once complete.
+fs::path PartialNameBeside(const fs::path& target) {
+  static std::mt19937 generator{std::random_device{}()};
+  std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(generator));
+  fs::path partial = target;
+  partial += suffix;
+  return partial;
+}
+
+// Makes a closed file's data durable before it is renamed over an older one.
+bool SyncFile(const fs::path& file) {
+#ifdef _WIN32
+  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool ok = FlushFileBuffers(handle) != 0;
+  CloseHandle(handle);
+  return ok;
+#else
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+#endif
+}
+
+// Removes a partly written file unless it was renamed into place (path cleared).
+struct PartialFile {
+  fs::path path;
+  PartialFile() = default;
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+  ~PartialFile() {
+    std::error_code ignored;
+    if (!path.empty()) fs::remove(path, ignored);
+  }
+};
 
 std::string NativeText(const fs::path& path) { return PathToText(path); }
 
@@ -433,8 +483,10 @@ void TBackupFile::setBackupMode(BackupMode mode) {
   if (mode == BackupMode::bmIncremental) m_setArchiveFlag = true;
 }
 
-bool TBackupFile::fail(BackupError code) {
+bool TBackupFile::fail(BackupError code, std::string file, std::error_code system) {
   m_lastError = code;
+  m_errorFile = std::move(file);
+  m_systemError = system;
   if (OnError) OnError(code, ErrorText(code));
   return false;
 }
@@ -468,6 +520,7 @@ bool TBackupFile::buildFileList(const std::vector<std::string>& patterns,
   m_filePaths.clear();
   const std::string archiveName = archive == kStreamName ? "" : ArchivedNameOf(FolderPath(archive));
   std::unordered_set<std::string> seen;
+  if (!m_replacedArchive.empty()) seen.insert(ArchivedNameOf(FolderPath(m_replacedArchive)));
   for (const std::string& pattern : patterns) {
     for (const fs::path& file : MatchPattern(pattern)) {
       std::string name = ArchivedNameOf(file);
@@ -518,6 +571,9 @@ bool TBackupFile::writeFileIdList(fs::path& listFile, std::uint64_t& total) {
 
 bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::string& archive) {
   m_lastError = BackupError::kNone;
+  m_errorFile.clear();
+  m_systemError.clear();
+  m_filesArchived = 0;
   buildFileList(patterns, archive);
   std::uint64_t total = 0;
   for (const fs::path& file : m_filePaths) {
@@ -543,13 +599,22 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
 
   const bool toStream = archive == kStreamName;
   if (toStream && !m_stream) return fail(BackupError::kCannotWriteArchive);
+  PartialFile partial;  // declared first: removed after out is closed
   Output out(toStream ? m_stream : nullptr);
   m_archivePath = toStream ? fs::path() : FolderPath(archive);
   m_volume = 1;
-  if (!toStream && !out.open(m_archivePath)) return fail(BackupError::kCannotWriteArchive);
+  // The first volume is written beside the archive and replaces it only once complete: a
+  // failed backup leaves the previous archive whole.
+  if (!toStream) {
+    partial.path = PartialNameBeside(m_archivePath);
+    errno = 0;
+    if (!out.open(partial.path)) {
+      return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
+    }
+  }
   if (!out.writeText(m_title) || !out.writeInt32(static_cast<std::int32_t>(total & 0xffffffffu)) ||
       !out.writeInt32(static_cast<std::int32_t>(m_fileList.size()))) {
-    return fail(BackupError::kCannotWriteArchive);
+    return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
   }
   if (!progress("", 0, total)) return false;
   Deflater deflater(zlibLevel());
@@ -562,8 +627,20 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
     bool cancelled = false;
     if (!archiveFile(out, path, name, done, total, cancelled)) return false;
     if (m_setArchiveFlag) ClearArchiveAttribute(path);
+    if (name != kFileIdListName) ++m_filesArchived;
   }
-  if (!out.writeInt32(0) || !out.close()) return fail(BackupError::kCannotWriteArchive);
+  if (!out.writeInt32(0) || !out.close()) {
+    return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
+  }
+  if (!toStream) {
+    if (m_volume == 1 && !SyncFile(partial.path)) {
+      return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
+    }
+    std::error_code renamed;
+    fs::rename(partial.path, m_archivePath, renamed);
+    if (renamed) return fail(BackupError::kCannotWriteArchive, {}, renamed);
+    partial.path.clear();
+  }
   progress("", total, total);
   return true;
 }
@@ -571,21 +648,22 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
 bool TBackupFile::archiveFile(Output& out, const fs::path& source, const std::string& name,
                               std::uint64_t& done, std::uint64_t total, bool& cancelled) {
   std::ifstream in(source, std::ios::binary);
-  if (!in.is_open()) return fail(BackupError::kCannotReadFile);
+  if (!in.is_open())
+    return fail(BackupError::kCannotReadFile, NativeText(source), SystemErrorNow());
   if (!out.writeText(name) || !out.writeInt32(static_cast<std::int32_t>(PackedTimeOf(source))) ||
       !out.write(kSignature, 4)) {
-    return fail(BackupError::kCannotWriteArchive);
+    return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
   }
   bool sectionStartsVolume = false;
   z_stream& z = *m_deflater;
   for (;;) {
     in.read(reinterpret_cast<char*>(m_in.data()), kChunkSize);
     const auto size = static_cast<std::size_t>(in.gcount());
-    if (in.bad()) return fail(BackupError::kCannotReadFile);
+    if (in.bad()) return fail(BackupError::kCannotReadFile, NativeText(source), SystemErrorNow());
     if (size == 0) break;
     if (m_maxSize > 0 && !out.isStream() && !sectionStartsVolume &&
         out.position() >= std::int64_t(m_maxSize) - kVolumeMargin) {
-      if (!out.writeInt32(0)) return fail(BackupError::kCannotWriteArchive);
+      if (!out.writeInt32(0)) return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
       if (!nextVolume(out, cancelled)) return false;
       sectionStartsVolume = true;
     } else {
@@ -606,7 +684,7 @@ bool TBackupFile::archiveFile(Output& out, const fs::path& source, const std::st
     } else {
       return fail(BackupError::kCompressionError);
     }
-    if (!written) return fail(BackupError::kCannotWriteArchive);
+    if (!written) return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
     done += size;
     if (ProcessEvents) ProcessEvents();
     if (!progress(name, done, total)) {
@@ -615,7 +693,7 @@ bool TBackupFile::archiveFile(Output& out, const fs::path& source, const std::st
     }
     if (size < kChunkSize) break;
   }
-  if (!out.writeInt32(0)) return fail(BackupError::kCannotWriteArchive);
+  if (!out.writeInt32(0)) return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
   return true;
 }
 
@@ -624,7 +702,8 @@ bool TBackupFile::nextVolume(Output& out, bool& cancelled) {
   if (next > 999) return fail(BackupError::kCannotWriteArchive);
   char record[32];
   std::snprintf(record, sizeof record, "%s%03d", kVolumeChangeName, next);
-  if (!out.writeText(record) || !out.close()) return fail(BackupError::kCannotWriteArchive);
+  if (!out.writeText(record) || !out.close())
+    return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
   bool go = true;
   if (OnNeedDisk) OnNeedDisk(static_cast<std::uint16_t>(next), go);
   if (!go) {
@@ -633,7 +712,7 @@ bool TBackupFile::nextVolume(Output& out, bool& cancelled) {
   }
   m_volume = next;
   if (!out.open(VolumePath(m_archivePath, next)) || !out.write(kSignature, 4)) {
-    return fail(BackupError::kCannotWriteArchive);
+    return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
   }
   return true;
 }
@@ -706,7 +785,7 @@ bool TBackupFile::readSection(Input& in, std::ostream* out, const std::string& n
     }
     if (out) {
       out->write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(produced));
-      if (!out->good()) return fail(BackupError::kCannotReadFile);
+      if (!out->good()) return fail(BackupError::kCannotReadFile, name, SystemErrorNow());
       done += produced;
     } else if (m_listing) {
       if (!m_listing->empty()) m_listing->back().size += produced;
@@ -727,7 +806,8 @@ bool TBackupFile::openVolume(Input& in, const std::string& archive, int volume, 
   const fs::path path = VolumePath(FolderPath(archive), volume);
   for (;;) {
     std::error_code error;
-    if (fs::exists(path, error)) return in.open(path) || fail(BackupError::kCannotReadArchive);
+    if (fs::exists(path, error))
+      return in.open(path) || fail(BackupError::kCannotReadArchive, {}, SystemErrorNow());
     if (!OnNeedDisk) return fail(BackupError::kCannotReadArchive);
     bool go = true;
     OnNeedDisk(static_cast<std::uint16_t>(volume), go);
@@ -756,6 +836,8 @@ std::optional<std::vector<TBackupFile::Entry>> TBackupFile::List(const std::stri
 
 bool TBackupFile::readArchive(const std::string& archive, const std::string& targetFolder) {
   m_lastError = BackupError::kNone;
+  m_errorFile.clear();
+  m_systemError.clear();
   const bool fromStream = archive == kStreamName;
   Input in(fromStream ? m_stream : nullptr);
   if (!fromStream) {
@@ -785,19 +867,33 @@ bool TBackupFile::readArchive(const std::string& archive, const std::string& tar
 
   std::uint64_t done = 0;
   bool inEntry = false;
+  // A file is written beside its target (partial) and renamed over it once whole: a failed
+  // or cancelled restore leaves every target with its old content.
+  PartialFile partial;  // declared first: removed after output is closed
   std::unique_ptr<std::ofstream> output;
   fs::path target;
   std::string targetName;
   std::uint32_t packed = 0;
-  // Ends the file being written: close it and give it its archived date-time.
+  // Ends the file being written: close it, give it its archived date-time, put it in place.
   auto finishFile = [&]() -> bool {
     if (!output) return true;
     if (OnFileRestored) OnFileRestored(targetName, *output);
+    errno = 0;
     output->close();
     const bool ok = !output->fail();
     output.reset();
-    if (!ok) return fail(BackupError::kCannotReadFile);
-    SetPackedTime(target, packed);
+    if (!ok || !SyncFile(partial.path)) {
+      return fail(BackupError::kCannotReadFile, targetName, SystemErrorNow());
+    }
+    SetPackedTime(partial.path, packed);
+    std::error_code error;
+    if (fs::is_directory(target, error)) {
+      return fail(BackupError::kCannotReadFile, targetName,
+                  std::make_error_code(std::errc::is_a_directory));
+    }
+    fs::rename(partial.path, target, error);
+    if (error) return fail(BackupError::kCannotReadFile, targetName, error);
+    partial.path.clear();
     return true;
   };
 
@@ -848,10 +944,17 @@ bool TBackupFile::readArchive(const std::string& archive, const std::string& tar
       if (!fs::is_directory(target.parent_path(), error)) restore = false;
     }
     if (restore) {
-      output = std::make_unique<std::ofstream>(target, std::ios::binary | std::ios::trunc);
+      std::error_code error;
+      if (fs::is_directory(target, error)) {
+        return fail(BackupError::kCannotReadFile, targetName,
+                    std::make_error_code(std::errc::is_a_directory));
+      }
+      partial.path = PartialNameBeside(target);
+      errno = 0;
+      output = std::make_unique<std::ofstream>(partial.path, std::ios::binary | std::ios::trunc);
       if (!output->is_open()) {
         output.reset();
-        return fail(BackupError::kCannotReadFile);
+        return fail(BackupError::kCannotReadFile, targetName, SystemErrorNow());
       }
     }
     if (!readSection(in, output.get(), targetName.empty() ? name : targetName, done, total,

@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/error.h"
@@ -156,6 +157,10 @@ class TBackupFile {
   void setSaveFileID(bool on) { m_saveFileId = on; }
   static std::string Version() { return "5.10"; }
 
+  // A file never archived, as the archive itself is not: the archive that a backup written
+  // under another name will replace (Windows-1252 path; "" for none).
+  void setReplacedArchive(const std::string& archive) { m_replacedArchive = archive; }
+
   // The stream used for the archive name ":STREAM" (read by Restore, written by Backup).
   // Multi-volume archives need files: with a stream MaxSize is ignored.
   void setStream(std::iostream* stream) { m_stream = stream; }
@@ -169,13 +174,17 @@ class TBackupFile {
   std::function<void()> ProcessEvents;
 
   // Packs the files of the patterns (see MatchPattern) into archive, replacing it. True when
-  // the whole archive, end marker included, was written. A failure leaves an incomplete
-  // archive without end marker.
+  // the whole archive, end marker included, was written. The archive (its first volume) is
+  // written beside its name and renamed over the old archive only once complete: a failure
+  // leaves the old archive whole.
   bool Backup(const std::vector<std::string>& patterns, const std::string& archive);
 
   // Unpacks archive (a path in Windows-1252 or ":STREAM"). targetFolder empty: each file
   // goes back to its archived path; otherwise into targetFolder under its file name alone,
-  // or with RestoreFullPath under its archived path without its root. True when the archive
+  // or with RestoreFullPath under its archived path without its root. Each file is written
+  // beside its target, flushed and renamed over it once whole, so a target keeps its old
+  // content until its new one is complete; a target that is a folder is an error
+  // (kCannotReadFile). True when the archive
   // was read to its end marker without error or cancellation; false at once, without error,
   // when the archive file does not exist. Throws ArchiveError when the header cannot be read
   // or a data section lacks its signature. A name with "." or ".." components, a chunk
@@ -199,12 +208,20 @@ class TBackupFile {
   // The files the last Backup listed, in archive order (the file-ID list not counted).
   const std::vector<std::string>& fileList() const { return m_fileList; }
   BackupError lastError() const { return m_lastError; }
+  // The file the last error concerns (Windows-1252): the file being archived, or the target
+  // being restored; empty when the archive itself failed or is damaged.
+  const std::string& errorFile() const { return m_errorFile; }
+  // The system's reason for the last error, when the system gave one.
+  std::error_code systemError() const { return m_systemError; }
+  // Files the last Backup wrote into the archive (the file-ID list not counted): fewer than
+  // fileList() when listed files vanished before they were read.
+  int filesArchived() const { return m_filesArchived; }
 
  private:
   class Output;
   class Input;
 
-  bool fail(BackupError code);
+  bool fail(BackupError code, std::string file = {}, std::error_code system = {});
   bool progress(const std::string& name, std::uint64_t done, std::uint64_t total);
   int zlibLevel() const;
   bool buildFileList(const std::vector<std::string>& patterns, const std::string& archive);
@@ -232,6 +249,10 @@ class TBackupFile {
   bool m_saveFileId = false;
   std::iostream* m_stream = nullptr;
   BackupError m_lastError = BackupError::kNone;
+  std::string m_errorFile;
+  std::string m_replacedArchive;
+  std::error_code m_systemError;
+  int m_filesArchived = 0;
   std::vector<std::string> m_fileList;
   std::vector<std::filesystem::path> m_filePaths;
   // State of the running operation.

@@ -45,6 +45,29 @@ QString TypeLabel(Drive::Type type) {
 // Lists at most this many refused names in the closing warning.
 constexpr int kOutsideShown = 15;
 
+// Order of the list: removable media, the documents folder, fixed drives, the others.
+int Rank(Drive::Type type) {
+  switch (type) {
+    case Drive::Type::Removable:
+      return 0;
+    case Drive::Type::Fixed:
+      return 2;
+    case Drive::Type::Remote:
+      return 3;
+    case Drive::Type::CdRom:
+      return 4;
+    case Drive::Type::RamDisk:
+      return 5;
+  }
+  return 6;
+}
+
+QString PathText(const std::filesystem::path& path) {
+  return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+
+const QString kOtherPlace = QStringLiteral("Autre emplacement…");
+
 }  // namespace
 
 TFichFSvg::TFichFSvg(AppContext& context, QWidget* parent) : Screen(context, parent) {
@@ -75,9 +98,10 @@ TFichFSvg::TFichFSvg(AppContext& context, QWidget* parent) : Screen(context, par
   layout->addLayout(buttons);
 
   connect(BpAction, &QPushButton::clicked, this, &TFichFSvg::onAction);
-  connect(BpQuitter, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BpQuitter, &QPushButton::clicked, this, &TFichFSvg::quit);
+  connect(m_group, &QButtonGroup::idClicked, this, &TFichFSvg::onPlaceClicked);
   setMode(Mode::kBackup);
-  resize(420, 300);
+  resize(460, 300);
 }
 
 void TFichFSvg::setMode(Mode mode) {
@@ -91,23 +115,58 @@ void TFichFSvg::setMode(Mode mode) {
 }
 
 void TFichFSvg::refreshDrives() {
+  if (m_busy) return;
   for (QRadioButton* button : driveButtons) {
     m_group->removeButton(button);
     delete button;
   }
   driveButtons.clear();
-  m_drives = desktop().drives();
-  for (std::size_t i = 0; i < m_drives.size(); ++i) {
-    const Drive& drive = m_drives[i];
-    QString text = TypeLabel(drive.type) + QDir::toNativeSeparators(drive.root);
+  m_places.clear();
+
+  std::vector<Drive> drives = desktop().drives();
+  std::stable_sort(drives.begin(), drives.end(),
+                   [](const Drive& a, const Drive& b) { return Rank(a.type) < Rank(b.type); });
+  const QString documents = desktop().documentsFolder();
+  int documentsIndex = -1;
+  bool documentsPlaced = documents.isEmpty();
+  for (const Drive& drive : drives) {
+    if (!documentsPlaced && Rank(drive.type) > 1) {
+      documentsIndex = static_cast<int>(m_places.size());
+      m_places.push_back({QStringLiteral("Documents : "), documents});
+      documentsPlaced = true;
+    }
+    QString label = TypeLabel(drive.type);
+    QString shown = QDir::toNativeSeparators(drive.root);
     if (!drive.label.isEmpty() && drive.label != drive.root)
-      text += QStringLiteral("   (%1)").arg(drive.label);
-    auto* button = new QRadioButton(text, RgLecteur);
+      shown += QStringLiteral("   (%1)").arg(drive.label);
+    m_places.push_back({label + shown, drive.root});
+  }
+  if (!documentsPlaced) {
+    documentsIndex = static_cast<int>(m_places.size());
+    m_places.push_back({QStringLiteral("Documents : "), documents});
+  }
+  if (documentsIndex >= 0) {
+    m_places[documentsIndex].label += QDir::toNativeSeparators(documents);
+  }
+  // The folder chosen for "Autre emplacement…" stays for the whole run.
+  m_places.push_back({m_otherFolder.isEmpty() ? kOtherPlace
+                                              : kOtherPlace + QStringLiteral(" ") +
+                                                    QDir::toNativeSeparators(m_otherFolder),
+                      m_otherFolder, true});
+
+  for (std::size_t i = 0; i < m_places.size(); ++i) {
+    auto* button = new QRadioButton(m_places[i].label, RgLecteur);
     m_group->addButton(button, static_cast<int>(i));
     m_driveLayout->insertWidget(static_cast<int>(i), button);
     driveButtons.push_back(button);
   }
-  if (!driveButtons.empty()) driveButtons.front()->setChecked(true);
+  // The first removable medium, else the documents folder, else the first place.
+  int chosen = 0;
+  if (drives.empty() || drives.front().type != Drive::Type::Removable) {
+    chosen = std::max(documentsIndex, 0);
+  }
+  driveButtons[chosen]->setChecked(true);
+  m_checked = chosen;
 }
 
 void TFichFSvg::activated() { refreshDrives(); }
@@ -117,23 +176,59 @@ void TFichFSvg::showEvent(QShowEvent* event) {
   Screen::showEvent(event);
 }
 
+void TFichFSvg::quit() {
+  if (!m_busy) hide();
+}
+
+void TFichFSvg::onPlaceClicked(int id) {
+  if (id < 0 || id >= static_cast<int>(m_places.size())) return;
+  if (m_places[id].other && !chooseOtherFolder() && m_places[id].folder.isEmpty()) {
+    // Cancelled before any folder was chosen: the previous place stays selected.
+    if (m_checked >= 0 && m_checked < static_cast<int>(driveButtons.size()))
+      driveButtons[m_checked]->setChecked(true);
+    return;
+  }
+  m_checked = id;
+}
+
+bool TFichFSvg::chooseOtherFolder() {
+  Place& other = m_places.back();
+  const QString caption = BpAction->text() == QStringLiteral("Sauvegarde")
+                              ? QStringLiteral("Dossier de la sauvegarde")
+                              : QStringLiteral("Dossier de la sauvegarde à restaurer");
+  const QString root = other.folder.isEmpty() ? desktop().documentsFolder() : other.folder;
+  const auto folder = desktop().folderName(this, caption, root);
+  if (!folder) return false;
+  other.folder = *folder;
+  m_otherFolder = *folder;
+  other.label = kOtherPlace + QStringLiteral(" ") + QDir::toNativeSeparators(*folder);
+  driveButtons.back()->setText(other.label);
+  return true;
+}
+
 std::optional<std::filesystem::path> TFichFSvg::archivePath() const {
   const int chosen = m_group->checkedId();
-  if (chosen < 0 || chosen >= static_cast<int>(m_drives.size())) return std::nullopt;
-  return std::filesystem::path(m_drives[chosen].root.toStdU16String()) /
+  if (chosen < 0 || chosen >= static_cast<int>(m_places.size())) return std::nullopt;
+  if (m_places[chosen].folder.isEmpty()) return std::nullopt;
+  return std::filesystem::path(m_places[chosen].folder.toStdU16String()) /
          utilities::kArchiveFileName;
 }
 
 QString TFichFSvg::driveName() const {
   const int chosen = m_group->checkedId();
-  if (chosen < 0 || chosen >= static_cast<int>(m_drives.size())) return {};
-  const QString root = m_drives[chosen].root;
+  if (chosen < 0 || chosen >= static_cast<int>(m_places.size())) return {};
+  const QString root = m_places[chosen].folder;
   static const QRegularExpression letter(QStringLiteral("^([A-Za-z]):[/\\\\]?$"));
   const auto match = letter.match(root);
   return match.hasMatch() ? match.captured(1) : QDir::toNativeSeparators(root);
 }
 
 void TFichFSvg::onAction() {
+  const int chosen = m_group->checkedId();
+  if (chosen >= 0 && chosen < static_cast<int>(m_places.size()) && m_places[chosen].other &&
+      m_places[chosen].folder.isEmpty() && !chooseOtherFolder()) {
+    return;
+  }
   if (BpAction->text() == QStringLiteral("Sauvegarde")) {
     backup();
   } else {
@@ -141,9 +236,12 @@ void TFichFSvg::onAction() {
   }
 }
 
-void TFichFSvg::wire(utilities::TBackupFile& file) {
-  file.OnError = [this](utilities::BackupError, const std::string& text) {
-    ask(MessageKind::Error, ToQString(text), {Button::Ok});
+void TFichFSvg::wire(utilities::TBackupFile& file, const std::filesystem::path& archive,
+                     bool restoring) {
+  file.OnError = [this, &file, archive, restoring](utilities::BackupError, const std::string&) {
+    ask(MessageKind::Error,
+        ToQString(utilities::ArchiveErrorText(file, utilities::PathToText(archive), restoring)),
+        {Button::Ok});
   };
   file.OnProgress = [this](const std::string&, int percent, bool&) {
     ProgressBar->setValue(percent);
@@ -157,10 +255,32 @@ void TFichFSvg::wire(utilities::TBackupFile& file) {
 }
 
 void TFichFSvg::setBusy(bool busy) {
+  m_busy = busy;
   RgLecteur->setEnabled(!busy);
   BpAction->setEnabled(!busy);
   BpQuitter->setEnabled(!busy);
+  ProgressBar->setValue(0);
+  ProgressBar->setVisible(busy);
 }
+
+void TFichFSvg::showUnencodable(const std::filesystem::path& path) {
+  ask(MessageKind::Error,
+      ToQString(utilities::kUnencodablePathText).replace(QStringLiteral("%s"), PathText(path)),
+      {Button::Ok});
+}
+
+namespace {
+
+// Runs f when it goes out of scope, whatever way the command ends.
+template <typename F>
+struct Finally {
+  F f;
+  ~Finally() { f(); }
+};
+template <typename F>
+Finally(F) -> Finally<F>;
+
+}  // namespace
 
 void TFichFSvg::backup() {
   const auto archive = archivePath();
@@ -169,21 +289,30 @@ void TFichFSvg::backup() {
                            QStringLiteral("\r\r   Afin de sauvegarder les données ");
   if (ask(MessageKind::Confirmation, question, {Button::Yes, Button::No}) == Button::Yes) {
     runCommand([&] {
+      if (!utilities::IsCp1252Path(*archive)) {
+        showUnencodable(*archive);
+        return;
+      }
       utilities::TBackupFile file;
-      wire(file);
+      wire(file, *archive, false);
       setBusy(true);
-      ProgressBar->setValue(0);
-      ProgressBar->setVisible(true);
-      bool done;
+      Finally idle{[this] { setBusy(false); }};
+      utilities::ClubBackup result;
       {
         WaitCursor wait;
-        done =
+        result =
             utilities::BackupClub(file, settings().programFolder, utilities::PathToText(*archive));
       }
-      setBusy(false);
-      ProgressBar->setVisible(false);
-      if (done) {
+      using Outcome = utilities::ClubBackup::Outcome;
+      if (result.outcome == Outcome::kSaved) {
         ask(MessageKind::Information, QStringLiteral("La sauvegarde c'est bien déroulée!"),
+            {Button::Ok});
+      } else if (result.outcome == Outcome::kUnencodablePath) {
+        showUnencodable(result.unencodable);
+      } else if (result.outcome != Outcome::kArchiveFailed) {
+        ask(MessageKind::Error,
+            ToQString(utilities::ClubBackupFailureText(result, settings().programFolder,
+                                                       utilities::PathToText(*archive))),
             {Button::Ok});
       }
     });
@@ -204,44 +333,52 @@ void TFichFSvg::restore() {
     hide();
     return;
   }
+  if (!utilities::IsCp1252Path(*archive)) {
+    showUnencodable(*archive);
+    hide();
+    return;
+  }
   const QString when = QFileInfo(QString::fromStdU16String(archive->u16string()))
                            .lastModified()
                            .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
   const QString warning =
       QStringLiteral("Attention les données vont être écrasées\r\r      par celles du: ") + when +
       QStringLiteral("\r\r              ............................");
-  if (ask(MessageKind::Warning, warning, {Button::Yes, Button::No}) != Button::Yes) {
+  if (!confirmDestructive(MessageKind::Warning, warning)) {
     ask(MessageKind::Warning, notFound, {Button::Ok});
     hide();
     return;
   }
-  // An unreadable archive header ends the command with its error; the screen stays open.
-  const bool finished = runCommand([&] {
+  const std::string archiveText = utilities::PathToText(*archive);
+  bool unreadable = false;
+  runCommand([&] {
     utilities::TBackupFile file;
-    wire(file);
-    struct Busy {
-      TFichFSvg* screen;
-      Busy(TFichFSvg* s) : screen(s) {
-        screen->setBusy(true);
-        screen->ProgressBar->setValue(0);
-        screen->ProgressBar->setVisible(true);
-      }
-      ~Busy() {
-        screen->setBusy(false);
-        screen->ProgressBar->setVisible(false);
-      }
-    } busy(this);
+    wire(file, *archive, true);
+    setBusy(true);
+    Finally idle{[this] { setBusy(false); }};
     utilities::ClubRestore result;
-    {
+    try {
       WaitCursor wait;
-      result =
-          utilities::RestoreClub(file, utilities::PathToText(*archive), settings().programFolder);
+      result = utilities::RestoreClub(file, archiveText, settings().programFolder);
+    } catch (const utilities::ArchiveError& failure) {
+      // An unreadable archive ends the command; the screen stays open.
+      unreadable = true;
+      ask(MessageKind::Error,
+          ToQString(utilities::ArchiveErrorText(failure.code(), "", {}, archiveText, true)),
+          {Button::Ok});
+      return;
     }
-    if (result.outcome == utilities::ClubRestore::Outcome::kFirstPassFailed) {
+    using Outcome = utilities::ClubRestore::Outcome;
+    if (result.outcome == Outcome::kFirstPassFailed) {
       ask(MessageKind::Warning, QStringLiteral("Fichier de restauration corrompu!"), {Button::Ok});
       return;
     }
-    if (context().reloadSettings) context().reloadSettings();
+    if (result.outcome == Outcome::kNotAClubBackup) {
+      ask(MessageKind::Error, ToQString(utilities::kNotClubBackupText), {Button::Ok});
+      return;
+    }
+    const bool changed = result.outcome != Outcome::kSecondPassFailed || !result.nothingChanged;
+    if (changed && context().reloadSettings) context().reloadSettings();
     if (!result.outside.empty()) {
       QString list;
       for (int i = 0; i < static_cast<int>(result.outside.size()) && i < kOutsideShown; ++i) {
@@ -249,21 +386,19 @@ void TFichFSvg::restore() {
       }
       if (static_cast<int>(result.outside.size()) > kOutsideShown) list += QStringLiteral("\r...");
       ask(MessageKind::Warning,
-          QStringLiteral("%1 fichier(s) hors du dossier du programme n'ont pas été restaurés :")
+          QStringLiteral("%1 fichier(s) hors des données du club n'ont pas été restaurés :")
                   .arg(result.outside.size()) +
               list,
           {Button::Ok});
     }
-    if (result.outcome == utilities::ClubRestore::Outcome::kSecondPassFailed) {
-      ask(MessageKind::Error,
-          QStringLiteral("La restauration a échoué : des fichiers n'ont pas été restaurés!"),
-          {Button::Ok});
+    if (result.outcome == Outcome::kSecondPassFailed) {
+      ask(MessageKind::Error, ToQString(utilities::ClubRestoreFailureText(result)), {Button::Ok});
       return;
     }
     ask(MessageKind::Information, QStringLiteral("La restauration c'est bien déroulée!"),
         {Button::Ok});
   });
-  if (finished) hide();
+  if (!unreadable) hide();
 }
 
 }  // namespace vantrel

@@ -204,14 +204,29 @@ void Calculator::showAccumulator() {
 }
 
 void Calculator::setOperator(char op) {
-  applyPending();
+  runPending();
   m_pending = op;
 }
 
 void Calculator::equals() {
-  applyPending();
-  showAccumulator();
+  runPending();
+  try {
+    showAccumulator();
+  } catch (...) {
+    m_pending = ' ';
+    throw;
+  }
   m_pending = ' ';
+}
+
+void Calculator::runPending() {
+  try {
+    applyPending();
+  } catch (...) {
+    // A failed operation is dropped: the next number starts a new calculation.
+    m_pending = ' ';
+    throw;
+  }
 }
 
 void Calculator::toFranc() {

@@ -23,8 +23,10 @@ std::int64_t RoundToCent(std::int64_t value);
 
 // The calculator of francs and euros at 6,55957 francs for one euro. Both displays show
 // every amount; the entry currency's display takes the keys. Operations throw Error for a
-// division by zero ("Division par zéro", the accumulator keeping its value) and for values
-// beyond the 64-bit range, leaving the state as it was before the key.
+// division by zero ("Division par zéro") and for values beyond the 64-bit range
+// ("Dépassement de capacité de la calculette"). A failed digit, "(-)" or currency key
+// leaves the state as it was before the key; a failed operator or "=" keeps the
+// accumulator and clears the pending operator, so that the next number starts afresh.
 class Calculator {
  public:
   enum class Currency { kEuro, kFranc };
@@ -57,6 +59,8 @@ class Calculator {
   // Rewrites the entry to the cent and the other display converted to the cent.
   void showEntry();
   void applyPending();
+  // applyPending, clearing the pending operator when it fails.
+  void runPending();
   void showAccumulator();
 
   Currency m_currency = Currency::kEuro;

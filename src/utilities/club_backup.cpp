@@ -1,8 +1,12 @@
 #include "utilities/club_backup.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <limits>
+#include <random>
 
+#include "core/cp1252.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/settings.h"
@@ -48,6 +52,32 @@ ArchivedPath FolderOf(ArchivedPath path) {
 
 bool IsSettingsFile(const ArchivedPath& path) {
   return SameText(path.components.back(), kSettingsFileName);
+}
+
+bool SameFolder(const ArchivedPath& a, const ArchivedPath& b) {
+  if (!SameText(a.root, b.root) || a.components.size() != b.components.size()) return false;
+  for (std::size_t i = 0; i < a.components.size(); ++i) {
+    if (!SameText(a.components[i], b.components[i])) return false;
+  }
+  return true;
+}
+
+bool EndsWithIni(const std::string& name) {
+  return name.size() > 4 && LowerAscii(name.substr(name.size() - 4)) == ".ini";
+}
+
+std::string WithSuffix(const std::string& name) {
+  static std::mt19937 generator{std::random_device{}()};
+  std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(generator));
+  return name + suffix;
+}
+
+std::string Replace(std::string text, const std::string& what, const std::string& by) {
+  const auto at = text.find(what);
+  if (at != std::string::npos) text.replace(at, what.size(), by);
+  return text;
 }
 
 }  // namespace
@@ -126,10 +156,19 @@ std::optional<ArchivedPath> ProgramFolderMap::archivedProgramFolder() const {
   return std::nullopt;
 }
 
+bool ProgramFolderMap::isProgramSettingsFile(const std::string& archivedName) const {
+  const auto path = ParseArchivedName(archivedName);
+  return path && m_settingsFolder && IsSettingsFile(*path) &&
+         SameFolder(FolderOf(*path), *m_settingsFolder);
+}
+
 std::optional<fs::path> ProgramFolderMap::map(const std::string& archivedName) const {
   const auto folder = archivedProgramFolder();
   const auto path = ParseArchivedName(archivedName);
   if (!folder || !path || !IsBelow(*path, *folder)) return std::nullopt;
+  // Club data only: "*.ini" at the root, or a file directly inside one folder.
+  const std::size_t depth = path->components.size() - folder->components.size();
+  if (depth == 1 ? !EndsWithIni(path->components.back()) : depth != 2) return std::nullopt;
   fs::path target = m_programFolder;
   for (std::size_t i = folder->components.size(); i < path->components.size(); ++i) {
     target /= FolderPath(path->components[i]);
@@ -137,15 +176,263 @@ std::optional<fs::path> ProgramFolderMap::map(const std::string& archivedName) c
   return ResolvePath(target);
 }
 
-bool BackupClub(TBackupFile& backup, const fs::path& programFolder, const std::string& archive) {
+bool IsCp1252Path(const fs::path& path) {
+  const std::u8string utf8 = path.u8string();
+  const std::string bytes(utf8.begin(), utf8.end());
+  return Cp1252ToUtf8(Utf8ToCp1252(bytes)) == bytes;
+}
+
+std::string SystemReasonText(std::error_code error) {
+  if (!error) return "cause inconnue";
+  if (error.category() == std::generic_category() || error.category() == std::system_category()) {
+    switch (error.default_error_condition().value()) {
+      case EACCES:
+      case EPERM:
+        return "permission refus\xe9"
+               "e";
+      case ENOENT:
+        return "dossier ou fichier introuvable";
+      case ENOSPC:
+        return "plus de place sur le support";
+#ifdef EDQUOT
+      case EDQUOT:
+        return "quota du disque d\xe9pass\xe9";
+#endif
+      case EROFS:
+        return "support en lecture seule";
+      case EISDIR:
+        return "c'est un dossier";
+      case ENOTDIR:
+        return "un \xe9l\xe9ment du chemin n'est pas un dossier";
+      case EIO:
+        return "erreur d'entr\xe9"
+               "e-sortie du support";
+      case ENAMETOOLONG:
+        return "nom trop long";
+      case EBUSY:
+      case ETXTBSY:
+        return "fichier en cours d'utilisation";
+      case ENODEV:
+      case ENXIO:
+        return "support absent";
+      case EEXIST:
+        return "le fichier existe d\xe9j\xe0";
+      default:
+        break;
+    }
+  }
+  return "erreur syst\xe8me " + std::to_string(error.value());
+}
+
+std::string ArchiveErrorText(BackupError code, const std::string& file, std::error_code system,
+                             const std::string& archive, bool restoring) {
+  const std::string reason = SystemReasonText(system);
+  switch (code) {
+    case BackupError::kNone:
+      return "";
+    case BackupError::kCannotWriteArchive:
+      return "Impossible d'\xe9"
+             "crire l'archive " +
+             archive + " : " + reason;
+    case BackupError::kCannotReadArchive:
+      if (!system) return "Impossible de lire l'archive " + archive + " : en-t\xeate illisible";
+      return "Impossible de lire l'archive " + archive + " : " + reason;
+    case BackupError::kCannotReadFile:
+      if (file.empty()) {
+        return "L'archive " + archive +
+               " est endommag\xe9"
+               "e ou incompl\xe8te";
+      }
+      if (restoring) return "Impossible de restaurer le fichier " + file + " : " + reason;
+      return "Impossible de lire le fichier " + file + " : " + reason;
+    case BackupError::kInvalidArchiveType:
+      return "L'archive " + archive + " n'est pas une archive de sauvegarde valide";
+    case BackupError::kCompressionError:
+      return "Erreur de compression dans l'archive " + archive;
+    case BackupError::kCannotCreateFileIdList:
+      return "Impossible de cr\xe9"
+             "er le fichier temporaire de la liste des fichiers : " +
+             reason;
+  }
+  return ErrorText(code);
+}
+
+std::string ArchiveErrorText(const TBackupFile& backup, const std::string& archive,
+                             bool restoring) {
+  return ArchiveErrorText(backup.lastError(), backup.errorFile(), backup.systemError(), archive,
+                          restoring);
+}
+
+ClubBackup BackupClub(TBackupFile& backup, const fs::path& programFolder,
+                      const std::string& archive) {
+  ClubBackup result;
+  if (!IsCp1252Path(programFolder)) {
+    result.outcome = ClubBackup::Outcome::kUnencodablePath;
+    result.unencodable = programFolder;
+    return result;
+  }
+  const std::vector<std::string> patterns = ClubBackupPatterns(programFolder);
+  for (const std::string& pattern : patterns) {
+    for (const fs::path& file : MatchPattern(pattern)) {
+      if (!IsCp1252Path(file)) {
+        result.outcome = ClubBackup::Outcome::kUnencodablePath;
+        result.unencodable = file;
+        return result;
+      }
+      ++result.listed;
+    }
+  }
+  if (result.listed == 0) {
+    result.outcome = ClubBackup::Outcome::kNothingToSave;
+    return result;
+  }
+
   backup.setBackupTitle("Vantrel");
   backup.setBackupMode(BackupMode::bmAll);
   backup.setSetArchiveFlag(false);
   backup.setCompressionLevel(CompressionLevel::clMax);
   backup.setMaxSize(0);
   backup.setSaveFileID(false);
-  return backup.Backup(ClubBackupPatterns(programFolder), archive);
+  // Written under another name, the new archive replaces the old one only when it is whole.
+  const std::string staged = WithSuffix(archive);
+  backup.setReplacedArchive(archive);
+  struct Remover {
+    fs::path path;
+    ~Remover() {
+      std::error_code ignored;
+      if (!path.empty()) fs::remove(path, ignored);
+    }
+  } remover{FolderPath(staged)};
+  const bool written = backup.Backup(patterns, staged);
+  backup.setReplacedArchive("");
+  result.listed = static_cast<int>(backup.fileList().size());
+  result.archived = backup.filesArchived();
+  if (!written) {
+    result.outcome = ClubBackup::Outcome::kArchiveFailed;
+    return result;
+  }
+  if (result.archived == 0) {
+    result.outcome = ClubBackup::Outcome::kNothingToSave;
+    return result;
+  }
+  if (result.archived < result.listed) {
+    result.outcome = ClubBackup::Outcome::kIncomplete;
+    return result;
+  }
+  std::error_code error;
+  fs::rename(FolderPath(staged), FolderPath(archive), error);
+  if (error) {
+    result.outcome = ClubBackup::Outcome::kReplaceFailed;
+    result.replaceError = error;
+    return result;
+  }
+  remover.path.clear();
+  return result;
 }
+
+std::string ClubBackupFailureText(const ClubBackup& result, const fs::path& programFolder,
+                                  const std::string& archive) {
+  switch (result.outcome) {
+    case ClubBackup::Outcome::kNothingToSave:
+      return "Aucun fichier \xe0 sauvegarder dans " + PathToText(programFolder) +
+             " : rien n'a \xe9t\xe9 sauvegard\xe9.";
+    case ClubBackup::Outcome::kIncomplete:
+      return "La sauvegarde a \xe9"
+             "chou\xe9"
+             "e : seuls " +
+             std::to_string(result.archived) + " fichier(s) sur " + std::to_string(result.listed) +
+             " ont pu \xeatre lus. L'ancienne archive est conserv\xe9"
+             "e.";
+    case ClubBackup::Outcome::kReplaceFailed:
+      return ArchiveErrorText(BackupError::kCannotWriteArchive, "", result.replaceError, archive,
+                              false);
+    case ClubBackup::Outcome::kUnencodablePath:
+      return Replace(kUnencodablePathText, "%s", PathToText(result.unencodable));
+    case ClubBackup::Outcome::kSaved:
+    case ClubBackup::Outcome::kArchiveFailed:
+      break;
+  }
+  return "";
+}
+
+namespace {
+
+// The files of the second pass, staged beside their targets until every one is written.
+class StagedRestore {
+ public:
+  ~StagedRestore() { rollBack(); }
+
+  // The staging name of target, or nothing (with the reason in failed) when target cannot be
+  // written: it is a folder, or its folder cannot be made.
+  std::optional<fs::path> stage(const fs::path& target, std::vector<ClubRestore::Failure>& failed) {
+    std::error_code error;
+    if (fs::is_directory(target, error)) {
+      failed.push_back(
+          {PathToText(target), SystemReasonText(std::make_error_code(std::errc::is_a_directory))});
+      return std::nullopt;
+    }
+    const fs::path folder = target.parent_path();
+    std::vector<fs::path> missing;
+    for (fs::path up = folder; !up.empty() && !fs::exists(up, error); up = up.parent_path()) {
+      missing.push_back(up);
+      if (up == up.parent_path()) break;
+    }
+    std::error_code made;
+    fs::create_directories(folder, made);
+    m_createdFolders.insert(m_createdFolders.end(), missing.begin(), missing.end());
+    if (!fs::is_directory(folder, error)) {
+      if (!made) made = std::make_error_code(std::errc::not_a_directory);
+      failed.push_back({PathToText(target), SystemReasonText(made)});
+      return std::nullopt;
+    }
+    const fs::path staged = FolderPath(WithSuffix(PathToText(target)));
+    m_files.push_back({staged, target});
+    return staged;
+  }
+
+  // Renames every staged file over its target; a file that cannot be renamed keeps its old
+  // content and is listed in failed. Returns the number of files put in place.
+  int commit(std::vector<ClubRestore::Failure>& failed) {
+    int done = 0;
+    for (const auto& [staged, target] : m_files) {
+      std::error_code error;
+      if (!fs::exists(staged, error)) continue;  // skipped by the archive (file-ID list)
+      fs::rename(staged, target, error);
+      if (error) {
+        failed.push_back({PathToText(target), SystemReasonText(error)});
+        fs::remove(staged, error);
+      } else {
+        ++done;
+      }
+    }
+    m_files.clear();
+    m_createdFolders.clear();
+    return done;
+  }
+
+  // The target of a staged file's name (Windows-1252), or the name itself.
+  std::string targetText(const std::string& stagedText) const {
+    for (const auto& [staged, target] : m_files) {
+      if (PathToText(staged) == stagedText) return PathToText(target);
+    }
+    return stagedText;
+  }
+
+  // Removes every staged file and the folders made for them.
+  void rollBack() {
+    std::error_code ignored;
+    for (const auto& file : m_files) fs::remove(file.first, ignored);
+    m_files.clear();
+    for (const fs::path& folder : m_createdFolders) fs::remove(folder, ignored);  // when empty
+    m_createdFolders.clear();
+  }
+
+ private:
+  std::vector<std::pair<fs::path, fs::path>> m_files;  // staged, target
+  std::vector<fs::path> m_createdFolders;              // deepest first, per target
+};
+
+}  // namespace
 
 ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
                         const fs::path& programFolder) {
@@ -158,20 +445,27 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
   backup.setRestoreMode(RestoreMode::rmAll);
 
   ClubRestore result;
+  // Reading the whole archive first proves it whole and tells what it holds.
+  const auto entries = backup.List(archive);
+  if (!entries) {
+    result.outcome = ClubRestore::Outcome::kFirstPassFailed;
+    return result;
+  }
+  ProgramFolderMap map(programFolder);
+  for (const auto& entry : *entries) map.observe(entry.name);
+  if (!map.hasSettingsFile()) {
+    result.outcome = ClubRestore::Outcome::kNotAClubBackup;
+    return result;
+  }
+
   const fs::path temp = ResolvePath(programFolder / kTempFolderName);
   std::error_code error;
   fs::create_directories(temp, error);
-  ProgramFolderMap map(programFolder);
-  std::size_t settingsDepth = std::numeric_limits<std::size_t>::max();
   backup.OnRestoreFile = [&](std::string&, bool& restore, std::uint32_t) {
-    map.observe(backup.entryName());
-    const auto path = ParseArchivedName(backup.entryName());
-    if (path && IsSettingsFile(*path)) {
-      if (path->components.size() < settingsDepth) {
-        settingsDepth = path->components.size();
-      } else {
-        restore = false;
-      }
+    const std::string& name = backup.entryName();
+    if (!map.map(name) ||
+        (IsSettingsFile(*ParseArchivedName(name)) && !map.isProgramSettingsFile(name))) {
+      restore = false;
     }
   };
   if (!backup.Restore(archive, PathToText(temp))) {
@@ -181,8 +475,8 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
 
   const IniFile settings = IniFile::Load(temp / kSettingsFileName);
   result.exercise = Trim(settings.Value(kSectionFile, kKeyExercise, ""));
-  result.ledgersDeleted = DeleteLedgers(programFolder, result.exercise);
 
+  StagedRestore staging;
   backup.OnRestoreFile = [&](std::string& target, bool& restore, std::uint32_t) {
     const auto where = map.map(backup.entryName());
     if (!where) {
@@ -190,12 +484,42 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
       result.outside.push_back(backup.entryName());
       return;
     }
-    target = PathToText(*where);
-    restore = true;
-    ++result.filesWritten;
+    const auto staged = staging.stage(*where, result.failed);
+    restore = staged.has_value();
+    if (staged) target = PathToText(*staged);
   };
-  if (!backup.Restore(archive, "")) result.outcome = ClubRestore::Outcome::kSecondPassFailed;
+  const bool read = backup.Restore(archive, "");
+  if (!read || !result.failed.empty()) {
+    if (!read && backup.lastError() != BackupError::kNone) {
+      result.failed.push_back(
+          {"", ArchiveErrorText(backup.lastError(), staging.targetText(backup.errorFile()),
+                                backup.systemError(), archive,
+                                /*restoring=*/true)});
+    }
+    staging.rollBack();
+    result.outcome = ClubRestore::Outcome::kSecondPassFailed;
+    result.nothingChanged = true;
+    return result;
+  }
+  result.ledgersDeleted = DeleteLedgers(programFolder, result.exercise);
+  result.filesWritten = staging.commit(result.failed);
+  if (!result.failed.empty()) result.outcome = ClubRestore::Outcome::kSecondPassFailed;
   return result;
+}
+
+std::string ClubRestoreFailureText(const ClubRestore& result) {
+  std::string text = result.nothingChanged
+                         ? "La restauration a \xe9"
+                           "chou\xe9"
+                           "e : aucun fichier n'a \xe9t\xe9 "
+                           "remplac\xe9."
+                         : "La restauration est incompl\xe8te : ces fichiers ont gard\xe9 leur "
+                           "ancien contenu :";
+  for (const auto& failure : result.failed) {
+    text += "\r";
+    text += failure.file.empty() ? failure.reason : failure.file + " : " + failure.reason;
+  }
+  return text;
 }
 
 }  // namespace vantrel::utilities

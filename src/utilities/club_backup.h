@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "utilities/backup_file.h"
@@ -29,9 +30,11 @@ int DeleteLedgers(const std::filesystem::path& programFolder, const std::string&
 
 // Where the files of an archive go on this computer. The archived settings file
 // "vantrel.ini" nearest to a root marks the archived program folder (an archive without one
-// takes the deepest folder common to all its files); every archived path below it maps to
-// the same relative place below the current program folder, whatever the system the
-// archive was made on. A path outside it maps nowhere.
+// takes the deepest folder common to all its files); an archived path below it maps to the
+// same relative place below the current program folder, whatever the system the archive was
+// made on, when it has the shape of club data: a settings file ("*.ini") directly in the
+// program folder, or a file directly inside one of its folders. Every other path (the
+// program, a library, a template, a file deeper down, anything outside) maps nowhere.
 class ProgramFolderMap {
  public:
   explicit ProgramFolderMap(std::filesystem::path programFolder);
@@ -39,10 +42,14 @@ class ProgramFolderMap {
   // Learns one archived name (every name of the archive, in order).
   void observe(const std::string& archivedName);
   // The target of an archived name below the current program folder (existing files and
-  // folders matched without regard to case), or nothing when it lies outside.
+  // folders matched without regard to case), or nothing when it is no club data.
   std::optional<std::filesystem::path> map(const std::string& archivedName) const;
   // The archived program folder's components, when known.
   std::optional<ArchivedPath> archivedProgramFolder() const;
+  // True once a settings file "vantrel.ini" was observed.
+  bool hasSettingsFile() const { return m_settingsFolder.has_value(); }
+  // True for the settings file of the archived program folder itself.
+  bool isProgramSettingsFile(const std::string& archivedName) const;
 
  private:
   std::filesystem::path m_programFolder;
@@ -50,28 +57,97 @@ class ProgramFolderMap {
   std::optional<ArchivedPath> m_common;
 };
 
-// Backs up the program folder into archive (Windows-1252 path) with the club's settings:
-// title "Vantrel", all files, level 9, single volume.
-bool BackupClub(TBackupFile& backup, const std::filesystem::path& programFolder,
-                const std::string& archive);
+// True when Windows-1252, the archive's name encoding, holds every character of path.
+bool IsCp1252Path(const std::filesystem::path& path);
 
-// The restore of a club archive, in two passes:
-// 1. every file into program folder + "Temp" under its file name alone (of several
-//    "vantrel.ini" the one nearest to a root wins), which also proves that the whole archive
-//    reads;
-// 2. the exercise named by the archived settings file ("Fichier"/"Exercice") loses its
-//    ledgers (DeleteLedgers), then every file goes back to its place below the program
-//    folder (ProgramFolderMap); files outside it are not written and are listed in outside.
-// Throws ArchiveError for an unreadable header or a section without signature.
+// The outcome of a club backup.
+struct ClubBackup {
+  enum class Outcome {
+    kSaved,
+    kArchiveFailed,    // the archive component's error (already handed to OnError)
+    kNothingToSave,    // the patterns found no file: nothing was written
+    kIncomplete,       // files vanished while the archive was written: the old one is kept
+    kUnencodablePath,  // a path Windows-1252 cannot write: nothing was written
+    kReplaceFailed,    // the whole new archive could not replace the old one
+  };
+  Outcome outcome = Outcome::kSaved;
+  int listed = 0;    // files the patterns found
+  int archived = 0;  // files the archive holds
+  std::filesystem::path unencodable;
+  std::error_code replaceError;
+};
+
+// "%s" is the path, filled in by the caller in its own encoding.
+inline constexpr char kUnencodablePathText[] =
+    "Le chemin %s contient des caract\xe8res que l'archive ne sait pas \xe9"
+    "crire : rien n'a \xe9t\xe9 sauvegard\xe9.";
+
+// Backs up the program folder into archive (Windows-1252 path) with the club's settings:
+// title "Vantrel", all files, level 9, single volume. Refused before anything is written
+// when a path (the program folder's or a file's) cannot be written in Windows-1252, or when
+// there is no file to save. The archive is written beside its name and replaces the old
+// one only when it holds every file found.
+ClubBackup BackupClub(TBackupFile& backup, const std::filesystem::path& programFolder,
+                      const std::string& archive);
+
+// The French message of a failed club backup (Windows-1252); "" for kSaved and for
+// kArchiveFailed, whose error the archive component reports. For kUnencodablePath the
+// characters Windows-1252 lacks show as "?": an edge that can show them fills
+// kUnencodablePathText itself.
+std::string ClubBackupFailureText(const ClubBackup& result,
+                                  const std::filesystem::path& programFolder,
+                                  const std::string& archive);
+
+// The system's reason for a failure in French (Windows-1252): "permission refusée",
+// "support plein", ...
+std::string SystemReasonText(std::error_code error);
+
+// What the user reads of an archive component's error, in French (Windows-1252), naming
+// the archive or the file and the system's reason, for example
+// "Impossible d'écrire l'archive /media/cle/SvgVantrel.bck : permission refusée".
+// restoring tells a restore's file errors from a backup's.
+std::string ArchiveErrorText(BackupError code, const std::string& file, std::error_code system,
+                             const std::string& archive, bool restoring);
+// The same for the last error of backup.
+std::string ArchiveErrorText(const TBackupFile& backup, const std::string& archive, bool restoring);
+
+inline constexpr char kNotClubBackupText[] =
+    "Cette archive ne contient pas de fichier Vantrel.ini : ce n'est pas une sauvegarde du club.";
+
+// The restore of a club archive:
+// 0. the whole archive is read once (every chunk checked) to learn its names; an archive
+//    without a settings file is refused (kNotAClubBackup) before anything is written;
+// 1. every file of club data (ProgramFolderMap) into program folder + "Temp" under its file
+//    name alone, the settings file being the archived program folder's own;
+// 2. every file of club data is written beside its place below the program folder
+//    ("<name>.<random>.tmp"); when all are written, the exercise named by the archived
+//    settings file ("Fichier"/"Exercice") loses its ledgers (DeleteLedgers) and each file is
+//    renamed over its target. A file that cannot be written (its folder cannot be made or
+//    written, its target is a folder) fails the pass before any target changes: every
+//    staged file is removed and every target keeps its old content.
+// Files that are not club data are not written and are listed in outside. Throws
+// ArchiveError for an unreadable header or a section without signature.
 struct ClubRestore {
-  enum class Outcome { kRestored, kFirstPassFailed, kSecondPassFailed };
+  enum class Outcome { kRestored, kFirstPassFailed, kNotAClubBackup, kSecondPassFailed };
   Outcome outcome = Outcome::kRestored;
   std::string exercise;  // the archived current exercise
   int ledgersDeleted = 0;
   std::vector<std::string> outside;  // archived names not written
   int filesWritten = 0;
+  // Files of the second pass not restored (their targets, Windows-1252) with the French
+  // reason; they kept their old content.
+  struct Failure {
+    std::string file;
+    std::string reason;
+  };
+  std::vector<Failure> failed;
+  // True when the failure came before any target changed.
+  bool nothingChanged = false;
 };
 ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
                         const std::filesystem::path& programFolder);
+
+// The French failure message of a second pass that failed (Windows-1252), naming the files.
+std::string ClubRestoreFailureText(const ClubRestore& result);
 
 }  // namespace vantrel::utilities

@@ -1,5 +1,6 @@
 #include "core/apropos_screen.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -7,6 +8,16 @@
 #include "support/scripted_platform.h"
 
 namespace vantrel {
+
+namespace {
+
+// Saves a picture of widget into the folder VANTREL_SHOTS names, when it is set.
+void Shoot(QWidget* widget, const QString& name) {
+  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+  if (!folder.isEmpty()) widget->grab().save(QDir(folder).filePath(name));
+}
+
+}  // namespace
 
 using testing::ScriptedPlatform;
 
@@ -82,6 +93,38 @@ class AproposScreenTest : public QObject {
     QCOMPARE(box.stepCount(), box.PaintBox1->height());
     QVERIFY(box.currentStep() < 5);
     QTRY_VERIFY_WITH_TIMEOUT(!box.playing(), 30000);
+  }
+
+  // The longest history line fits the drawing area: the history is never cut.
+  void historyLinesAreNeverCut() {
+    ScriptedPlatform desktop;
+    AppContext context(desktop);
+    TApropos box(context);
+    box.setTiming(1, 1);
+    box.show();
+    Shoot(&box, QStringLiteral("apropos.png"));
+    QTest::mouseClick(box.Button1, Qt::LeftButton);
+    const QFontMetrics metrics(TApropos::HistoryFont());
+    for (const QString& line : TApropos::HistoryLines()) {
+      QVERIFY2(TApropos::kHistoryMargin + metrics.horizontalAdvance(line) <= box.PaintBox1->width(),
+               qPrintable(line));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(box.currentStep() >= box.stepCount() - 10, 30000);
+    Shoot(&box, QStringLiteral("apropos_history.png"));
+  }
+
+  void escapeStopsTheHistoryAndCloses() {
+    ScriptedPlatform desktop;
+    AppContext context(desktop);
+    TApropos box(context);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTest::mouseClick(box.Button1, Qt::LeftButton);
+    QVERIFY(box.playing());
+    QTest::keyClick(&box, Qt::Key_Escape);
+    QCOMPARE(box.isVisible(), false);
+    QCOMPARE(box.playing(), false);
+    QCOMPARE(box.Panel1->isVisible(), false);
   }
 };
 

@@ -222,13 +222,38 @@ class MainWindowTest : public QObject {
     f.desktop.answers = {Button::No};
     f.window->onResetMembers();
     QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
+    // Enter presses the default button, "&Non".
+    f.window->onResetMembers();
+    QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
+    QCOMPARE(f.desktop.messages.back().defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages.back().buttons, (std::vector<Button>{Button::Yes, Button::No}));
     f.desktop.answers = {Button::Yes};
     f.window->onResetMembers();
     QVERIFY(std::filesystem::exists(members));
     QCOMPARE(ReadFile(members), std::string());
+    QCOMPARE(ReadFile(f.folder.exerciseFolder() / "Joueur.DBP.bak"),
+             std::string("00000001;M.;A;B;\r\n"));
     QCOMPARE(f.desktop.messages.back().text,
              QStringLiteral("Attention vous allez détruire le fichier des membres "));
     QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages.size(), std::size_t(3));
+  }
+
+  // The mark follows the file: a settings file that cannot be written keeps the mark.
+  void markChangesOnlyOnceTheFileIsWritten() {
+    Fixture f;
+    QVERIFY(f.start());
+    QVERIFY(!f.window->noCheckAction()->isChecked());
+    std::filesystem::remove(f.folder.path() / "Vantrel.ini");
+    std::filesystem::create_directory(f.folder.path() / "Vantrel.ini");
+    f.window->noCheckAction()->trigger();
+    QVERIFY(!f.window->noCheckAction()->isChecked());
+    QCOMPARE(f.desktop.messages.size(), std::size_t(1));
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    std::filesystem::remove(f.folder.path() / "Vantrel.ini");
+    f.window->noCheckAction()->trigger();
+    QVERIFY(f.window->noCheckAction()->isChecked());
+    QVERIFY(vantrel::LoadUpdateSwitch(f.folder.path()).switchedOff);
   }
 
   void mailAndSiteWarnWhenTheDesktopFails() {
@@ -247,6 +272,18 @@ class MainWindowTest : public QObject {
     f.window->onSoftwareSite();
     QCOMPARE(f.desktop.messages.back().text,
              QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"));
+  }
+
+  void escapeNeitherHidesNorEndsTheProgram() {
+    Fixture f;
+    QVERIFY(f.start());
+    int quits = 0;
+    QObject::connect(f.window.get(), &TFichFprg::quitRequested, [&] { ++quits; });
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    QCOMPARE(f.window->isVisible(), true);
+    QCOMPARE(quits, 0);
   }
 
   void helpOpensTheDocumentOfTheProgramFolder() {

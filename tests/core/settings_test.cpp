@@ -79,5 +79,54 @@ TEST_F(SettingsTest, SwitchOffLastsThirtyDays) {
   EXPECT_FALSE(SwitchOffExpired(LoadUpdateSwitch(m_folder.path()), today));
 }
 
+// Key and section names fold accented capitals too: "ENTITÉ" is the key "Entité".
+TEST_F(SettingsTest, AccentedKeysMatchWhateverTheirLetterCase) {
+  write("[FICHIER]\r\nENTIT\xc9=Club de Bridge\r\n");
+  EXPECT_EQ("Club de Bridge", LoadSettings(m_folder.path()).entity);
+  WriteSetting(m_folder.path(), kSectionFile, kKeyEntity, "Bridge Club");
+  EXPECT_EQ("[FICHIER]\r\nENTIT\xc9=Bridge Club\r\n", ReadFile(m_folder.path() / "Vantrel.ini"));
+  write("[Fichier]\r\nentit\xe9=Le Bridge\r\n");
+  EXPECT_EQ("Le Bridge", LoadSettings(m_folder.path()).entity);
+  write("[Fichier]\r\nENTITE=sans accent\r\n");  // another key
+  EXPECT_EQ("Ardevanne", LoadSettings(m_folder.path()).entity);
+}
+
+// "NoValide" is an integer: nonzero is true; anything that is no whole number is false.
+TEST_F(SettingsTest, NoValideIsReadAsAnInteger) {
+  struct Case {
+    const char* text;
+    bool off;
+  };
+  for (const Case& c : {Case{"1", true}, Case{"0", false}, Case{"", false}, Case{"2", true},
+                        Case{" -1 ", true}, Case{"00", false}, Case{"oui", false},
+                        Case{"True", false}, Case{"1x", false}, Case{"-", false}}) {
+    write(std::string("[MiseAjour]\r\nNoValide=") + c.text + "\r\n");
+    EXPECT_EQ(c.off, LoadUpdateSwitch(m_folder.path()).switchedOff) << "'" << c.text << "'";
+  }
+}
+
+TEST_F(SettingsTest, TogglingTheCheckWritesTheDateOnlyWhenSwitchingOff) {
+  const Date today = *Date::FromYmd(2026, 12, 9);
+  write("[Fichier]\r\nSigle=KVR\r\n[MiseAjour]\r\nDate=01/01/2020\r\nNoValide=0\r\n");
+  EXPECT_TRUE(ToggleUpdateCheck(m_folder.path(), false, today));
+  EXPECT_EQ("[Fichier]\r\nSigle=KVR\r\n[MiseAjour]\r\nDate=09/12/2026\r\nNoValide=1\r\n",
+            ReadFile(m_folder.path() / "Vantrel.ini"));
+  EXPECT_FALSE(ToggleUpdateCheck(m_folder.path(), true, *Date::FromYmd(2026, 12, 20)));
+  EXPECT_EQ("[Fichier]\r\nSigle=KVR\r\n[MiseAjour]\r\nDate=09/12/2026\r\nNoValide=0\r\n",
+            ReadFile(m_folder.path() / "Vantrel.ini"));
+}
+
+TEST_F(SettingsTest, StartUpClearsAnExpiredSwitchOffInTheFile) {
+  const Date today = *Date::FromYmd(2026, 12, 9);
+  write("[MiseAjour]\r\nNoValide=1\r\nDate=08/11/2026\r\n");  // 31 days back
+  EXPECT_FALSE(UpdateCheckSwitchedOff(m_folder.path(), today));
+  EXPECT_EQ("[MiseAjour]\r\nNoValide=0\r\nDate=08/11/2026\r\n",
+            ReadFile(m_folder.path() / "Vantrel.ini"));
+  write("[MiseAjour]\r\nNoValide=1\r\nDate=09/11/2026\r\n");  // 30 days back
+  EXPECT_TRUE(UpdateCheckSwitchedOff(m_folder.path(), today));
+  EXPECT_EQ("[MiseAjour]\r\nNoValide=1\r\nDate=09/11/2026\r\n",
+            ReadFile(m_folder.path() / "Vantrel.ini"));
+}
+
 }  // namespace
 }  // namespace vantrel

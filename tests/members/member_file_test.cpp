@@ -340,5 +340,33 @@ TEST_F(MemberFileTest, EmptyFileHasNoMemberAndMissingFileFails) {
   }
 }
 
+TEST(ResetMemberFileTest, EmptiesTheFileAndKeepsTheOldOneBesideIt) {
+  testing::TempFolder folder;
+  const auto exercise = folder.path() / "2026-2027";
+  testing::WriteFile(exercise / "joueur.dbp",
+                     "00000001;M.;L\xc9"
+                     "CUYER;Beno\xeet;\r\n");
+  testing::WriteFile(exercise / "Joueur.DBP.bak", "an older copy\r\n");
+  ResetMemberFile(exercise);
+  EXPECT_EQ("", testing::ReadFile(exercise / "joueur.dbp"));  // its own letter case
+  EXPECT_FALSE(std::filesystem::exists(exercise / "Joueur.DBP"));
+  EXPECT_EQ(
+      "00000001;M.;L\xc9"
+      "CUYER;Beno\xeet;\r\n",
+      testing::ReadFile(exercise / "Joueur.DBP.bak"));
+  // A second reset replaces the copy with the (now empty) file it destroys.
+  ResetMemberFile(exercise);
+  EXPECT_EQ("", testing::ReadFile(exercise / "Joueur.DBP.bak"));
+}
+
+TEST(ResetMemberFileTest, WithoutMemberFileWritesAnEmptyOneAndNoCopy) {
+  testing::TempFolder folder;
+  std::filesystem::create_directories(folder.path() / "2026-2027");
+  ResetMemberFile(folder.path() / "2026-2027");
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "2026-2027" / "Joueur.DBP"));
+  EXPECT_EQ("", testing::ReadFile(folder.path() / "2026-2027" / "Joueur.DBP"));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "2026-2027" / "Joueur.DBP.bak"));
+}
+
 }  // namespace
 }  // namespace vantrel::members

@@ -39,6 +39,7 @@ class ScriptedPlatform : public platform::Platform {
   qint64 tickValue = 0;
   QTime timeValue = QTime(14, 5);
   std::vector<platform::Drive> driveList;
+  QString documentsValue;
 
   using platform::Platform::message;
   platform::Button message(QWidget* parent, platform::MessageKind kind, const QString& text,
@@ -57,6 +58,7 @@ class ScriptedPlatform : public platform::Platform {
   qint64 tickMs() override { return tickValue; }
   QTime currentTime() override { return timeValue; }
   std::vector<platform::Drive> drives() override { return driveList; }
+  QString documentsFolder() override { return documentsValue; }
 
  private:
   std::optional<QString> nextFile(const QString& caption);

@@ -67,15 +67,17 @@ TEST_F(ArchiveToolTest, CreatesListsAndRestoresAClub) {
   EXPECT_NE(std::string::npos, listed.output.find(lower + "/2026-2027/sub/deep.txt\t4\t"))
       << listed.output;
 
+  // The file of a sub-folder of an exercise is no club data: it is refused.
   const TempFolder target;
   const ToolRun restored = Archive({"restore", archive()}, target.path());
-  ASSERT_EQ(0, restored.status) << restored.output;
+  EXPECT_EQ(1, restored.status) << restored.output;
   EXPECT_EQ(
-      "La restauration c'est bien d\xc3\xa9roul\xc3\xa9"
-      "e! (4 fichier(s))\n",
+      "Hors des donn\xc3\xa9"
+      "es du club, non restaur\xc3\xa9 : " +
+          lower + "/2026-2027/sub/deep.txt\n1 fichier(s) non restaur\xc3\xa9(s).\n",
       restored.output);
   EXPECT_EQ(std::string(40000, 'j'), ReadFile(target.path() / "2026-2027" / "journal.dbp"));
-  EXPECT_EQ("deep", ReadFile(target.path() / "2026-2027" / "sub" / "deep.txt"));
+  EXPECT_FALSE(fs::exists(target.path() / "2026-2027" / "sub"));
   EXPECT_EQ(PackDateTime(2026, 10, 2, 20, 15, 44),
             PackedTimeOf(target.path() / "2026-2027" / "joueur.dbp"));
 }
@@ -102,14 +104,22 @@ TEST_F(ArchiveToolTest, FailuresGiveAFrenchMessageAndStatusOne) {
       {"truncated",
        {"restore", damaged, target.path().string()},
        1,
-       "Erreur 1 de l'archive : Cannot read file\nFichier de restauration corrompu!\n"},
-      {"empty", {"restore", empty, target.path().string()}, 1, "Erreur : Cannot read archive\n"},
+       "L'archive " + damaged +
+           " est endommag\xc3\xa9"
+           "e ou incompl\xc3\xa8te (erreur 1)\nFichier de restauration corrompu!\n"},
+      {"empty",
+       {"restore", empty, target.path().string()},
+       1,
+       "Impossible de lire l'archive " + empty + " : en-t\xc3\xaate illisible (erreur 3)\n"},
       {"unwritable",
        {"create", (drive.path() / "none" / "x.bck").string(), club.path().string() + "/*.ini"},
        1,
-       "Erreur 4 de l'archive : Cannot write to archive\nLa sauvegarde a \xc3\xa9"
-       "chou\xc3\xa9"
-       "e : " +
+       "Impossible d'\xc3\xa9"
+       "crire l'archive " +
+           (drive.path() / "none" / "x.bck").string() +
+           " : dossier ou fichier introuvable (erreur 4)\nLa sauvegarde a \xc3\xa9"
+           "chou\xc3\xa9"
+           "e : " +
            (drive.path() / "none" / "x.bck").string() + "\n"},
   };
   for (const Case& c : cases) {
@@ -131,11 +141,27 @@ TEST_F(ArchiveToolTest, RefusesFilesOutsideTheProgramFolder) {
   const TempFolder target;
   const ToolRun restored = Archive({"restore", archive(), target.path().string()});
   EXPECT_EQ(1, restored.status);
-  EXPECT_EQ("Hors du dossier du programme, non restaur\xc3\xa9 : " +
-                LowerAscii((elsewhere.path() / "secret.txt").string()) +
-                "\n1 fichier(s) non restaur\xc3\xa9(s).\n",
-            restored.output);
+  EXPECT_EQ(
+      "Hors des donn\xc3\xa9"
+      "es du club, non restaur\xc3\xa9 : " +
+          LowerAscii((elsewhere.path() / "secret.txt").string()) +
+          "\n1 fichier(s) non restaur\xc3\xa9(s).\n",
+      restored.output);
   EXPECT_TRUE(fs::exists(target.path() / "vantrel.ini"));
+}
+
+// An archive without a settings file is no club backup: refused, nothing written.
+TEST_F(ArchiveToolTest, RefusesAnArchiveWithoutSettingsFile) {
+  const ToolRun created = Archive({"create", archive(), (club.exerciseFolder() / "*.*").string()});
+  ASSERT_EQ(0, created.status) << created.output;
+  const TempFolder target;
+  const ToolRun restored = Archive({"restore", archive(), target.path().string()});
+  EXPECT_EQ(1, restored.status);
+  EXPECT_EQ(
+      "Cette archive ne contient pas de fichier Vantrel.ini : ce n'est pas une sauvegarde du "
+      "club.\n",
+      restored.output);
+  EXPECT_TRUE(fs::is_empty(target.path()));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <sstream>
 
@@ -212,18 +213,25 @@ TEST_F(BackupFileTest, FileIdListComesFirstAndIsNeverRestored) {
 
 TEST_F(BackupFileTest, FileIdListTemporaryFileIsDeleted) {
   WriteFile(source.path() / "a.txt", "abc");
-  auto fidFiles = [] {
-    std::vector<fs::path> found;
-    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path())) {
-      if (entry.path().filename().string().rfind("FID", 0) == 0) found.push_back(entry.path());
-    }
-    return found;
-  };
-  const auto before = fidFiles();
+  // A temporary folder of this test's own: tests running beside it write their lists too.
+  const TempFolder temp;
+  const char* saved = std::getenv("TMPDIR");
+  const std::string previous = saved ? saved : "";
+  setenv("TMPDIR", temp.path().c_str(), 1);
   TBackupFile backup;
   backup.setSaveFileID(true);
+  bool listWritten = false;
+  backup.OnProgress = [&](const std::string&, int, bool&) {
+    if (!fs::is_empty(temp.path())) listWritten = true;
+  };
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
-  EXPECT_EQ(before, fidFiles());
+  if (saved) {
+    setenv("TMPDIR", previous.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+  EXPECT_TRUE(listWritten);
+  EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
 TEST_F(BackupFileTest, FileGoneAfterListingIsLeftOut) {
@@ -568,6 +576,93 @@ TEST(ArchivedNameTest, ParsesWindowsAndUnixNames) {
     }
     EXPECT_EQ(c.parts, actual) << c.name;
   }
+}
+
+// Every name in folder, sorted (no file written beside its target may stay behind).
+std::vector<std::string> NamesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A restore that stops in the middle of a file leaves the old content of every target.
+TEST_F(BackupFileTest, CancelledRestoreLeavesEveryTargetWithItsOldContent) {
+  WriteFile(source.path() / "a.txt", Text(3 * 16384));
+  WriteFile(source.path() / "b.txt", Text(3 * 16384 + 5));
+  const fs::path archive = target.path() / "SvgVantrel.bck";
+  TBackupFile backup;
+  ASSERT_TRUE(backup.Backup({Pattern(source.path() / "*.txt")}, PathToText(archive)));
+  const fs::path out = target.path() / "out";
+  WriteFile(out / "a.txt", "old a");
+  WriteFile(out / "b.txt", "old b");
+  for (const int stopAfter : {1, 2, 4, 5}) {
+    int chunks = 0;
+    backup.OnProgress = [&](const std::string& name, int, bool& go) {
+      if (!name.empty() && ++chunks == stopAfter) go = false;
+    };
+    EXPECT_FALSE(backup.Restore(PathToText(archive), PathToText(out))) << stopAfter;
+    // a.txt has three chunks: whole and new once its last chunk is read, else old.
+    const bool aRestored = ReadFile(out / "a.txt") == Text(3 * 16384);
+    EXPECT_EQ(stopAfter > 3, aRestored) << stopAfter;
+    if (!aRestored) EXPECT_EQ("old a", ReadFile(out / "a.txt")) << stopAfter;
+    EXPECT_EQ("old b", ReadFile(out / "b.txt")) << stopAfter;
+    EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), NamesIn(out)) << stopAfter;
+  }
+}
+
+TEST_F(BackupFileTest, TargetThatIsAFolderIsNamedInTheError) {
+  WriteFile(source.path() / "a.txt", "new a");
+  WriteFile(source.path() / "b.txt", "new b");
+  std::stringstream stream;
+  TBackupFile backup;
+  backup.setStream(&stream);
+  ASSERT_TRUE(backup.Backup({Pattern(source.path() / "*.txt")}, kStreamName));
+  const fs::path out = target.path() / "out";
+  fs::create_directories(out / "b.txt");
+  WriteFile(out / "b.txt" / "inside", "kept");
+  std::vector<BackupError> errors;
+  backup.OnError = [&](BackupError code, const std::string&) { errors.push_back(code); };
+  stream.seekg(0);
+  EXPECT_FALSE(backup.Restore(kStreamName, PathToText(out)));
+  EXPECT_EQ(std::vector<BackupError>{BackupError::kCannotReadFile}, errors);
+  EXPECT_EQ(PathToText(out / "b.txt"), backup.errorFile());
+  EXPECT_EQ(std::make_error_code(std::errc::is_a_directory), backup.systemError());
+  EXPECT_EQ("new a", ReadFile(out / "a.txt"));
+  EXPECT_EQ("kept", ReadFile(out / "b.txt" / "inside"));
+  EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), NamesIn(out));
+}
+
+// The archive is replaced only once the new one is whole.
+TEST_F(BackupFileTest, FailedBackupLeavesThePreviousArchive) {
+  WriteFile(source.path() / "big.txt", Text(5 * 16384));
+  const fs::path archive = target.path() / "SvgVantrel.bck";
+  WriteFile(archive, "previous archive");
+  TBackupFile backup;
+  backup.OnProgress = [](const std::string&, int percent, bool& go) { go = percent < 40; };
+  EXPECT_FALSE(backup.Backup({Pattern(source.path() / "*.txt")}, PathToText(archive)));
+  EXPECT_EQ("previous archive", ReadFile(archive));
+  EXPECT_EQ((std::vector<std::string>{"SvgVantrel.bck"}), NamesIn(target.path()));
+
+  backup.OnProgress = nullptr;
+  ASSERT_TRUE(backup.Backup({Pattern(source.path() / "*.txt")}, PathToText(archive)));
+  EXPECT_EQ(1, backup.filesArchived());
+  EXPECT_EQ((std::vector<std::string>{"SvgVantrel.bck"}), NamesIn(target.path()));
+  const auto entries = backup.List(PathToText(archive));
+  ASSERT_TRUE(entries.has_value());
+  EXPECT_EQ(std::uint64_t(5 * 16384), entries->front().size);
+}
+
+TEST_F(BackupFileTest, ArchiveErrorsKeepTheSystemsReason) {
+  WriteFile(source.path() / "a.txt", "a");
+  TBackupFile backup;
+  EXPECT_FALSE(backup.Backup({Pattern(source.path() / "*.txt")},
+                             PathToText(target.path() / "missing" / "SvgVantrel.bck")));
+  EXPECT_EQ(BackupError::kCannotWriteArchive, backup.lastError());
+  EXPECT_EQ("", backup.errorFile());
+  EXPECT_EQ(std::make_error_code(std::errc::no_such_file_or_directory), backup.systemError());
 }
 
 }  // namespace

@@ -68,9 +68,9 @@ class BackupScreenTest : public QObject {
     screen.refreshDrives();
     QStringList texts;
     for (QRadioButton* button : screen.driveButtons) texts << button->text();
-    QCOMPARE(texts,
-             (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
-                          "Réseau :    /mnt/nas", "C. D. :     /media/cdrom", "R.A.M. :    /tmp"}));
+    QCOMPARE(texts, (QStringList{"Disquette : /media/club/USB   (USB)", "disque :    /",
+                                 "Réseau :    /mnt/nas", "C. D. :     /media/cdrom",
+                                 "R.A.M. :    /tmp", "Autre emplacement…"}));
     QCOMPARE(screen.driveButtons[0]->isChecked(), true);
     QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/media/club/USB/SvgVantrel.bck"));
   }
@@ -131,7 +131,9 @@ class BackupScreenTest : public QObject {
     screen.show();
     f.desktop.answers = {Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    QCOMPARE(f.texts().mid(1), QStringList{"Cannot write to archive"});
+    QCOMPARE(f.texts().mid(1),
+             QStringList{"Impossible d'écrire l'archive " + Q(f.drive.path() / "missing") +
+                         "/SvgVantrel.bck : dossier ou fichier introuvable"});
     QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
   }
 
@@ -152,7 +154,9 @@ class BackupScreenTest : public QObject {
   void restoreAnsweredNoIsNotFoundEither() {
     Fixture f;
     utilities::TBackupFile file;
-    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    QVERIFY(
+        utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())).outcome ==
+        utilities::ClubBackup::Outcome::kSaved);
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
@@ -166,7 +170,9 @@ class BackupScreenTest : public QObject {
   void restoreBringsBackTheArchivedData() {
     Fixture f;
     utilities::TBackupFile file;
-    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    QVERIFY(
+        utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())).outcome ==
+        utilities::ClubBackup::Outcome::kSaved);
     WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
     WriteFile(f.club.exerciseFolder() / "7000.dbp", "ledger made since");
     TFichFSvg screen(f.context);
@@ -194,7 +200,9 @@ class BackupScreenTest : public QObject {
   void corruptArchiveIsReported() {
     Fixture f;
     utilities::TBackupFile file;
-    QVERIFY(utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())));
+    QVERIFY(
+        utilities::BackupClub(file, f.club.path(), utilities::PathToText(f.archive())).outcome ==
+        utilities::ClubBackup::Outcome::kSaved);
     const std::string bytes = ReadFile(f.archive());
     WriteFile(f.archive(), bytes.substr(0, bytes.size() - 30));
     WriteFile(f.club.exerciseFolder() / "7000.dbp", "ledger made since");
@@ -204,7 +212,8 @@ class BackupScreenTest : public QObject {
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(2),
-             (QStringList{"Cannot read file", "Fichier de restauration corrompu!"}));
+             (QStringList{"L'archive " + Q(f.archive()) + " est endommagée ou incomplète",
+                          "Fichier de restauration corrompu!"}));
     QCOMPARE(fs::exists(f.club.exerciseFolder() / "7000.dbp"), true);
     QCOMPARE(f.reloads, 0);
     QCOMPARE(screen.isVisible(), false);
@@ -218,7 +227,8 @@ class BackupScreenTest : public QObject {
     screen.show();
     f.desktop.answers = {Button::Yes, Button::Yes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    QCOMPARE(f.texts().mid(2), QStringList{"Cannot read archive"});
+    QCOMPARE(f.texts().mid(2), QStringList{"Impossible de lire l'archive " + Q(f.archive()) +
+                                           " : en-tête illisible"});
     QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
     QCOMPARE(screen.isVisible(), true);
   }
@@ -241,9 +251,180 @@ class BackupScreenTest : public QObject {
         QString::fromStdString(utilities::ArchivedNameOf(elsewhere.path() / "secret.txt"));
     QCOMPARE(
         f.texts().mid(2),
-        (QStringList{"1 fichier(s) hors du dossier du programme n'ont pas été restaurés :\r" + name,
+        (QStringList{"1 fichier(s) hors des données du club n'ont pas été restaurés :\r" + name,
                      "La restauration c'est bien déroulée!"}));
     QCOMPARE(fs::exists(elsewhere.path() / "secret.txt"), false);
+  }
+
+  // The first removable medium when there is one, else the documents folder; the list:
+  // removable media, documents, fixed drives, other drives, "Autre emplacement…".
+  void defaultDestination_data() {
+    QTest::addColumn<bool>("usbKey");
+    QTest::addColumn<QString>("archive");
+    QTest::newRow("removable medium") << true << QStringLiteral("/media/club/CLE/SvgVantrel.bck");
+    QTest::newRow("no removable medium")
+        << false << QStringLiteral("/home/club/Documents/SvgVantrel.bck");
+  }
+  void defaultDestination() {
+    QFETCH(bool, usbKey);
+    QFETCH(QString, archive);
+    Fixture f;
+    f.desktop.documentsValue = QStringLiteral("/home/club/Documents");
+    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", "/"}};
+    if (usbKey) {
+      f.desktop.driveList.push_back(Drive{Drive::Type::Removable, "CLE", "/media/club/CLE"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::Remote, "", "/mnt/nas"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::Removable, "", "/media/club/AUTRE"});
+    }
+    TFichFSvg screen(f.context);
+    screen.refreshDrives();
+    QStringList texts;
+    for (QRadioButton* button : screen.driveButtons) texts << button->text();
+    const QStringList expected = usbKey ? QStringList{"Disquette : /media/club/CLE   (CLE)",
+                                                      "Disquette : /media/club/AUTRE",
+                                                      "Documents : /home/club/Documents",
+                                                      "disque :    /",
+                                                      "Réseau :    /mnt/nas",
+                                                      "Autre emplacement…"}
+                                        : QStringList{"Documents : /home/club/Documents",
+                                                      "disque :    /", "Autre emplacement…"};
+    QCOMPARE(texts, expected);
+    QCOMPARE(Q(*screen.archivePath()), archive);
+  }
+
+  // The default destination takes a backup, and the restore brings it back.
+  void defaultDestinationTakesTheBackupAndGivesItBack() {
+    Fixture f;
+    TempFolder documents;
+    f.desktop.documentsValue = Q(documents.path());
+    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", Q(f.drive.path() / "not-writable")}};
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kBackup);
+    screen.show();
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);  // Enter on the question: "&Oui"
+    QCOMPARE(f.texts().last(), QStringLiteral("La sauvegarde c'est bien déroulée!"));
+    QVERIFY(fs::is_regular_file(documents.path() / "SvgVantrel.bck"));
+
+    WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.messages.clear();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().last(), QStringLiteral("La restauration c'est bien déroulée!"));
+    QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"),
+             std::string("00123456;M.;DUPONT;Jean;\r\n"));
+  }
+
+  void otherPlaceAsksForAFolder() {
+    Fixture f;
+    TempFolder chosen;
+    f.desktop.documentsValue = QStringLiteral("/home/club/Documents");
+    TFichFSvg screen(f.context);
+    screen.show();
+    QRadioButton* other = screen.driveButtons.back();
+    // Cancelled: the previous place stays selected.
+    QTest::mouseClick(other, Qt::LeftButton);
+    QCOMPARE(f.desktop.fileDialogCaptions, std::vector<QString>{"Dossier de la sauvegarde"});
+    QCOMPARE(screen.driveButtons[0]->isChecked(), true);
+    QCOMPARE(Q(*screen.archivePath()), QStringLiteral("/home/club/Documents/SvgVantrel.bck"));
+    f.desktop.fileAnswers = {Q(chosen.path())};
+    QTest::mouseClick(other, Qt::LeftButton);
+    QCOMPARE(other->isChecked(), true);
+    QCOMPARE(other->text(), "Autre emplacement… " + Q(chosen.path()));
+    QCOMPARE(Q(*screen.archivePath()), Q(chosen.path() / "SvgVantrel.bck"));
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().last(), QStringLiteral("La sauvegarde c'est bien déroulée!"));
+    QVERIFY(fs::is_regular_file(chosen.path() / "SvgVantrel.bck"));
+    // Coming back to the screen lists the chosen folder again.
+    screen.refreshDrives();
+    QCOMPARE(screen.driveButtons.back()->text(), "Autre emplacement… " + Q(chosen.path()));
+  }
+
+  // Replacing the club's data is a destructive question: Enter answers "&Non".
+  void overwriteWarningDefaultsToNo() {
+    Fixture f;
+    QCOMPARE(
+        utilities::BackupClub(file(), f.club.path(), utilities::PathToText(f.archive())).outcome,
+        utilities::ClubBackup::Outcome::kSaved);
+    WriteFile(f.club.exerciseFolder() / "Joueur.DBP", "changed since");
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes};  // the medium is in; then only Enter
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages[1].defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages[1].buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(f.texts().last(), QStringLiteral("Fichier de restauration introuvable!"));
+    QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"), std::string("changed since"));
+  }
+
+  void archiveWithoutSettingsFileIsRefused() {
+    Fixture f;
+    utilities::TBackupFile writer;
+    QVERIFY(writer.Backup({utilities::PathToText(f.club.exerciseFolder() / "*.*")},
+                          utilities::PathToText(f.archive())));
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kRestore);
+    screen.show();
+    f.desktop.answers = {Button::Yes, Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(2), QStringList{"Cette archive ne contient pas de fichier Vantrel.ini "
+                                           ": ce n'est pas une sauvegarde du club."});
+    QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
+    QCOMPARE(f.reloads, 0);
+    QCOMPARE(fs::exists(f.club.path() / "Temp"), false);
+  }
+
+  void backupOfNothingIsAFailure() {
+    Fixture f;
+    fs::remove_all(f.club.exerciseFolder());
+    fs::remove(f.club.path() / "Vantrel.ini");
+    TFichFSvg screen(f.context);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(1), QStringList{"Aucun fichier à sauvegarder dans " + Q(f.club.path()) +
+                                           " : rien n'a été sauvegardé."});
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
+    QCOMPARE(fs::exists(f.archive()), false);
+  }
+
+  // The message names the path whole, with the characters the archive cannot hold.
+  void programFolderWindows1252CannotHoldIsRefused() {
+    Fixture f;
+    const fs::path folder = f.club.path() / fs::path(u8"Club \u2603");
+    WriteFile(folder / "Vantrel.ini", "[Fichier]\r\n");
+    f.context.settings.programFolder = folder;
+    TFichFSvg screen(f.context);
+    screen.show();
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.texts().mid(1),
+             QStringList{"Le chemin " + Q(folder) +
+                         " contient des caractères que l'archive ne sait pas écrire : rien n'a "
+                         "été sauvegardé."});
+    QVERIFY(f.texts()[1].contains(QStringLiteral("Club \u2603")));
+    QCOMPARE(fs::exists(f.archive()), false);
+  }
+
+  void escapeQuitsAsQuitterDoes() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QTest::keyClick(&screen, Qt::Key_Escape);
+    QCOMPARE(screen.isVisible(), false);
+    screen.show();
+    QTest::mouseClick(screen.BpQuitter, Qt::LeftButton);
+    QCOMPARE(screen.isVisible(), false);
+  }
+
+ private:
+  static utilities::TBackupFile& file() {
+    static utilities::TBackupFile instance;
+    return instance;
   }
 };
 

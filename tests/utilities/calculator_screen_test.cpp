@@ -133,7 +133,20 @@ class CalculatorScreenTest : public QObject {
     QCOMPARE(screen.EdEuro->text(), QStringLiteral("0"));
     QCOMPARE(screen.calculator().accumulator(), std::int64_t(70000));
     Click(screen, "2=");
-    QCOMPARE(screen.EdEuro->text(), QStringLiteral("3,5"));
+    QCOMPARE(screen.EdEuro->text(), QStringLiteral("2"));
+  }
+
+  // 1 / 0 =, OK, Suppr, 2 + 3 = is 5: the failed division does not linger.
+  void failedDivisionIsForgotten() {
+    ScriptedPlatform desktop;
+    AppContext context(desktop);
+    TFichFCalc screen(context);
+    Click(screen, "1/0=");
+    QCOMPARE(desktop.messages.size(), std::size_t(1));
+    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::Ok});
+    Click(screen, "C2+3=");
+    QCOMPARE(screen.EdEuro->text(), QStringLiteral("5"));
+    QCOMPARE(screen.EdFranc->text(), QStringLiteral("32,8"));
   }
 
   void keypadKeysActAsButtons() {

@@ -102,7 +102,28 @@ TEST(CalculatorTest, DivisionByZeroKeepsTheAccumulator) {
   }
   EXPECT_EQ(70000, calculator.accumulator());
   EXPECT_EQ("0", calculator.euroDisplay());
-  EXPECT_EQ('/', calculator.pendingOperator());
+  EXPECT_EQ(' ', calculator.pendingOperator());
+}
+
+// After a failed operation the next number starts afresh: the failed division is not
+// applied to it.
+TEST(CalculatorTest, FailedOperationClearsThePendingOperator) {
+  struct Case {
+    const char* before;  // keys up to the failing one
+    const char* failing;
+    const char* after;
+    const char* euro;
+  };
+  for (const Case& c : {Case{"1/", "0=", "C2+3=", "5"}, Case{"1/0", "+", "C2+3=", "5"},
+                        Case{"99999999999999*", "99999999999999=", "C2+3=", "5"},
+                        Case{"99999999999999*99999999999999", "-", "C4*2=", "8"}}) {
+    Calculator calculator;
+    Play(calculator, c.before);
+    EXPECT_THROW(Play(calculator, c.failing), Error) << c.before << c.failing;
+    EXPECT_EQ(' ', calculator.pendingOperator()) << c.before << c.failing;
+    Play(calculator, c.after);
+    EXPECT_EQ(c.euro, calculator.euroDisplay()) << c.before << c.failing << c.after;
+  }
 }
 
 TEST(CalculatorTest, RefusesDigitsBeyondTheRange) {

@@ -1,6 +1,7 @@
 #include "utilities/club_backup.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <sstream>
@@ -63,7 +64,7 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
       ClubBackupPatterns(club.path()));
 
   TBackupFile backup;
-  ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const std::string lower = LowerAscii(root);
   EXPECT_EQ(
       (std::vector<std::string>{lower + "/vantrel.ini", lower + "/2025-2026/4110.dbp",
@@ -74,7 +75,7 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
 
 TEST_F(ClubBackupTest, RestoresIntoAnEmptyFolderByteForByte) {
   TBackupFile backup;
-  ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const TempFolder elsewhere;
   const ClubRestore result = RestoreClub(backup, Archive(), elsewhere.path());
   EXPECT_EQ(ClubRestore::Outcome::kRestored, result.outcome);
@@ -91,7 +92,7 @@ TEST_F(ClubBackupTest, RestoresIntoAnEmptyFolderByteForByte) {
 
 TEST_F(ClubBackupTest, DeletesTheArchivedExercisesLedgersFirst) {
   TBackupFile backup;
-  ASSERT_TRUE(BackupClub(backup, club.path(), Archive()));
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   WriteFile(club.exerciseFolder() / "4711.DBP", "posted after the backup");
   WriteFile(club.exerciseFolder() / "0001.dbp", "changed after the backup");
   WriteFile(club.exerciseFolder() / "12345.dbp", "not a ledger");
@@ -196,6 +197,318 @@ TEST(ProgramFolderMapTest, WithoutSettingsFileUsesTheCommonFolder) {
   map.observe("/a/b/temp/vantrel.ini");
   EXPECT_EQ(fs::path("/target/c/x.txt"), map.map("/A/B/c/x.txt"));
   EXPECT_EQ(std::nullopt, map.map("c:\\a\\b\\c\\x.txt"));
+}
+
+// Every regular file below folder but Temp, relative and lower-case, with its bytes and time.
+std::map<std::string, std::pair<std::string, std::uint32_t>> ClubFiles(const fs::path& folder) {
+  auto files = Snapshot(folder);
+  for (auto it = files.begin(); it != files.end();) {
+    it = it->first.rfind("temp/", 0) == 0 ? files.erase(it) : std::next(it);
+  }
+  return files;
+}
+
+// Names of the files of folder, sorted.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A crafted archive naming the program, a library, a template, a file two folders down and
+// a file outside, beside real club data, in the names of this system and of Windows: only
+// the club data is written, the rest is listed, the program stays byte for byte.
+TEST(ClubRestoreTest, HostileArchiveWritesOnlyClubData) {
+  const std::uint32_t t = PackDateTime(2026, 11, 3, 18, 4, 10);
+  for (const bool windows : {false, true}) {
+    ProgramFolder club;
+    const std::string program =
+        "\x7f"
+        "ELF the real program";
+    WriteFile(club.path() / "vantrel", program);
+    const std::uint32_t programTime = PackedTimeOf(club.path() / "vantrel");
+    WriteFile(club.exerciseFolder() / "Joueur.DBP", "current");
+    const std::string root =
+        windows ? "c:\\club\\vantrel\\" : LowerAscii(PathToText(club.path())) + "/";
+    const char sep = windows ? '\\' : '/';
+    const std::vector<std::string> refused = {
+        root + (windows ? "vantrel.exe" : "vantrel"),
+        root + "vantrel",
+        root + "libqt6core.so.6",
+        root + "gestion_balance.frf",
+        root + "2026-2027" + sep + "deep" + sep + "deeper.dbp",
+        windows ? std::string("c:\\windows\\system.ini") : std::string("/etc/evil.conf"),
+    };
+    ArchiveBytes bytes("Vantrel", 0, 8);
+    bytes.entry(root + "vantrel.ini", t)
+        .storedChunk("[Fichier]\r\nExercice=2026-2027\r\n")
+        .endSection();
+    for (const std::string& name : refused) bytes.entry(name, t).storedChunk("evil").endSection();
+    bytes.entry(root + "2026-2027" + sep + "joueur.dbp", t).storedChunk("restored").endSection();
+    bytes.end();
+    TempFolder drive;
+    WriteFile(drive.path() / kArchiveFileName, bytes.bytes());
+
+    TBackupFile backup;
+    const ClubRestore result =
+        RestoreClub(backup, PathToText(drive.path() / kArchiveFileName), club.path());
+    EXPECT_EQ(ClubRestore::Outcome::kRestored, result.outcome) << windows;
+    EXPECT_EQ(refused, result.outside) << windows;
+    EXPECT_EQ(program, ReadFile(club.path() / "vantrel")) << windows;
+    EXPECT_EQ(programTime, PackedTimeOf(club.path() / "vantrel")) << windows;
+    EXPECT_EQ("restored", ReadFile(club.exerciseFolder() / "Joueur.DBP")) << windows;
+    EXPECT_EQ((std::vector<std::string>{"2026-2027", "Temp", "Vantrel.ini", "vantrel"}),
+              Names(club.path()))
+        << windows;
+    EXPECT_EQ((std::vector<std::string>{"Joueur.DBP"}), Names(club.exerciseFolder())) << windows;
+    EXPECT_EQ((std::vector<std::string>{"joueur.dbp", "vantrel.ini"}), Names(club.path() / "Temp"))
+        << windows;
+  }
+}
+
+TEST(ClubRestoreTest, ArchiveWithoutSettingsFileIsRefusedWithNothingWritten) {
+  ProgramFolder club;
+  WriteFile(club.exerciseFolder() / "Joueur.DBP", "current");
+  WriteFile(club.exerciseFolder() / "0042.dbp", "ledger");
+  TempFolder drive;
+  const fs::path archive = drive.path() / kArchiveFileName;
+  TBackupFile backup;
+  ASSERT_TRUE(backup.Backup({PathToText(club.exerciseFolder() / "*.*")}, PathToText(archive)));
+  WriteFile(club.exerciseFolder() / "Joueur.DBP", "changed since");
+  const auto before = Snapshot(club.path());
+  const ClubRestore result = RestoreClub(backup, PathToText(archive), club.path());
+  EXPECT_EQ(ClubRestore::Outcome::kNotAClubBackup, result.outcome);
+  EXPECT_EQ(before, Snapshot(club.path()));
+  EXPECT_FALSE(fs::exists(club.path() / "Temp"));
+  EXPECT_EQ(std::string("Cette archive ne contient pas de fichier Vantrel.ini : ce n'est pas une "
+                        "sauvegarde du club."),
+            kNotClubBackupText);
+}
+
+// A second pass that cannot write one file changes no file at all: no target, no ledger,
+// no staged file left behind.
+TEST_F(ClubBackupTest, InterruptedSecondPassLeavesEveryFileWhole) {
+  enum class Fault { kTargetIsAFolder, kFolderIsAFile, kFolderNotWritable, kCancelled };
+  for (const Fault fault : {Fault::kTargetIsAFolder, Fault::kFolderIsAFile,
+                            Fault::kFolderNotWritable, Fault::kCancelled}) {
+    const int label = static_cast<int>(fault);
+    if (fault == Fault::kFolderNotWritable && geteuid() == 0) continue;  // root writes anyway
+    ProgramFolder other;
+    WriteFile(other.exerciseFolder() / "Joueur.DBP", "member file\r\n");
+    WriteFile(other.exerciseFolder() / "Journal.dbp", "journal\r\n");
+    WriteFile(other.exerciseFolder() / "0001.dbp", "ledger\r\n");
+    WriteFile(other.path() / "2027-2028" / "Joueur.DBP", "next season\r\n");
+    TBackupFile backup;
+    ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, other.path(), Archive()).outcome);
+    // The club as it is now, to be kept whole.
+    WriteFile(other.exerciseFolder() / "Joueur.DBP", "member file changed since\r\n");
+    WriteFile(other.exerciseFolder() / "4711.dbp", "ledger made since\r\n");
+    std::string failedFile;
+    switch (fault) {
+      case Fault::kTargetIsAFolder:
+        fs::remove(other.exerciseFolder() / "Journal.dbp");
+        fs::create_directory(other.exerciseFolder() / "Journal.dbp");
+        failedFile = PathToText(other.exerciseFolder() / "Journal.dbp");
+        break;
+      case Fault::kFolderIsAFile:
+        fs::remove_all(other.path() / "2027-2028");
+        WriteFile(other.path() / "2027-2028", "a file where a folder was");
+        failedFile = PathToText(other.path() / "2027-2028" / "joueur.dbp");
+        break;
+      case Fault::kFolderNotWritable:
+        fs::permissions(other.path() / "2027-2028", fs::perms::owner_write,
+                        fs::perm_options::remove);
+        break;
+      case Fault::kCancelled:
+        break;
+    }
+    int staged = 0;
+    backup.OnProgress = [&](const std::string& name, int, bool& go) {
+      if (fault == Fault::kCancelled && name.size() > 4 && name.substr(name.size() - 4) == ".tmp" &&
+          ++staged == 3) {
+        go = false;
+      }
+    };
+    const auto before = ClubFiles(other.path());
+    const ClubRestore result = RestoreClub(backup, Archive(), other.path());
+    fs::permissions(other.path() / "2027-2028", fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(ClubRestore::Outcome::kSecondPassFailed, result.outcome) << label;
+    EXPECT_TRUE(result.nothingChanged) << label;
+    EXPECT_EQ(0, result.ledgersDeleted) << label;
+    EXPECT_EQ(before, ClubFiles(other.path())) << label;
+    if (!failedFile.empty()) {
+      ASSERT_EQ(1u, result.failed.size()) << label;
+      EXPECT_EQ(failedFile, result.failed[0].file) << label;
+      EXPECT_NE(std::string::npos, ClubRestoreFailureText(result).find(failedFile)) << label;
+    }
+    if (fault == Fault::kFolderNotWritable) {
+      ASSERT_EQ(1u, result.failed.size()) << label;
+      EXPECT_EQ("Impossible de restaurer le fichier " +
+                    PathToText(other.path() / "2027-2028" / "Joueur.DBP") +
+                    " : permission refus\xe9"
+                    "e",
+                result.failed[0].reason)
+          << label;
+    }
+  }
+}
+
+TEST_F(ClubBackupTest, ReportsTheFileThatCouldNotBeRestored) {
+  TBackupFile backup;
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
+  fs::remove(club.exerciseFolder() / "Journal.dbp");
+  fs::create_directory(club.exerciseFolder() / "Journal.dbp");
+  const ClubRestore result = RestoreClub(backup, Archive(), club.path());
+  EXPECT_EQ(
+      "La restauration a \xe9"
+      "chou\xe9"
+      "e : aucun fichier n'a \xe9t\xe9 remplac\xe9.\r" +
+          PathToText(club.exerciseFolder() / "Journal.dbp") + " : c'est un dossier",
+      ClubRestoreFailureText(result));
+}
+
+TEST_F(ClubBackupTest, BackupThatWouldSaveNothingIsAFailureAndWritesNothing) {
+  ProgramFolder empty;
+  fs::remove(empty.path() / "Vantrel.ini");
+  WriteFile(empty.path() / "notes.txt", "not club data");
+  WriteFile(drive.path() / kArchiveFileName, "the previous archive");
+  TBackupFile backup;
+  const ClubBackup result = BackupClub(backup, empty.path(), Archive());
+  EXPECT_EQ(ClubBackup::Outcome::kNothingToSave, result.outcome);
+  EXPECT_EQ("Aucun fichier \xe0 sauvegarder dans " + PathToText(empty.path()) +
+                " : rien n'a \xe9t\xe9 sauvegard\xe9.",
+            ClubBackupFailureText(result, empty.path(), Archive()));
+  EXPECT_EQ("the previous archive", ReadFile(drive.path() / kArchiveFileName));
+  EXPECT_EQ((std::vector<std::string>{kArchiveFileName}), Names(drive.path()));
+}
+
+TEST_F(ClubBackupTest, FileVanishingDuringTheBackupKeepsThePreviousArchive) {
+  WriteFile(drive.path() / kArchiveFileName, "the previous archive");
+  TBackupFile backup;
+  backup.OnProgress = [&](const std::string&, int percent, bool&) {
+    if (percent == 0) fs::remove(club.exerciseFolder() / "Journal.dbp");
+  };
+  const ClubBackup result = BackupClub(backup, club.path(), Archive());
+  EXPECT_EQ(ClubBackup::Outcome::kIncomplete, result.outcome);
+  EXPECT_EQ(6, result.listed);
+  EXPECT_EQ(5, result.archived);
+  EXPECT_EQ(
+      "La sauvegarde a \xe9"
+      "chou\xe9"
+      "e : seuls 5 fichier(s) sur 6 ont pu \xeatre lus. "
+      "L'ancienne archive est conserv\xe9"
+      "e.",
+      ClubBackupFailureText(result, club.path(), Archive()));
+  EXPECT_EQ("the previous archive", ReadFile(drive.path() / kArchiveFileName));
+  EXPECT_EQ((std::vector<std::string>{kArchiveFileName}), Names(drive.path()));
+}
+
+// Archived names are Windows-1252: a path it cannot hold is refused before anything is
+// written, and the message names it.
+TEST_F(ClubBackupTest, PathsWindows1252CannotHoldAreRefused) {
+  const fs::path snowman = club.path() / fs::path(u8"Club \u2603");
+  WriteFile(snowman / "Vantrel.ini", "[Fichier]\r\n");
+  WriteFile(club.exerciseFolder() / fs::path(u8"r\u00e9sultats \u20ac \u2603.txt"), "x");
+  TBackupFile backup;
+  for (const fs::path& folder : {snowman, club.path()}) {
+    const ClubBackup result = BackupClub(backup, folder, Archive());
+    EXPECT_EQ(ClubBackup::Outcome::kUnencodablePath, result.outcome) << folder;
+    EXPECT_FALSE(fs::exists(drive.path() / kArchiveFileName)) << folder;
+  }
+  EXPECT_EQ(snowman, BackupClub(backup, snowman, Archive()).unencodable);
+  const ClubBackup file = BackupClub(backup, club.path(), Archive());
+  EXPECT_EQ(club.exerciseFolder() / fs::path(u8"r\u00e9sultats \u20ac \u2603.txt"),
+            file.unencodable);
+  EXPECT_EQ("Le chemin " + PathToText(file.unencodable) +
+                " contient des caract\xe8res que l'archive ne sait pas \xe9"
+                "crire : rien n'a "
+                "\xe9t\xe9 sauvegard\xe9.",
+            ClubBackupFailureText(file, club.path(), Archive()));
+  EXPECT_TRUE(IsCp1252Path(club.path() / fs::path(u8"r\u00e9sultats \u20ac.txt")));
+}
+
+TEST_F(ClubBackupTest, ArchiveThatIsAFolderCannotBeReplaced) {
+  fs::create_directory(drive.path() / kArchiveFileName);
+  TBackupFile backup;
+  const ClubBackup result = BackupClub(backup, club.path(), Archive());
+  EXPECT_EQ(ClubBackup::Outcome::kReplaceFailed, result.outcome);
+  EXPECT_EQ(
+      "Impossible d'\xe9"
+      "crire l'archive " +
+          Archive() + " : c'est un dossier",
+      ClubBackupFailureText(result, club.path(), Archive()));
+  EXPECT_EQ((std::vector<std::string>{kArchiveFileName}), Names(drive.path()));
+}
+
+TEST(ArchiveErrorTextTest, NamesTheArchiveOrTheFileAndTheSystemsReason) {
+  const auto code = [](std::errc e) { return std::make_error_code(e); };
+  struct Case {
+    BackupError error;
+    std::string file;
+    std::error_code system;
+    bool restoring;
+    std::string text;
+  };
+  const std::string archive = "/media/cle/SvgVantrel.bck";
+  const std::vector<Case> cases = {
+      {BackupError::kCannotWriteArchive, "", code(std::errc::permission_denied), false,
+       "Impossible d'\xe9"
+       "crire l'archive /media/cle/SvgVantrel.bck : permission refus\xe9"
+       "e"},
+      {BackupError::kCannotWriteArchive, "", code(std::errc::no_space_on_device), false,
+       "Impossible d'\xe9"
+       "crire l'archive /media/cle/SvgVantrel.bck : plus de place sur le "
+       "support"},
+      {BackupError::kCannotWriteArchive, "", code(std::errc::read_only_file_system), false,
+       "Impossible d'\xe9"
+       "crire l'archive /media/cle/SvgVantrel.bck : support en lecture seule"},
+      {BackupError::kCannotReadFile, "/club/2026-2027/joueur.dbp",
+       code(std::errc::permission_denied), false,
+       "Impossible de lire le fichier /club/2026-2027/joueur.dbp : permission refus\xe9"
+       "e"},
+      {BackupError::kCannotReadFile, "/club/2026-2027/joueur.dbp", code(std::errc::io_error), true,
+       "Impossible de restaurer le fichier /club/2026-2027/joueur.dbp : erreur d'entr\xe9"
+       "e-sortie du support"},
+      {BackupError::kCannotReadFile,
+       "",
+       {},
+       true,
+       "L'archive /media/cle/SvgVantrel.bck est endommag\xe9"
+       "e ou incompl\xe8te"},
+      {BackupError::kCannotReadArchive,
+       "",
+       {},
+       true,
+       "Impossible de lire l'archive /media/cle/SvgVantrel.bck : en-t\xeate illisible"},
+      {BackupError::kInvalidArchiveType,
+       "",
+       {},
+       true,
+       "L'archive /media/cle/SvgVantrel.bck n'est pas une archive de sauvegarde valide"},
+      {BackupError::kCannotWriteArchive, "", std::error_code(4242, std::generic_category()), false,
+       "Impossible d'\xe9"
+       "crire l'archive /media/cle/SvgVantrel.bck : erreur syst\xe8me 4242"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.text, ArchiveErrorText(c.error, c.file, c.system, archive, c.restoring))
+        << static_cast<int>(c.error) << " " << c.system.message();
+  }
+}
+
+// A failed or cancelled backup over an existing archive leaves it whole, with nothing beside.
+TEST_F(ClubBackupTest, CancelledBackupKeepsThePreviousArchive) {
+  TBackupFile backup;
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
+  const std::string previous = ReadFile(drive.path() / kArchiveFileName);
+  WriteFile(club.exerciseFolder() / "Journal.dbp", std::string(100000, 'j'));
+  backup.OnProgress = [](const std::string&, int percent, bool& go) { go = percent < 30; };
+  EXPECT_EQ(ClubBackup::Outcome::kArchiveFailed,
+            BackupClub(backup, club.path(), Archive()).outcome);
+  EXPECT_EQ(previous, ReadFile(drive.path() / kArchiveFileName));
+  EXPECT_EQ((std::vector<std::string>{kArchiveFileName}), Names(drive.path()));
 }
 
 }  // namespace

@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+namespace vantrel {
+
+// What a menu item does with its screen: makes the window visible (screens are not modal),
+// brings it in front of the others and makes it the active window, which activates it.
+void ShowScreen(QWidget& screen);
+
+}  // namespace vantrel
