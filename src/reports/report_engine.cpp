@@ -767,8 +767,9 @@ class Preparer : public EvalContext {
   // Lays a band out at its corner. Texts marked to grow take the height of their lines and
   // push down, by as much as they grew, every item under them: the items that start below
   // their foot, and those that start lower than their top and share some of their width
-  // (these start at least at its new foot). Items beside a grown text that reach its foot (frames, lines, neighbouring cells)
-  // stretch to its new foot. The band grows by as much as its items moved.
+  // (these start at least at its new foot). Items beside a grown text that reach its foot (frames,
+  // lines, neighbouring cells) stretch to its new foot. The band grows by as much as its items
+  // moved.
   LaidBand layBand(const CompiledBand& band, double width) {
     LaidBand laid;
     m_where = band.where;
@@ -850,9 +851,6 @@ class Preparer : public EvalContext {
             d.rect.setHeight(bottom - top);
           }
           rect = d.rect;
-          if (item.y + item.height <= height + kFitToleranceMm) {
-            laid.height = std::max(laid.height, rect.bottom());
-          }
           if (item.fill.isValid()) {
             DisplayItem f;
             f.kind = DisplayItem::Kind::Rect;
@@ -899,6 +897,14 @@ class Preparer : public EvalContext {
           break;
         }
       }
+    }
+    // A band holds its items: one placed or grown beyond its foot makes it taller, so that
+    // nothing is drawn under the next band or over the page footer.
+    for (const DisplayItem& item : laid.items) {
+      double bottom = item.kind == DisplayItem::Kind::Line
+                          ? std::max(item.line.y1(), item.line.y2())
+                          : item.rect.bottom();
+      laid.height = std::max(laid.height, bottom);
     }
     return laid;
   }
