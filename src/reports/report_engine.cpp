@@ -529,8 +529,9 @@ class Preparer : public EvalContext {
     ++m_pageNumber;
     resetVariables(VariableReset::Page, QString());
     m_y = m_report.page.marginTop;
-    m_bottom = m_pageHeight - m_report.page.marginBottom -
-               (footerOnThisPage() ? m_pageFooter->band->height : 0);
+    // The footer's room, as laid out now: a growing text of the footer is reserved for.
+    m_footerHeight = footerOnThisPage() ? layBand(*m_pageFooter, m_bodyWidth).height : 0;
+    m_bottom = m_pageHeight - m_report.page.marginBottom - m_footerHeight;
     m_inColumns = false;
     if (m_pageHeader && (m_pageNumber > 1 || m_pageHeader->band->onFirstPage)) {
       LaidBand laid = layBand(*m_pageHeader, m_bodyWidth);
@@ -560,8 +561,9 @@ class Preparer : public EvalContext {
   void finishPage() {
     if (!footerOnThisPage()) return;
     LaidBand laid = layBand(*m_pageFooter, m_bodyWidth);
+    // A footer that grew since the page started ends at the bottom margin all the same.
     put(laid, m_report.page.marginLeft,
-        m_pageHeight - m_report.page.marginBottom - m_pageFooter->band->height);
+        m_pageHeight - m_report.page.marginBottom - std::max(m_footerHeight, laid.height));
     runAfter(*m_pageFooter);
   }
 
@@ -962,7 +964,9 @@ class Preparer : public EvalContext {
   double m_bodyWidth = 0;
   double m_y = 0;
   double m_bottom = 0;
-  double m_bodyTop = 0;  // where the bands of the current page start, under its headers
+  double m_bodyTop = 0;
+  double m_footerHeight = 0;  // room kept for the page footer on the current page  // where the
+                              // bands of the current page start, under its headers
   bool m_fresh = true;
   bool m_inColumns = false;
   int m_column = 0;

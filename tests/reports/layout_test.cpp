@@ -313,6 +313,44 @@ TEST_F(LayoutTest, BandTallerThanThePageIsRefusedNotDrawnOverTheFooter) {
             texts);
 }
 
+// A page footer whose text grows is given its room on every page: the bands stop above it
+// and it ends at the bottom margin.
+TEST_F(LayoutTest, GrowingPageFooterKeepsItsRoom) {
+  TemplateLoad load = ParseTemplate(QStringLiteral(R"(<report version="1">
+  <page format="A5" margin-left="10" margin-top="10" margin-right="10" margin-bottom="10"/>
+  <band kind="page-footer" height="6"><line x="0" y="0" width="128" height="0"/>
+    <text x="0" y="1" width="60" height="4" wrap="true" grow="true">[Pied]</text></band>
+  <band kind="detail" height="10"><text x="0" y="0" width="60" height="5">[Ligne]</text></band>
+</report>)")
+                                        .toUtf8());
+  ASSERT_EQ(QStringList(), load.errors);
+  Data data;
+  for (int r = 0; r < 40; ++r) data.records.push_back({});
+  ReportInput input = data.input();
+  input.getValue = [](const QString& name, int) {
+    return name == QLatin1String("Pied")
+               ? Value::FromText(QStringLiteral("Ardevanne Bridge Club, 3 place du Marché, 21000 "
+                                                "Dijon, téléphone 03 80 12 34 56"))
+               : Value();
+  };
+  PreparedReport prepared = PrepareReport(*load.value, input);
+  EXPECT_EQ(QStringList(), prepared.warnings);
+  ASSERT_GE(prepared.pages.size(), 2u);
+  for (const PreparedPage& page : prepared.pages) {
+    double footerTop = kPageHeight;
+    double bodyBottom = 0;
+    for (const DisplayItem& item : page.items) {
+      if (item.kind == DisplayItem::Kind::Line) footerTop = item.line.y1();
+      if (item.kind == DisplayItem::Kind::Text && item.lines.size() > 1) {
+        EXPECT_LE(item.rect.bottom(), kPageHeight - 10 + 1e-9);
+      } else if (item.kind == DisplayItem::Kind::Text) {
+        bodyBottom = std::max(bodyBottom, item.rect.bottom());
+      }
+    }
+    EXPECT_LE(bodyBottom, footerTop + 1e-9);
+  }
+}
+
 // The printed date and time are the input's clock; month and day names are French
 // whatever the machine's language.
 TEST_F(LayoutTest, PrintsTheClocksDateInFrench) {
