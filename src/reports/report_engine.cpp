@@ -702,7 +702,8 @@ class Preparer : public EvalContext {
     double available = std::max(0.0, width - 2 * kTextPaddingMm);
     // A single line may use the padding of its own box.
     double fitWidth = std::max(0.0, width - 2 * kTightPaddingMm);
-    if (item.wordWrap) {
+    // A number is never broken across lines: it is printed smaller instead.
+    if (item.wordWrap && !ReadsAsNumber(text)) {
       d.lines = m_measurer.wrap(text, *font, available);
     } else {
       d.lines = text.split(QLatin1Char('\n'));

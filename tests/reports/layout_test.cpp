@@ -114,37 +114,41 @@ TEST_F(LayoutTest, NumberTooWideForItsBoxIsPaintedWholeAndSmaller) {
       {"", Value::FromText(QStringLiteral("1066,56")), "1066,56"},
       {"integer", Value::FromInteger(123456), "123456"},
   };
-  const double box = WidthMm(QStringLiteral("66,56"), 10) + 2 * kTextPaddingMm + 0.1;
-  for (const Case& c : cases) {
-    ReportTemplate report = Template(QStringLiteral(R"(<band kind="detail" height="6">
-          <field x="20" y="0" width="%1" height="5" align="right" format="%2">Montant</field>
+  for (bool wrap : {false, true}) {
+    const double box = WidthMm(QStringLiteral("66,56"), 10) + 2 * kTextPaddingMm + 0.1;
+    for (const Case& c : cases) {
+      ReportTemplate report =
+          Template(QStringLiteral(R"(<band kind="detail" height="6">
+          <field x="20" y="0" width="%1" height="5" align="right" format="%2" wrap="%4">Montant</field>
           <text x="%3" y="0" width="30" height="5">suite</text></band>)")
-                                         .arg(box)
-                                         .arg(QString::fromUtf8(c.format))
-                                         .arg(20 + box));
-    PreparedReport prepared =
-        PrepareReport(report, OneRecord(QStringLiteral("Montant"), c.value).input());
-    EXPECT_EQ(QStringList(), prepared.warnings) << c.printed;
-    const DisplayItem* item = FindText(prepared.pages.at(0), QString::fromUtf8(c.printed));
-    ASSERT_NE(nullptr, item) << c.printed;
-    EXPECT_LT(item->font.pointSize, 10.0) << c.printed;
-    EXPECT_GE(item->font.pointSize, kSmallestNumberPointSize) << c.printed;
+                       .arg(box)
+                       .arg(QString::fromUtf8(c.format))
+                       .arg(20 + box)
+                       .arg(wrap ? QStringLiteral("true") : QStringLiteral("false")));
+      PreparedReport prepared =
+          PrepareReport(report, OneRecord(QStringLiteral("Montant"), c.value).input());
+      EXPECT_EQ(QStringList(), prepared.warnings) << c.printed;
+      const DisplayItem* item = FindText(prepared.pages.at(0), QString::fromUtf8(c.printed));
+      ASSERT_NE(nullptr, item) << c.printed;
+      EXPECT_LT(item->font.pointSize, 10.0) << c.printed;
+      EXPECT_GE(item->font.pointSize, kSmallestNumberPointSize) << c.printed;
 
-    testing::RecordingDevice device(QSizeF(kPageWidth, kPageHeight), 600);
-    std::vector<DrawnText> drawn = Drawn(prepared);
-    const DrawnText* glyphs = nullptr;
-    for (const DrawnText& d : drawn) {
-      if (d.text.contains(QStringLiteral("66,56")) || d.text.contains(QStringLiteral("456"))) {
-        glyphs = &d;
+      testing::RecordingDevice device(QSizeF(kPageWidth, kPageHeight), 600);
+      std::vector<DrawnText> drawn = Drawn(prepared);
+      const DrawnText* glyphs = nullptr;
+      for (const DrawnText& d : drawn) {
+        if (d.text.contains(QStringLiteral("66,56")) || d.text.contains(QStringLiteral("456"))) {
+          glyphs = &d;
+        }
       }
+      ASSERT_NE(nullptr, glyphs) << c.printed << " among " << DrawnTogether(drawn).toStdString();
+      EXPECT_EQ(QString::fromUtf8(c.printed), glyphs->text);
+      QRectF boxPx = device.toDevice(item->rect);
+      EXPECT_TRUE(Inside(QRectF(glyphs->box.left(), boxPx.top(), glyphs->box.width(), 1), boxPx))
+          << c.printed << ": glyphs from " << glyphs->box.left() << " to " << glyphs->box.right()
+          << ", box from " << boxPx.left() << " to " << boxPx.right();
+      EXPECT_TRUE(glyphs->clip.isEmpty()) << c.printed;
     }
-    ASSERT_NE(nullptr, glyphs) << c.printed << " among " << DrawnTogether(drawn).toStdString();
-    EXPECT_EQ(QString::fromUtf8(c.printed), glyphs->text);
-    QRectF boxPx = device.toDevice(item->rect);
-    EXPECT_TRUE(Inside(QRectF(glyphs->box.left(), boxPx.top(), glyphs->box.width(), 1), boxPx))
-        << c.printed << ": glyphs from " << glyphs->box.left() << " to " << glyphs->box.right()
-        << ", box from " << boxPx.left() << " to " << boxPx.right();
-    EXPECT_TRUE(glyphs->clip.isEmpty()) << c.printed;
   }
 }
 
@@ -162,7 +166,8 @@ TEST_F(LayoutTest, WhatDoesNotFitEvenSmallerIsClippedAndWarnedAbout) {
        "ne "
        "tient pas dans sa case (%1 mm de large pour %2 mm)"},
       {"Ardevanne",
-       "Bande « Détail » (ligne 4) : élément Champ (ligne 5), enregistrement 2 : « Ardevanne » ne "
+       "Bande « Détail » (ligne 4) : élément Champ (ligne 5), enregistrement 2 : « Ardevanne » "
+       "ne "
        "tient pas dans sa case (%1 mm de large pour %2 mm)"},
   };
   for (const Case& c : cases) {
