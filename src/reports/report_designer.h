@@ -50,6 +50,11 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QLabel* messageLabel() const { return m_message; }
   QComboBox* namesBox() const { return m_names; }
   QComboBox* formatBox() const { return m_format; }
+  QLineEdit* conditionBox() const { return m_condition; }
+  QComboBox* conditionColourBox() const { return m_conditionColor; }
+  QCheckBox* conditionBoldBox() const { return m_conditionBold; }
+  QLineEdit* columnNameBox() const { return m_itemName; }
+  QCheckBox* repeatBox() const { return m_repeat; }
 
   // The commands of the toolbar, also driven by tests.
   bool save();

@@ -2,11 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -724,6 +726,43 @@ class ReportBridgeTest : public QObject {
              QStringLiteral("date:d MMMM yyyy"));
     designer.formatBox()->setCurrentText(QStringLiteral("number:3"));
     QCOMPARE(designer.currentTemplate().bands[detail].items[0].format, QStringLiteral("number:3"));
+  }
+
+  // The panel sets the conditional style, the CSV column and the repeated group header, each
+  // as one step that "Annuler" takes back.
+  void designerSetsConditionalStyleColumnNameAndRepeat() {
+    testing::ScriptedPlatform platform;
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Comptes.frf"));
+    WriteAll(path, R"(<report version="1">
+      <band kind="group-header" group="Compte" key="Compte" height="6"><text x="0" y="0" width="50" height="5">[Compte]</text></band>
+      <band kind="detail" height="5"><field x="0" y="0" width="30" height="5">Solde</field></band>
+    </report>)");
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(path));
+    ReportDesigner designer(report, platform, nullptr);
+    designer.select(1, 0);
+    designer.conditionBox()->setText(QStringLiteral("Solde < 0"));
+    emit designer.conditionBox()->editingFinished();
+    designer.conditionColourBox()->setCurrentText(QStringLiteral("Rouge"));
+    designer.conditionBoldBox()->setChecked(true);
+    designer.columnNameBox()->setText(QStringLiteral("Solde du compte"));
+    emit designer.columnNameBox()->editingFinished();
+    const ReportItem& field = designer.currentTemplate().bands[1].items[0];
+    QCOMPARE(field.condition, QStringLiteral("Solde < 0"));
+    QCOMPARE(field.conditionColor, QColor(QStringLiteral("#c00000")));
+    QVERIFY(field.conditionBold);
+    QCOMPARE(field.name, QStringLiteral("Solde du compte"));
+    designer.select(0, -1);
+    QVERIFY(designer.repeatBox()->isEnabled());
+    designer.repeatBox()->setChecked(true);
+    QVERIFY(designer.currentTemplate().bands[0].repeatOnNewPage);
+    designer.select(1, -1);
+    QVERIFY(!designer.repeatBox()->isEnabled());
+    designer.undoStack()->undo();
+    QVERIFY(!designer.currentTemplate().bands[0].repeatOnNewPage);
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate().bands[1].items[0].name, QString());
   }
 
   // "Date" and "Heure" come from the platform's clock, the names of days and months in
