@@ -131,6 +131,26 @@ TEST(ReportRenderTest, KeepsTheJournalTotalsOnEveryPage) {
   EXPECT_EQ(1, text.count(QStringLiteral("Total du journal")));
 }
 
+// Given a ".csv" output, the printed records of the detail band, for a spreadsheet.
+TEST(ReportRenderTest, WritesThePrintedRecordsAsCsv) {
+  QTemporaryDir folder;
+  QString csv = folder.filePath(QStringLiteral("tresorerie.csv"));
+  RenderRun run = Render(Template("Gestion_Tresorerie.frf"), Data("Gestion_Tresorerie.json"), csv);
+  ASSERT_EQ(0, run.exitCode) << run.errors.toStdString();
+  QFile file(csv);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_GE(lines.size(), 3);
+  EXPECT_EQ(QByteArray("TRIM(Titre & ' ' & Nom & ' ' & Prenom);Licence;IIF(Portable = '', "
+                       "Dommicile, Portable);Solde\r"),
+            lines[0]);
+  EXPECT_TRUE(lines.last().isEmpty());
+  for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+    EXPECT_EQ(3, lines[i].count(';')) << lines[i].constData();
+    EXPECT_TRUE(lines[i].endsWith('\r')) << lines[i].constData();
+  }
+}
+
 TEST(ReportRenderTest, FailsWithTheReasonForAMissingOrBrokenTemplate) {
   QTemporaryDir folder;
   QString pdf = folder.filePath(QStringLiteral("sortie.pdf"));
