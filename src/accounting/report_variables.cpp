@@ -98,6 +98,8 @@ constexpr DeclaredVariable kStatementLine[] = {
     {"Solde3", kNumber, kRecord, "987,25"},
     {"Calcul", kText, kRecord, "1"},
     {"Liquide", kNumber, kReport, "8421,15"},
+    // "Normaux", "Détaillés" or "Regroupés": the detailed form sets its group lines in bold.
+    {"Forme", kText, kReport, "Détaillés"},
 };
 constexpr DeclaredVariable kIncomeTotals[] = {
     {"re1", kSeeded, kReport, "0"}, {"re2", kSeeded, kReport, "0"}, {"re3", kSeeded, kReport, "0"},

@@ -1,7 +1,12 @@
 #include <QApplication>
 
+#include "accounting/books_screen.h"
+#include "accounting/statements_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
+#include "members/consultation_screen.h"
+#include "members/import_screen.h"
+#include "members/listing_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
 #include "utilities/backup_screen.h"
@@ -31,6 +36,34 @@ int main(int argc, char* argv[]) {
                         [&] { backupScreen.setMode(vantrel::TFichFSvg::Mode::kRestore); });
   mainWindow.wireScreen(vantrel::MenuItem::Calculator, calculatorScreen);
   mainWindow.wireScreen(vantrel::MenuItem::About, aboutBox);
+
+  // Books and statements ("&Edition" of the accounting menu).
+  vantrel::TFichFGLiv booksScreen(context);
+  vantrel::TFichFTable statementsScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingChart, booksScreen,
+                        [&] { booksScreen.setMode(vantrel::TFichFGLiv::kAccountsInUseMode); });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingLedger, booksScreen, [&] {
+    booksScreen.setWindowTitle(QStringLiteral("Edition du Grand Livre"));
+    booksScreen.setMode(vantrel::TFichFGLiv::kLedgerMode);
+  });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingTrialBalance, booksScreen,
+                        [&] { booksScreen.setMode(vantrel::TFichFGLiv::kTrialBalanceMode); });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingResults, statementsScreen, [&] {
+    statementsScreen.setMode(vantrel::TFichFTable::kIncomeStatementMode);
+  });
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingBalanceSheet, statementsScreen,
+                        [&] { statementsScreen.setMode(vantrel::TFichFTable::kBalanceSheetMode); });
+
+  // Members: consultation, listings (listing and mail modes), federation import.
+  vantrel::TFichFGest consultationScreen(context);
+  vantrel::TFichFEdit listingScreen(context);
+  vantrel::TFichFimp importScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersConsultation, consultationScreen);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersEdition, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kListing); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersMail, listingScreen,
+                        [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail); });
+  mainWindow.wireScreen(vantrel::MenuItem::MembersImport, importScreen);
 
   mainWindow.show();
   return QApplication::exec();

@@ -38,8 +38,13 @@ int Usage(const std::string& utf8Message) {
 
 }  // namespace
 
+// Qt's own notes (a missing runtime folder, font fallbacks) are not the tool's messages:
+// standard error carries only the French failure messages.
+void DropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(DropQtMessages);
   QGuiApplication application(argc, argv);
 
   std::vector<std::string> args(argv + 1, argv + argc);

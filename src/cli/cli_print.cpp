@@ -5,7 +5,14 @@
 namespace vantrel::cli {
 
 const std::vector<PrintReport>& PrintReports() {
-  static const std::vector<PrintReport> reports = {};
+  static const std::vector<PrintReport> reports = {
+      {"journal", PrintJournal},
+      {"compte", PrintLedger},
+      {"balance", PrintTrialBalance},
+      {"plan", PrintAccountsInUse},
+      {"resultat", PrintIncomeStatement},
+      {"bilan", PrintBalanceSheet},
+  };
   return reports;
 }
 

@@ -16,6 +16,15 @@ struct PrintReport {
 // The reports "print" knows. Each lives in a file of its own (cli_print_<group>.cpp).
 const std::vector<PrintReport>& PrintReports();
 
+// The books and statements of the current exercise (cli_print_books.cpp): journal,
+// compte NNNN, balance, plan, resultat and bilan [--normaux|--detailles|--regroupes].
+int PrintJournal(CliContext& context, const Arguments& args);
+int PrintLedger(CliContext& context, const Arguments& args);
+int PrintTrialBalance(CliContext& context, const Arguments& args);
+int PrintAccountsInUse(CliContext& context, const Arguments& args);
+int PrintIncomeStatement(CliContext& context, const Arguments& args);
+int PrintBalanceSheet(CliContext& context, const Arguments& args);
+
 // "print REPORT ...": dispatches on REPORT.
 int RunPrint(CliContext& context, const Arguments& args);
 

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/cli_import.h"
 #include "cli/cli_print.h"
 
 namespace vantrel::cli {
@@ -7,6 +8,7 @@ namespace vantrel::cli {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"print", RunPrint},
+      {"import", RunImport},
   };
   return commands;
 }

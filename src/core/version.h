@@ -15,7 +15,8 @@ inline constexpr char kDownloadPath[] = "/vantrel.php";
 inline constexpr char kAuthorLastName[] = "DELORME";
 inline constexpr char kAuthorFirstName[] = "Yves";
 inline constexpr char kAuthorMail[] = "auteur@vantrel.invalid";
-// The federation's own mail domain, named in the version history.
-inline constexpr char kFederationMailDomain[] = "ffbridge.invalid";
+// The federation's own mail domain: its addresses are never imported (members/
+// federation_import.h); named in the version history.
+inline constexpr char kFederationMailDomain[] = "ffbridge.fr";
 
 }  // namespace vantrel

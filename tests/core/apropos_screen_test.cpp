@@ -32,7 +32,7 @@ class AproposScreenTest : public QObject {
     QCOMPARE(lines[1], QStringLiteral("  Mise en circulation du programme"));
     QCOMPARE(lines[2], QString());
     QCOMPARE(lines[17],
-             QStringLiteral("  Suppression des adresses courriel du domaine @ffbridge.invalid"));
+             QStringLiteral("  Suppression des adresses courriel du domaine @ffbridge.fr"));
     QCOMPARE(lines[18], QStringLiteral("    Possibilité d'Emailing en copie cachée"));
     QCOMPARE(lines[22], QStringLiteral("      envoi courriel joueurs de tournois de régularités"));
     QCOMPARE(lines[25], QStringLiteral("  Ajout d'un champ \"courriel\" de trie"));

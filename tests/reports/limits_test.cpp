@@ -122,7 +122,7 @@ TEST(LimitsTest, DirectoryPrintsTheThirdAddressLineAndTheWholeName) {
   EXPECT_TRUE(texts.contains(QStringLiteral("Mme FRANÇOIS Jérôme")));
   int thirdLines = 0;
   for (const QString& text : texts) {
-    if (text.contains(QStringLiteral(", Lieu-dit Les Grandes Vignes"))) ++thirdLines;
+    if (text.contains(QStringLiteral("Lieu-dit Les Grandes Vignes"))) ++thirdLines;
     EXPECT_FALSE(text.startsWith(QLatin1Char(' '))) << text.toStdString();
   }
   EXPECT_EQ(30, thirdLines);

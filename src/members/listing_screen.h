@@ -1,0 +1,176 @@
+#pragma once
+
+#include <vector>
+
+#include "core/record_file.h"
+#include "members/listing.h"
+#include "platform/screen.h"
+#include "reports/report.h"
+#include "reports/value_table.h"
+
+class QCheckBox;
+class QChart;
+class QChartView;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+
+namespace vantrel {
+
+// An up-down control: two arrows that move a position within [minimum, maximum] and report
+// each click.
+class UpDown : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit UpDown(QWidget* parent = nullptr);
+
+  int position() const { return m_position; }
+  void setPosition(int position) { m_position = position; }
+  int minimum() const { return m_minimum; }
+  int maximum() const { return m_maximum; }
+  void setMinimum(int minimum) { m_minimum = minimum; }
+  void setMaximum(int maximum) { m_maximum = maximum; }
+  void setRange(int minimum, int maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+  }
+  // One step up (+1) or down (-1) within the range, then clicked().
+  void step(int delta);
+
+  QToolButton* up;
+  QToolButton* down;
+
+ signals:
+  void clicked();
+
+ private:
+  int m_position = 0;
+  int m_minimum = 0;
+  int m_maximum = 100;
+};
+
+// "Edition des données après tri" (listing mode) and "... pour envoi par Courriel" (mail
+// mode): members picked by eight criteria, their count, the series pie and the age pyramid,
+// and every output of the selection (reports, charts, exports, HTML directory, mail).
+class TFichFEdit : public Screen {
+  Q_OBJECT
+
+ public:
+  enum class Mode { kListing = 0, kMail = 1 };
+
+  explicit TFichFEdit(AppContext& context, QWidget* parent = nullptr);
+
+  // Set by the main menu before showing the screen.
+  void setMode(Mode mode);
+  Mode mode() const { return m_mode; }
+
+  void activated() override;
+  void deactivated() override;
+
+  // Reads the criteria from the controls and fills the selection, counts, charts and grid.
+  void recompute();
+  const std::vector<int>& selection() const { return m_selection; }
+  const Lines& members() const { return m_members; }
+  int mailCount() const { return m_mailCount; }
+  members::ListingCriteria criteria() const;
+
+  // One pair of bounds: its two edits and two up-down controls.
+  struct BoundPair {
+    QLineEdit* minEdit;
+    QLineEdit* maxEdit;
+    UpDown* minUp;
+    UpDown* maxUp;
+    bool letters = false;
+    int lowestAccepted = 0;   // the lower edit takes values from here
+    int highestAccepted = 0;  // the upper edit up to here
+    bool unlimited = false;   // balance: no outer limit
+  };
+
+  QLabel* Label1;
+  QLabel* Label2;
+  QCheckBox* CheckBoxNom;
+  QCheckBox* CheckBoxIndice;
+  QCheckBox* CheckBoxAge;
+  QCheckBox* CheckBoxSolde;
+  QCheckBox* CheckCotisation;
+  QCheckBox* CheckBoxDate;
+  QCheckBox* CheckCourriel;
+  QCheckBox* CheckSexe;
+  BoundPair Nom;
+  BoundPair Indice;
+  BoundPair Age;
+  BoundPair Solde;
+  QListWidget* GroupCotis;
+  QListWidget* GroupCourriel;
+  QListWidget* GroupeSexe;
+  QDateEdit* DateTimeDebut;
+  QDateEdit* DateTimeFin;
+  QTableWidget* StrGr1;
+  QTabWidget* Dessins;
+  QChartView* ChartIndice;
+  QChartView* Chart1;
+  QPushButton* BtEdition;
+  QPushButton* Button3;
+  QPushButton* BtCourriel;
+  QPushButton* BtCourDes;
+  QPushButton* BtCourSel;
+  QCheckBox* CB_BccCourriel;
+  QLabel* LbGroupe;
+  QSpinBox* Nbr_Courriel;
+  QLabel* LbCourriel;
+  QMenu* MenuEdition;
+  reports::Report* Report;
+
+  // Output menu.
+  void onReport(const char* templateName, const QString& title, bool seedPlace);
+  // The report of onReport made ready to show: values, count, template, "Place", title. False
+  // with an empty selection.
+  bool prepareReport(const char* templateName, const QString& title, bool seedPlace);
+  void onPrintChart(QChartView* chart, const QString& jobName);
+  void onExport(const char* fileName);
+  void onHtmlPage();
+  void onSendMail();
+  // Mail marks.
+  void onMarkCell(int row, int column);
+  void onSelectAll();
+  void onDeselectAll();
+
+ private:
+  void buildCriteria(QWidget* panel);
+  void buildPair(BoundPair& pair, const char* name, QWidget* parent);
+  void wirePair(BoundPair& pair);
+  void showBounds(BoundPair& pair, int lowest, int highest);
+  QString boundText(const BoundPair& pair, int position) const;
+  std::optional<int> parseBound(const BoundPair& pair, const QString& text) const;
+  void onLowerClicked(BoundPair& pair);
+  void onUpperClicked(BoundPair& pair);
+  void onLowerEdited(BoundPair& pair);
+  void onUpperEdited(BoundPair& pair);
+  void onStartDateChanged();
+  void onEndDateChanged();
+  void fillCharts(const members::ListingStatistics& statistics);
+  void fillGrid();
+  void updateMailControls();
+  std::filesystem::path exerciseFile(const char* name) const;
+  // The answers of one listing report, read from the selection.
+  reports::ValueTable listingValues(const reports::TemplateVariables& declaration);
+
+  Mode m_mode = Mode::kListing;
+  Lines m_members;
+  std::vector<int> m_selection;
+  int m_mailCount = 0;
+  bool m_filling = false;  // controls set by the program: no recomputation
+  reports::ValueTable m_directoryValues;
+  reports::ValueTable m_duesValues;
+  reports::ValueTable m_assemblyValues;
+};
+
+}  // namespace vantrel
