@@ -85,6 +85,14 @@ void AppendLedgerLine(Lines& ledgerLines, const std::string& entryNumber, const 
 }
 
 int PostJournalEntry(const fs::path& exerciseFolder, const JournalEntry& entry) {
+  FileTransaction transaction;
+  const int entryNumber = StageJournalEntry(exerciseFolder, entry, transaction);
+  transaction.Commit();
+  return entryNumber;
+}
+
+int StageJournalEntry(const fs::path& exerciseFolder, const JournalEntry& entry,
+                      FileTransaction& transaction) {
   const fs::path journalPath = WritableTarget(exerciseFolder / kJournalFileName);
   std::string journalBytes;
   if (FileExists(journalPath)) journalBytes = ReadBytes(journalPath);
@@ -122,12 +130,10 @@ int PostJournalEntry(const fs::path& exerciseFolder, const JournalEntry& entry) 
                      group.credit);
   }
 
-  FileTransaction transaction;
   transaction.Stage(journalPath, journalBytes);
   for (const PendingLedger& pending : ledgers) {
     transaction.Stage(pending.path, LinesToBytes(pending.lines));
   }
-  transaction.Commit();
   return static_cast<int>(lineCount + 1);
 }
 

@@ -6,6 +6,7 @@
 
 #include "accounting/accounting_files.h"
 #include "core/record_file.h"
+#include "core/transaction.h"
 
 namespace vantrel::accounting {
 
@@ -41,6 +42,12 @@ struct JournalEntry {
 //  - "Impossible de créer le fichier %s" when a file cannot be written (no exercise folder).
 // ";" and line breaks in the texts are replaced (";" -> ",", line break -> blank).
 int PostJournalEntry(const std::filesystem::path& exerciseFolder, const JournalEntry& entry);
+
+// PostJournalEntry without the commit: the journal and the ledgers are staged in transaction,
+// which may carry other files of the same change (the member file with its posting marks).
+// Same checks and errors; nothing is replaced before transaction.Commit().
+int StageJournalEntry(const std::filesystem::path& exerciseFolder, const JournalEntry& entry,
+                      FileTransaction& transaction);
 
 // Appends to a ledger held in memory the line of one posting:
 //   entry number; date; label; debit; credit; total debit; total credit; balance;

@@ -1,12 +1,16 @@
 #include <QApplication>
 
 #include "accounting/books_screen.h"
+#include "accounting/chart_screen.h"
+#include "accounting/entry_screen.h"
+#include "accounting/settings_screen.h"
 #include "accounting/statements_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
 #include "members/consultation_screen.h"
 #include "members/import_screen.h"
 #include "members/listing_screen.h"
+#include "members/member_card_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
 #include "utilities/backup_screen.h"
@@ -25,6 +29,20 @@ int main(int argc, char* argv[]) {
   if (!mainWindow.startUp()) return 0;
   QObject::connect(&mainWindow, &vantrel::TFichFprg::quitRequested, &application,
                    &QApplication::quit);
+
+  // Member card, chart of accounts, entry screen, settings and new season.
+  vantrel::TFichFPar settingsScreen(context);
+  vantrel::TFichFin memberCard(context);
+  vantrel::TFichFPlan chartScreen(context);
+  vantrel::TFichFEntree entryScreen(context);
+  mainWindow.wireScreen(vantrel::MenuItem::MembersCard, memberCard);
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingEntry, entryScreen,
+                        QStringLiteral("Ecriture d'opération"));
+  mainWindow.wireScreen(vantrel::MenuItem::AccountingChartManagement, chartScreen,
+                        QStringLiteral("Gestion du plan Comptable"));
+  mainWindow.wireScreen(
+      vantrel::MenuItem::SettingsSeason, settingsScreen,
+      QStringLiteral("Paramètrages et personnalisation du logiciel OU Nouvelle Saison"));
 
   // Utilities and the about box.
   vantrel::TFichFCalc calculatorScreen(context);

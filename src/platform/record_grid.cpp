@@ -126,6 +126,11 @@ RecordGrid::RecordGrid(std::vector<GridColumn> columns, QWidget* parent)
   const auto& all = m_model.columns();
   for (std::size_t c = 0; c < all.size(); ++c) setColumnWidth(static_cast<int>(c), all[c].width);
   setRowHeight(23);
+  // The scroll range is known only once the view is laid out, and changes with its size.
+  connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+    if (m_lastRows > 0) scrollTo(m_model.rowCount() - m_lastRows);
+  });
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_lastRows = 0; });
 }
 
 void RecordGrid::setHeaderShown(bool shown) { horizontalHeader()->setVisible(shown); }
@@ -137,17 +142,20 @@ void RecordGrid::setRowHeight(int pixels) {
 
 int RecordGrid::rowHeight() const { return verticalHeader()->defaultSectionSize(); }
 
-int RecordGrid::topRow() const { return rowAt(0) < 0 ? 0 : rowAt(0); }
+// Rows scroll one at a time: the scroll bar counts rows.
+int RecordGrid::topRow() const { return verticalScrollBar()->value(); }
 
 void RecordGrid::setTopRow(int row) {
-  if (row < 0) row = 0;
-  verticalScrollBar()->setValue(row);
+  m_lastRows = 0;
+  scrollTo(row);
 }
 
+void RecordGrid::scrollTo(int row) { verticalScrollBar()->setValue(row < 0 ? 0 : row); }
+
 void RecordGrid::showLastRows(int count) {
-  // The scroll bar's range is only known once the view has laid itself out.
   doItemsLayout();
-  setTopRow(m_model.rowCount() - count);
+  m_lastRows = count;
+  scrollTo(m_model.rowCount() - count);
 }
 
 int RecordGrid::naturalWidth() const {

@@ -92,7 +92,8 @@ class RecordGrid : public QTableView {
   // The first row in view.
   int topRow() const;
   void setTopRow(int row);
-  // Scrolls so that the last `count` rows are in view (the top row is rowCount - count).
+  // Scrolls so that the last `count` rows are in view (the top row is rowCount - count), and
+  // keeps them so while the view is laid out or resized, until the user scrolls.
   void showLastRows(int count);
 
   // The width that shows every column without a horizontal scroll bar.
@@ -107,7 +108,10 @@ class RecordGrid : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  void scrollTo(int row);
+
   RecordGridModel m_model;
+  int m_lastRows = 0;
 };
 
 // Paints a grid cell: the item background (selection included), then its text 2 pixels below
