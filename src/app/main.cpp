@@ -5,6 +5,9 @@
 #include "accounting/entry_screen.h"
 #include "accounting/settings_screen.h"
 #include "accounting/statements_screen.h"
+#include "competitions/cup_management_screen.h"
+#include "competitions/cup_ranking_screen.h"
+#include "competitions/results_screen.h"
 #include "core/apropos_screen.h"
 #include "core/main_window_screen.h"
 #include "members/consultation_screen.h"
@@ -82,6 +85,27 @@ int main(int argc, char* argv[]) {
   mainWindow.wireScreen(vantrel::MenuItem::MembersMail, listingScreen,
                         [&] { listingScreen.setMode(vantrel::TFichFEdit::Mode::kMail); });
   mainWindow.wireScreen(vantrel::MenuItem::MembersImport, importScreen);
+
+  // The four cups: one results screen for all, management and ranking told their cup.
+  vantrel::TFichFResult resultsScreen(context);
+  vantrel::TFichFGestion cupScreen(context);
+  vantrel::TFichFClassment rankingScreen(context);
+  const vantrel::MenuItem cupItems[][3] = {
+      {vantrel::MenuItem::CupResults1, vantrel::MenuItem::CupManagement1,
+       vantrel::MenuItem::CupRanking1},
+      {vantrel::MenuItem::CupResults2, vantrel::MenuItem::CupManagement2,
+       vantrel::MenuItem::CupRanking2},
+      {vantrel::MenuItem::CupResults3, vantrel::MenuItem::CupManagement3,
+       vantrel::MenuItem::CupRanking3},
+      {vantrel::MenuItem::CupResults4, vantrel::MenuItem::CupManagement4,
+       vantrel::MenuItem::CupRanking4}};
+  for (int cup = 1; cup <= 4; ++cup) {
+    const auto& items = cupItems[cup - 1];
+    mainWindow.wireScreen(items[0], resultsScreen);
+    mainWindow.wireScreen(items[1], cupScreen, [&cupScreen, cup] { cupScreen.setCup(cup); });
+    mainWindow.wireScreen(items[2], rankingScreen,
+                          [&rankingScreen, cup] { rankingScreen.setCup(cup); });
+  }
 
   mainWindow.show();
   return QApplication::exec();

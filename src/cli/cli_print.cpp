@@ -1,5 +1,6 @@
 #include "cli/cli_print.h"
 
+#include "cli/cli_print_cups.h"
 #include "core/record_file.h"
 
 namespace vantrel::cli {
@@ -12,6 +13,8 @@ const std::vector<PrintReport>& PrintReports() {
       {"plan", PrintAccountsInUse},
       {"resultat", PrintIncomeStatement},
       {"bilan", PrintBalanceSheet},
+      {"classement", PrintCupRanking},
+      {"dotation", PrintPrizeList},
   };
   return reports;
 }

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "cli/cli_import.h"
 #include "cli/cli_print.h"
+#include "cli/cli_results.h"
 
 namespace vantrel::cli {
 
@@ -9,6 +10,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"print", RunPrint},
       {"import", RunImport},
+      {"results", RunResults},
   };
   return commands;
 }
