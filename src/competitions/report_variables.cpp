@@ -87,7 +87,7 @@ constexpr DeclaredVariable kCupRanking[] = {
 // The event's header fields, the same for every record, then one record per team or pair;
 // "nom2" and "joueur2" hold the two halves of the players, lines ended by CR LF.
 constexpr DeclaredVariable kConvocationHeader[] = {
-    {"saison", kText, kReport, "Saison 2026-2027"},
+    {"saison", kText, kReport, "2026-2027"},
     {"responsable", kText, kReport, "Responsable : Benoît FRANÇOIS, 06 12 34 56 78"},
     {"publication", kText, kReport, "Publié le 02/01/2027"},
     {"epreuve", kText, kReport, "Coupe de France par quatre"},
@@ -98,7 +98,7 @@ constexpr DeclaredVariable kConvocationHeader[] = {
     {"horaires1", kText, kReport, "Séance 1 : 13 h 30"},
     {"horaires2", kText, kReport, "Séance 2 : 17 h 00"},
     {"avertissement", kText, kReport, "Merci d'arriver un quart d'heure avant le début"},
-    {"arbitre", kText, kReport, "Arbitre : Noël MARTIN"},
+    {"arbitre", kText, kReport, "Noël MARTIN"},
     {"divers", kText, kReport, "Parking gratuit devant le club"},
     {"pied2", kText, kReport, "Ardevanne Bridge Club, 3 place du Marché, 21000 Dijon"},
 };

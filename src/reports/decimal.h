@@ -28,6 +28,10 @@ class Decimal {
   double toDouble() const { return static_cast<double>(m_units) / kScale; }
   bool isZero() const { return m_units == 0; }
   bool isInteger() const { return m_units % kScale == 0; }
+  // True for the clamped magnitude a result takes when it does not fit.
+  bool isOutOfRange() const {
+    return m_units == INT64_MAX || m_units == -INT64_MAX || m_units == INT64_MIN;
+  }
 
   Decimal operator-() const { return Decimal(-m_units); }
   friend Decimal operator+(Decimal a, Decimal b);

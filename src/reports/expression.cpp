@@ -502,6 +502,12 @@ class Evaluator {
     throw Stopped();
   }
 
+  // A result that did not fit stops the expression rather than print a wrong number.
+  Value checked(Decimal result) {
+    if (result.isOutOfRange()) stop(QStringLiteral("résultat trop grand"));
+    return Value::FromNumber(result);
+  }
+
   // The value as a number; stops the expression when it is none.
   Decimal number(const Value& value) {
     std::optional<Decimal> n = value.toNumber();
@@ -560,7 +566,7 @@ class Evaluator {
         // is no number stop the expression.
         std::optional<Decimal> x = a.toNumber();
         std::optional<Decimal> y = b.toNumber();
-        if (x && y && NumericPair(a, b)) return Value::FromNumber(*x + *y);
+        if (x && y && NumericPair(a, b)) return checked(*x + *y);
         auto joinable = [](const Value& v) {
           return v.type() == Value::Type::Text || v.type() == Value::Type::Empty;
         };
@@ -576,9 +582,9 @@ class Evaluator {
     std::optional<Decimal> result;
     switch (node.op) {
       case Op::Subtract:
-        return Value::FromNumber(x - y);
+        return checked(x - y);
       case Op::Multiply:
-        return Value::FromNumber(x * y);
+        return checked(x * y);
       case Op::Divide:
         result = Decimal::Divide(x, y);
         break;
@@ -592,7 +598,7 @@ class Evaluator {
         return Value();
     }
     if (!result) stop(QStringLiteral("division par zéro"));
-    return Value::FromNumber(*result);
+    return checked(*result);
   }
 
   Value call(const ExprNode& node) {

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTimer>
 #include <memory>
 
 #include "platform/platform.h"
@@ -25,7 +24,7 @@ void Report::ShowReport() {
   // From the preparation to the first page on the screen.
   auto wait = std::make_unique<WaitCursor>();
   ReportPreview preview(prepare(), m_platform, m_parent);
-  QTimer::singleShot(0, &preview, [&wait] { wait.reset(); });
+  preview.setOnFirstPaint([&wait] { wait.reset(); });
   preview.exec();
 }
 

@@ -89,6 +89,50 @@ QDoubleSpinBox* MmBox(double minimum, double maximum, int decimals = 1) {
   return box;
 }
 
+// The formats offered for texts and fields, by their French label; the list stays
+// editable for any other format of the template language.
+struct ValueFormatChoice {
+  const char* label;
+  const char* format;
+};
+constexpr ValueFormatChoice kValueFormats[] = {
+    {"Texte", ""},
+    {"Montant (1234,50)", "amount"},
+    {"Montant, rien si zéro", "amount-blank"},
+    {"Entier (1235)", "integer"},
+    {"Nombre à 1 décimale", "number:1"},
+    {"Nombre à 2 décimales", "number:2"},
+    {"Date (05/03/2015)", "date"},
+    {"Date courte (05/03/15)", "date:dd/MM/yy"},
+    {"Date en lettres (5 mars 2015)", "date:d MMMM yyyy"},
+    {"Date avec le jour (jeudi 5 mars 2015)", "date:dddd d MMMM yyyy"},
+};
+
+// The French label of a format, or the format itself when it has none.
+QString FormatLabel(const QString& format) {
+  for (const ValueFormatChoice& choice : kValueFormats) {
+    if (format == QLatin1String(choice.format)) return QString::fromUtf8(choice.label);
+  }
+  return format;
+}
+
+// The format a label (or a format typed in the list) stands for.
+QString FormatOfLabel(const QString& text) {
+  for (const ValueFormatChoice& choice : kValueFormats) {
+    if (text == QString::fromUtf8(choice.label)) return QLatin1String(choice.format);
+  }
+  return text.trimmed();
+}
+
+// Colours offered for the conditional style.
+struct ColourChoice {
+  const char* label;
+  const char* colour;  // "" for none
+};
+constexpr ColourChoice kConditionColours[] = {
+    {"(inchangée)", ""}, {"Rouge", "#c00000"}, {"Bleu", "#1f4e9c"},
+    {"Vert", "#2e7d32"}, {"Orange", "#d46a00"}, {"Gris", "#7f7f7f"}};
+
 struct PageFormatChoice {
   const char* label;
   PageFormat format;
@@ -266,12 +310,12 @@ QWidget* ReportDesigner::buildPanel() {
   item->addRow(QStringLiteral("Bordures"), borders);
   m_format = new QComboBox(m_itemBox);
   m_format->setEditable(true);
-  m_format->addItems({QString(), QStringLiteral("amount"), QStringLiteral("amount-blank"),
-                      QStringLiteral("integer"), QStringLiteral("number:2"), QStringLiteral("date"),
-                      QStringLiteral("date:dd/MM/yy")});
+  for (const ValueFormatChoice& choice : kValueFormats) {
+    m_format->addItem(QString::fromUtf8(choice.label), QString::fromUtf8(choice.format));
+  }
   m_format->setToolTip(
-      QStringLiteral("amount : 1234,50\namount-blank : 1234,50, rien si zéro\n"
-                     "integer : 1235\nnumber:N : N décimales\ndate : 05/03/2015"));
+      QStringLiteral("Comment la valeur s'imprime. On peut aussi écrire un format du modèle :\n"
+                     "number:3 (3 décimales), date:MMMM yyyy (mars 2015)…"));
   item->addRow(QStringLiteral("Format"), m_format);
   auto* text = new QHBoxLayout;
   m_wrap = new QCheckBox(QStringLiteral("Retour à la ligne"), m_itemBox);
@@ -279,6 +323,24 @@ QWidget* ReportDesigner::buildPanel() {
   text->addWidget(m_wrap);
   text->addWidget(m_grow);
   item->addRow(QString(), text);
+  m_condition = new QLineEdit(m_itemBox);
+  m_condition->setToolTip(
+      QStringLiteral("Condition sur l'enregistrement, par exemple Solde < 0 : quand elle est "
+                     "vraie,\nle texte prend la couleur et le gras ci-dessous."));
+  item->addRow(QStringLiteral("Si"), m_condition);
+  auto* conditional = new QHBoxLayout;
+  m_conditionColor = new QComboBox(m_itemBox);
+  for (const ColourChoice& choice : kConditionColours) {
+    m_conditionColor->addItem(QString::fromUtf8(choice.label), QString::fromUtf8(choice.colour));
+  }
+  m_conditionBold = new QCheckBox(QStringLiteral("Gras"), m_itemBox);
+  conditional->addWidget(m_conditionColor);
+  conditional->addWidget(m_conditionBold);
+  item->addRow(QStringLiteral("Alors"), conditional);
+  m_itemName = new QLineEdit(m_itemBox);
+  m_itemName->setToolTip(
+      QStringLiteral("Titre de la colonne de ce texte dans un enregistrement en CSV"));
+  item->addRow(QStringLiteral("Colonne CSV"), m_itemName);
   m_x = MmBox(-500, 1000);
   m_y = MmBox(-500, 1000);
   m_width = MmBox(0, 1000);
@@ -309,6 +371,8 @@ QWidget* ReportDesigner::buildPanel() {
   band->addRow(QString(), m_pageBreak);
   m_firstPage = new QCheckBox(QStringLiteral("Aussi sur la première page"), m_bandBox);
   band->addRow(QString(), m_firstPage);
+  m_repeat = new QCheckBox(QStringLiteral("Répéter en haut de chaque page du groupe"), m_bandBox);
+  band->addRow(QString(), m_repeat);
   m_group = new QLineEdit(m_bandBox);
   band->addRow(QStringLiteral("Groupe"), m_group);
   m_groupKey = new QLineEdit(m_bandBox);
@@ -467,8 +531,25 @@ QWidget* ReportDesigner::buildPanel() {
     changeItems(QStringLiteral("Alignement"),
                 [&](ReportItem& it) { it.valign = static_cast<VAlign>(index); });
   });
-  connect(m_format, &QComboBox::currentTextChanged, this, [this](const QString& format) {
-    changeItems(QStringLiteral("Format"), [&](ReportItem& it) { it.format = format.trimmed(); });
+  connect(m_format, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    QString format = FormatOfLabel(text);
+    changeItems(QStringLiteral("Format"), [&](ReportItem& it) { it.format = format; });
+  });
+  connect(m_condition, &QLineEdit::editingFinished, this, [this] {
+    QString condition = m_condition->text().trimmed();
+    changeItems(QStringLiteral("Condition"), [&](ReportItem& it) { it.condition = condition; });
+  });
+  connect(m_conditionColor, &QComboBox::currentIndexChanged, this, [this](int index) {
+    QColor colour(QString::fromUtf8(kConditionColours[index].colour));
+    changeItems(QStringLiteral("Couleur si vrai"),
+                [&](ReportItem& it) { it.conditionColor = colour; });
+  });
+  connect(m_conditionBold, &QCheckBox::toggled, this, [this](bool on) {
+    changeItems(QStringLiteral("Gras si vrai"), [&](ReportItem& it) { it.conditionBold = on; });
+  });
+  connect(m_itemName, &QLineEdit::editingFinished, this, [this] {
+    QString name = m_itemName->text().trimmed();
+    changeItems(QStringLiteral("Colonne CSV"), [&](ReportItem& it) { it.name = name; });
   });
   auto geometry = [this](QDoubleSpinBox* box, double ReportItem::*member) {
     connect(box, &QDoubleSpinBox::valueChanged, this, [this, member](double value) {
@@ -506,6 +587,9 @@ QWidget* ReportDesigner::buildPanel() {
   });
   connect(m_pageBreak, &QCheckBox::toggled, this, [this](bool on) {
     changeBand(QStringLiteral("Saut de page"), [&](Band& b) { b.pageBreakAfter = on; });
+  });
+  connect(m_repeat, &QCheckBox::toggled, this, [this](bool on) {
+    changeBand(QStringLiteral("Répéter l'en-tête"), [&](Band& b) { b.repeatOnNewPage = on; });
   });
   connect(m_firstPage, &QCheckBox::toggled, this, [this](bool on) {
     changeBand(QStringLiteral("Première page"), [&](Band& b) { b.onFirstPage = on; });
@@ -702,7 +786,19 @@ void ReportDesigner::refreshPanel() {
     m_borderTop->setChecked(it.borders.top);
     m_borderRight->setChecked(it.borders.right);
     m_borderBottom->setChecked(it.borders.bottom);
-    m_format->setCurrentText(it.format);
+    m_format->setCurrentText(FormatLabel(it.format));
+    if (m_condition->text() != it.condition) m_condition->setText(it.condition);
+    int colour = 0;
+    for (int c = 1; c < static_cast<int>(std::size(kConditionColours)); ++c) {
+      if (it.conditionColor == QColor(QString::fromUtf8(kConditionColours[c].colour))) colour = c;
+    }
+    if (it.conditionColor.isValid() && colour == 0) {
+      m_conditionColor->addItem(it.conditionColor.name(), it.conditionColor.name());
+      colour = m_conditionColor->count() - 1;
+    }
+    m_conditionColor->setCurrentIndex(colour);
+    m_conditionBold->setChecked(it.conditionBold);
+    if (m_itemName->text() != it.name) m_itemName->setText(it.name);
     m_wrap->setChecked(it.wordWrap);
     m_grow->setChecked(it.grow);
     m_x->setValue(it.x);
@@ -727,6 +823,8 @@ void ReportDesigner::refreshPanel() {
     m_pageBreak->setEnabled(band.kind == BandKind::Detail);
     m_firstPage->setChecked(band.onFirstPage);
     m_firstPage->setEnabled(band.kind == BandKind::PageHeader || band.kind == BandKind::PageFooter);
+    m_repeat->setChecked(band.repeatOnNewPage);
+    m_repeat->setEnabled(band.kind == BandKind::GroupHeader);
     bool group = band.kind == BandKind::GroupHeader || band.kind == BandKind::GroupFooter;
     m_group->setText(band.group);
     m_group->setEnabled(group);

@@ -48,6 +48,13 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QGraphicsScene* scene() const { return m_scene; }
   DesignerView* view() const { return m_view; }
   QLabel* messageLabel() const { return m_message; }
+  QComboBox* namesBox() const { return m_names; }
+  QComboBox* formatBox() const { return m_format; }
+  QLineEdit* conditionBox() const { return m_condition; }
+  QComboBox* conditionColourBox() const { return m_conditionColor; }
+  QCheckBox* conditionBoldBox() const { return m_conditionBold; }
+  QLineEdit* columnNameBox() const { return m_itemName; }
+  QCheckBox* repeatBox() const { return m_repeat; }
 
   // The commands of the toolbar, also driven by tests.
   bool save();
@@ -126,6 +133,10 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QComboBox* m_format = nullptr;
   QCheckBox* m_wrap = nullptr;
   QCheckBox* m_grow = nullptr;
+  QLineEdit* m_condition = nullptr;
+  QComboBox* m_conditionColor = nullptr;
+  QCheckBox* m_conditionBold = nullptr;
+  QLineEdit* m_itemName = nullptr;
   QDoubleSpinBox* m_x = nullptr;
   QDoubleSpinBox* m_y = nullptr;
   QDoubleSpinBox* m_width = nullptr;
@@ -139,6 +150,7 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QDoubleSpinBox* m_columnGap = nullptr;
   QCheckBox* m_pageBreak = nullptr;
   QCheckBox* m_firstPage = nullptr;
+  QCheckBox* m_repeat = nullptr;
   QLineEdit* m_group = nullptr;
   QLineEdit* m_groupKey = nullptr;
   QPlainTextEdit* m_scriptBefore = nullptr;

@@ -529,8 +529,9 @@ class Preparer : public EvalContext {
     ++m_pageNumber;
     resetVariables(VariableReset::Page, QString());
     m_y = m_report.page.marginTop;
-    m_bottom = m_pageHeight - m_report.page.marginBottom -
-               (footerOnThisPage() ? m_pageFooter->band->height : 0);
+    // The footer's room, as laid out now: a growing text of the footer is reserved for.
+    m_footerHeight = footerOnThisPage() ? layBand(*m_pageFooter, m_bodyWidth).height : 0;
+    m_bottom = m_pageHeight - m_report.page.marginBottom - m_footerHeight;
     m_inColumns = false;
     if (m_pageHeader && (m_pageNumber > 1 || m_pageHeader->band->onFirstPage)) {
       LaidBand laid = layBand(*m_pageHeader, m_bodyWidth);
@@ -554,13 +555,15 @@ class Preparer : public EvalContext {
       m_y += laid.height;
     }
     m_fresh = true;
+    m_bodyTop = m_y;
   }
 
   void finishPage() {
     if (!footerOnThisPage()) return;
     LaidBand laid = layBand(*m_pageFooter, m_bodyWidth);
+    // A footer that grew since the page started ends at the bottom margin all the same.
     put(laid, m_report.page.marginLeft,
-        m_pageHeight - m_report.page.marginBottom - m_pageFooter->band->height);
+        m_pageHeight - m_report.page.marginBottom - std::max(m_footerHeight, laid.height));
     runAfter(*m_pageFooter);
   }
 
@@ -596,7 +599,9 @@ class Preparer : public EvalContext {
     m_where = band.where;
     band.before.run(*this);
     LaidBand laid = layBand(band, columnWidth);
-    while (m_y + laid.height > m_bottom + 1e-9 && !m_fresh) {
+    // Taller than the body of a page: a new page would not hold it either.
+    bool tooTall = laid.height > m_bottom - m_bodyTop + 1e-9;
+    while (!tooTall && m_y + laid.height > m_bottom + 1e-9 && !m_fresh) {
       if (columns > 1 && m_column + 1 < columns) {
         ++m_column;
         m_y = m_columnTop;
@@ -614,7 +619,7 @@ class Preparer : public EvalContext {
       band.before.run(*this);
       laid = layBand(band, columnWidth);
     }
-    if (m_y + laid.height > m_bottom + 1e-9) {
+    if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
       // Even an empty page cannot hold it: it is not drawn over the page footer, and its
       // assignments are undone so that the totals are those of the printed bands.
       warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
@@ -681,6 +686,8 @@ class Preparer : public EvalContext {
     QString text = value;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A value ending with a line break (as screens build several lines) takes no more room.
+    while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     DisplayItem d;
     d.kind = DisplayItem::Kind::Text;
     d.color = item.color;
@@ -695,7 +702,8 @@ class Preparer : public EvalContext {
     double available = std::max(0.0, width - 2 * kTextPaddingMm);
     // A single line may use the padding of its own box.
     double fitWidth = std::max(0.0, width - 2 * kTightPaddingMm);
-    if (item.wordWrap) {
+    // A number is never broken across lines: it is printed smaller instead.
+    if (item.wordWrap && !ReadsAsNumber(text)) {
       d.lines = m_measurer.wrap(text, *font, available);
     } else {
       d.lines = text.split(QLatin1Char('\n'));
@@ -761,9 +769,10 @@ class Preparer : public EvalContext {
 
   // Lays a band out at its corner. Texts marked to grow take the height of their lines and
   // push down, by as much as they grew, every item under them: the items that start below
-  // their foot, and those that start lower than their top and share some of their width.
-  // Items beside a grown text that reach its foot (frames, lines, neighbouring cells)
-  // stretch to its new foot. The band grows by as much as its items moved.
+  // their foot, and those that start lower than their top and share some of their width
+  // (these start at least at its new foot). Items beside a grown text that reach its foot (frames,
+  // lines, neighbouring cells) stretch to its new foot. The band grows by as much as its items
+  // moved.
   LaidBand layBand(const CompiledBand& band, double width) {
     LaidBand laid;
     m_where = band.where;
@@ -808,6 +817,8 @@ class Preparer : public EvalContext {
         bool beneath = under && y > g.top + kFitToleranceMm && left < g.right - kFitToleranceMm &&
                        right > g.left + kFitToleranceMm;
         if (below || beneath) shift = std::max(shift, g.shift);
+        // An item that started inside the text's box starts under its new foot.
+        if (beneath && !below) shift = std::max(shift, g.bottom + g.shift - y);
       }
       return shift;
     };
@@ -843,9 +854,6 @@ class Preparer : public EvalContext {
             d.rect.setHeight(bottom - top);
           }
           rect = d.rect;
-          if (item.y + item.height <= height + kFitToleranceMm) {
-            laid.height = std::max(laid.height, rect.bottom());
-          }
           if (item.fill.isValid()) {
             DisplayItem f;
             f.kind = DisplayItem::Kind::Rect;
@@ -892,6 +900,14 @@ class Preparer : public EvalContext {
           break;
         }
       }
+    }
+    // A band holds its items: one placed or grown beyond its foot makes it taller, so that
+    // nothing is drawn under the next band or over the page footer.
+    for (const DisplayItem& item : laid.items) {
+      double bottom = item.kind == DisplayItem::Kind::Line
+                          ? std::max(item.line.y1(), item.line.y2())
+                          : item.rect.bottom();
+      laid.height = std::max(laid.height, bottom);
     }
     return laid;
   }
@@ -949,6 +965,9 @@ class Preparer : public EvalContext {
   double m_bodyWidth = 0;
   double m_y = 0;
   double m_bottom = 0;
+  double m_bodyTop = 0;
+  double m_footerHeight = 0;  // room kept for the page footer on the current page  // where the
+                              // bands of the current page start, under its headers
   bool m_fresh = true;
   bool m_inColumns = false;
   int m_column = 0;

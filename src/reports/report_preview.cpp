@@ -3,8 +3,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,8 +13,10 @@
 
 #include "platform/platform.h"
 #include "reports/page_render.h"
+#include "reports/page_view.h"
 #include "reports/print_pages.h"
 #include "reports/report.h"
+#include "reports/report_csv.h"
 
 namespace vantrel::reports {
 namespace {
@@ -59,6 +59,8 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   for (const ZoomChoice& choice : kZoomChoices) m_zoom->addItem(QString::fromUtf8(choice.label));
   m_print = new QPushButton(QStringLiteral("&Imprimer…"), this);
   m_pdf = new QPushButton(QStringLiteral("Enregistrer en &PDF…"), this);
+  m_csv = new QPushButton(QStringLiteral("Enregistrer en &CSV…"), this);
+  m_csv->setToolTip(QStringLiteral("Les lignes imprimées, une colonne par texte, pour un tableur"));
   auto* close = new QPushButton(QStringLiteral("&Fermer"), this);
 
   auto* bar = new QHBoxLayout;
@@ -75,6 +77,7 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   bar->addStretch();
   bar->addWidget(m_print);
   bar->addWidget(m_pdf);
+  bar->addWidget(m_csv);
   bar->addWidget(close);
 
   m_messages = new QLabel(this);
@@ -99,11 +102,8 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   m_messages->setText(lines.join(QLatin1Char('\n')));
   m_messages->setVisible(!lines.isEmpty());
 
-  m_previewPrinter = new QPrinter(QPrinter::HighResolution);
-  ApplyPageSetup(*m_previewPrinter, m_report.page);
-  m_view = new QPrintPreviewWidget(m_previewPrinter, this);
-  connect(m_view, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintPages);
-  connect(m_view, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::refreshPageBox);
+  m_view = new PageView(m_report, this);
+  connect(m_view, &PageView::currentPageChanged, this, &ReportPreview::refreshPageBox);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
@@ -114,7 +114,8 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   for (QWidget* w :
        {static_cast<QWidget*>(first), static_cast<QWidget*>(previous), static_cast<QWidget*>(next),
         static_cast<QWidget*>(last), static_cast<QWidget*>(m_page), static_cast<QWidget*>(m_zoom),
-        static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_pdf)}) {
+        static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_pdf),
+        static_cast<QWidget*>(m_csv)}) {
     w->setEnabled(hasPages);
   }
   m_view->setVisible(hasPages);
@@ -130,6 +131,7 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   connect(m_zoom, &QComboBox::currentIndexChanged, this, &ReportPreview::applyZoom);
   connect(m_print, &QPushButton::clicked, this, &ReportPreview::printReport);
   connect(m_pdf, &QPushButton::clicked, this, &ReportPreview::saveAsPdf);
+  connect(m_csv, &QPushButton::clicked, this, &ReportPreview::saveAsCsv);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   auto key = [this](QKeySequence sequence, auto action) {
     connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
@@ -139,12 +141,17 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   key(QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
   key(QKeySequence(Qt::CTRL | Qt::Key_End), [this] { goToPage(pageCount()); });
   m_print->setShortcut(QKeySequence::Print);
-  m_view->fitInView();
+  m_csv->setEnabled(hasPages && !m_report.tableHeader.isEmpty());
 }
 
-ReportPreview::~ReportPreview() {
-  delete m_view;
-  delete m_previewPrinter;
+ReportPreview::~ReportPreview() = default;
+
+void ReportPreview::setOnFirstPaint(std::function<void()> done) {
+  if (pageCount() == 0) {
+    if (done) done();
+    return;
+  }
+  m_view->onFirstPaint = std::move(done);
 }
 
 int ReportPreview::currentPage() const { return m_view->currentPage(); }
@@ -163,23 +170,12 @@ void ReportPreview::refreshPageBox() {
 void ReportPreview::applyZoom(int index) {
   double factor = kZoomChoices[index].factor;
   if (factor == 0) {
-    m_view->fitInView();
+    m_view->setZoom(PageView::Zoom::FitPage);
   } else if (factor < 0) {
-    m_view->fitToWidth();
+    m_view->setZoom(PageView::Zoom::FitWidth);
   } else {
-    m_view->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    m_view->setZoomFactor(factor);
+    m_view->setZoom(PageView::Zoom::Factor, factor);
   }
-}
-
-void ReportPreview::paintPages(QPrinter* printer) {
-  QPainter painter;
-  if (!painter.begin(printer)) return;
-  for (std::size_t i = 0; i < m_report.pages.size(); ++i) {
-    if (i > 0) printer->newPage();
-    PaintPage(painter, m_report.pages[i], printer->resolution());
-  }
-  painter.end();
 }
 
 void ReportPreview::printReport() {
@@ -213,6 +209,25 @@ void ReportPreview::saveAsPdf() {
   if (!WritePdfFile(m_report, target, &error)) {
     m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});
   }
+}
+
+void ReportPreview::saveAsCsv() {
+  std::optional<QString> path = m_platform.saveFileName(this, QStringLiteral("Enregistrer en CSV"),
+                                                        CsvFileNameFor(m_report.title),
+                                                        QStringLiteral("Tableaux CSV (*.csv)"));
+  if (!path) return;
+  QString target = *path;
+  if (!target.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+    target += QStringLiteral(".csv");
+  QString error;
+  if (!WriteCsvFile(m_report, target, &error)) {
+    m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});
+  }
+}
+
+QString CsvFileNameFor(const QString& title) {
+  QString name = PdfFileNameFor(title);
+  return name.left(name.size() - 4) + QStringLiteral(".csv");
 }
 
 QString PdfFileNameFor(const QString& title) {

@@ -1,16 +1,19 @@
 // report-render TEMPLATE DATA.json OUT.pdf
+// report-render TEMPLATE DATA.json OUT.csv
 //
 // Lays out a template over the data of a JSON file (see render_data.h) exactly as a screen
-// would through its report object, and writes the pages as PDF. Errors and warnings go to
+// would through its report object, and writes the pages as PDF, or the printed detail
+// records as CSV (report_csv.h) when OUT ends in ".csv". Errors and warnings go to
 // the standard error stream. Exit status: 0 written (warnings or not), 1 not written, 2 bad
 // usage. Runs without a window (QT_QPA_PLATFORM=offscreen is set when no platform is).
 
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include "reports/page_render.h"
 #include "reports/render_data.h"
+#include "reports/report_csv.h"
 #include "reports/report_document.h"
 
 namespace {
@@ -27,7 +30,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication application(argc, argv);
   const QStringList arguments = QGuiApplication::arguments();
   if (arguments.size() != 4) {
-    Print(QStringLiteral("usage : report-render MODELE.frf DONNEES.json SORTIE.pdf"));
+    Print(QStringLiteral("usage : report-render MODELE.frf DONNEES.json SORTIE.pdf|SORTIE.csv"));
     return 2;
   }
   const QString& templatePath = arguments[1];
@@ -63,7 +66,10 @@ int main(int argc, char* argv[]) {
   for (const QString& line : prepared.errors) Print(line);
   if (!prepared.errors.isEmpty()) return 1;
   for (const QString& line : prepared.warnings) Print(QStringLiteral("Avertissement : ") + line);
-  if (!vantrel::reports::WritePdfFile(prepared, outputPath, &error)) {
+  bool csv = outputPath.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+  bool written = csv ? vantrel::reports::WriteCsvFile(prepared, outputPath, &error)
+                     : vantrel::reports::WritePdfFile(prepared, outputPath, &error);
+  if (!written) {
     Print(error);
     return 1;
   }

@@ -225,6 +225,10 @@ TEST(ExpressionTest, ArithmeticOnATextThatIsNoNumberStopsTheExpression) {
       {"ROUND(Nom, 2) & '!'", "", "« ROUND(Nom, 2) & '!' » : « DUPONT » n'est pas un nombre"},
       {"COPY('abc', 'deux')", "", "« COPY('abc', 'deux') » : « deux » n'est pas un nombre"},
       {"Jour + 1", "", "« Jour + 1 » : « 05/03/2015 » n'est pas un nombre"},
+      {"900000000000000 * 900000000000000", "",
+       "« 900000000000000 * 900000000000000 » : résultat trop grand"},
+      {"'x' & (900000000000000 + 900000000000000)", "",
+       "« 'x' & (900000000000000 + 900000000000000) » : résultat trop grand"},
   };
   for (const Case& c : cases) {
     MapContext context;

@@ -131,6 +131,32 @@ TEST(ReportRenderTest, KeepsTheJournalTotalsOnEveryPage) {
   EXPECT_EQ(1, text.count(QStringLiteral("Total du journal")));
 }
 
+// Given a ".csv" output, the printed records of the detail band, for a spreadsheet.
+TEST(ReportRenderTest, WritesThePrintedRecordsAsCsv) {
+  QTemporaryDir folder;
+  QString model = folder.filePath(QStringLiteral("Liste.frf"));
+  QFile file(model);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(R"(<report version="1"><band kind="detail" height="5">
+      <field x="100" y="0" width="30" height="5" format="amount" name="Solde">Solde</field>
+      <text x="0" y="0" width="60" height="5" name="Membre">[Titre] [Nom]</text>
+      <field x="60" y="0" width="40" height="5">Ville</field></band></report>)");
+  file.close();
+  QString csv = folder.filePath(QStringLiteral("liste.csv"));
+  RenderRun run = Render(model, Data("annuaire.json"), csv);
+  ASSERT_EQ(0, run.exitCode) << run.errors.toStdString();
+  QFile written(csv);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  QList<QByteArray> lines = written.readAll().split('\n');
+  ASSERT_EQ(62, lines.size());  // heading, 60 members, nothing after the last CR LF
+  EXPECT_EQ(QByteArray("Membre;Ville;Solde\r"), lines[0]);
+  EXPECT_TRUE(lines.last().isEmpty());
+  for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+    EXPECT_EQ(2, lines[i].count(';')) << lines[i].constData();
+    EXPECT_TRUE(lines[i].endsWith(",00\r") || lines[i].endsWith(",50\r")) << lines[i].constData();
+  }
+}
+
 TEST(ReportRenderTest, FailsWithTheReasonForAMissingOrBrokenTemplate) {
   QTemporaryDir folder;
   QString pdf = folder.filePath(QStringLiteral("sortie.pdf"));

@@ -1,11 +1,15 @@
 // The report object as the screens use it, with its preview and designer.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -16,13 +20,16 @@
 #include <QtTest>
 #include <functional>
 
+#include "members/report_variables.h"
 #include "reports/page_render.h"
+#include "reports/page_view.h"
 #include "reports/print_pages.h"
 #include "reports/render_data.h"
 #include "reports/report.h"
 #include "reports/report_designer.h"
 #include "reports/report_engine.h"
 #include "reports/report_preview.h"
+#include "reports/value_table.h"
 #include "support/scripted_platform.h"
 
 namespace vantrel::reports {
@@ -623,6 +630,258 @@ class ReportBridgeTest : public QObject {
                                     });
     QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Annuaire")});
     QCOMPARE(pages, 3);
+  }
+
+  // Opened by a "Modification" button (no count, no variable, no title), the designer
+  // offers every name the screen declares, with its sample, and previews the samples.
+  void designerOffersTheScreensNamesAndPreviewsTheirSamples() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    ValueTable table(members::kDirectoryReport);
+    table.record("Nom", [](int) { return Value::FromText(QStringLiteral("DUPONT")); });
+    report.setValues(std::move(table));
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Annuaire.frf")));
+    ReportDesigner designer(report, platform, nullptr);
+    designer.resize(1300, 900);
+    designer.show();
+    int detail = -1;
+    for (int b = 0; b < static_cast<int>(designer.currentTemplate().bands.size()); ++b) {
+      if (designer.currentTemplate().bands[b].kind == BandKind::Detail) detail = b;
+    }
+    QVERIFY(detail >= 0);
+    designer.select(detail, 1);
+    QStringList offered;
+    QComboBox* names = designer.namesBox();
+    for (int i = 0; i < names->count(); ++i) offered << names->itemText(i);
+    for (const char* expected :
+         {"Numero : 04521873", "Adress3 : Bâtiment B", "Solde : -25,5", "Vote : OUI",
+          "Entite : Ardevanne Bridge Club", "NbMembres", "Page (nom de l'état)"}) {
+      QVERIFY2(offered.contains(QString::fromUtf8(expected)),
+               qPrintable(expected + QStringLiteral(" missing from ") + offered.join(", ")));
+    }
+    // Inserting a declared name puts it, in brackets, into the selected text.
+    int numero = offered.indexOf(QStringLiteral("Numero : 04521873"));
+    names->showPopup();
+    QApplication::processEvents();
+    Shoot(names->view()->window(), QStringLiteral("designer-inserer.png"));
+    names->hidePopup();
+    emit names->activated(numero);
+    QVERIFY2(designer.currentTemplate().bands[detail].items[1].content.contains(
+                 QStringLiteral("[Numero]")),
+             qPrintable(designer.currentTemplate().bands[detail].items[1].content));
+    Shoot(&designer, QStringLiteral("designer.png"));
+
+    QStringList texts;
+    QStringList titles = WithModals([&] { designer.preview(); },
+                                    [&](QWidget* modal) {
+                                      auto* preview = qobject_cast<ReportPreview*>(modal);
+                                      QVERIFY(preview != nullptr);
+                                      QApplication::processEvents();
+                                      Shoot(preview, QStringLiteral("apercu-exemples.png"));
+                                      texts = preview->messageLabel()->isVisible()
+                                                  ? QStringList{preview->messageLabel()->text()}
+                                                  : QStringList();
+                                    });
+    QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Gestion_Annuaire")});
+    QCOMPARE(texts, QStringList());
+    PreparedReport samples = report.prepareWithSamples(designer.currentTemplate());
+    QString all;
+    for (const DisplayItem& item : samples.pages.at(0).items) all += item.lines.join(' ') + '|';
+    QVERIFY2(all.contains(QStringLiteral("Mme LÉCUYER Hélène")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("Bâtiment B")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("Nombre de membres : %1").arg(kSampleRecordCount)) ||
+                 all.contains(QStringLiteral("%1 membres").arg(kSampleRecordCount)),
+             qPrintable(all));
+
+    // Once the screen has set its data, the preview prints it and not the samples.
+    report.setRangeEndCount(1);
+    PreparedReport real = report.prepareWithSamples(designer.currentTemplate());
+    QString first;
+    for (const DisplayItem& item : real.pages.at(0).items) first += item.lines.join(' ') + '|';
+    QVERIFY2(!first.contains(QStringLiteral("Hélène")), qPrintable(first));
+    QVERIFY2(first.contains(QStringLiteral("DUPONT")), qPrintable(first));
+  }
+
+  // The format list speaks French; choosing a label sets the template's format.
+  void designerFormatListShowsFrenchLabels() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Tresorerie.frf")));
+    ReportDesigner designer(report, platform, nullptr);
+    QStringList labels;
+    for (int i = 0; i < designer.formatBox()->count(); ++i) {
+      labels << designer.formatBox()->itemText(i);
+    }
+    for (const char* label : {"Texte", "Montant (1234,50)", "Entier (1235)", "Date (05/03/2015)",
+                              "Date avec le jour (jeudi 5 mars 2015)"}) {
+      QVERIFY2(labels.contains(QString::fromUtf8(label)), qPrintable(labels.join(", ")));
+    }
+    int detail = -1;
+    for (int b = 0; b < static_cast<int>(designer.currentTemplate().bands.size()); ++b) {
+      if (designer.currentTemplate().bands[b].kind == BandKind::Detail) detail = b;
+    }
+    designer.select(detail, 0);
+    designer.formatBox()->setCurrentText(QStringLiteral("Date en lettres (5 mars 2015)"));
+    QCOMPARE(designer.currentTemplate().bands[detail].items[0].format,
+             QStringLiteral("date:d MMMM yyyy"));
+    designer.formatBox()->setCurrentText(QStringLiteral("number:3"));
+    QCOMPARE(designer.currentTemplate().bands[detail].items[0].format, QStringLiteral("number:3"));
+  }
+
+  // The panel sets the conditional style, the CSV column and the repeated group header, each
+  // as one step that "Annuler" takes back.
+  void designerSetsConditionalStyleColumnNameAndRepeat() {
+    testing::ScriptedPlatform platform;
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Comptes.frf"));
+    WriteAll(path, R"(<report version="1">
+      <band kind="group-header" group="Compte" key="Compte" height="6"><text x="0" y="0" width="50" height="5">[Compte]</text></band>
+      <band kind="detail" height="5"><field x="0" y="0" width="30" height="5">Solde</field></band>
+    </report>)");
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(path));
+    ReportDesigner designer(report, platform, nullptr);
+    designer.select(1, 0);
+    designer.conditionBox()->setText(QStringLiteral("Solde < 0"));
+    emit designer.conditionBox()->editingFinished();
+    designer.conditionColourBox()->setCurrentText(QStringLiteral("Rouge"));
+    designer.conditionBoldBox()->setChecked(true);
+    designer.columnNameBox()->setText(QStringLiteral("Solde du compte"));
+    emit designer.columnNameBox()->editingFinished();
+    const ReportItem& field = designer.currentTemplate().bands[1].items[0];
+    QCOMPARE(field.condition, QStringLiteral("Solde < 0"));
+    QCOMPARE(field.conditionColor, QColor(QStringLiteral("#c00000")));
+    QVERIFY(field.conditionBold);
+    QCOMPARE(field.name, QStringLiteral("Solde du compte"));
+    designer.select(0, -1);
+    QVERIFY(designer.repeatBox()->isEnabled());
+    designer.repeatBox()->setChecked(true);
+    QVERIFY(designer.currentTemplate().bands[0].repeatOnNewPage);
+    designer.select(1, -1);
+    QVERIFY(!designer.repeatBox()->isEnabled());
+    designer.undoStack()->undo();
+    QVERIFY(!designer.currentTemplate().bands[0].repeatOnNewPage);
+    designer.undoStack()->undo();
+    QCOMPARE(designer.currentTemplate().bands[1].items[0].name, QString());
+  }
+
+  // "Date" and "Heure" come from the platform's clock, the names of days and months in
+  // French.
+  void printsThePlatformsDateAndTime() {
+    testing::ScriptedPlatform platform;
+    platform.todayValue = *Date::FromYmd(2015, 3, 5);
+    platform.timeValue = QTime(9, 7);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Date.frf"));
+    WriteAll(path, R"(<report version="1"><band kind="title" height="10">
+      <text x="0" y="0" width="150" height="5">[FORMATDATE(Date, 'dddd d MMMM yyyy')] à [Heure], le [Date]</text>
+    </band></report>)");
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(path));
+    PreparedReport prepared = report.prepare();
+    QCOMPARE(prepared.pages.at(0).items.at(0).lines,
+             QStringList{QStringLiteral("jeudi 5 mars 2015 à 09:07, le 05/03/2015")});
+  }
+
+  // The preview's CSV save writes the printed records.
+  void previewSavesThePrintedRecordsAsCsv() {
+    testing::ScriptedPlatform platform;
+    Report report(platform, nullptr);
+    RenderData data;
+    QVERIFY(report.LoadFromFile(shipped("Gestion_Tresorerie.frf")));
+    wireDirectory(report, data);
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("tresorerie"));
+    platform.fileAnswers.push_back(path);
+    WithModals([&] { report.ShowReport(); },
+               [&](QWidget* modal) {
+                 auto* preview = qobject_cast<ReportPreview*>(modal);
+                 QVERIFY(preview != nullptr);
+                 QVERIFY(preview->csvButton()->isEnabled());
+                 preview->csvButton()->click();
+               });
+    QCOMPARE(platform.fileDialogCaptions,
+             std::vector<QString>{QStringLiteral("Enregistrer en CSV")});
+    QByteArray csv = ReadAll(path + QStringLiteral(".csv"));
+    QList<QByteArray> lines = csv.split('\n');
+    QCOMPARE(lines.size(), static_cast<qsizetype>(data.records.size()) + 2);  // and the last CR LF
+    QVERIFY2(lines[0].endsWith('\r'), lines[0].constData());
+    QVERIFY2(lines[0].contains(';'), lines[0].constData());
+    QVERIFY(lines.last().isEmpty());
+  }
+
+  // The preview names what could not be printed whole: the item and the record.
+  void previewSaysWhatDoesNotFitItsBox() {
+    testing::ScriptedPlatform platform;
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("Soldes.frf"));
+    WriteAll(path, R"(<report version="1"><page format="A5"/>
+      <band kind="detail" height="6">
+        <text x="0" y="0" width="40" height="5">[Nom]</text>
+        <field x="40" y="0" width="11" height="5" align="right" format="amount">Solde</field>
+      </band></report>)");
+    Report report(platform, nullptr);
+    QVERIFY(report.LoadFromFile(path));
+    report.setRangeEndCount(3);
+    report.setTitle(QStringLiteral("Soldes"));
+    report.OnGetValue = [](const QString& name, int record, Value& value) {
+      const char* names[] = {"DUPONT", "DE LA ROCHEFOUCAULD Marie-Bénédicte", "NOËL"};
+      const qint64 cents[] = {6656, 106656, 1062153184};
+      if (record > 2) return;
+      if (name == QLatin1String("Nom")) value = Value::FromText(QString::fromUtf8(names[record]));
+      if (name == QLatin1String("Solde"))
+        value = Value::FromNumber(Decimal::FromCents(cents[record]));
+    };
+    QString shown;
+    WithModals([&] { report.ShowReport(); },
+               [&](QWidget* modal) {
+                 auto* preview = qobject_cast<ReportPreview*>(modal);
+                 QVERIFY(preview != nullptr);
+                 preview->resize(900, 700);
+                 QApplication::processEvents();
+                 Shoot(preview, QStringLiteral("apercu-avertissements.png"));
+                 shown = preview->messageLabel()->text();
+               });
+    QStringList lines = shown.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QStringLiteral("Avertissements du modèle :"));
+    QVERIFY2(
+        lines[1].startsWith(QStringLiteral("Bande « Détail » (ligne 2) : élément Texte (ligne 3), "
+                                           "enregistrement 2 : « DE LA ROCHEFOUCAULD")),
+        qPrintable(lines[1]));
+    QVERIFY2(
+        lines[2].startsWith(QStringLiteral("Bande « Détail » (ligne 2) : élément Champ (ligne 4), "
+                                           "enregistrement 3 : « 10621531,84 » ne tient pas")),
+        qPrintable(lines[2]));
+  }
+
+  // Pages are drawn as they come into view: opening a long report draws a page or two.
+  void previewDrawsOnlyThePagesInView() {
+    testing::ScriptedPlatform platform;
+    PreparedReport prepared;
+    prepared.title = QStringLiteral("Long");
+    for (int p = 0; p < 500; ++p) {
+      DisplayItem text;
+      text.rect = QRectF(10, 10, 100, 5);
+      text.lines = QStringList{QStringLiteral("Page %1").arg(p + 1)};
+      text.lineHeightMm = 4;
+      prepared.pages.push_back(PreparedPage{{text}});
+    }
+    ReportPreview preview(std::move(prepared), platform, nullptr);
+    bool painted = false;
+    preview.setOnFirstPaint([&painted] { painted = true; });
+    preview.resize(800, 900);
+    preview.show();
+    QTRY_VERIFY(painted);
+    QVERIFY2(preview.pageView()->pagesDrawn() <= 3,
+             qPrintable(QString::number(preview.pageView()->pagesDrawn())));
+    preview.goToPage(250);
+    QCOMPARE(preview.currentPage(), 250);
+    QApplication::processEvents();
+    preview.pageView()->viewport()->repaint();
+    QVERIFY(preview.pageView()->pagesDrawn() <= 6);
+    preview.goToPage(500);
+    QCOMPARE(preview.currentPage(), 500);
   }
 };
 

@@ -127,5 +127,83 @@ TEST(RobustnessTest, SurvivesRandomExpressions) {
   EXPECT_GT(valid, rounds / 50);
 }
 
+// Random bands of growing, wrapped and clipped texts over random values: the layout ends,
+// nothing is drawn below the page footer's top, and every warning is a sentence.
+TEST(RobustnessTest, GrowingTextsNeverRunOverTheFooter) {
+  testing::EnsureQtApplication();
+  std::mt19937 random(1066);
+  auto pick = [&random](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const QString words[] = {QStringLiteral("Jérôme"),
+                           QStringLiteral("LÉCUYER"),
+                           QStringLiteral("de"),
+                           QStringLiteral("1066,56"),
+                           QStringLiteral("anticonstitutionnellement"),
+                           QStringLiteral("\n"),
+                           QStringLiteral("Noël"),
+                           QString(80, QLatin1Char('W'))};
+  for (int round = 0; round < 60; ++round) {
+    QString band = QStringLiteral("<band kind=\"detail\" height=\"%1\">").arg(pick(1, 30));
+    int items = pick(1, 6);
+    for (int i = 0; i < items; ++i) {
+      band += QStringLiteral(
+                  "<text x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" font-size=\"%5\" wrap=\"%6\" "
+                  "grow=\"%7\">[T%8]</text>")
+                  .arg(pick(0, 120))
+                  .arg(pick(0, 25))
+                  .arg(pick(1, 80))
+                  .arg(pick(0, 10))
+                  .arg(pick(5, 16))
+                  .arg(pick(0, 1) ? QStringLiteral("true") : QStringLiteral("false"))
+                  .arg(pick(0, 2) ? QStringLiteral("true") : QStringLiteral("false"))
+                  .arg(i);
+      if (pick(0, 2) == 0) {
+        band += QStringLiteral("<line x=\"0\" y=\"%1\" width=\"%2\" height=\"%3\"/>")
+                    .arg(pick(0, 25))
+                    .arg(pick(0, 100))
+                    .arg(pick(0, 20));
+      }
+    }
+    band += QStringLiteral("</band>");
+    QString xml = QStringLiteral(
+                      "<report version=\"1\"><page format=\"A5\"/>"
+                      "<band kind=\"page-header\" height=\"8\"><text x=\"0\" y=\"0\" width=\"50\" "
+                      "height=\"5\">Tête</text></band>"
+                      "<band kind=\"page-footer\" height=\"8\"><text x=\"0\" y=\"0\" width=\"50\" "
+                      "height=\"5\">Pied</text></band>") +
+                  band + QStringLiteral("</report>");
+    TemplateLoad load = ParseTemplate(xml.toUtf8());
+    ASSERT_EQ(QStringList(), load.errors) << xml.toStdString();
+    std::vector<QString> values;
+    for (int r = 0; r < 40; ++r) {
+      QString value;
+      int count = pick(0, r % 5 == 0 ? 400 : 12);
+      for (int w = 0; w < count; ++w) value += words[pick(0, 7)] + QLatin1Char(' ');
+      values.push_back(value);
+    }
+    ReportInput input;
+    input.recordCount = 40;
+    input.getValue = [&values](const QString&, int record) {
+      return record < 40 ? Value::FromText(values[record]) : Value();
+    };
+    PreparedReport prepared = PrepareReport(*load.value, input);
+    ASSERT_EQ(QStringList(), prepared.errors);
+    const double footerTop = 210 - 12 - 8;
+    for (const PreparedPage& page : prepared.pages) {
+      for (const DisplayItem& item : page.items) {
+        if (item.lines.value(0) == QStringLiteral("Pied")) continue;
+        double bottom = item.kind == DisplayItem::Kind::Line
+                            ? std::max(item.line.y1(), item.line.y2())
+                            : item.rect.bottom();
+        EXPECT_LE(bottom, footerTop + 1e-6) << xml.toStdString();
+      }
+    }
+    for (const QString& warning : prepared.warnings) {
+      EXPECT_TRUE(warning.startsWith(QStringLiteral("Bande « Détail »"))) << warning.toStdString();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantrel::reports

@@ -163,6 +163,35 @@ TEST(TemplateTest, WritesWhatItReadsBackEqual) {
   }
 }
 
+// Conditional style, column names and repeated group headers survive a write and a read.
+TEST(TemplateTest, KeepsConditionalStyleNamesAndRepeatedHeaders) {
+  const char* xml = R"(<report version="1">
+  <band kind="group-header" group="Compte" key="Compte" height="6" repeat="true">
+    <text x="0" y="0" width="50" height="5" if="Solde &lt; 0" if-color="#c00000" if-bold="true" name="Compte">[Compte]</text>
+  </band>
+  <band kind="detail" height="5"><field x="0" y="0" width="30" height="5" name="Solde du compte">Solde</field></band>
+</report>)";
+  TemplateLoad load = ParseTemplate(QByteArray(xml));
+  ASSERT_EQ(QStringList(), load.errors);
+  const ReportTemplate& report = *load.value;
+  EXPECT_TRUE(report.bands[0].repeatOnNewPage);
+  const ReportItem& text = report.bands[0].items[0];
+  EXPECT_EQ(QStringLiteral("Solde < 0"), text.condition);
+  EXPECT_EQ(QColor(0xc0, 0, 0), text.conditionColor);
+  EXPECT_TRUE(text.conditionBold);
+  EXPECT_EQ(QStringLiteral("Compte"), text.name);
+  EXPECT_EQ(QStringLiteral("Solde du compte"), report.bands[1].items[0].name);
+  TemplateLoad again = ParseTemplate(WriteTemplate(report));
+  ASSERT_EQ(QStringList(), again.errors);
+  EXPECT_EQ(report, *again.value);
+
+  TemplateLoad wrong = ParseTemplate(
+      QByteArray(R"(<report version="1"><band kind="detail" height="5" repeat="true"/></report>)"));
+  EXPECT_EQ(QStringList{QStringLiteral(
+                "Ligne 1, colonne 66 : repeat=\"true\" ne vaut que pour un en-tête de groupe")},
+            wrong.errors);
+}
+
 TEST(TemplateTest, SavesAtomicallyKeepingTheOldFileAsBak) {
   QTemporaryDir folder;
   QString path = folder.filePath(QStringLiteral("Gestion_Livre.frf"));

@@ -7,14 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 #include <vector>
 
 #include "accounting/report_variables.h"
 #include "competitions/report_variables.h"
 #include "members/report_variables.h"
 #include "reports/expression.h"
+#include "reports/page_render.h"
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
+#include "reports/report_document.h"
 #include "reports/report_engine.h"
 #include "reports/report_template.h"
 
@@ -194,6 +197,62 @@ TEST(ValueTableTest, StoredCentsBecomeAmounts) {
 TEST(ValueTableTest, DataFileTextIsWindows1252) {
   EXPECT_EQ(Value::FromText(QStringLiteral("LÉCUYER Benoît")), TextFromCp1252("L\xC9"
                                                                               "CUYER Beno\xEEt"));
+}
+
+// What a batch tool does, with the engine alone: load a template, give the record count, a
+// seeded variable, a value table and a clock, prepare the pages and write the PDF.
+TEST(ReportDocumentTest, PrintsThroughAValueTableWithoutAnyWindow) {
+  testing::EnsureQtApplication();
+  QTemporaryDir folder;
+  QString path = folder.filePath(QStringLiteral("Liste.frf"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(R"(<report version="1">
+    <band kind="title" height="6"><text x="0" y="0" width="150" height="5">[Club], [FORMATDATE(Date, 'd MMMM yyyy')]</text></band>
+    <band kind="detail" height="6"><script>Total := Total + 1</script>
+      <text x="0" y="0" width="100" height="5">[Nom] ([Typ])</text></band>
+    <band kind="summary" height="6"><text x="0" y="0" width="100" height="5">[Total] noms</text></band>
+  </report>)");
+  file.close();
+  std::vector<QString> names = {QStringLiteral("LÉCUYER"), QStringLiteral("Noël")};
+  ValueTable table(kList);
+  table.report("Club", [] { return Value::FromText(QStringLiteral("Ardevanne")); })
+      .record("Nom", [&names](int r) { return Value::FromText(names.at(r)); })
+      .anyRecord("Typ", [](int r) { return Value::FromInteger(r); });
+  ReportDocument document;
+  document.setValues(std::move(table));
+  ASSERT_TRUE(document.LoadFromFile(path));
+  document.setRangeEndCount(2);
+  document.setVariable(QStringLiteral("Total"), 10);
+  document.setTitle(QStringLiteral("Liste"));
+  document.setClock([] { return QDateTime(QDate(2015, 3, 5), QTime(14, 5)); });
+  PreparedReport prepared = document.prepare();
+  EXPECT_EQ(QStringList(), prepared.errors);
+  EXPECT_EQ(QStringList(), prepared.warnings);
+  QStringList texts;
+  for (const DisplayItem& item : prepared.pages.at(0).items) texts << item.lines.join(' ');
+  EXPECT_EQ(QStringList({QStringLiteral("Ardevanne, 5 mars 2015"), QStringLiteral("LÉCUYER (0)"),
+                         QStringLiteral("Noël (1)"), QStringLiteral("12 noms")}),
+            texts);
+  QString pdf = folder.filePath(QStringLiteral("liste.pdf"));
+  QString error;
+  ASSERT_TRUE(WritePdfFile(prepared, pdf, &error)) << error.toStdString();
+  QFile written(pdf);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QByteArray("%PDF"), written.read(4));
+
+  // A missing template loads nothing; a broken one gives its errors and no page.
+  EXPECT_FALSE(document.LoadFromFile(folder.filePath(QStringLiteral("Absent.frf"))));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<report version=\"1\"><band kind=\"detail\" height=\"nan\"/></report>");
+  file.close();
+  ASSERT_TRUE(document.LoadFromFile(path));
+  prepared = document.prepare();
+  EXPECT_TRUE(prepared.pages.empty());
+  EXPECT_EQ(QStringList({QStringLiteral("Le modèle %1 contient des erreurs :").arg(path),
+                         QStringLiteral("Ligne 1, colonne 54 : l'attribut height=\"nan\" n'est "
+                                        "pas un nombre")}),
+            prepared.errors);
 }
 
 }  // namespace
