@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/cp1252.h"
 #include "core/external_text.h"
 #include "core/text_helpers.h"
 
@@ -65,24 +66,6 @@ bool IsRecognitionLine(const std::string& line) {
 std::string WithoutLeadingSpaces(const std::string& line) {
   const std::size_t first = line.find_first_not_of(' ');
   return first == std::string::npos ? std::string() : line.substr(first);
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 struct NamedReference {

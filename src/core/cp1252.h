@@ -16,4 +16,7 @@ std::string Utf8ToCp1252(const std::string& utf8);
 char32_t Cp1252ToCodePoint(unsigned char byte);
 int CodePointToCp1252(char32_t codePoint);
 
+// Appends the UTF-8 encoding of a code point (at most U+10FFFF) to out.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 }  // namespace vantrel

@@ -46,6 +46,29 @@ TEST(DecodeExternalTextTest, MissingCharactersBecomeQuestionMarksAndBadBytesStay
   for (const auto& c : cases) EXPECT_EQ(c.expected, DecodeExternalText(c.input)) << c.input;
 }
 
+TEST(AppendUtf8Test, EncodesEachLengthAtItsBoundaries) {
+  const struct {
+    char32_t codePoint;
+    std::string expected;
+  } cases[] = {
+      {U'A', "A"},
+      {0x7F, "\x7F"},
+      {0x80, "\xC2\x80"},
+      {U'é', "é"},
+      {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"},
+      {U'€', "€"},
+      {0xFFFF, "\xEF\xBF\xBF"},
+      {0x10000, "\xF0\x90\x80\x80"},
+      {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+  };
+  for (const auto& c : cases) {
+    std::string out = "x";
+    AppendUtf8(out, c.codePoint);
+    EXPECT_EQ("x" + c.expected, out) << "U+" << std::hex << static_cast<unsigned>(c.codePoint);
+  }
+}
+
 TEST(UpperCp1252Test, RaisesAccentedLettersToo) {
   EXPECT_EQ(W("LÉCUYER"), UpperCp1252(W("Lécuyer")));
   EXPECT_EQ(W("ŒUVRE ÇA ŸVES ÀÉÎÕÜ ß ÷"), UpperCp1252(W("œuvre ça ÿves àéîõü ß ÷")));
