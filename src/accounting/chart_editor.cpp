@@ -12,11 +12,7 @@ namespace vantrel::accounting {
 namespace {
 
 std::optional<int> NumberOf(const std::string& line) {
-  try {
-    return ParseInteger(FieldAt(line, chart::kNumber));
-  } catch (const Error&) {
-    return std::nullopt;
-  }
+  return TryParseInteger(FieldAt(line, chart::kNumber));
 }
 
 bool IsHeading(const std::string& line) {

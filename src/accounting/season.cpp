@@ -17,14 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<std::int32_t> TryInteger(const std::string& text) {
-  try {
-    return ParseInteger(text);
-  } catch (const Error&) {
-    return std::nullopt;
-  }
-}
-
 // The first dues list line of the account, if any.
 const std::string* DuesLineOf(const Lines& dues, const std::string& account) {
   if (account.empty()) return nullptr;
@@ -84,11 +76,7 @@ bool SetDuesAmount(const fs::path& exerciseFolder, Lines& dues, int selection,
 
 void StoreSettings(const Settings& settings) {
   IniFile ini = IniFile::Load(settings.settingsFile());
-  ini.SetValue(kSectionFile, kKeyEntity, settings.entity);
-  ini.SetValue(kSectionFile, "sigle", settings.shortName);
-  ini.SetValue(kSectionFile, "exercice", settings.exercise);
-  ini.SetValue(kSectionFile, kKeyExercise1, settings.exercise1);
-  ini.SetValue(kSectionFile, kKeyExercise2, settings.exercise2);
+  SetExerciseKeys(ini, settings);
   ini.SetValue(kSectionFile, kKeySpare, settings.spare);
   ini.Save();
 }
@@ -156,11 +144,11 @@ Lines ResetDues(const Lines& members, const Lines& duesList) {
     for (int i = 0; i < members::kDuesLineCount + members::kPaymentLineCount; ++i) {
       const int first = members::field::kFirstDuesLine + 4 * i;
       const std::string account = FieldAt(line, first);
-      const auto amount = TryInteger(FieldAt(line, first + 2));
+      const auto amount = TryParseInteger(FieldAt(line, first + 2));
       const std::string* listed = DuesLineOf(duesList, account);
       if (listed && amount && *amount != 0) {
         const std::string newAmount = FieldAt(*listed, dues_list::kAmount);
-        sum += TryInteger(newAmount).value_or(0);
+        sum += TryParseInteger(newAmount).value_or(0);
         reset += FieldAt(*listed, dues_list::kAccount) + ";" + FieldAt(*listed, dues_list::kName) +
                  ";" + newAmount + ";" + members::kNotPosted + ";";
       } else {

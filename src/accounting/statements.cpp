@@ -391,11 +391,7 @@ ReportRequest BalanceSheetReport(const StatementTable& table, Grouping grouping)
 
 void SaveComparisonYears(const Settings& settings) {
   IniFile ini = IniFile::Load(settings.settingsFile());
-  ini.SetValue(kSectionFile, kKeyEntity, settings.entity);
-  ini.SetValue(kSectionFile, "sigle", settings.shortName);
-  ini.SetValue(kSectionFile, "exercice", settings.exercise);
-  ini.SetValue(kSectionFile, kKeyExercise1, settings.exercise1);
-  ini.SetValue(kSectionFile, kKeyExercise2, settings.exercise2);
+  SetExerciseKeys(ini, settings);
   ini.Save();
 }
 

@@ -30,6 +30,14 @@ std::int32_t ParseInteger(const std::string& text) {
   return static_cast<std::int32_t>(value);
 }
 
+std::optional<std::int32_t> TryParseInteger(const std::string& text) {
+  try {
+    return ParseInteger(text);
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+}
+
 std::int32_t ParseAmount(const std::string& text) {
   if (text.empty()) return 0;
   return ParseInteger(text);

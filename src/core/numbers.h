@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantrel {
@@ -8,6 +9,9 @@ namespace vantrel {
 // A whole number written in decimal: optional blanks, an optional sign, digits.
 // Throws Error "'%s' n'est pas une valeur entière correcte" otherwise, or beyond 32 bits.
 std::int32_t ParseInteger(const std::string& text);
+
+// As ParseInteger, but nothing instead of the Error.
+std::optional<std::int32_t> TryParseInteger(const std::string& text);
 
 // As ParseInteger, but an empty text is 0 (empty amounts count as none).
 std::int32_t ParseAmount(const std::string& text);

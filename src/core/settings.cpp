@@ -31,6 +31,14 @@ Settings LoadSettings(const std::filesystem::path& programFolder) {
   return settings;
 }
 
+void SetExerciseKeys(IniFile& ini, const Settings& settings) {
+  ini.SetValue(kSectionFile, kKeyEntity, settings.entity);
+  ini.SetValue(kSectionFile, "sigle", settings.shortName);
+  ini.SetValue(kSectionFile, "exercice", settings.exercise);
+  ini.SetValue(kSectionFile, kKeyExercise1, settings.exercise1);
+  ini.SetValue(kSectionFile, kKeyExercise2, settings.exercise2);
+}
+
 UpdateSwitch LoadUpdateSwitch(const std::filesystem::path& programFolder) {
   const IniFile ini = IniFile::Load(programFolder / kSettingsFileName);
   UpdateSwitch value;

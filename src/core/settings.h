@@ -40,6 +40,12 @@ struct Settings {
 // Reads "Vantrel.ini" of programFolder; a missing file or key gives the defaults.
 Settings LoadSettings(const std::filesystem::path& programFolder);
 
+class IniFile;
+
+// Sets "Entité", "sigle", "exercice", "Exercice1" and "bilan" of section "Fichier" of ini
+// from settings; the caller sets any other key and saves.
+void SetExerciseKeys(IniFile& ini, const Settings& settings);
+
 // The version-check switch of section "MiseAjour".
 struct UpdateSwitch {
   bool switchedOff = false;  // "NoValide"

@@ -10,18 +10,7 @@
 
 namespace vantrel::members {
 
-namespace {
-
-// A whole number of at most 32 bits, or nothing.
-std::optional<std::int32_t> TryInteger(const std::string& text) {
-  try {
-    return ParseInteger(text);
-  } catch (const Error&) {
-    return std::nullopt;
-  }
-}
-
-}  // namespace
+namespace {}  // namespace
 
 bool IsCardField(int k) {
   return (k >= field::kLicence && k <= field::kLicenceKind) || k == field::kLastDuesPosting ||
@@ -30,7 +19,7 @@ bool IsCardField(int k) {
 
 std::string ShowCents(const std::string& cents) {
   if (cents.empty()) return {};
-  const auto value = TryInteger(cents);
+  const auto value = TryParseInteger(cents);
   return value ? FormatCents(*value) : cents;
 }
 
@@ -83,7 +72,7 @@ void MemberCard::sortFor(int keyField) {
 void MemberCard::searchLicence(const std::string& text) {
   const std::int32_t wanted = ParseInteger(text);
   for (int i = size() - 1; i >= 0; --i) {
-    const auto licence = TryInteger(FieldAt(m_members[static_cast<std::size_t>(i)], 0));
+    const auto licence = TryParseInteger(FieldAt(m_members[static_cast<std::size_t>(i)], 0));
     if (licence && *licence <= wanted) {
       m_current = i;
       break;
