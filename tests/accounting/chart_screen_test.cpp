@@ -8,8 +8,7 @@
 #include "core/record_file.h"
 #include "platform/record_grid.h"
 #include "reports/value_table.h"
-#include "support/scripted_platform.h"
-#include "support/temp_folder.h"
+#include "screen_fixture.h"
 
 namespace vantrel {
 
@@ -18,15 +17,10 @@ using platform::Button;
 using platform::MessageKind;
 using testing::ReadFile;
 using testing::ScriptedPlatform;
+using testing::Shoot;
 using testing::WriteFile;
 
 namespace {
-
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
-}
 
 const Lines kChart = {"5120;Banque - compte courant;Bilan;V;2025-2026;",
                       "6100;SERVICES EXTERIEURS;Titre;N;2025-2026;",
@@ -34,11 +28,9 @@ const Lines kChart = {"5120;Banque - compte courant;Bilan;V;2025-2026;",
                       "6120;Locations;R\xe9sultat;C;2025-2026;",
                       "7560;Cotisations des membres;R\xe9sultat;C;2025-2026;"};
 
-struct Fixture {
-  explicit Fixture(const Lines& chart = kChart) : context(desktop) {
-    std::string bytes;
-    for (const auto& line : chart) bytes += line + "\r\n";
-    WriteFile(club.exerciseFolder() / "Plan_Comptable.dbp", bytes);
+struct Fixture : testing::ClubScreenFixture {
+  explicit Fixture(const Lines& chart = kChart) {
+    write("Plan_Comptable.dbp", chart);
     context.settings = club.settings();
     screen = std::make_unique<TFichFPlan>(context);
     screen->show();
@@ -48,14 +40,6 @@ struct Fixture {
   QString cell(int row, int column) const {
     return screen->StrGrd->model().index(row, column).data().toString();
   }
-  void type(QLineEdit* edit, const QString& text) {
-    edit->clear();
-    QTest::keyClicks(edit, text);
-  }
-
-  testing::ProgramFolder club;
-  ScriptedPlatform desktop;
-  AppContext context;
   std::unique_ptr<TFichFPlan> screen;
 };
 

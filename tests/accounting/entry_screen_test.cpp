@@ -10,8 +10,7 @@
 #include <QTest>
 
 #include "platform/record_grid.h"
-#include "support/scripted_platform.h"
-#include "support/temp_folder.h"
+#include "screen_fixture.h"
 
 namespace vantrel {
 
@@ -19,15 +18,10 @@ namespace fs = std::filesystem;
 using platform::MessageKind;
 using testing::ReadFile;
 using testing::ScriptedPlatform;
+using testing::Shoot;
 using testing::WriteFile;
 
 namespace {
-
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
-}
 
 const char kChart[] =
     "5000;COMPTES FINANCIERS;Titre;N;2026-2027;\r\n"
@@ -40,14 +34,13 @@ const QString k5300 = QStringLiteral("5300  Caisse");
 const QString k7560 = QStringLiteral("7560  Cotisations des membres");
 const QString k5120 = QStringLiteral("5120  Banque - compte courant");
 
-struct Fixture {
-  Fixture() : context(desktop) {
+struct Fixture : testing::ClubScreenFixture {
+  Fixture() {
     WriteFile(club.exerciseFolder() / "Plan_Comptable.dbp", kChart);
     context.settings = club.settings();
     screen = std::make_unique<TFichFEntree>(context);
     screen->show();
   }
-  fs::path folder() const { return club.exerciseFolder(); }
   void activate() { screen->activated(); }
   // Enters account box k, types text and leaves the box.
   void choose(int k, const QString& text) {
@@ -64,9 +57,6 @@ struct Fixture {
   }
   bool postShown() const { return !screen->Enregistrer->isHidden(); }
 
-  testing::ProgramFolder club;
-  ScriptedPlatform desktop;
-  AppContext context;
   std::unique_ptr<TFichFEntree> screen;
 };
 

@@ -13,31 +13,20 @@
 #include "core/text_helpers.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
-#include "support/scripted_platform.h"
-#include "support/temp_folder.h"
+#include "screen_fixture.h"
 
 namespace vantrel {
 
 namespace fs = std::filesystem;
 using platform::Button;
 using platform::MessageKind;
+using testing::CrLfBytes;
 using testing::ReadFile;
 using testing::ScriptedPlatform;
+using testing::Shoot;
 using testing::WriteFile;
 
 namespace {
-
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
-}
-
-std::string Bytes(const Lines& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
 
 const Lines kChart = {"5120;Banque - compte courant;Bilan;V;2026-2027;",
                       "5300;Caisse;Bilan;V;2026-2027;",
@@ -57,8 +46,8 @@ std::string Member() {
 }
 
 // A club with a main window (for the accounting menu) and the settings screen.
-struct Fixture {
-  Fixture() : context(desktop) {
+struct Fixture : testing::ClubScreenFixture {
+  Fixture() {
     write("Plan_Comptable.DBP", kChart);
     write("Recette_Joueur.DBP", {"7560;Cotisations des membres;5000"});
     write("Versement_Joueur.DBP", {});
@@ -72,21 +61,9 @@ struct Fixture {
     screen->show();
     screen->activated();
   }
-  fs::path folder() const { return club.exerciseFolder(); }
-  void write(const std::string& name, const Lines& lines) {
-    WriteFile(folder() / name, Bytes(lines));
-  }
   QString cell(RecordGrid* grid, int row, int column) const {
     return grid->model().index(row, column).data().toString();
   }
-  void type(QLineEdit* edit, const QString& text) {
-    edit->clear();
-    QTest::keyClicks(edit, text);
-  }
-
-  testing::ProgramFolder club;
-  ScriptedPlatform desktop;
-  AppContext context;
   std::unique_ptr<TFichFprg> window;
   std::unique_ptr<TFichFPar> screen;
 };
@@ -204,7 +181,7 @@ class SettingsScreenTest : public QObject {
 
   void anExistingExerciseIsSwitchedToWithoutAQuestion() {
     Fixture f;
-    WriteFile(f.club.path() / "2025-2026" / "plan_comptable.dbp", Bytes(kChart));
+    WriteFile(f.club.path() / "2025-2026" / "plan_comptable.dbp", CrLfBytes(kChart));
     WriteFile(f.club.path() / "2025-2026" / "Recette_Joueur.DBP", "7560;Cotisations;3000\r\n");
     TFichFPar& s = *f.screen;
     f.type(s.EdExercice, QStringLiteral("2025-2026"));
@@ -216,7 +193,7 @@ class SettingsScreenTest : public QObject {
 
   void declinedCreationOpensTheFolderChoice() {
     Fixture f;
-    WriteFile(f.club.path() / "Anciens" / "2020-2021" / "Plan_Comptable.DBP", Bytes(kChart));
+    WriteFile(f.club.path() / "Anciens" / "2020-2021" / "Plan_Comptable.DBP", CrLfBytes(kChart));
     TFichFPar& s = *f.screen;
     f.type(s.EdExercice, QStringLiteral("2027-2028"));
     f.desktop.answers = {Button::No};

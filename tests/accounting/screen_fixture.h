@@ -1,0 +1,56 @@
+#pragma once
+
+// What the accounting screen tests share: a club program folder, the scripted desktop and the
+// context a screen is built on, and the small widget helpers every one of them uses.
+
+#include <QDir>
+#include <QLineEdit>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+
+#include "core/record_file.h"
+#include "platform/app_context.h"
+#include "support/scripted_platform.h"
+#include "support/temp_folder.h"
+
+namespace vantrel::testing {
+
+// The lines of a record file as its bytes, each line ended by CR LF.
+inline std::string CrLfBytes(const Lines& lines) {
+  std::string bytes;
+  for (const auto& line : lines) bytes += line + "\r\n";
+  return bytes;
+}
+
+// Saves a picture of widget as name in the folder VANTREL_SHOTS names, when it names one.
+inline void Shoot(QWidget* widget, const QString& name) {
+  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+  if (folder.isEmpty()) return;
+  widget->grab().save(QDir(folder).filePath(name));
+}
+
+// The base of a screen test fixture; the screen itself belongs to the derived fixture, so it
+// is built after the context and destroyed before it.
+struct ClubScreenFixture {
+  ClubScreenFixture() : context(desktop) {}
+
+  std::filesystem::path folder() const { return club.exerciseFolder(); }
+  // Writes a record file of the exercise folder.
+  void write(const std::string& name, const Lines& lines) const {
+    WriteFile(folder() / name, CrLfBytes(lines));
+  }
+  // Clears edit and types text into it key by key.
+  static void type(QLineEdit* edit, const QString& text) {
+    edit->clear();
+    QTest::keyClicks(edit, text);
+  }
+
+  ProgramFolder club;
+  ScriptedPlatform desktop;
+  AppContext context;
+};
+
+}  // namespace vantrel::testing
