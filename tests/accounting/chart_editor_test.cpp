@@ -21,9 +21,7 @@ class ChartEditorTest : public ::testing::Test {
  protected:
   fs::path folder() const { return m_program.exerciseFolder(); }
   void writeChart(const Lines& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    WriteFile(folder() / "Plan_Comptable.dbp", bytes);
+    WriteFile(folder() / "Plan_Comptable.dbp", testing::CrLfBytes(lines));
     m_chart.load(folder());
   }
   Lines stored() const { return ReadLines(folder() / "Plan_Comptable.dbp"); }

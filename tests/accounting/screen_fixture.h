@@ -18,13 +18,6 @@
 
 namespace vantrel::testing {
 
-// The lines of a record file as its bytes, each line ended by CR LF.
-inline std::string CrLfBytes(const Lines& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
 // Saves a picture of widget as name in the folder VANTREL_SHOTS names, when it names one.
 inline void Shoot(QWidget* widget, const QString& name) {
   const QString folder = qEnvironmentVariable("VANTREL_SHOTS");

@@ -13,6 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 using members::AccountLine;
 using members::MemberRecord;
+using testing::CrLfBytes;
 using testing::ReadFile;
 using testing::WriteFile;
 
@@ -20,12 +21,6 @@ const Lines kChart = {"5120;Banque;Bilan;V;2026-2027;", "5300;Caisse;Bilan;V;202
                       "7560;Cotisations;R\xe9sultat;C;2026-2027;",
                       "7561;Licences;R\xe9sultat;C;2026-2027;",
                       "7562;Jeunes;R\xe9sultat;Cx;2026-2027;"};
-
-std::string Bytes(const Lines& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
 
 TEST(MemberListsTest, FollowTheChartAndKeepAmountsPerAccount) {
   const MemberLists lists = BuildMemberLists(kChart, {"7560;Ancien nom;5000;", "7560;Double;1;"});
@@ -37,7 +32,7 @@ class SeasonTest : public ::testing::Test {
  protected:
   fs::path folder() const { return m_program.exerciseFolder(); }
   void write(const std::string& name, const Lines& lines) {
-    WriteFile(folder() / name, Bytes(lines));
+    WriteFile(folder() / name, CrLfBytes(lines));
   }
 
   testing::ProgramFolder m_program;
@@ -211,7 +206,7 @@ TEST(ResetDuesTest, LeavesEverythingAfterFieldSixtyEightAsItIs) {
 TEST_F(SeasonTest, ResetWritesTheMemberFileWhole) {
   write("Joueur.DBP", {Member({{"7560", "Cotisations", "4000", "V"}}, {}, "0", "NON")});
   EXPECT_TRUE(ResetMemberDues(folder(), {"7560;Cotisations;5000"}));
-  EXPECT_EQ(Bytes({Member({{"7560", "Cotisations", "5000", "F"}}, {}, "-5000", "NON")}),
+  EXPECT_EQ(CrLfBytes({Member({{"7560", "Cotisations", "5000", "F"}}, {}, "-5000", "NON")}),
             ReadFile(folder() / "Joueur.DBP"));
   write("Joueur.DBP", {});
   EXPECT_FALSE(ResetMemberDues(folder(), {"7560;Cotisations;5000"}));

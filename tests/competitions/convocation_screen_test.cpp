@@ -79,9 +79,7 @@ void Shoot(QWidget* widget, const QString& name) {
 // A club with its members and the two convocation templates, and the screen over it.
 struct Fixture {
   Fixture() : context(desktop) {
-    std::string members;
-    for (const std::string& line : testing::SampleMembers()) members += line + "\r\n";
-    WriteFile(club.exerciseFolder() / "Joueur.DBP", members);
+    WriteFile(club.exerciseFolder() / "Joueur.DBP", testing::CrLfBytes(testing::SampleMembers()));
     for (const char* name : {"quatre.frf", "paires.frf"}) {
       fs::copy_file(fs::path(VANTREL_TEMPLATES_DIR) / name, club.path() / name);
     }

@@ -38,9 +38,7 @@ class CupRankingTest : public ::testing::Test {
     WriteFile(club.exerciseFolder() / "Challenge_1.dbp", lines);
   }
   void result(const std::string& name, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    WriteFile(club.exerciseFolder() / name, bytes);
+    WriteFile(club.exerciseFolder() / name, testing::CrLfBytes(lines));
   }
   CupRanking compute() {
     CupRanking ranking;

@@ -22,6 +22,7 @@ using members::AccountLine;
 using members::MemberRecord;
 using platform::Button;
 using platform::MessageKind;
+using testing::CrLfBytes;
 using testing::ReadFile;
 using testing::ScriptedPlatform;
 using testing::WriteFile;
@@ -63,12 +64,6 @@ std::string Member(const std::string& licence, const std::string& last, const st
   return record.ToLine();
 }
 
-std::string Bytes(const Lines& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
 // A club with members, the dues and payment lists, and the member card over it.
 struct Fixture {
   explicit Fixture(const Lines& members) : context(desktop) {
@@ -85,7 +80,7 @@ struct Fixture {
   }
   fs::path folder() const { return club.exerciseFolder(); }
   void write(const std::string& name, const Lines& lines) {
-    WriteFile(folder() / name, Bytes(lines));
+    WriteFile(folder() / name, CrLfBytes(lines));
   }
   Lines stored() const { return ReadLines(folder() / "Joueur.DBP"); }
   static void clickCell(RecordGrid* grid, int row, int column = 1) {

@@ -36,9 +36,7 @@ class MemberCardTest : public ::testing::Test {
  protected:
   fs::path folder() const { return m_program.exerciseFolder(); }
   void writeMembers(const Lines& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    WriteFile(folder() / "Joueur.DBP", bytes);
+    WriteFile(folder() / "Joueur.DBP", testing::CrLfBytes(lines));
   }
   Lines stored() const { return ReadLines(folder() / "Joueur.DBP"); }
   // The boxes showing the current member, as the screen fills them.

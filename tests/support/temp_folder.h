@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/record_file.h"
 #include "core/settings.h"
 
 namespace vantrel::testing {
@@ -34,5 +35,8 @@ class ProgramFolder : public TempFolder {
 // Whole files as bytes; WriteFile creates missing folders, ReadFile gives "" for none.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
+
+// The bytes of a record file holding lines, each line ended by CR LF.
+std::string CrLfBytes(const Lines& lines);
 
 }  // namespace vantrel::testing
