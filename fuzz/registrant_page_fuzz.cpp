@@ -5,30 +5,22 @@
 // the list, scans it, halves every players text and cuts the mail into batches, and must end
 // without a crash or a sanitizer report.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "competitions/convocation.h"
 #include "competitions/registrant_page.h"
+#include "fuzz_input.h"
 
 using namespace vantrel;
 using namespace vantrel::competitions;
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using vantrel::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned choice = data[0];
   const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-  const std::size_t nul = bytes.find('\0');
-  const Lines members = nul == std::string::npos ? Lines{} : SplitLines(bytes.substr(0, nul));
-  const Lines page = SplitLines(nul == std::string::npos ? bytes : bytes.substr(nul + 1));
+  const auto [members, rest] = fuzz::SplitAtFirstNul(bytes);
+  const Lines page = SplitLines(rest);
 
   const PageKinds kinds = RecognizePage(page);
   (void)kinds;

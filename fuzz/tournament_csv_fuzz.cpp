@@ -3,27 +3,19 @@
 // tournament mail screen does (séance list, every séance chosen, the address groups and their
 // links) and must end without a crash, a sanitizer report or a lost address.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "competitions/tournament_mail.h"
+#include "fuzz_input.h"
 
 using namespace vantrel;
 using namespace vantrel::competitions;
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using vantrel::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const std::size_t nul = bytes.find('\0');
-  const Lines members = nul == std::string::npos ? Lines{} : SplitLines(bytes.substr(0, nul));
-  const Lines csv = TournamentCsvLines(nul == std::string::npos ? bytes : bytes.substr(nul + 1));
+  const auto [members, rest] = fuzz::SplitAtFirstNul(bytes);
+  const Lines csv = TournamentCsvLines(rest);
 
   std::vector<std::string> seances;
   AddSeances(seances, csv);
