@@ -25,6 +25,7 @@
 #include "platform/file_filter.h"
 #include "platform/text.h"
 #include "reports/page_render.h"
+#include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -38,28 +39,12 @@ using platform::MessageKind;
 using testing::ProgramFolder;
 using testing::ReadFile;
 using testing::ScriptedPlatform;
+using testing::WithModals;
 using testing::WriteFile;
 
 namespace {
 
 QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
-
-// Runs action; every modal window it opens is closed at once. Returns their titles.
-QStringList WithModals(const std::function<void()>& action) {
-  QStringList titles;
-  QTimer timer;
-  timer.setInterval(20);
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
-    titles << modal->windowTitle();
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
-  });
-  timer.start();
-  action();
-  timer.stop();
-  return titles;
-}
 
 QString PdfText(const QString& pdf) {
   QProcess process;

@@ -21,6 +21,7 @@
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "reports/report_preview.h"
+#include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -35,6 +36,7 @@ using testing::ProgramFolder;
 using testing::ReadFile;
 using testing::ScriptedPlatform;
 using testing::W;
+using testing::WithModals;
 using testing::WriteFile;
 
 namespace {
@@ -46,26 +48,6 @@ void Shoot(QWidget* widget, const QString& name) {
   const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
   if (folder.isEmpty()) return;
   widget->grab().save(QDir(folder).filePath(name));
-}
-
-// Runs action; every modal window it opens is handed to inspect, then closed. Returns the
-// titles of the windows seen.
-QStringList WithModals(const std::function<void()>& action,
-                       const std::function<void(QWidget*)>& inspect = {}) {
-  QStringList titles;
-  QTimer timer;
-  timer.setInterval(20);
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
-    titles << modal->windowTitle();
-    if (inspect) inspect(modal);
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
-  });
-  timer.start();
-  action();
-  timer.stop();
-  return titles;
 }
 
 // Every text line of a prepared report, page after page.

@@ -30,10 +30,13 @@
 #include "reports/report_engine.h"
 #include "reports/report_preview.h"
 #include "reports/value_table.h"
+#include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 
 namespace vantrel::reports {
 namespace {
+
+using testing::WithModals;
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -51,26 +54,6 @@ QString PdfText(const QString& pdf) {
   process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
   process.waitForFinished(60000);
   return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Runs action; every modal window it opens is handed to inspect, then closed. Returns the
-// titles of the windows seen.
-QStringList WithModals(const std::function<void()>& action,
-                       const std::function<void(QWidget*)>& inspect = {}) {
-  QStringList titles;
-  QTimer timer;
-  timer.setInterval(20);
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
-    titles << modal->windowTitle();
-    if (inspect) inspect(modal);
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
-  });
-  timer.start();
-  action();
-  timer.stop();
-  return titles;
 }
 
 // Presses the left button at `from`, moves in steps to `to` with the button held, releases.
