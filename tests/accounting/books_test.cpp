@@ -11,6 +11,7 @@
 #include "accounting/report_variables.h"
 #include "accounting/statements.h"
 #include "core/error.h"
+#include "support/error_of.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::accounting {
@@ -18,21 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::ErrorOf;
 using testing::WriteFile;
 
 std::string Join(const Lines& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\n";
   return text;
-}
-
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
 }
 
 class BooksTest : public ::testing::Test {
@@ -84,7 +77,7 @@ TEST_F(BooksTest, TwoSpellingsOfOneLedgerGiveOneAccountReadFromItsOwnName) {
 TEST_F(BooksTest, MissingChartStopsWithTheOpenMessage) {
   file("5300.dbp", "1;x;A;100;;100;;100;\r\n");
   EXPECT_EQ("Impossible d'ouvrir le fichier " + (folder() / "Plan_Comptable.dbp").string(),
-            MessageOf([&] { load(); }));
+            ErrorOf([&] { load(); }));
 }
 
 TEST(TrialBalanceLineTest, BalancesFromTheLastLineTotals) {
@@ -112,7 +105,7 @@ TEST(TrialBalanceLineTest, BalancesFromTheLastLineTotals) {
 
 TEST(TrialBalanceLineTest, ATotalThatIsNotAWholeNumberStops) {
   EXPECT_EQ("'12,5' n'est pas une valeur enti\xe8re correcte",
-            MessageOf([] { TrialBalanceLine("6110;Frais;;N;;", "3;x;A;;;12,5;;12,5;"); }));
+            ErrorOf([] { TrialBalanceLine("6110;Frais;;N;;", "3;x;A;;;12,5;;12,5;"); }));
 }
 
 TEST_F(BooksTest, TrialBalanceReadsEveryLedgersLastLineNotTheJournal) {
@@ -192,10 +185,10 @@ TEST_F(BooksTest, JournalReportAnswersEveryJournalName) {
 TEST_F(BooksTest, JournalReportFailures) {
   chart("5120;Banque;Bilan;V;2026-2027;\r\n");
   EXPECT_EQ("Impossible d'ouvrir le fichier " + (folder() / "Journal.dbp").string(),
-            MessageOf([&] { JournalReport(load()); }));
+            ErrorOf([&] { JournalReport(load()); }));
   file("Journal.dbp", "05/03/2027;Stage;5120;Banque;120,50;;;;;;;;;;;;;;;;;;\r\n");
   EXPECT_EQ("'120,50' n'est pas une valeur enti\xe8re correcte",
-            MessageOf([&] { JournalReport(load()); }));
+            ErrorOf([&] { JournalReport(load()); }));
 }
 
 TEST_F(BooksTest, LedgerReportOfTheChosenItem) {

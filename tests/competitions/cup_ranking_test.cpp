@@ -6,25 +6,18 @@
 
 #include "competitions/result_page_builder.h"
 #include "core/error.h"
+#include "support/error_of.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::competitions {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ErrorOf;
 using testing::Fixture;
 using testing::ProgramFolder;
 using testing::W;
 using testing::WriteFile;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return {};
-}
 
 // A result line of one member (player A) and a non-member.
 std::string MemberLine(const std::string& name, const std::string& licence,

@@ -6,12 +6,14 @@
 #include "core/error.h"
 #include "core/text_helpers.h"
 #include "core/transaction.h"
+#include "support/error_of.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::competitions {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ErrorOf;
 using testing::Fixture;
 using testing::FixturePath;
 using testing::MakeResultPage;
@@ -29,15 +31,6 @@ std::string Member(const std::string& licence, const std::string& last, const st
 }
 
 Lines FixtureMembers() { return SplitLines(Fixture("Joueur.DBP")); }
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return {};
-}
 
 class TournamentResultsTest : public ::testing::Test {
  protected:
