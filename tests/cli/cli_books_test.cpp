@@ -2,7 +2,6 @@
 // three exercises.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "accounting/posting.h"
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::accounting {
@@ -35,12 +35,10 @@ ToolRun Cli(const fs::path& folder, const std::vector<std::string>& arguments,
   for (const auto& argument : arguments) command += " " + Quoted(argument);
   command += " 2>" + Quoted(errFile.string());
   ToolRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto ran = testing::RunCommand(command);
+  if (!ran) return run;
+  run.out = ran->output;
+  run.status = ran->status;
   run.err = ReadFile(errFile);
   return run;
 }

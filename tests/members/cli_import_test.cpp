@@ -2,7 +2,6 @@
 // leave the member file byte-identical.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <ctime>
@@ -12,6 +11,7 @@
 #include "core/date.h"
 #include "core/text_helpers.h"
 #include "members/member_file.h"
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::members {
@@ -30,12 +30,10 @@ ToolRun Cli(const std::vector<std::string>& arguments, const fs::path& errorFile
   for (const std::string& argument : arguments) command += " '" + argument + "'";
   command += " 2>'" + errorFile.string() + "'";
   ToolRun run{-1, "", ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto ran = testing::RunCommand(command);
+  if (!ran) return run;
+  run.output = ran->output;
+  run.status = ran->status;
   std::string error = testing::ReadFile(errorFile);
   if (!error.empty() && error.back() == '\n') error.pop_back();
   const std::size_t lastLine = error.rfind('\n');

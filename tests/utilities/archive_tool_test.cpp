@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
 #include "core/text_helpers.h"
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 #include "utilities/backup_file.h"
 
@@ -29,12 +29,10 @@ ToolRun Archive(const std::vector<std::string>& arguments,
   for (const std::string& argument : arguments) command += " '" + argument + "'";
   command += " 2>&1";
   ToolRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto ran = testing::RunCommand(command);
+  if (!ran) return run;
+  run.output = ran->output;
+  run.status = ran->status;
   return run;
 }
 
