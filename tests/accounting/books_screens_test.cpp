@@ -72,11 +72,7 @@ struct Club {
               "Exercice1=2025-2026\r\nbilan=2024-2025\r\n");
     context.settings = program.settings();
   }
-  QStringList texts() const {
-    QStringList result;
-    for (const auto& message : desktop.messages) result << message.text;
-    return result;
-  }
+  QStringList texts() const { return desktop.messageTexts(); }
   // Makes the screen show its reports into shown instead of a preview.
   template <typename Screen>
   void capture(Screen& screen) {

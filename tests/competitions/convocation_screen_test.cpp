@@ -88,16 +88,8 @@ struct Fixture {
 
   QString year(const char* name) const { return Q(club.exerciseFolder() / name); }
 
-  QStringList texts() const {
-    QStringList result;
-    for (const auto& message : desktop.messages) result << message.text;
-    return result;
-  }
-  QStringList urls() const {
-    QStringList result;
-    for (const QUrl& url : desktop.openedUrls) result << url.toString();
-    return result;
-  }
+  QStringList texts() const { return desktop.messageTexts(); }
+  QStringList urls() const { return desktop.openedUrlTexts(); }
 
   ProgramFolder club;
   testing::TempFolder downloads;

@@ -72,11 +72,7 @@ struct Fixture {
     for (int i = 0; i < screen->CbSeance->count(); ++i) result << screen->CbSeance->itemText(i);
     return result;
   }
-  QStringList urls() const {
-    QStringList result;
-    for (const QUrl& url : desktop.openedUrls) result << url.toString();
-    return result;
-  }
+  QStringList urls() const { return desktop.openedUrlTexts(); }
 
   ProgramFolder club;
   ScriptedPlatform desktop;

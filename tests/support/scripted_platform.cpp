@@ -69,4 +69,16 @@ bool ScriptedPlatform::headRequestOk(const QUrl& url, int) {
   return found != headAnswers.end() && found->second;
 }
 
+QStringList ScriptedPlatform::messageTexts() const {
+  QStringList texts;
+  for (const auto& shown : messages) texts << shown.text;
+  return texts;
+}
+
+QStringList ScriptedPlatform::openedUrlTexts() const {
+  QStringList texts;
+  for (const QUrl& url : openedUrls) texts << url.toString();
+  return texts;
+}
+
 }  // namespace vantrel::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <deque>
 #include <map>
 #include <optional>
@@ -43,6 +44,10 @@ class ScriptedPlatform : public platform::Platform {
   QTime timeValue = QTime(14, 5);
   std::vector<platform::Drive> driveList;
   QString documentsValue;
+
+  // The texts of the messages shown and the addresses opened, in order.
+  QStringList messageTexts() const;
+  QStringList openedUrlTexts() const;
 
   using platform::Platform::message;
   platform::Button message(QWidget* parent, platform::MessageKind kind, const QString& text,

@@ -39,11 +39,7 @@ struct Fixture {
     desktop.driveList = {Drive{Drive::Type::Fixed, QStringLiteral("CLE"), Q(drive.path())}};
   }
   fs::path archive() const { return drive.path() / "SvgVantrel.bck"; }
-  QStringList texts() const {
-    QStringList result;
-    for (const auto& message : desktop.messages) result << message.text;
-    return result;
-  }
+  QStringList texts() const { return desktop.messageTexts(); }
 
   ProgramFolder club;
   TempFolder drive;
