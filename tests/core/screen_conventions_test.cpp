@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -211,8 +212,15 @@ class ScreenConventionsTest : public QObject {
     for (QWidget* child : screen->findChildren<QWidget*>()) children << child;
     for (const QPointer<QWidget>& child : children) {
       ShowSettled(*screen);
-      if (child.isNull() || child->focusPolicy() == Qt::NoFocus ||
-          !child->isVisibleTo(screen.get()) || !child->isEnabled() || child->isWindow()) {
+      if (child.isNull()) continue;
+      // A control on another page of a tab widget: that page shown first.
+      for (QWidget* up = child; up != nullptr && up != screen.get(); up = up->parentWidget()) {
+        QWidget* stack = up->parentWidget();
+        auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs != nullptr && tabs->indexOf(up) >= 0) tabs->setCurrentWidget(up);
+      }
+      if (child->focusPolicy() == Qt::NoFocus || !child->isVisibleTo(screen.get()) ||
+          !child->isEnabled() || child->isWindow()) {
         continue;
       }
       child->setFocus(Qt::OtherFocusReason);
