@@ -148,9 +148,13 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
                                                 {"TypeDBP", accounting::chart::kType},
                                                 {"TemoinDBP", accounting::chart::kLink},
                                                 {"DateDBP", accounting::chart::kExercise}};
+  // Outside the chart lines (the summary, a footer after the last line) a line's name prints
+  // as nothing, as on the books screen, which prints the same template.
   for (const auto& [name, k] : fields) {
-    values.record(name, [this, k = k](int r) {
-      return reports::TextFromCp1252(FieldAt(m_chart.lines()[static_cast<std::size_t>(r)], k));
+    values.anyRecord(name, [this, k = k](int r) {
+      const Lines& lines = m_chart.lines();
+      if (r < 0 || r >= static_cast<int>(lines.size())) return reports::TextFromCp1252({});
+      return reports::TextFromCp1252(FieldAt(lines[static_cast<std::size_t>(r)], k));
     });
   }
   m_report.setValues(std::move(values));

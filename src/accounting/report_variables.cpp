@@ -72,8 +72,8 @@ constexpr DeclaredVariable kTrialBalanceLine[] = {
 };
 constexpr auto kTrialBalance = reports::JoinVariables(kBooksHeading, kTrialBalanceLine);
 
-// One record per account in use (books screen) or per chart line (chart screen, which does
-// not answer "TemoinDBP" and "DateDBP").
+// One record per account in use (books screen) or per chart line (chart screen); both
+// screens answer every name.
 constexpr DeclaredVariable kChart[] = {
     {"ExerciceDBP", kText, kReport, "2026-2027"},
     {"CompteDBP", kText, kReport, "Ardevanne Bridge Club"},

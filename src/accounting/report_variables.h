@@ -8,9 +8,8 @@ namespace vantrel::accounting {
 
 // The names the accounting screens answer to their templates, with a sample each.
 // The books screen prints the journal, an account's ledger, the trial balance and the
-// accounts in use; the chart screen prints the chart with the names of the accounts in use
-// that it knows (numero, name, type); the statements screen prints the income statement and
-// the balance sheet.
+// accounts in use; the chart screen prints the whole chart with the same names; the
+// statements screen prints the income statement and the balance sheet.
 extern const reports::TemplateVariables kJournalReport;          // "Gestion_Livre.frf"
 extern const reports::TemplateVariables kLedgerReport;           // "Gestion_Compte.frf"
 extern const reports::TemplateVariables kTrialBalanceReport;     // "Gestion_Balance.frf"

@@ -182,7 +182,7 @@ TFichFConvoc::TFichFConvoc(AppContext& context, QWidget* parent)
   connect(BtEdition, &QPushButton::clicked, this, &TFichFConvoc::onEdition);
   connect(BtCourriels, &QPushButton::clicked, this, &TFichFConvoc::onCourriels);
   connect(BtModification, &QPushButton::clicked, this, &TFichFConvoc::onModification);
-  connect(BtQuitter, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BtQuitter, &QPushButton::clicked, this, &Screen::quit);
 
   resize(900, 520);
 }

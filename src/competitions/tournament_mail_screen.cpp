@@ -86,7 +86,7 @@ TFichFCourriels::TFichFCourriels(AppContext& context, QWidget* parent) : Screen(
   connect(BtOuvrir, &QPushButton::clicked, this, &TFichFCourriels::onOuvrir);
   connect(CbSeance, &QComboBox::activated, this, &TFichFCourriels::onSeance);
   connect(BtEnvoi, &QPushButton::clicked, this, &TFichFCourriels::onEnvoi);
-  connect(BtQuitter, &QPushButton::clicked, this, &QWidget::hide);
+  connect(BtQuitter, &QPushButton::clicked, this, &Screen::quit);
 
   runCommand([&] { m_members = members::ReadMemberFile(settings().exerciseFolder()); });
   resize(560, 230);

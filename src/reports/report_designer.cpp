@@ -1106,7 +1106,7 @@ void ReportDesigner::restoreOriginal() {
           "Remplacer le modèle affiché par le modèle d'origine livré avec le programme ?\n"
           "Il ne sera écrit dans %1 qu'avec « Enregistrer ».")
           .arg(fileName),
-      {platform::Button::Yes, platform::Button::No});
+      {platform::Button::Yes, platform::Button::No}, platform::Button::No);
   if (answer != platform::Button::Yes) return;
   TemplateLoad load = ParseTemplate(*shipped);
   if (!load.value) return;

@@ -287,7 +287,11 @@ void TFichFSvg::backup() {
   if (!archive) return;
   const QString question = QStringLiteral("Mettre le média dans le lecteur ") + driveName() +
                            QStringLiteral("\r\r   Afin de sauvegarder les données ");
-  if (ask(MessageKind::Confirmation, question, {Button::Yes, Button::No}) == Button::Yes) {
+  // The backup replaces an archive already on the media: then Enter answers "&Non".
+  std::error_code error;
+  const Button enter = std::filesystem::exists(*archive, error) ? Button::No : Button::Yes;
+  if (desktop().message(this, MessageKind::Confirmation, question, {Button::Yes, Button::No},
+                        enter) == Button::Yes) {
     runCommand([&] {
       if (!utilities::IsCp1252Path(*archive)) {
         showUnencodable(*archive);

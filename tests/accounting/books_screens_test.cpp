@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "accounting/books_screen.h"
+#include "accounting/chart_screen.h"
 #include "accounting/posting.h"
 #include "accounting/statements_screen.h"
 #include "core/settings.h"
@@ -234,6 +235,51 @@ class BooksScreensTest : public QObject {
     QTest::mouseClick(screen.Bt_EditerBalance, Qt::LeftButton);
     QCOMPARE(club.shown.size(), std::size_t(0));
     QCOMPARE(club.desktop.messages.size(), std::size_t(0));
+  }
+
+  // "Gestion_Plan.frf" is printed by the books screen (accounts in use) and by the chart
+  // screen (the chart): each answers every name of the chart lines, in every band, and a
+  // line's names outside the lines (the summary) print as nothing, without a warning.
+  void chartTemplateIsAnsweredAlikeByBothScreens() {
+    Club club;
+    WriteFile(club.program.path() / "Gestion_Plan.frf",
+              R"(<report version="1"><page format="A4"/>
+        <band kind="page-header" height="6"><text x="0" y="0" width="180" height="5">)"
+              R"([CompteDBP] / [ExerciceDBP] / [TitreEtat]</text></band>
+        <band kind="detail" height="6"><text x="0" y="0" width="180" height="5">)"
+              R"(L:[NumeroDBP]/[NomDBP]/[TypeDBP]/[TemoinDBP]/[DateDBP]</text></band>
+        <band kind="summary" height="6"><text x="0" y="0" width="180" height="5">)"
+              R"(Fin:[NumeroDBP][NomDBP][TypeDBP][TemoinDBP][DateDBP]</text></band>
+        <band kind="page-footer" height="6"><text x="0" y="0" width="180" height="5">)"
+              R"(Pied:[CompteDBP] [ExerciceDBP]</text></band></report>)");
+    TFichFGLiv books(club.context);
+    club.capture(books);
+    club.context.tracker.windowActivated(&books);
+    QTest::mouseClick(books.Bt_EditerPlan, Qt::LeftButton);
+    QCOMPARE(club.shown.size(), std::size_t(1));
+    const reports::PreparedReport& inUse = club.shown[0].pages;
+
+    TFichFPlan chart(club.context);
+    chart.activated();
+    chart.report().LoadFromFile(Q(club.program.path() / "Gestion_Plan.frf"));
+    chart.report().setRangeEndCount(chart.chart().count());
+    chart.report().setTitle(QStringLiteral("Plan Comptable"));
+    const reports::PreparedReport whole = chart.report().prepare();
+
+    for (const reports::PreparedReport* report : {&inUse, &whole}) {
+      QCOMPARE(report->errors, QStringList());
+      QCOMPARE(report->warnings, QStringList());
+      const QString text = PageText(*report);
+      for (const QString& wanted :
+           {QStringLiteral("Ardevanne / 2026-2027 / Plan Comptable|"),
+            QStringLiteral("|L:5300/Caisse/Bilan/V/2026-2027|"),
+            QStringLiteral("|L:7560/Cotisations/Résultat/C/2026-2027|"), QStringLiteral("|Fin:|"),
+            QStringLiteral("|Pied:Ardevanne 2026-2027|")}) {
+        QVERIFY2(text.contains(wanted), qPrintable(wanted + QStringLiteral(" in ") + text));
+      }
+    }
+    QVERIFY(PageText(inUse).contains(QStringLiteral("|L:4110/PAS DANS LE PLAN//N/|")));
+    QVERIFY(PageText(whole).contains(QStringLiteral("|L:1000/FONDS PROPRES/Titre/N/2026-2027|")));
   }
 
   void quitterAndEscapeHide() {

@@ -163,6 +163,31 @@ TEST(TemplateTest, WritesWhatItReadsBackEqual) {
   }
 }
 
+// The preview's CSV export heads each column with the item's name: every text and field of a
+// shipped detail band has one, readable and unique within its band.
+TEST(TemplateTest, ShippedDetailColumnsHaveReadableNames) {
+  QDir shipped(QStringLiteral(VANTREL_TEMPLATES_DIR));
+  const QStringList names = shipped.entryList({QStringLiteral("*.frf")}, QDir::Files);
+  ASSERT_FALSE(names.isEmpty());
+  for (const QString& name : names) {
+    TemplateLoad load = ParseTemplate(ReadAll(shipped.filePath(name)));
+    ASSERT_EQ(QStringList(), load.errors) << name.toStdString();
+    for (const Band& band : load.value->bands) {
+      if (band.kind != BandKind::Detail) continue;
+      QStringList columns;
+      for (const ReportItem& item : band.items) {
+        if (item.kind != ItemKind::Text && item.kind != ItemKind::Field) continue;
+        const std::string where = name.toStdString() + ": " + item.content.toStdString();
+        EXPECT_FALSE(item.name.trimmed().isEmpty()) << where;
+        EXPECT_FALSE(item.name.contains(QLatin1Char('[')) || item.name.contains(QLatin1Char(';')))
+            << where;
+        EXPECT_FALSE(columns.contains(item.name)) << where;
+        columns << item.name;
+      }
+    }
+  }
+}
+
 // Conditional style, column names and repeated group headers survive a write and a read.
 TEST(TemplateTest, KeepsConditionalStyleNamesAndRepeatedHeaders) {
   const char* xml = R"(<report version="1">

@@ -120,6 +120,25 @@ class BackupScreenTest : public QObject {
     QCOMPARE(screen.isVisible(), false);
   }
 
+  // Enter backs up onto an empty media, but keeps an archive already there.
+  void backupOverAnArchiveDefaultsToNon() {
+    Fixture f;
+    TFichFSvg screen(f.context);
+    screen.setMode(TFichFSvg::Mode::kBackup);
+    screen.show();
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);  // no answer queued: Enter
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::Yes);
+    QCOMPARE(fs::exists(f.archive()), true);
+    const std::string before = testing::ReadFile(f.archive());
+    testing::WriteFile(f.club.exerciseFolder() / "Nouveau.dbp", "x\r\n");
+    f.desktop.messages.clear();
+    screen.show();
+    QTest::mouseClick(screen.BpAction, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t(1));
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(testing::ReadFile(f.archive()), before);
+  }
+
   void backupFailureShowsOnlyTheArchiveError() {
     Fixture f;
     f.desktop.driveList = {Drive{Drive::Type::Fixed, "", Q(f.drive.path() / "missing")}};

@@ -1,0 +1,254 @@
+// What every screen shares: its caption, and Escape leaving it as its "Quitter" does, wherever
+// the focus is.
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "accounting/books_screen.h"
+#include "accounting/chart_screen.h"
+#include "accounting/entry_screen.h"
+#include "accounting/settings_screen.h"
+#include "accounting/statements_screen.h"
+#include "competitions/convocation_screen.h"
+#include "competitions/cup_management_screen.h"
+#include "competitions/cup_ranking_screen.h"
+#include "competitions/results_screen.h"
+#include "competitions/tournament_mail_screen.h"
+#include "core/apropos_screen.h"
+#include "core/main_window_screen.h"
+#include "core/version.h"
+#include "members/consultation_screen.h"
+#include "members/import_screen.h"
+#include "members/listing_screen.h"
+#include "members/member_card_screen.h"
+#include "platform/app_context.h"
+#include "support/scripted_platform.h"
+#include "support/temp_folder.h"
+#include "utilities/backup_screen.h"
+#include "utilities/calculator_screen.h"
+
+namespace vantrel {
+
+namespace {
+
+using Make = std::function<std::unique_ptr<Screen>(AppContext&)>;
+
+template <typename T>
+Make Plain() {
+  return [](AppContext& context) { return std::make_unique<T>(context); };
+}
+
+// One screen as the main menu shows it: how it is made and told its mode, the caption it
+// then has and the object name of its "Quitter" button (empty when it has none).
+struct ScreenCase {
+  const char* row;
+  Make make;
+  QString caption;
+  const char* quitter;
+};
+
+std::vector<ScreenCase> Cases() {
+  return {
+      {"TFichFGest", Plain<TFichFGest>(), QStringLiteral("Consultation du Fichier adhèrents"),
+       "BtQuitte"},
+      {"TFichFEdit listing",
+       [](AppContext& c) {
+         auto s = std::make_unique<TFichFEdit>(c);
+         s->setMode(TFichFEdit::Mode::kListing);
+         return s;
+       },
+       QStringLiteral("Edition des données après tri"), "Button3"},
+      {"TFichFEdit mail",
+       [](AppContext& c) {
+         auto s = std::make_unique<TFichFEdit>(c);
+         s->setMode(TFichFEdit::Mode::kMail);
+         return s;
+       },
+       QStringLiteral("Edition des données après tri pour envoi par Courriel"), "Button3"},
+      {"TFichFimp", Plain<TFichFimp>(), QStringLiteral("Importation des données de la base FFB"),
+       "Button1"},
+      {"TFichFin", Plain<TFichFin>(), QStringLiteral("Modification de la fiche adhérent"),
+       "BtQuitte"},
+      {"TFichFPlan", Plain<TFichFPlan>(), QStringLiteral("Gestion du plan Comptable"), "BtQuitte"},
+      {"TFichFEntree", Plain<TFichFEntree>(), QStringLiteral("Ecriture d'opération"), "Quitter"},
+      {"TFichFGLiv", Plain<TFichFGLiv>(), QStringLiteral("Edition du Grand Livre"), "BtQuitte"},
+      {"TFichFTable", Plain<TFichFTable>(),
+       QStringLiteral("Edition des tableaux de résultat et de Bilan"), "BtQuitte"},
+      {"TFichFPar", Plain<TFichFPar>(),
+       QStringLiteral("Paramètrages et personnalisation du logiciel OU Nouvelle Saison"),
+       "BtQuitte"},
+      {"TFichFResult", Plain<TFichFResult>(), QStringLiteral("Gestion des résultats d'un Tournoi"),
+       "BtQuitte"},
+      {"TFichFGestion",
+       [](AppContext& c) {
+         auto s = std::make_unique<TFichFGestion>(c);
+         s->setCup(3);
+         return s;
+       },
+       QStringLiteral("Gestion de la Coupe 3"), "BtQuitte"},
+      {"TFichFClassment",
+       [](AppContext& c) {
+         auto s = std::make_unique<TFichFClassment>(c);
+         s->setCup(2);
+         return s;
+       },
+       QStringLiteral("Classement de la Coupe 2"), "BtQuitte"},
+      {"TFichFConvoc", Plain<TFichFConvoc>(),
+       QStringLiteral("Editions des inscriptions par quatre"), "BtQuitter"},
+      {"TFichFCourriels", Plain<TFichFCourriels>(),
+       QStringLiteral("Envoi de courriels aux joueurs ayant disputé un tournoi de régularité"),
+       "BtQuitter"},
+      {"TFichFSvg backup",
+       [](AppContext& c) {
+         auto s = std::make_unique<TFichFSvg>(c);
+         s->setMode(TFichFSvg::Mode::kBackup);
+         return s;
+       },
+       QStringLiteral("Sauvegarde vers lecteur"), "BpQuitter"},
+      {"TFichFSvg restore",
+       [](AppContext& c) {
+         auto s = std::make_unique<TFichFSvg>(c);
+         s->setMode(TFichFSvg::Mode::kRestore);
+         return s;
+       },
+       QStringLiteral("Restauration vers lecteur"), "BpQuitter"},
+      {"TFichFCalc", Plain<TFichFCalc>(), QStringLiteral("Calculette"), ""},
+      {"TApropos", Plain<TApropos>(), QStringLiteral("A propos du logiciel Vantrel"), ""},
+      {"TFichFprg", Plain<TFichFprg>(),
+       QStringLiteral("(Version %1) Programme de gestion d'un club")
+           .arg(QString::fromLatin1(kVersion)),
+       ""},
+  };
+}
+
+// A club with an empty member file; every modal window a screen would open is closed at once.
+struct Club {
+  Club() : context(desktop) {
+    testing::WriteFile(folder.exerciseFolder() / "Joueur.DBP", "");
+    context.settings = folder.settings();
+    QObject::connect(&closer, &QTimer::timeout, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialog->done(QDialog::Rejected);
+      }
+    });
+    closer.start(20);
+  }
+
+  testing::ProgramFolder folder;
+  testing::ScriptedPlatform desktop;
+  AppContext context;
+  QTimer closer;
+};
+
+void Populate() {
+  QTest::addColumn<int>("index");
+  const std::vector<ScreenCase> cases = Cases();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    QTest::newRow(cases[i].row) << static_cast<int>(i);
+  }
+}
+
+// The screen shown and settled, as after its menu item.
+void ShowSettled(Screen& screen) {
+  screen.show();
+  QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+class ScreenConventionsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void captionIsExactlyTheScreensOwn_data() { Populate(); }
+  void captionIsExactlyTheScreensOwn() {
+    QFETCH(int, index);
+    const ScreenCase c = Cases()[static_cast<std::size_t>(index)];
+    Club club;
+    std::unique_ptr<Screen> screen = c.make(club.context);
+    QCOMPARE(screen->windowTitle(), c.caption);
+    ShowSettled(*screen);
+    QCOMPARE(screen->windowTitle(), c.caption);  // nothing added once shown
+    QCOMPARE(screen->windowHandle()->title(), c.caption);
+  }
+
+  void quitterHidesTheScreen_data() { Populate(); }
+  void quitterHidesTheScreen() {
+    QFETCH(int, index);
+    const ScreenCase c = Cases()[static_cast<std::size_t>(index)];
+    if (*c.quitter == '\0') QSKIP("no \"Quitter\" button");
+    Club club;
+    std::unique_ptr<Screen> screen = c.make(club.context);
+    auto* quitter = screen->findChild<QPushButton*>(QLatin1String(c.quitter));
+    QVERIFY(quitter != nullptr);
+    QCOMPARE(quitter->text(), QStringLiteral("Quitter"));
+    ShowSettled(*screen);
+    QVERIFY(screen->isVisible());
+    QTest::mouseClick(quitter, Qt::LeftButton);
+    QCOMPARE(screen->isVisible(), false);
+  }
+
+  // Escape reaches quit() from every control that can hold the focus: none of them keeps it.
+  void escapeQuitsFromEveryControl_data() { Populate(); }
+  void escapeQuitsFromEveryControl() {
+    QFETCH(int, index);
+    const ScreenCase c = Cases()[static_cast<std::size_t>(index)];
+    if (*c.quitter == '\0') QSKIP("no \"Quitter\" button");
+    Club club;
+    std::unique_ptr<Screen> screen = c.make(club.context);
+    ShowSettled(*screen);
+    QTest::keyClick(screen.get(), Qt::Key_Escape);
+    QCOMPARE(screen->isVisible(), false);
+
+    int tried = 0;
+    // Some screens rebuild controls when they are shown again: those gone are skipped.
+    QList<QPointer<QWidget>> children;
+    for (QWidget* child : screen->findChildren<QWidget*>()) children << child;
+    for (const QPointer<QWidget>& child : children) {
+      ShowSettled(*screen);
+      if (child.isNull()) continue;
+      // A control on another page of a tab widget: that page shown first.
+      for (QWidget* up = child; up != nullptr && up != screen.get(); up = up->parentWidget()) {
+        QWidget* stack = up->parentWidget();
+        auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs != nullptr && tabs->indexOf(up) >= 0) tabs->setCurrentWidget(up);
+      }
+      if (child->focusPolicy() == Qt::NoFocus || !child->isVisibleTo(screen.get()) ||
+          !child->isEnabled() || child->isWindow()) {
+        continue;
+      }
+      child->setFocus(Qt::OtherFocusReason);
+      QCoreApplication::processEvents();
+      QTest::keyClick(child, Qt::Key_Escape);
+      const QString what = QStringLiteral("%1 (%2)").arg(
+          child->objectName(), QString::fromLatin1(child->metaObject()->className()));
+      QVERIFY2(!screen->isVisible(), qPrintable(what + QStringLiteral(" kept Escape")));
+      ++tried;
+    }
+    QVERIFY(tried > 0);
+  }
+
+  // The main window stays open on Escape, and the calculator keeps Escape as its "Suppr" key.
+  void escapeLeavesTheMainWindowAndTheCalculator() {
+    Club club;
+    TFichFprg window(club.context);
+    TFichFCalc calculator(club.context);
+    ShowSettled(window);
+    ShowSettled(calculator);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTest::keyClick(&calculator, Qt::Key_Escape);
+    QCOMPARE(window.isVisible(), true);
+    QCOMPARE(calculator.isVisible(), true);
+  }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::ScreenConventionsTest)
+#include "screen_conventions_test.moc"
