@@ -23,7 +23,6 @@
 #include <QSplitter>
 #include <QStackedBarSeries>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -153,6 +152,141 @@ void UpDown::step(int delta) {
   emit clicked();
 }
 
+ListingModel::ListingModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ListingModel::setColumns(std::vector<Column> columns, int mailColumn) {
+  beginResetModel();
+  m_columns = std::move(columns);
+  m_mailColumn = mailColumn;
+  m_markColumn = -1;
+  for (std::size_t c = 0; c < m_columns.size(); ++c) {
+    if (m_columns[c].field < 0) m_markColumn = static_cast<int>(c);
+  }
+  m_lines.clear();
+  m_cells.clear();
+  m_marks.clear();
+  m_markCount = 0;
+  endResetModel();
+}
+
+void ListingModel::setLines(Lines lines) {
+  // Rows removed then inserted, not a reset: the column widths stay as the user left them.
+  if (!m_lines.empty()) {
+    beginRemoveRows(QModelIndex(), 0, static_cast<int>(m_lines.size()) - 1);
+    m_lines.clear();
+    m_cells.clear();
+    m_marks.clear();
+    m_markCount = 0;
+    endRemoveRows();
+  }
+  if (lines.empty()) return;
+  beginInsertRows(QModelIndex(), 0, static_cast<int>(lines.size()) - 1);
+  m_lines = std::move(lines);
+  m_cells.assign(m_lines.size(), {});
+  m_marks.assign(m_lines.size(), 0);
+  m_markCount = 0;
+  if (m_markColumn >= 0 && m_mailColumn >= 0) {
+    const int field = m_columns[static_cast<std::size_t>(m_mailColumn)].field;
+    for (std::size_t r = 0; r < m_lines.size(); ++r) {
+      if (!ExtractField(m_lines[r], field).empty()) {
+        m_marks[r] = 1;
+        ++m_markCount;
+      }
+    }
+  }
+  endInsertRows();
+}
+
+int ListingModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
+}
+
+int ListingModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+const std::vector<QString>& ListingModel::cells(int row) const {
+  std::vector<QString>& cells = m_cells[static_cast<std::size_t>(row)];
+  if (cells.empty() && !m_columns.empty()) {
+    const std::vector<std::string> fields = SplitFields(m_lines[static_cast<std::size_t>(row)]);
+    cells.reserve(m_columns.size());
+    for (const Column& column : m_columns) {
+      if (column.field < 0) {
+        cells.emplace_back();
+        continue;
+      }
+      const std::size_t k = static_cast<std::size_t>(column.field);
+      std::string text = k < fields.size() ? fields[k] : std::string();
+      // As ExtractField reads it: a missing convocation choice is "OUI".
+      if (text.empty() && column.field == field::kMailConvocations) text = "OUI";
+      cells.push_back(ToQString(text));
+    }
+  }
+  return cells;
+}
+
+QVariant ListingModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+  const bool mark = index.column() == m_markColumn;
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+      if (mark) return marked(index.row()) ? QString(QLatin1String(kMark)) : QString();
+      return cells(index.row())[static_cast<std::size_t>(index.column())];
+    case Qt::TextAlignmentRole:
+      if (mark) return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+      return {};
+    default:
+      return {};
+  }
+}
+
+bool ListingModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() ||
+      index.column() >= columnCount() || index.column() == m_markColumn)
+    return false;
+  cells(index.row());  // split before the edit, so the other cells keep the line's values
+  m_cells[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())] =
+      value.toString();
+  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  return true;
+}
+
+Qt::ItemFlags ListingModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+  if (index.column() != m_markColumn) flags |= Qt::ItemIsEditable;
+  return flags;
+}
+
+QVariant ListingModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+      section < columnCount())
+    return m_columns[static_cast<std::size_t>(section)].header;
+  return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool ListingModel::setMarked(int row, bool marked) {
+  if (m_markColumn < 0 || row < 0 || row >= rowCount()) return false;
+  char& mark = m_marks[static_cast<std::size_t>(row)];
+  if (marked == (mark != 0)) return false;
+  if (marked && address(row).isEmpty()) return false;
+  mark = marked ? 1 : 0;
+  m_markCount += marked ? 1 : -1;
+  const QModelIndex cell = index(row, m_markColumn);
+  emit dataChanged(cell, cell, {Qt::DisplayRole});
+  return true;
+}
+
+QString ListingModel::address(int row) const {
+  if (m_mailColumn < 0 || row < 0 || row >= rowCount()) return {};
+  return cells(row)[static_cast<std::size_t>(m_mailColumn)];
+}
+
+ListingGrid::ListingGrid(QWidget* parent) : QTableView(parent), m_model(new ListingModel(this)) {
+  setModel(m_model);
+}
+
 TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, parent) {
   setObjectName(QStringLiteral("TFichFEdit"));
   auto* layout = new QVBoxLayout(this);
@@ -190,7 +324,7 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   Label2->setFont(bold);
   layout->addWidget(Label2);
 
-  StrGr1 = new QTableWidget(this);
+  StrGr1 = new ListingGrid(this);
   StrGr1->setObjectName(QStringLiteral("StrGr1"));
   StrGr1->verticalHeader()->setDefaultSectionSize(kRowHeight);
   StrGr1->verticalHeader()->setVisible(false);
@@ -256,7 +390,8 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   connect(BtCourriel, &QPushButton::clicked, this, &TFichFEdit::onSendMail);
   connect(BtCourSel, &QPushButton::clicked, this, &TFichFEdit::onSelectAll);
   connect(BtCourDes, &QPushButton::clicked, this, &TFichFEdit::onDeselectAll);
-  connect(StrGr1, &QTableWidget::cellClicked, this, &TFichFEdit::onMarkCell);
+  connect(StrGr1, &QTableView::clicked, this,
+          [this](const QModelIndex& index) { onMarkCell(index.row(), index.column()); });
   connect(Button3, &QPushButton::clicked, this, &Screen::quit);
 
   Report = new reports::Report(desktop(), this);
@@ -441,11 +576,10 @@ void TFichFEdit::activated() {
   const auto& columns =
       mail ? std::vector<Column>(std::begin(kMailColumns), std::end(kMailColumns))
            : std::vector<Column>(std::begin(kListingColumns), std::end(kListingColumns));
-  StrGr1->clear();
-  StrGr1->setColumnCount(static_cast<int>(columns.size()));
-  QStringList headers;
-  for (const Column& column : columns) headers << QString::fromUtf8(column.header);
-  StrGr1->setHorizontalHeaderLabels(headers);
+  std::vector<ListingModel::Column> modelColumns;
+  for (const Column& column : columns)
+    modelColumns.push_back({QString::fromUtf8(column.header), column.field});
+  StrGr1->listing()->setColumns(std::move(modelColumns), kMailColumn);
   for (int c = 0; c < StrGr1->columnCount(); ++c) StrGr1->setColumnWidth(c, 90);
   StrGr1->setColumnWidth(kMailColumn, mail ? 300 : 120);
   StrGr1->setColumnWidth(kMarkColumn, mail ? 50 : 120);
@@ -560,7 +694,6 @@ members::ListingCriteria TFichFEdit::criteria() const {
 void TFichFEdit::recompute() {
   if (m_filling) return;
   m_selection = members::SelectMembers(m_members, criteria());
-  m_mailCount = 0;
   Label2->setText(QStringLiteral("Trouvé : %1").arg(m_selection.size()));
   fillCharts(members::ComputeStatistics(m_members, m_selection));
   fillGrid();
@@ -643,68 +776,38 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
 }
 
 void TFichFEdit::fillGrid() {
-  const bool mail = m_mode == Mode::kMail;
-  const Column* columns = mail ? kMailColumns : kListingColumns;
-  const int count = StrGr1->columnCount();
-  StrGr1->setUpdatesEnabled(false);
-  StrGr1->setRowCount(0);
-  StrGr1->setRowCount(static_cast<int>(m_selection.size()));
-  for (int r = 0; r < static_cast<int>(m_selection.size()); ++r) {
-    const std::string& member = m_members[static_cast<std::size_t>(m_selection[r])];
-    for (int c = 0; c < count; ++c) {
-      QString text;
-      if (columns[c].field >= 0) {
-        text = ToQString(ExtractField(member, columns[c].field));
-      } else if (!StrGr1->item(r, kMailColumn)->text().isEmpty()) {
-        text = QLatin1String(kMark);
-        ++m_mailCount;
-      }
-      auto* item = new QTableWidgetItem(text);
-      if (mail && c == kMarkColumn) {
-        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-        item->setTextAlignment(Qt::AlignCenter);
-      }
-      StrGr1->setItem(r, c, item);
-    }
-  }
-  StrGr1->setUpdatesEnabled(true);
+  Lines lines;
+  lines.reserve(m_selection.size());
+  for (const int index : m_selection) lines.push_back(m_members[static_cast<std::size_t>(index)]);
+  StrGr1->listing()->setLines(std::move(lines));
 }
 
 void TFichFEdit::updateMailControls() {
-  LbCourriel->setText(QStringLiteral("Courriels : %1").arg(m_mailCount));
-  BtCourriel->setEnabled(m_mailCount != 0);
+  LbCourriel->setText(QStringLiteral("Courriels : %1").arg(mailCount()));
+  BtCourriel->setEnabled(mailCount() != 0);
   BtCourDes->setEnabled(!m_selection.empty());
   BtCourSel->setEnabled(!m_selection.empty());
 }
 
 void TFichFEdit::onMarkCell(int row, int column) {
-  if (m_mode != Mode::kMail || column != kMarkColumn) return;
-  QTableWidgetItem* mark = StrGr1->item(row, kMarkColumn);
-  QTableWidgetItem* address = StrGr1->item(row, kMailColumn);
-  if (mark == nullptr || address == nullptr) return;
-  if (mark->text() == QLatin1String(kMark)) {
-    mark->setText(QString());
-    --m_mailCount;
-  } else if (!address->text().isEmpty()) {
-    mark->setText(QLatin1String(kMark));
-    ++m_mailCount;
-  }
+  ListingModel* model = StrGr1->listing();
+  if (m_mode != Mode::kMail || column != kMarkColumn || column != model->markColumn()) return;
+  if (row < 0 || row >= model->rowCount()) return;
+  model->setMarked(row, !model->marked(row));
   updateMailControls();
 }
 
 void TFichFEdit::onSelectAll() {
-  m_mailCount = 0;
-  for (int r = 0; r < StrGr1->rowCount(); ++r) {
-    const bool has = !StrGr1->item(r, kMailColumn)->text().isEmpty();
-    StrGr1->item(r, kMarkColumn)->setText(has ? QLatin1String(kMark) : QString());
-    if (has) ++m_mailCount;
-  }
+  ListingModel* model = StrGr1->listing();
+  if (!model->hasMarks()) return;
+  for (int r = 0; r < model->rowCount(); ++r) model->setMarked(r, !model->address(r).isEmpty());
   updateMailControls();
 }
 
 void TFichFEdit::onDeselectAll() {
-  for (int r = 0; r < StrGr1->rowCount(); ++r) StrGr1->item(r, kMarkColumn)->setText(QString());
-  m_mailCount = 0;
+  ListingModel* model = StrGr1->listing();
+  if (!model->hasMarks()) return;
+  for (int r = 0; r < model->rowCount(); ++r) model->setMarked(r, false);
   updateMailControls();
 }
 
@@ -801,9 +904,11 @@ void TFichFEdit::onHtmlPage() {
 void TFichFEdit::onSendMail() {
   AskToChooseMailAccount(this, desktop());
   std::vector<std::string> addresses;
-  for (int r = 0; r < StrGr1->rowCount(); ++r) {
-    if (StrGr1->item(r, kMarkColumn)->text() == QLatin1String(kMark))
-      addresses.push_back(FromQString(StrGr1->item(r, kMailColumn)->text()));
+  const ListingModel* model = StrGr1->listing();
+  if (model->hasMarks()) {
+    for (int r = 0; r < model->rowCount(); ++r) {
+      if (model->marked(r)) addresses.push_back(FromQString(model->address(r)));
+    }
   }
   for (const auto& group : members::MailGroups(addresses, Nbr_Courriel->value())) {
     OpenMailClient(this, desktop(), members::MailGroupLink(group, CB_BccCourriel->isChecked()));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <string>
 #include <vector>
 
 #include "core/record_file.h"
@@ -19,7 +22,6 @@ class QMenu;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
-class QTableWidget;
 class QToolButton;
 
 namespace vantrel {
@@ -57,6 +59,71 @@ class UpDown : public QWidget {
   int m_maximum = 100;
 };
 
+// The selected member lines shown by the listing grid, one row a line. A line is split once,
+// the first time one of its cells is asked for; edits in the grid stay in the model (they
+// never reach the member file). In mail mode one column holds the marks: a row is marked
+// from the start when its address is not empty, and the marks say where the mail goes.
+class ListingModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  struct Column {
+    QString header;
+    int field;  // the member field shown; -1 for the mark column
+  };
+
+  explicit ListingModel(QObject* parent = nullptr);
+
+  // New columns empty the rows. mailColumn is the column whose text a mark needs.
+  void setColumns(std::vector<Column> columns, int mailColumn);
+  // The rows of a new selection: every row with an address starts marked.
+  void setLines(Lines lines);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+  bool hasMarks() const { return m_markColumn >= 0; }
+  int markColumn() const { return m_markColumn; }
+  bool marked(int row) const { return m_marks[static_cast<std::size_t>(row)] != 0; }
+  // Marks or unmarks one row; a row without an address is never marked. False when nothing
+  // changed.
+  bool setMarked(int row, bool marked);
+  int markCount() const { return m_markCount; }
+  // The address of a row as the grid shows it (edited or not).
+  QString address(int row) const;
+
+ private:
+  const std::vector<QString>& cells(int row) const;
+
+  std::vector<Column> m_columns;
+  int m_mailColumn = -1;
+  int m_markColumn = -1;
+  Lines m_lines;
+  mutable std::vector<std::vector<QString>> m_cells;  // empty until the line is split
+  std::vector<char> m_marks;
+  int m_markCount = 0;
+};
+
+// The listing grid: a table over a ListingModel, with the row and column counts at hand.
+class ListingGrid : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit ListingGrid(QWidget* parent = nullptr);
+
+  ListingModel* listing() const { return m_model; }
+  int rowCount() const { return m_model->rowCount(); }
+  int columnCount() const { return m_model->columnCount(); }
+
+ private:
+  ListingModel* m_model;
+};
+
 // "Edition des données après tri" (listing mode) and "... pour envoi par Courriel" (mail
 // mode): members picked by eight criteria, their count, the series pie and the age pyramid,
 // and every output of the selection (reports, charts, exports, HTML directory, mail).
@@ -79,7 +146,7 @@ class TFichFEdit : public Screen {
   void recompute();
   const std::vector<int>& selection() const { return m_selection; }
   const Lines& members() const { return m_members; }
-  int mailCount() const { return m_mailCount; }
+  int mailCount() const { return StrGr1->listing()->markCount(); }
   members::ListingCriteria criteria() const;
 
   // One pair of bounds: its two edits and two up-down controls.
@@ -113,7 +180,7 @@ class TFichFEdit : public Screen {
   QListWidget* GroupeSexe;
   QDateEdit* DateTimeDebut;
   QDateEdit* DateTimeFin;
-  QTableWidget* StrGr1;
+  ListingGrid* StrGr1;
   QTabWidget* Dessins;
   QChartView* ChartIndice;
   QChartView* Chart1;
@@ -166,7 +233,6 @@ class TFichFEdit : public Screen {
   Mode m_mode = Mode::kListing;
   Lines m_members;
   std::vector<int> m_selection;
-  int m_mailCount = 0;
   bool m_filling = false;  // controls set by the program: no recomputation
   reports::ValueTable m_directoryValues;
   reports::ValueTable m_duesValues;

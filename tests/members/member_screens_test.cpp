@@ -596,6 +596,72 @@ class MemberScreensTest : public QObject {
     QCOMPARE(c.desktop.openedUrls[0].toString(QUrl::FullyDecoded),
              QStringLiteral("mailto: ? &bcc=m3@example.fr"));
   }
+
+  // The grid over the selection: cells read from the lines, edits kept, marks clicked, the
+  // edited address used by "Sélectionner Tous" and the sending, widths kept across selections.
+  void mailGridEditsMarksAndWidths() {
+    Club c({Member({{field::kLicence, "1"}, {field::kLastName, "BENO\xceT"},
+                    {field::kMail, "a@example.fr"}, {field::kMailConvocations, "NON"}}),
+            Member({{field::kLicence, "2"}, {field::kLastName, "L\xc9" "CUYER"}}),
+            Member({{field::kLicence, "3"}, {field::kLastName, "NO\xcbL"},
+                    {field::kMail, "c@example.fr"}})});
+    TFichFEdit screen(c.context);
+    screen.setMode(TFichFEdit::Mode::kMail);
+    screen.show();
+    screen.activated();
+    screen.CheckBoxNom->click();
+    QAbstractItemModel* model = screen.StrGr1->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(screen.mailCount(), 2);
+    std::map<QString, int> rowOf;
+    for (int r = 0; r < 3; ++r) rowOf[model->index(r, 0).data().toString()] = r;
+    const int benoit = rowOf.at(QStringLiteral("1"));
+    const int lecuyer = rowOf.at(QStringLiteral("2"));
+    const int noel = rowOf.at(QStringLiteral("3"));
+    struct Expected {
+      int row;
+      QString name, mark, convocation;
+    };
+    for (const Expected& e : {Expected{benoit, "BENOÎT", "X", "NON"},
+                              Expected{lecuyer, "LÉCUYER", "", "OUI"},
+                              Expected{noel, "NOËL", "X", "OUI"}}) {
+      QCOMPARE(model->index(e.row, 2).data().toString(), e.name);
+      QCOMPARE(model->index(e.row, 6).data().toString(), e.mark);
+      QCOMPARE(model->index(e.row, 7).data().toString(), e.convocation);
+    }
+    QVERIFY(!(model->flags(model->index(0, 6)) & Qt::ItemIsEditable));
+    QVERIFY(model->flags(model->index(0, 5)) & Qt::ItemIsEditable);
+
+    // A click on a mark cell toggles it.
+    const QModelIndex mark = model->index(noel, 6);
+    screen.StrGr1->scrollTo(mark);
+    QTest::mouseClick(screen.StrGr1->viewport(), Qt::LeftButton, {},
+                      screen.StrGr1->visualRect(mark).center());
+    QCOMPARE(screen.mailCount(), 1);
+    QCOMPARE(mark.data().toString(), QString());
+
+    // An address typed in the grid: "Sélectionner Tous" marks it and the mail goes there.
+    QVERIFY(model->setData(model->index(lecuyer, 5), QStringLiteral("b@example.fr")));
+    QCOMPARE(model->index(lecuyer, 2).data().toString(), QStringLiteral("LÉCUYER"));
+    QTest::mouseClick(screen.BtCourSel, Qt::LeftButton);
+    QCOMPARE(screen.mailCount(), 3);
+    c.desktop.openedUrls.clear();
+    screen.onSendMail();
+    QCOMPARE(c.desktop.openedUrls.size(), 1u);
+    QCOMPARE(c.desktop.openedUrls[0].toString().count(QLatin1Char('@')), 3);
+    QVERIFY(c.desktop.openedUrls[0].toString().contains(QStringLiteral("b@example.fr")));
+    // An address emptied: "Sélectionner Tous" leaves its row unmarked.
+    QVERIFY(model->setData(model->index(benoit, 5), QString()));
+    QTest::mouseClick(screen.BtCourSel, Qt::LeftButton);
+    QCOMPARE(screen.mailCount(), 2);
+    QCOMPARE(model->index(benoit, 6).data().toString(), QString());
+
+    // A new selection keeps the widths the user gave the columns.
+    screen.StrGr1->setColumnWidth(2, 77);
+    screen.recompute();
+    QCOMPARE(screen.StrGr1->columnWidth(2), 77);
+    QCOMPARE(screen.mailCount(), 2);
+  }
 };
 
 }  // namespace vantrel
