@@ -11,6 +11,7 @@
 #include "accounting/accounting_files.h"
 #include "accounting/report_variables.h"
 #include "core/text_helpers.h"
+#include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "reports/value_table.h"
@@ -20,12 +21,6 @@ namespace vantrel {
 namespace {
 
 using platform::MessageKind;
-
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, bool typed) {
   auto* edit = new QLineEdit(parent);
@@ -74,7 +69,7 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
   Edit5 = MakeEdit(this, "Edit5", false);
   Edit1->setMaximumWidth(80);
   Edit4->setMaximumWidth(40);
-  BtLien = MakeButton(this, QStringLiteral("X"), "BtLien");
+  BtLien = NamedButton(this, QStringLiteral("X"), "BtLien");
   BtLien->setMaximumWidth(30);
   detail->addWidget(new QLabel(QStringLiteral("Num"), this), 0, 0);
   detail->addWidget(new QLabel(QStringLiteral("Libellé"), this), 0, 1);
@@ -91,22 +86,22 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
   layout->addLayout(detail);
 
   auto* buttons = new QHBoxLayout;
-  Bt_Debut = MakeButton(this, QStringLiteral("Premier"), "Bt_Debut");
-  Bt_Precedant = MakeButton(this, QStringLiteral("Précédant"), "Bt_Precedant");
-  Bt_Suivant = MakeButton(this, QStringLiteral("Suivant"), "Bt_Suivant");
-  Bt_Fin = MakeButton(this, QStringLiteral("Dernier"), "Bt_Fin");
-  Bt_Ajouter = MakeButton(this, QStringLiteral("Ajouter"), "Bt_Ajouter");
-  Bt_Supprimer = MakeButton(this, QStringLiteral("Supprimer"), "Bt_Supprimer");
-  Bt_Modifier = MakeButton(this, QStringLiteral("Modifier"), "Bt_Modifier");
-  BtQuitte = MakeButton(this, QStringLiteral("Quitter"), "BtQuitte");
+  Bt_Debut = NamedButton(this, QStringLiteral("Premier"), "Bt_Debut");
+  Bt_Precedant = NamedButton(this, QStringLiteral("Précédant"), "Bt_Precedant");
+  Bt_Suivant = NamedButton(this, QStringLiteral("Suivant"), "Bt_Suivant");
+  Bt_Fin = NamedButton(this, QStringLiteral("Dernier"), "Bt_Fin");
+  Bt_Ajouter = NamedButton(this, QStringLiteral("Ajouter"), "Bt_Ajouter");
+  Bt_Supprimer = NamedButton(this, QStringLiteral("Supprimer"), "Bt_Supprimer");
+  Bt_Modifier = NamedButton(this, QStringLiteral("Modifier"), "Bt_Modifier");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
   for (QPushButton* button : {Bt_Debut, Bt_Precedant, Bt_Suivant, Bt_Fin, Bt_Ajouter, Bt_Supprimer,
                               Bt_Modifier, BtQuitte}) {
     buttons->addWidget(button);
   }
   layout->addLayout(buttons);
   auto* more = new QHBoxLayout;
-  BtImprime = MakeButton(this, QStringLiteral("Imprimer le plan Comptable"), "BtImprime");
-  BtAide = MakeButton(this, QStringLiteral("Aide sur le plan Comptable Général"), "BtAide");
+  BtImprime = NamedButton(this, QStringLiteral("Imprimer le plan Comptable"), "BtImprime");
+  BtAide = NamedButton(this, QStringLiteral("Aide sur le plan Comptable Général"), "BtAide");
   more->addWidget(BtImprime);
   more->addStretch(1);
   more->addWidget(BtAide);

@@ -12,6 +12,7 @@
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 #include "platform/busy_guard.h"
+#include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 
@@ -21,12 +22,6 @@ namespace {
 
 using platform::Button;
 using platform::MessageKind;
-
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
@@ -86,9 +81,9 @@ TFichFPar::TFichFPar(AppContext& context, QWidget* parent) : Screen(context, par
   EditAnnee = MakeEdit(this, "EditAnnee");
   EdExercice = MakeEdit(this, "EdExercice");
   EdExercice->setText(QStringLiteral("2014-2015"));
-  BtMemorisation = MakeButton(this, QStringLiteral("Mémorisation"), "BtMemorisation");
-  BtChangement = MakeButton(this, QStringLiteral("Changement d'exercice"), "BtChangement");
-  BtNouvel = MakeButton(this, QStringLiteral("Nouvel exercice"), "BtNouvel");
+  BtMemorisation = NamedButton(this, QStringLiteral("Mémorisation"), "BtMemorisation");
+  BtChangement = NamedButton(this, QStringLiteral("Changement d'exercice"), "BtChangement");
+  BtNouvel = NamedButton(this, QStringLiteral("Nouvel exercice"), "BtNouvel");
   fields->addWidget(new QLabel(QStringLiteral("Nom de l'entité :"), this), 0, 0);
   fields->addWidget(EditEntite, 0, 1);
   fields->addWidget(new QLabel(QStringLiteral("Sigle de l'entité :"), this), 1, 0);
@@ -114,11 +109,11 @@ TFichFPar::TFichFPar(AppContext& context, QWidget* parent) : Screen(context, par
   Edit1->setMaximumWidth(60);
   Edit3->setMaximumWidth(80);
   Edit3->setAlignment(Qt::AlignRight);
-  BtRecDebut = MakeButton(dues, QStringLiteral("Premier"), "BtRecDebut");
-  BtRecPrecedant = MakeButton(dues, QStringLiteral("Précédant"), "BtRecPrecedant");
-  BtRecSuivant = MakeButton(dues, QStringLiteral("Suivant"), "BtRecSuivant");
-  BtRecFin = MakeButton(dues, QStringLiteral("Dernier"), "BtRecFin");
-  BtModifier = MakeButton(dues, QStringLiteral("Modifier"), "BtModifier");
+  BtRecDebut = NamedButton(dues, QStringLiteral("Premier"), "BtRecDebut");
+  BtRecPrecedant = NamedButton(dues, QStringLiteral("Précédant"), "BtRecPrecedant");
+  BtRecSuivant = NamedButton(dues, QStringLiteral("Suivant"), "BtRecSuivant");
+  BtRecFin = NamedButton(dues, QStringLiteral("Dernier"), "BtRecFin");
+  BtModifier = NamedButton(dues, QStringLiteral("Modifier"), "BtModifier");
   duesLayout->addWidget(StrGrRecette, 0, 0, 1, 4);
   duesLayout->addWidget(Edit1, 1, 0);
   duesLayout->addWidget(Edit2, 1, 1, 1, 2);
@@ -133,10 +128,10 @@ TFichFPar::TFichFPar(AppContext& context, QWidget* parent) : Screen(context, par
   auto* payments = new QGroupBox(QStringLiteral("Comptes Financiers ou de tiers"), this);
   auto* paymentsLayout = new QGridLayout(payments);
   StrGrVersement = MakeListGrid(payments, "StrGrVersement", false, &m_paymentSelection);
-  BtVerDebut = MakeButton(payments, QStringLiteral("Premier"), "BtVerDebut");
-  BtVerPrecedant = MakeButton(payments, QStringLiteral("Précédant"), "BtVerPrecedant");
-  BtVerSuivant = MakeButton(payments, QStringLiteral("Suivant"), "BtVerSuivant");
-  BtVerFin = MakeButton(payments, QStringLiteral("Dernier"), "BtVerFin");
+  BtVerDebut = NamedButton(payments, QStringLiteral("Premier"), "BtVerDebut");
+  BtVerPrecedant = NamedButton(payments, QStringLiteral("Précédant"), "BtVerPrecedant");
+  BtVerSuivant = NamedButton(payments, QStringLiteral("Suivant"), "BtVerSuivant");
+  BtVerFin = NamedButton(payments, QStringLiteral("Dernier"), "BtVerFin");
   paymentsLayout->addWidget(StrGrVersement, 0, 0, 1, 4);
   paymentsLayout->addWidget(BtVerDebut, 1, 0);
   paymentsLayout->addWidget(BtVerPrecedant, 1, 1);
@@ -147,8 +142,8 @@ TFichFPar::TFichFPar(AppContext& context, QWidget* parent) : Screen(context, par
   layout->addLayout(lists, 1);
 
   auto* bottom = new QHBoxLayout;
-  BtCotisations = MakeButton(this, QStringLiteral("Mise à jour des cotisations"), "BtCotisations");
-  BtQuitte = MakeButton(this, QStringLiteral("Quitter"), "BtQuitte");
+  BtCotisations = NamedButton(this, QStringLiteral("Mise à jour des cotisations"), "BtCotisations");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
   bottom->addWidget(BtCotisations);
   bottom->addStretch(1);
   bottom->addWidget(BtQuitte);

@@ -13,6 +13,7 @@
 #include "accounting/report_variables.h"
 #include "core/text_helpers.h"
 #include "platform/busy_guard.h"
+#include "platform/named_button.h"
 #include "platform/text.h"
 #include "reports/report_request_bridge.h"
 #include "reports/value_table.h"
@@ -20,12 +21,6 @@
 namespace vantrel {
 
 namespace {
-
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
 
 QLineEdit* MakeYearBox(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
@@ -53,10 +48,10 @@ TFichFTable::TFichFTable(AppContext& context, QWidget* parent)
   Edit1 = MakeYearBox(this, "Edit1");
   Edit2 = MakeYearBox(this, "Edit2");
   Edit3 = MakeYearBox(this, "Edit3");
-  Bt_Exercice1 = MakeButton(this, QStringLiteral("Exercice 1"), "Bt_Exercice1");
+  Bt_Exercice1 = NamedButton(this, QStringLiteral("Exercice 1"), "Bt_Exercice1");
   Bt_Exercice1->setEnabled(false);
-  Bt_Exercice2 = MakeButton(this, QStringLiteral("Exercice 2"), "Bt_Exercice2");
-  Bt_Exercice3 = MakeButton(this, QStringLiteral("Exrecice 3"), "Bt_Exercice3");
+  Bt_Exercice2 = NamedButton(this, QStringLiteral("Exercice 2"), "Bt_Exercice2");
+  Bt_Exercice3 = NamedButton(this, QStringLiteral("Exrecice 3"), "Bt_Exercice3");
   connect(Bt_Exercice2, &QPushButton::clicked, this, &TFichFTable::onChooseYear2);
   connect(Bt_Exercice3, &QPushButton::clicked, this, &TFichFTable::onChooseYear3);
 
@@ -71,9 +66,9 @@ TFichFTable::TFichFTable(AppContext& context, QWidget* parent)
   radios->addWidget(Rb_Detailles);
   radios->addWidget(Rb_Regroupes);
 
-  Bt_Resultat = MakeButton(this, QStringLiteral("Résultat"), "Bt_Resultat");
-  Bt_Bilan = MakeButton(this, QStringLiteral("Bilan"), "Bt_Bilan");
-  BtQuitte = MakeButton(this, QStringLiteral("Quitter"), "BtQuitte");
+  Bt_Resultat = NamedButton(this, QStringLiteral("Résultat"), "Bt_Resultat");
+  Bt_Bilan = NamedButton(this, QStringLiteral("Bilan"), "Bt_Bilan");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
   connect(Bt_Resultat, &QPushButton::clicked, this, &TFichFTable::onIncomeStatement);
   connect(Bt_Bilan, &QPushButton::clicked, this, &TFichFTable::onBalanceSheet);
   connect(BtQuitte, &QPushButton::clicked, this, &TFichFTable::quit);

@@ -20,6 +20,7 @@
 #include "platform/busy_guard.h"
 #include "platform/file_filter.h"
 #include "platform/mail.h"
+#include "platform/named_button.h"
 #include "platform/text.h"
 
 namespace vantrel {
@@ -38,12 +39,6 @@ QString PrintedLines(const std::string& half) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   return text;
-}
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  return button;
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ TFichFConvoc::TFichFConvoc(AppContext& context, QWidget* parent)
   EdArbitre = makeField("EdArbitre");
   EdDivers = makeField("EdDivers");
   EdPied = makeField("EdPied");
-  BtDateDuJour = MakeButton(QStringLiteral("Date du jour"), "BtDateDuJour", TabPresentation);
+  BtDateDuJour = NamedButton(TabPresentation, QStringLiteral("Date du jour"), "BtDateDuJour");
 
   auto* form = new QFormLayout(TabPresentation);
   form->addRow(QStringLiteral("Saison"), EdSaison);
@@ -111,11 +106,12 @@ TFichFConvoc::TFichFConvoc(AppContext& context, QWidget* parent)
 
   GbInscrits = new QGroupBox(QStringLiteral("Liste des inscrits"), this);
   GbInscrits->setObjectName(QStringLiteral("GbInscrits"));
-  BtRecuperation = MakeButton(QStringLiteral("Récupération du fichier htm de l'espace licencié"),
-                              "BtRecuperation", GbInscrits);
+  BtRecuperation =
+      NamedButton(GbInscrits, QStringLiteral("Récupération du fichier htm de l'espace licencié"),
+                  "BtRecuperation");
   BtEnregistrerInscrits =
-      MakeButton(QStringLiteral("Enregistrer"), "BtEnregistrerInscrits", GbInscrits);
-  BtOuvrirInscrits = MakeButton(QStringLiteral("Ouvrir"), "BtOuvrirInscrits", GbInscrits);
+      NamedButton(GbInscrits, QStringLiteral("Enregistrer"), "BtEnregistrerInscrits");
+  BtOuvrirInscrits = NamedButton(GbInscrits, QStringLiteral("Ouvrir"), "BtOuvrirInscrits");
   GbInscrits->setMinimumWidth(BtRecuperation->sizeHint().width() + 40);
   auto* list = new QVBoxLayout(GbInscrits);
   list->addWidget(BtRecuperation);
@@ -126,8 +122,8 @@ TFichFConvoc::TFichFConvoc(AppContext& context, QWidget* parent)
 
   GbEntete = new QGroupBox(QStringLiteral("En-tête "), this);
   GbEntete->setObjectName(QStringLiteral("GbEntete"));
-  BtEnregistrerEntete = MakeButton(QStringLiteral("Enregistrer"), "BtEnregistrerEntete", GbEntete);
-  BtOuvrirEntete = MakeButton(QStringLiteral("Ouvrir"), "BtOuvrirEntete", GbEntete);
+  BtEnregistrerEntete = NamedButton(GbEntete, QStringLiteral("Enregistrer"), "BtEnregistrerEntete");
+  BtOuvrirEntete = NamedButton(GbEntete, QStringLiteral("Ouvrir"), "BtOuvrirEntete");
   auto* header = new QHBoxLayout(GbEntete);
   header->addWidget(BtEnregistrerEntete);
   header->addWidget(BtOuvrirEntete);
@@ -143,10 +139,10 @@ TFichFConvoc::TFichFConvoc(AppContext& context, QWidget* parent)
   SpParGroupe->setSingleStep(5);
   SpParGroupe->setValue(50);
   LbParGroupe->setBuddy(SpParGroupe);
-  BtEdition = MakeButton(QStringLiteral("Edition"), "BtEdition", this);
-  BtCourriels = MakeButton(QStringLiteral("Courriels ->"), "BtCourriels", this);
-  BtModification = MakeButton(QStringLiteral("Modification"), "BtModification", this);
-  BtQuitter = MakeButton(QStringLiteral("Quitter"), "BtQuitter", this);
+  BtEdition = NamedButton(this, QStringLiteral("Edition"), "BtEdition");
+  BtCourriels = NamedButton(this, QStringLiteral("Courriels ->"), "BtCourriels");
+  BtModification = NamedButton(this, QStringLiteral("Modification"), "BtModification");
+  BtQuitter = NamedButton(this, QStringLiteral("Quitter"), "BtQuitter");
 
   auto* side = new QVBoxLayout;
   side->addWidget(GbInscrits);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/text_helpers.h"
+#include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 
@@ -19,12 +20,6 @@ namespace vantrel {
 namespace {
 
 constexpr char kUntypedDate[] = "  /  /    ";
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
 
 QLineEdit* MakeEdit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
@@ -71,17 +66,17 @@ TFichFGestion::TFichFGestion(AppContext& context, QWidget* parent) : Screen(cont
   StrGrd->model().setCellColor(
       [](int row, int) { return row == 0 ? QColor(0, 0, 128) : QColor(); });
 
-  Bt_Ajouter = MakeButton(QStringLiteral("Ajouter"), "Bt_Ajouter", this);
-  Bt_Modifier = MakeButton(QStringLiteral("Modifier"), "Bt_Modifier", this);
-  Bt_Supprimer = MakeButton(QStringLiteral("Supprimer"), "Bt_Supprimer", this);
-  Bt_Lier = MakeButton(QStringLiteral("Lier un Résultat"), "Bt_Lier", this);
-  BtX = MakeButton(QStringLiteral("X"), "BtX", this);
+  Bt_Ajouter = NamedButton(this, QStringLiteral("Ajouter"), "Bt_Ajouter");
+  Bt_Modifier = NamedButton(this, QStringLiteral("Modifier"), "Bt_Modifier");
+  Bt_Supprimer = NamedButton(this, QStringLiteral("Supprimer"), "Bt_Supprimer");
+  Bt_Lier = NamedButton(this, QStringLiteral("Lier un Résultat"), "Bt_Lier");
+  BtX = NamedButton(this, QStringLiteral("X"), "BtX");
   BtX->setMaximumWidth(30);
-  Bt_Premier = MakeButton(QStringLiteral("Premier"), "Bt_Premier", this);
-  Bt_Precedant = MakeButton(QStringLiteral("Précédant"), "Bt_Precedant", this);
-  Bt_Suivant = MakeButton(QStringLiteral("Suivant"), "Bt_Suivant", this);
-  Bt_Dernier = MakeButton(QStringLiteral("Dernier"), "Bt_Dernier", this);
-  BtQuitte = MakeButton(QStringLiteral("Quitter"), "BtQuitte", this);
+  Bt_Premier = NamedButton(this, QStringLiteral("Premier"), "Bt_Premier");
+  Bt_Precedant = NamedButton(this, QStringLiteral("Précédant"), "Bt_Precedant");
+  Bt_Suivant = NamedButton(this, QStringLiteral("Suivant"), "Bt_Suivant");
+  Bt_Dernier = NamedButton(this, QStringLiteral("Dernier"), "Bt_Dernier");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
 
   auto* fieldsLayout = new QGridLayout;
   const auto label = [this](const QString& text) { return new QLabel(text, this); };

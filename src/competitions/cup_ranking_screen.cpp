@@ -10,6 +10,7 @@
 
 #include "competitions/cup_file.h"
 #include "competitions/cup_report_values.h"
+#include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
@@ -21,12 +22,6 @@ namespace {
 // Columns of the grid: total, name, licence, value index, then the 16 ranking columns.
 constexpr int kFixedColumns = 4;
 constexpr int kHeaderRows = 2;
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
 
 std::vector<GridColumn> RankingColumns() {
   std::vector<GridColumn> columns = {{QString(), 60, Qt::AlignRight},
@@ -66,15 +61,15 @@ TFichFClassment::TFichFClassment(AppContext& context, QWidget* parent)
       QStringLiteral("Choisir un joueur dans le tableau pour voir le détail de ses points."));
 
   BtEditionGeneral =
-      MakeButton(QStringLiteral("Edition classement général"), "BtEditionGeneral", this);
+      NamedButton(this, QStringLiteral("Edition classement général"), "BtEditionGeneral");
   BtEditionLimite =
-      MakeButton(QStringLiteral("Edition Classement Joueurs <= 40"), "BtEditionLimite", this);
+      NamedButton(this, QStringLiteral("Edition Classement Joueurs <= 40"), "BtEditionLimite");
   SpLimite = new QSpinBox(this);
   SpLimite->setObjectName(QStringLiteral("SpLimite"));
   SpLimite->setRange(20, 100);
   SpLimite->setValue(40);
-  BtModifications = MakeButton(QStringLiteral("Modifications"), "BtModifications", this);
-  BtQuitte = MakeButton(QStringLiteral("Quitter"), "BtQuitte", this);
+  BtModifications = NamedButton(this, QStringLiteral("Modifications"), "BtModifications");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(StringGrid1);

@@ -14,6 +14,7 @@
 #include "competitions/cup_points.h"
 #include "competitions/cup_report_values.h"
 #include "members/member_file.h"
+#include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
@@ -27,12 +28,6 @@ using platform::MessageKind;
 
 constexpr int kWebTab = 1;
 constexpr int kGridTab = 2;
-
-QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
 
 }  // namespace
 
@@ -67,10 +62,11 @@ TFichFResult::TFichFResult(AppContext& context, QWidget* parent)
       QStringLiteral("Extraction résultat de tournois sur Internet par sauvegarde dans l'espace "
                      "licencié"),
       this);
-  BtRecuperation = MakeButton(QStringLiteral("Récupération du fichier Open/2 de l'espace licencié"),
-                              "BtRecuperation", extraction);
-  BtOuvrirExtrait = MakeButton(QStringLiteral("Ouvrir"), "BtOuvrirExtrait", extraction);
-  BtCalculer = MakeButton(QStringLiteral("Calculer"), "BtCalculer", extraction);
+  BtRecuperation =
+      NamedButton(extraction, QStringLiteral("Récupération du fichier Open/2 de l'espace licencié"),
+                  "BtRecuperation");
+  BtOuvrirExtrait = NamedButton(extraction, QStringLiteral("Ouvrir"), "BtOuvrirExtrait");
+  BtCalculer = NamedButton(extraction, QStringLiteral("Calculer"), "BtCalculer");
   EdK = new QLineEdit(QString::fromLatin1(competitions::kDefaultCoefficient), extraction);
   EdK->setObjectName(QStringLiteral("EdK"));
   EdK->setMaximumWidth(90);
@@ -83,15 +79,15 @@ TFichFResult::TFichFResult(AppContext& context, QWidget* parent)
   extractionLayout->addWidget(BtCalculer);
 
   auto* files = new QGroupBox(QStringLiteral("Fichiers des résultats calculés "), this);
-  BtEnregistrer = MakeButton(QStringLiteral("Enregistrer"), "BtEnregistrer", files);
-  BtOuvrirResultat = MakeButton(QStringLiteral("Ouvrir"), "BtOuvrirResultat", files);
+  BtEnregistrer = NamedButton(files, QStringLiteral("Enregistrer"), "BtEnregistrer");
+  BtOuvrirResultat = NamedButton(files, QStringLiteral("Ouvrir"), "BtOuvrirResultat");
   auto* filesLayout = new QHBoxLayout(files);
   filesLayout->addWidget(BtEnregistrer);
   filesLayout->addWidget(BtOuvrirResultat);
 
-  BtEdition = MakeButton(QStringLiteral("Edition"), "BtEdition", this);
-  BtModifications = MakeButton(QStringLiteral("Modifications"), "BtModifications", this);
-  BtQuitte = MakeButton(QStringLiteral("Quitter"), "BtQuitte", this);
+  BtEdition = NamedButton(this, QStringLiteral("Edition"), "BtEdition");
+  BtModifications = NamedButton(this, QStringLiteral("Modifications"), "BtModifications");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
 
   auto* top = new QHBoxLayout;
   top->addWidget(extraction, 1);

@@ -16,6 +16,7 @@
 #include "members/member_search.h"
 #include "members/report_variables.h"
 #include "platform/mail.h"
+#include "platform/named_button.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 #include "reports/value_table.h"
@@ -31,12 +32,6 @@ QLineEdit* ReadOnlyBox(QWidget* parent, const char* name) {
   box->setObjectName(QLatin1String(name));
   box->setReadOnly(true);
   return box;
-}
-
-QPushButton* NamedButton(QWidget* parent, const QString& text, const char* name) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(name));
-  return button;
 }
 
 }  // namespace

@@ -36,6 +36,7 @@
 #include "members/member_outputs.h"
 #include "members/report_variables.h"
 #include "platform/mail.h"
+#include "platform/named_button.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 
@@ -120,12 +121,6 @@ bool Checked(QListWidget* list, const QString& text) {
     if (list->item(i)->text() == text) return list->item(i)->checkState() == Qt::Checked;
   }
   return false;
-}
-
-QPushButton* NamedButton(QWidget* parent, const QString& text, const char* name) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(name));
-  return button;
 }
 
 }  // namespace

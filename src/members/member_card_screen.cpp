@@ -19,6 +19,7 @@
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 #include "platform/busy_guard.h"
+#include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 
@@ -35,12 +36,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
   return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
 }
 
 QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items) {
@@ -124,13 +119,13 @@ TFichFin::TFichFin(AppContext& context, QWidget* parent) : Screen(context, paren
   search->setColumnMinimumWidth(1, 150);
   top->addWidget(RadioGroup1);
   auto* browse = new QGridLayout;
-  Bt_Debut = MakeButton(this, QStringLiteral("Premier"), "Bt_Debut");
-  Bt_Precedant = MakeButton(this, QStringLiteral("Précédant"), "Bt_Precedant");
-  Bt_Suivant = MakeButton(this, QStringLiteral("Suivant"), "Bt_Suivant");
-  Bt_Fin = MakeButton(this, QStringLiteral("Dernier"), "Bt_Fin");
-  Bt_Ajouter = MakeButton(this, QStringLiteral("Ajouter"), "Bt_Ajouter");
-  Bt_Supprimer = MakeButton(this, QStringLiteral("Supprimer"), "Bt_Supprimer");
-  BtQuitte = MakeButton(this, QStringLiteral("Quitter"), "BtQuitte");
+  Bt_Debut = NamedButton(this, QStringLiteral("Premier"), "Bt_Debut");
+  Bt_Precedant = NamedButton(this, QStringLiteral("Précédant"), "Bt_Precedant");
+  Bt_Suivant = NamedButton(this, QStringLiteral("Suivant"), "Bt_Suivant");
+  Bt_Fin = NamedButton(this, QStringLiteral("Dernier"), "Bt_Fin");
+  Bt_Ajouter = NamedButton(this, QStringLiteral("Ajouter"), "Bt_Ajouter");
+  Bt_Supprimer = NamedButton(this, QStringLiteral("Supprimer"), "Bt_Supprimer");
+  BtQuitte = NamedButton(this, QStringLiteral("Quitter"), "BtQuitte");
   browse->addWidget(Bt_Debut, 0, 0);
   browse->addWidget(Bt_Precedant, 0, 1);
   browse->addWidget(Bt_Suivant, 0, 2);
@@ -243,7 +238,7 @@ QWidget* TFichFin::buildAddressPage() {
     EdVote->lineEdit()->setText(ToQString(UpperCp1252(FromQString(text))));
     EdVote->lineEdit()->setCursorPosition(cursor);
   });
-  Bt_Modifier = MakeButton(page, QStringLiteral("Enregistrer"), "Bt_Modifier");
+  Bt_Modifier = NamedButton(page, QStringLiteral("Enregistrer"), "Bt_Modifier");
 
   grid->addWidget(new QLabel(QStringLiteral("Adresse"), page), 0, 0);
   grid->addWidget(EdAdr1, 0, 1, 1, 3);
@@ -293,13 +288,13 @@ QWidget* TFichFin::buildDuesPage() {
   Bt_Somme = MakeEdit(page, "Bt_Somme");
   Bt_Somme->setMaximumWidth(90);
   Bt_Somme->setAlignment(Qt::AlignRight);
-  Bt_Recet = MakeButton(page, QStringLiteral("<<"), "Bt_Recet");
-  Bt_Verss = MakeButton(page, QStringLiteral(">>"), "Bt_Verss");
+  Bt_Recet = NamedButton(page, QStringLiteral("<<"), "Bt_Recet");
+  Bt_Verss = NamedButton(page, QStringLiteral(">>"), "Bt_Verss");
   Bt_Somme->hide();
   Bt_Recet->hide();
   Bt_Verss->hide();
-  Compta = MakeButton(page, QStringLiteral("Passage en Comptabilité"), "Compta");
-  Bt_Enregistrer = MakeButton(page, QStringLiteral("Enregistrer"), "Bt_Enregistrer");
+  Compta = NamedButton(page, QStringLiteral("Passage en Comptabilité"), "Compta");
+  Bt_Enregistrer = NamedButton(page, QStringLiteral("Enregistrer"), "Bt_Enregistrer");
   EdMaj = MakeEdit(page, "EdMaj");
   EdMaj->setMaximumWidth(100);
 
