@@ -3,16 +3,7 @@
 namespace vantrel::accounting {
 namespace {
 
-using reports::DeclaredVariable;
-using reports::TemplateVariables;
-using reports::VariableKind;
-using reports::VariableScope;
-
-constexpr auto kText = VariableKind::Text;
-constexpr auto kNumber = VariableKind::Number;
-constexpr auto kSeeded = VariableKind::Seeded;
-constexpr auto kReport = VariableScope::Report;
-constexpr auto kRecord = VariableScope::Record;
+using namespace reports::declare;
 
 // Amounts are numbers (cents divided by 100, 0 when the field is empty); the rest is text.
 constexpr DeclaredVariable kBooksHeading[] = {

@@ -3,14 +3,7 @@
 namespace vantrel::competitions {
 namespace {
 
-using reports::DeclaredVariable;
-using reports::TemplateVariables;
-using reports::VariableKind;
-using reports::VariableScope;
-
-constexpr auto kText = VariableKind::Text;
-constexpr auto kReport = VariableScope::Report;
-constexpr auto kRecord = VariableScope::Record;
+using namespace reports::declare;
 
 // One record per result line; points are texts with two decimals.
 constexpr DeclaredVariable kPrizeList[] = {

@@ -3,16 +3,7 @@
 namespace vantrel::members {
 namespace {
 
-using reports::DeclaredVariable;
-using reports::TemplateVariables;
-using reports::VariableKind;
-using reports::VariableScope;
-
-constexpr auto kText = VariableKind::Text;
-constexpr auto kNumber = VariableKind::Number;
-constexpr auto kSeeded = VariableKind::Seeded;
-constexpr auto kReport = VariableScope::Report;
-constexpr auto kRecord = VariableScope::Record;
+using namespace reports::declare;
 
 // The listings screen, one record per selected member: fields as stored, the balance as a
 // number (an empty text when the member has none).

@@ -73,4 +73,18 @@ constexpr auto JoinVariables(const First& first, const Second& second) {
   return joined;
 }
 
+// The short names every declaration table uses: `using namespace reports::declare;`.
+namespace declare {
+using reports::DeclaredVariable;
+using reports::TemplateVariables;
+using reports::VariableKind;
+using reports::VariableScope;
+inline constexpr auto kText = VariableKind::Text;
+inline constexpr auto kNumber = VariableKind::Number;
+inline constexpr auto kDate = VariableKind::Date;
+inline constexpr auto kSeeded = VariableKind::Seeded;
+inline constexpr auto kReport = VariableScope::Report;
+inline constexpr auto kRecord = VariableScope::Record;
+}  // namespace declare
+
 }  // namespace vantrel::reports
