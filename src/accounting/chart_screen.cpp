@@ -11,6 +11,7 @@
 #include "accounting/accounting_files.h"
 #include "accounting/report_variables.h"
 #include "core/text_helpers.h"
+#include "platform/browse_buttons.h"
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
@@ -111,22 +112,8 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
     m_chart.select(row + 1);
     refresh();
   });
-  connect(Bt_Debut, &QPushButton::clicked, this, [this] {
-    m_chart.first();
-    refresh();
-  });
-  connect(Bt_Precedant, &QPushButton::clicked, this, [this] {
-    m_chart.previous();
-    refresh();
-  });
-  connect(Bt_Suivant, &QPushButton::clicked, this, [this] {
-    m_chart.next();
-    refresh();
-  });
-  connect(Bt_Fin, &QPushButton::clicked, this, [this] {
-    m_chart.last();
-    refresh();
-  });
+  ConnectBrowseButtons({Bt_Debut, Bt_Precedant, Bt_Suivant, Bt_Fin}, this, m_chart,
+                       [this] { refresh(); });
   connect(Bt_Ajouter, &QPushButton::clicked, this, &TFichFPlan::onAdd);
   connect(Bt_Modifier, &QPushButton::clicked, this, &TFichFPlan::onModify);
   connect(Bt_Supprimer, &QPushButton::clicked, this, &TFichFPlan::onDelete);

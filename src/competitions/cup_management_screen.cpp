@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/text_helpers.h"
+#include "platform/browse_buttons.h"
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
@@ -116,22 +117,8 @@ TFichFGestion::TFichFGestion(AppContext& context, QWidget* parent) : Screen(cont
   connect(Bt_Supprimer, &QPushButton::clicked, this, &TFichFGestion::onSupprimer);
   connect(Bt_Lier, &QPushButton::clicked, this, &TFichFGestion::onLier);
   connect(BtX, &QPushButton::clicked, this, &TFichFGestion::onX);
-  connect(Bt_Premier, &QPushButton::clicked, this, [this] {
-    m_cupFile.first();
-    refresh();
-  });
-  connect(Bt_Precedant, &QPushButton::clicked, this, [this] {
-    m_cupFile.previous();
-    refresh();
-  });
-  connect(Bt_Suivant, &QPushButton::clicked, this, [this] {
-    m_cupFile.next();
-    refresh();
-  });
-  connect(Bt_Dernier, &QPushButton::clicked, this, [this] {
-    m_cupFile.last();
-    refresh();
-  });
+  ConnectBrowseButtons({Bt_Premier, Bt_Precedant, Bt_Suivant, Bt_Dernier}, this, m_cupFile,
+                       [this] { refresh(); });
   connect(BtQuitte, &QPushButton::clicked, this, &TFichFGestion::quit);
   // A click on a tournament's row makes it the current line.
   connect(StrGrd, &RecordGrid::cellSelected, this, [this](int row, int) {

@@ -18,6 +18,7 @@
 #include "core/external_text.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
+#include "platform/browse_buttons.h"
 #include "platform/busy_guard.h"
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
@@ -168,22 +169,8 @@ TFichFin::TFichFin(AppContext& context, QWidget* parent) : Screen(context, paren
   connect(RbNom, &QRadioButton::clicked, this, &TFichFin::onSearchChosen);
   connect(RechLicence, &QLineEdit::textChanged, this, &TFichFin::onSearchLicence);
   connect(RechNom, &QLineEdit::textChanged, this, &TFichFin::onSearchName);
-  connect(Bt_Debut, &QPushButton::clicked, this, [this] {
-    m_card.first();
-    refreshCard();
-  });
-  connect(Bt_Precedant, &QPushButton::clicked, this, [this] {
-    m_card.previous();
-    refreshCard();
-  });
-  connect(Bt_Suivant, &QPushButton::clicked, this, [this] {
-    m_card.next();
-    refreshCard();
-  });
-  connect(Bt_Fin, &QPushButton::clicked, this, [this] {
-    m_card.last();
-    refreshCard();
-  });
+  ConnectBrowseButtons({Bt_Debut, Bt_Precedant, Bt_Suivant, Bt_Fin}, this, m_card,
+                       [this] { refreshCard(); });
   connect(Bt_Ajouter, &QPushButton::clicked, this, &TFichFin::onAdd);
   connect(Bt_Supprimer, &QPushButton::clicked, this, &TFichFin::onDelete);
   connect(BtQuitte, &QPushButton::clicked, this, &Screen::quit);
