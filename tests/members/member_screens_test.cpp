@@ -223,6 +223,79 @@ class MemberScreensTest : public QObject {
     QVERIFY(before != club.memberFile());
   }
 
+  // A new player whose birth date cannot be read: under "Toujours" the count fails and says
+  // why; "Jamais" skips him, the count follows every choice, and the others are imported.
+  void importCountsAgainWithTheChoices() {
+    Club club({Member({{field::kLicence, "1"},
+                       {field::kTitle, "M."},
+                       {field::kLastName, "DUPONT"},
+                       {field::kFirstName, "Jean"},
+                       {field::kAddress3, "Escalier C"},
+                       {field::kOfficePhone, "01 40 50 60 70"},
+                       {field::kBirthDate, "21/06/1958"},
+                       {field::kAge, "68"},
+                       {field::kMobilePhone, "06 07 08 09 10"},
+                       {field::kLicenceKind, " "}})});
+    testing::WriteFile(club.folder.path() / "ffb.csv",
+                       "Num_licence;Civilite;Nom\r\n" +
+                           PlayerLine("1", "Dupont", "Jean", "0611223344") + "\r\n" +
+                           "2;Mme;Roux;Eve;1958-13-40;;;;;;;;;;;;;\r\n" + std::string(33, ';') +
+                           "\r\n" + PlayerLine("3", "Noël", "Benoît", "") + "\r\n");
+    TFichFimp screen(club.context);
+    screen.show();
+    club.desktop.fileAnswers.push_back(club.path("ffb.csv"));
+    screen.activated();
+    const QString failure = QStringLiteral("'40/13/1958' n'est pas une date correcte");
+    QCOMPARE(club.desktop.messageTexts(), QStringList{failure});
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(screen.LbComptes->text(),
+             QStringLiteral("Importation impossible avec ces choix : ") + failure);
+    QCOMPARE(screen.ButtonImporte->isEnabled(), false);
+
+    struct Step {
+      QRadioButton* choice;
+      QString label;  // empty: the count fails
+    };
+    const Step steps[] = {
+        {screen.AjoutChoices[2],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 1 membre(s) à modifier, "
+                        "0 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.ModifChoices[1],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), au plus 1 membre(s) à "
+                        "modifier, au moins 0 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.ModifChoices[2],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 0 membre(s) à modifier, "
+                        "1 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.AjoutChoices[1], QString()},  // "&Oui" to every question may meet the date
+        {screen.AjoutChoices[0], QString()},
+        {screen.AjoutChoices[2],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 0 membre(s) à modifier, "
+                        "1 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.ModifChoices[0],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 1 membre(s) à modifier, "
+                        "0 inchangé(s), 2 joueur(s) non ajouté(s)")},
+    };
+    for (const Step& step : steps) {
+      step.choice->click();
+      const QString expected =
+          step.label.isEmpty() ? QStringLiteral("Importation impossible avec ces choix : ") + failure
+                               : step.label;
+      QCOMPARE(screen.LbComptes->text(), expected);
+      QCOMPARE(screen.ButtonImporte->isEnabled(), !step.label.isEmpty());
+    }
+    QCOMPARE(club.desktop.messages.size(), 1u);  // a changed choice shows no box
+
+    QTest::mouseClick(screen.ButtonImporte, Qt::LeftButton);
+    QCOMPARE(club.desktop.messages.size(), 1u);
+    QCOMPARE(screen.isVisible(), false);
+    const Lines after = members::ReadMemberFile(club.folder.exerciseFolder());
+    QCOMPARE(after.size(), 1u);
+    QCOMPARE(ToQString(FieldAt(after[0], field::kMobilePhone)), QStringLiteral("06 11 22 33 44"));
+    // What the extraction does not carry stays as the card wrote it.
+    QCOMPARE(ToQString(FieldAt(after[0], field::kAddress3)), QStringLiteral("Escalier C"));
+    QCOMPARE(ToQString(FieldAt(after[0], field::kOfficePhone)), QStringLiteral("01 40 50 60 70"));
+  }
+
   // The window's activation arrives while the merge lets events run: the import goes on with
   // its own lists and activation waits for it.
   void activationDuringTheImportChangesNothing() {
