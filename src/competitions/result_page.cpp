@@ -252,7 +252,7 @@ PageReading ReadPairs(const Lines& pageLines) {
 
 std::string WhereThePageStops(const PageReading& reading) {
   if (!reading.truncatedRank.empty()) {
-    return "s'arr\xEAte avant les noms de la paire class\xE9" "e " + reading.truncatedRank;
+    return "s'arr\xEAte avant les noms de la paire class\xE9\x65 " + reading.truncatedRank;
   }
   return "s'arr\xEAte avant la fin de ses r\xE9sultats";
 }

@@ -150,10 +150,12 @@ void TFichFResult::fillGrid() {
     rows.emplace_back(row.begin(), row.end());
   }
   Grille->model().setRows(rows);
-  LbPaires->setText(ToQString(competitions::PairsAndClubPlayers(m_results.resultLines())));
+  const Lines& lines = m_results.resultLines();
+  LbPaires->setText(lines.empty() ? QString()
+                                  : ToQString(competitions::PairsAndClubPlayers(lines)));
   LbTotal->setText(QStringLiteral("Total des points des membres du club : %1")
                        .arg(QString::fromStdString(competitions::FormatPoints(m_results.total()))));
-  BtEnregistrer->setEnabled(!m_results.resultLines().empty());
+  BtEnregistrer->setEnabled(!lines.empty());
 }
 
 QString TFichFResult::pageFolder() {
@@ -168,9 +170,9 @@ QString TFichFResult::pageFolder() {
 void TFichFResult::onRecuperation() {
   PageControl->setCurrentIndex(kWebTab);
   WebBrowser->setVisible(true);
-  const std::optional<QString> page = desktop().openFileName(
-      this, QStringLiteral("Récupération page Internet Classement"), pageFolder(),
-      QStringLiteral("au groupe (*.htm *.html *.HTM *.HTML)"));
+  const std::optional<QString> page =
+      desktop().openFileName(this, QStringLiteral("Récupération page Internet Classement"),
+                             pageFolder(), QStringLiteral("au groupe (*.htm *.html *.HTM *.HTML)"));
   if (!page) return;
   m_pageFolder = QFileInfo(*page).absolutePath();
   competitions::PageExtraction extraction;

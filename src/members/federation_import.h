@@ -30,8 +30,8 @@ struct Extraction {
 // Reads the extraction at path. A file of two lines or fewer has no header. Lines before the
 // header are skipped, a UTF-8 byte-order mark in front of the first line is ignored, and
 // blank lines after the header are not players, nor lines of separators alone (a spreadsheet
-// that saves the extraction again leaves its empty rows as 33 ";"). Throws Error "Impossible d'ouvrir le fichier
-// %s" when the file cannot be read.
+// that saves the extraction again leaves its empty rows as 33 ";"). Throws Error "Impossible
+// d'ouvrir le fichier %s" when the file cannot be read.
 Extraction ReadExtraction(const std::filesystem::path& path);
 Extraction ReadExtractionLines(const Lines& lines);
 

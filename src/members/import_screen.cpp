@@ -168,8 +168,8 @@ void TFichFimp::recount(bool showFailure) {
     WaitCursor wait;
     counts = members::CountMerge(m_members, m_players, options);
   } catch (const Error& error) {
-    LbComptes->setText(QStringLiteral("Importation impossible avec ces choix : %1")
-                           .arg(ToQString(error.what())));
+    LbComptes->setText(
+        QStringLiteral("Importation impossible avec ces choix : %1").arg(ToQString(error.what())));
     if (showFailure) {
       ask(MessageKind::Error, ToQString(error.what()), {Button::Ok});
     }
@@ -178,8 +178,9 @@ void TFichFimp::recount(bool showFailure) {
   const bool mayAdd = options.add == members::MergeChoice::kAfterConsent;
   const bool mayChange = options.modify == members::MergeChoice::kAfterConsent;
   const QString most = QStringLiteral("au plus ");
-  QString text = QStringLiteral("%1 joueur(s) dans le fichier : %2%3 nouveau(x), %4%5 "
-                                "membre(s) à modifier, %6%7 inchangé(s)")
+  QString text = QStringLiteral(
+                     "%1 joueur(s) dans le fichier : %2%3 nouveau(x), %4%5 "
+                     "membre(s) à modifier, %6%7 inchangé(s)")
                      .arg(m_players.size())
                      .arg(mayAdd ? most : QString())
                      .arg(counts.added)

@@ -139,7 +139,8 @@ TEST_F(TournamentResultsTest, SeriesRemarksGoToTheFirstQualifyingPairs) {
       if (ia) members.push_back(Member("1" + std::to_string(i), a, "P", std::to_string(ia)));
       if (ib) members.push_back(Member("2" + std::to_string(i), b, "P", std::to_string(ib)));
     }
-    ASSERT_EQ(PageKind::kResults, results.extractPage(page("p.htm", MakeResultPage(rows, false))).kind);
+    ASSERT_EQ(PageKind::kResults,
+              results.extractPage(page("p.htm", MakeResultPage(rows, false))).kind);
     results.calculate(members, kDefaultCoefficient);
     std::vector<std::string> remarks;
     for (const auto& line : results.resultLines()) {
@@ -153,7 +154,8 @@ TEST_F(TournamentResultsTest, SeriesRemarksGoToTheFirstQualifyingPairs) {
 }
 
 TEST_F(TournamentResultsTest, ASinglePairGetsTheWinnersPoints) {
-  ASSERT_EQ(PageKind::kResults, results.extractPage(page("p.htm", MakeResultPage({{"1", "A B", "C D"}}, true))).kind);
+  ASSERT_EQ(PageKind::kResults,
+            results.extractPage(page("p.htm", MakeResultPage({{"1", "A B", "C D"}}, true))).kind);
   results.calculate({}, kDefaultCoefficient);
   EXPECT_EQ(Lines{"1;A B;C D;;;;;111;"}, results.resultLines());
 }
@@ -198,8 +200,7 @@ TEST_F(TournamentResultsTest, ABadCoefficientOrRankChangesNothing) {
 TEST_F(TournamentResultsTest, APageThatIsNoResultPageLeavesNoPageLines) {
   ASSERT_EQ(PageKind::kResults, results.extractPage(FixturePath("open2_table.htm")).kind);
   EXPECT_EQ(PageKind::kNotResults,
-            results.extractPage(page("other.htm", "<html>\r\n<body>x</body>\r\n</html>\r\n"))
-                .kind);
+            results.extractPage(page("other.htm", "<html>\r\n<body>x</body>\r\n</html>\r\n")).kind);
   EXPECT_EQ(Lines{}, results.pageLines());
   EXPECT_EQ(W("Impossible d'ouvrir le fichier ") + (club.path() / "none.htm").string(),
             ErrorOf([&] { results.extractPage(club.path() / "none.htm"); }));
@@ -271,8 +272,7 @@ TEST_F(TournamentResultsTest, APageCutAtAnyByteOfItsResultSectionGivesNoResult) 
 // A page extract (".chi") has no end marker: cut anywhere in its table, it never reads as a
 // whole table of pairs, and "Calculer" gives nothing.
 TEST_F(TournamentResultsTest, AnExtractCutAtAnyByteOfItsTableGivesNoResult) {
-  ASSERT_EQ(PageKind::kResults,
-            results.extractPageBytes(MakeResultPage(TenPairs(), true)).kind);
+  ASSERT_EQ(PageKind::kResults, results.extractPageBytes(MakeResultPage(TenPairs(), true)).kind);
   const fs::path whole = club.exerciseFolder() / "whole.chi";
   results.writeExtract(whole);
   const std::string extract = ReadFile(whole);

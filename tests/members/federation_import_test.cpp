@@ -625,14 +625,14 @@ TEST_F(ImportExtractionTest, SeparatorLinesAndAnEmptyMemberRecordAreSkipped) {
   const fs::path csv = m_folder.path() / "ffb.csv";
   testing::WriteFile(csv, std::string(kHeader) + "\r\n" + TypicalPlayer("3", "Petit", "Luc") +
                               "\r\n" + std::string(33, ';') + "\r\n" +
-                              TypicalPlayer("1", "Dupont", "Jean") + "\r\n" +
-                              std::string(33, ';') + "\r\n");
+                              TypicalPlayer("1", "Dupont", "Jean") + "\r\n" + std::string(33, ';') +
+                              "\r\n");
   const Extraction extraction = ReadExtraction(csv);
   ASSERT_EQ(2, ExtractionCount(extraction));
   const ImportOptions options = Options(MergeChoice::kAlways, MergeChoice::kAlways);
-  EXPECT_EQ((ImportCounts{1, 0, 1, 0}), ImportExtraction(m_folder.exerciseFolder(),
-                                                         extraction.players, options,
-                                                         NoQuestion(), false));
+  EXPECT_EQ((ImportCounts{1, 0, 1, 0}),
+            ImportExtraction(m_folder.exerciseFolder(), extraction.players, options, NoQuestion(),
+                             false));
   const Lines after = ReadMemberFile(m_folder.exerciseFolder());
   ASSERT_EQ(3u, after.size());
   EXPECT_EQ("DUPONT", FieldAt(after[0], field::kLastName));

@@ -315,6 +315,7 @@ class MemberCardScreenTest : public QObject {
     QVERIFY(s.StGrPopRecette->isVisible());
     QCOMPARE(row0(), before);  // arrows only move
     QCOMPARE(s.StGrPopRecette->selectionModel()->isRowSelected(2, {}), true);
+    Shoot(&s, QStringLiteral("member_card_pick_list.png"));
     QTest::keyClick(s.StGrPopRecette, Qt::Key_Return);
     QVERIFY(!s.StGrPopRecette->isVisible());
     QCOMPARE(row0(), (QStringList{"7561", "Licences fédérales", ""}));

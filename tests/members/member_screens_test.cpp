@@ -4,7 +4,6 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QToolButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
 #include <map>
 
@@ -251,6 +251,7 @@ class MemberScreensTest : public QObject {
     QCOMPARE(screen.LbComptes->text(),
              QStringLiteral("Importation impossible avec ces choix : ") + failure);
     QCOMPARE(screen.ButtonImporte->isEnabled(), false);
+    Shoot(&screen, QStringLiteral("import-impossible.png"));
 
     struct Step {
       QRadioButton* choice;
@@ -278,10 +279,13 @@ class MemberScreensTest : public QObject {
     for (const Step& step : steps) {
       step.choice->click();
       const QString expected =
-          step.label.isEmpty() ? QStringLiteral("Importation impossible avec ces choix : ") + failure
-                               : step.label;
+          step.label.isEmpty()
+              ? QStringLiteral("Importation impossible avec ces choix : ") + failure
+              : step.label;
       QCOMPARE(screen.LbComptes->text(), expected);
       QCOMPARE(screen.ButtonImporte->isEnabled(), !step.label.isEmpty());
+      if (step.choice == screen.ModifChoices[1])
+        Shoot(&screen, QStringLiteral("import-accord.png"));
     }
     QCOMPARE(club.desktop.messages.size(), 1u);  // a changed choice shows no box
 
@@ -673,10 +677,16 @@ class MemberScreensTest : public QObject {
   // The grid over the selection: cells read from the lines, edits kept, marks clicked, the
   // edited address used by "Sélectionner Tous" and the sending, widths kept across selections.
   void mailGridEditsMarksAndWidths() {
-    Club c({Member({{field::kLicence, "1"}, {field::kLastName, "BENO\xceT"},
-                    {field::kMail, "a@example.fr"}, {field::kMailConvocations, "NON"}}),
-            Member({{field::kLicence, "2"}, {field::kLastName, "L\xc9" "CUYER"}}),
-            Member({{field::kLicence, "3"}, {field::kLastName, "NO\xcbL"},
+    Club c({Member({{field::kLicence, "1"},
+                    {field::kLastName, "BENO\xceT"},
+                    {field::kMail, "a@example.fr"},
+                    {field::kMailConvocations, "NON"}}),
+            Member({{field::kLicence, "2"},
+                    {field::kLastName,
+                     "L\xc9"
+                     "CUYER"}}),
+            Member({{field::kLicence, "3"},
+                    {field::kLastName, "NO\xcbL"},
                     {field::kMail, "c@example.fr"}})});
     TFichFEdit screen(c.context);
     screen.setMode(TFichFEdit::Mode::kMail);
@@ -695,9 +705,9 @@ class MemberScreensTest : public QObject {
       int row;
       QString name, mark, convocation;
     };
-    for (const Expected& e : {Expected{benoit, "BENOÎT", "X", "NON"},
-                              Expected{lecuyer, "LÉCUYER", "", "OUI"},
-                              Expected{noel, "NOËL", "X", "OUI"}}) {
+    for (const Expected& e :
+         {Expected{benoit, "BENOÎT", "X", "NON"}, Expected{lecuyer, "LÉCUYER", "", "OUI"},
+          Expected{noel, "NOËL", "X", "OUI"}}) {
       QCOMPARE(model->index(e.row, 2).data().toString(), e.name);
       QCOMPARE(model->index(e.row, 6).data().toString(), e.mark);
       QCOMPARE(model->index(e.row, 7).data().toString(), e.convocation);
