@@ -54,10 +54,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto extract = SelectResultSections(page);
   if (extract) Check(!extract->empty() && extract->front() == page.front());
 
+  // A page that ends inside a result section is refused whole, and leaves nothing to save.
+  TournamentResults results;
+  const PageExtraction extraction = results.extractPageBytes(bytes);
+  Check((extraction.kind == PageKind::kNotResults) == !extract);
+  if (extraction.kind == PageKind::kCut) {
+    Check(EndsInsideResultSection(page) && extraction.reading.truncated);
+    Check(results.pageLines().empty() && results.resultLines().empty());
+    results.calculate(Members(), kDefaultCoefficient);
+    Check(results.resultLines().empty() && results.total() == 0);
+  } else if (extraction.kind == PageKind::kResults) {
+    Check(results.pageLines() == *extract);
+  }
+
   for (const Lines* lines : {&page, extract ? &*extract : nullptr}) {
     if (!lines) continue;
     const PageReading reading = ReadPairs(*lines);
-    if (reading.truncated) Check(!reading.truncatedRank.empty());
+    if (!reading.truncatedRank.empty()) Check(reading.truncated);
+    Check(!WhereThePageStops(reading).empty());
     for (const char* k : {kDefaultCoefficient, "7", "2147483647"}) {
       try {
         const Lines results = ComputeResultLines(reading.pairs, MemberDirectory(Members()), k);

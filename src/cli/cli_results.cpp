@@ -7,7 +7,6 @@
 #include "competitions/tournament_result.h"
 #include "core/cp1252.h"
 #include "core/error.h"
-#include "core/text_helpers.h"
 #include "members/member_file.h"
 
 namespace vantrel::cli {
@@ -35,20 +34,23 @@ int RunResults(CliContext& context, const Arguments& args) {
   const fs::path out = fs::u8path(positional[1]);
 
   TournamentResults results;
-  if (!results.extractPage(page)) {
+  const competitions::PageExtraction extraction = results.extractPage(page);
+  if (extraction.kind == competitions::PageKind::kNotResults) {
     throw Error("Le fichier " + Utf8ToCp1252(page.string()) +
                 " n'est pas une page de r\xE9sultats d'un tournoi.");
   }
+  // A cut page, or a page whose table stops before its end: a shorter tournament is worse
+  // than none.
+  const auto incomplete = [&](const competitions::PageReading& reading) {
+    return Error("La page " + Utf8ToCp1252(page.string()) + " " +
+                 competitions::WhereThePageStops(reading) +
+                 " : elle est incompl\xE8te, aucun fichier n'est \xE9"
+                 "crit.");
+  };
+  if (extraction.kind == competitions::PageKind::kCut) throw incomplete(extraction.reading);
   const auto reading =
       results.calculate(members::ReadMemberFile(context.settings.exerciseFolder()), k);
-  if (reading.truncated) {
-    throw Error("La page " + Utf8ToCp1252(page.string()) +
-                " s'arr\xEAte avant les noms de la paire class\xE9"
-                "e " +
-                reading.truncatedRank +
-                " : elle est incompl\xE8te, aucun fichier n'est \xE9"
-                "crit.");
-  }
+  if (reading.truncated) throw incomplete(reading);
   if (results.resultLines().empty()) {
     throw Error("La page " + Utf8ToCp1252(page.string()) +
                 " ne contient aucune paire : aucun fichier n'est \xE9"
@@ -56,13 +58,8 @@ int RunResults(CliContext& context, const Arguments& args) {
   }
   results.save(out);
 
-  int members = 0;
-  for (const auto& line : results.resultLines()) {
-    members += !FieldAt(line, competitions::result_field::kLicenceA).empty();
-    members += !FieldAt(line, competitions::result_field::kLicenceB).empty();
-  }
-  PrintLine(std::to_string(results.resultLines().size()) + " paires, " + std::to_string(members) +
-            " joueurs du club, " + competitions::FormatPoints(results.total()) + " points");
+  PrintLine(competitions::PairsAndClubPlayers(results.resultLines()) + ", " +
+            competitions::FormatPoints(results.total()) + " points");
   return 0;
 }
 

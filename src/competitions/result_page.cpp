@@ -29,6 +29,8 @@ const std::string kTableBody = Indented(16, "<tbody>");
 const std::string kTableNumber =
     Indented(24, R"(<!----><td ng-if="section.data[0].table_number" class="text-center">)");
 const std::string kCellBeforeRank = Indented(24, R"(<td class="text-center">)");
+// The end of a table body, wherever it stands on its line.
+constexpr std::string_view kTableBodyEnd = "</tbody>";
 
 // Lines from the table body to the first rank line.
 constexpr std::size_t kFirstRankOffset = 3;
@@ -119,19 +121,37 @@ bool IsResultPage(const Lines& page) {
   return false;
 }
 
-std::optional<Lines> SelectResultSections(const Lines& page) {
-  if (!IsResultPage(page)) return std::nullopt;
+namespace {
+
+struct Sections {
   Lines extract;
-  extract.push_back(page.front());
+  // The page ends inside a section: after its start, before its end marker.
+  bool open = false;
+};
+
+Sections WalkSections(const Lines& page) {
+  Sections sections;
+  if (page.empty()) return sections;
+  sections.extract.push_back(page.front());
   bool inside = false;
   for (std::size_t i = 1; i < page.size(); ++i) {
     const std::string& line = page[i];
     if (line == kSectionStart8 || line == kSectionStart12) inside = true;
     if (inside && (line == kSectionEnd4 || line == kSectionEnd8)) inside = false;
-    if (inside && line != kExcluded) extract.push_back(line);
+    if (inside && line != kExcluded) sections.extract.push_back(line);
   }
-  return extract;
+  sections.open = inside;
+  return sections;
 }
+
+}  // namespace
+
+std::optional<Lines> SelectResultSections(const Lines& page) {
+  if (!IsResultPage(page)) return std::nullopt;
+  return WalkSections(page).extract;
+}
+
+bool EndsInsideResultSection(const Lines& page) { return WalkSections(page).open; }
 
 std::string Segment4(const std::string& line) {
   std::size_t position = 0;
@@ -191,10 +211,13 @@ PageReading ReadPairs(const Lines& pageLines) {
   };
   std::size_t i = 0;
   bool inTable = false;
+  // The last line read as a rank, or the table body while none is.
+  std::size_t lastRead = 0;
   // One pass at least; stop after a pass that ends with i >= n - 8.
   do {
     if (!inTable && i < n && pageLines[i] == kTableBody) {
       inTable = true;
+      lastRead = i;
       i += kFirstRankOffset;
     }
     if (inTable) {
@@ -206,6 +229,7 @@ PageReading ReadPairs(const Lines& pageLines) {
       reading.pairs.push_back(PagePair{DecodePageText(WithoutLeadingSpaces(pageLines[i])),
                                        DecodePageText(Segment4(pageLines[i + offsetA])),
                                        DecodePageText(Segment4(pageLines[i + offsetB]))});
+      lastRead = i;
       std::size_t next = i;
       while (next < n && pageLines[next] != kCellBeforeRank) ++next;
       i = next;
@@ -214,7 +238,23 @@ PageReading ReadPairs(const Lines& pageLines) {
   } while (i + kTailLines < n);
   // Reading stopped on a rank line too close to the end for its names.
   if (!reading.truncated && inTable) noteTruncation(i);
+  // A table body that the page does not close after the last pair read is cut short too: the
+  // page stopped inside a name line or between two pairs.
+  if (!reading.truncated && inTable) {
+    bool closed = false;
+    for (std::size_t k = lastRead + 1; k < n && !closed; ++k) {
+      closed = LowerAscii(pageLines[k]).find(kTableBodyEnd) != std::string::npos;
+    }
+    reading.truncated = !closed;
+  }
   return reading;
+}
+
+std::string WhereThePageStops(const PageReading& reading) {
+  if (!reading.truncatedRank.empty()) {
+    return "s'arr\xEAte avant les noms de la paire class\xE9\x65 " + reading.truncatedRank;
+  }
+  return "s'arr\xEAte avant la fin de ses r\xE9sultats";
 }
 
 }  // namespace vantrel::competitions

@@ -23,6 +23,7 @@ namespace vantrel::competitions {
 //                               24 '<!----><td ng-if="section.data[0].table_number"
 //                               class="text-center">'
 //   cell before a rank:         24 '<td class="text-center">'
+//   end of the table body:      "</tbody>" anywhere on a line after the last pair
 // In a table the rank line follows its cell line; the names of the pair's players are on
 // the lines 10 and 14 below the rank (12 and 16 when the page has the table-number column).
 
@@ -32,6 +33,11 @@ bool IsResultPage(const Lines& page);
 // The page extract: line 0 and the lines of the result sections. Nothing when the page is
 // not recognised.
 std::optional<Lines> SelectResultSections(const Lines& page);
+
+// True when the page ends inside a result section, before that section's end marker: a page
+// cut short (saved before it had loaded whole, or truncated on its way). Its extract would
+// read as a shorter tournament, so it is refused.
+bool EndsInsideResultSection(const Lines& page);
 
 // One pair as the page gives it, Windows-1252: the rank as written, the two names whole.
 struct PagePair {
@@ -44,15 +50,21 @@ struct PagePair {
 
 struct PageReading {
   std::vector<PagePair> pairs;
-  // The page ends before the names of a ranked pair: reading stopped there, and
-  // truncatedRank holds that pair's rank.
+  // The page stops before the end of its table: before the names of a ranked pair (reading
+  // stopped there, and truncatedRank holds that pair's rank), or with the table body left
+  // open after the last pair read (truncatedRank empty).
   bool truncated = false;
   std::string truncatedRank;
 };
 
 // The pairs of a page extract (or of a whole page), in page order. Never throws; an
-// extract without a table body gives no pair.
+// extract without a table body gives no pair. The table body must be closed ("</tbody>" on
+// a line after the last pair) for the reading not to be truncated.
 PageReading ReadPairs(const Lines& pageLines);
+
+// Where a truncated page stops, Windows-1252, to follow "La page": "s'arrête avant les noms
+// de la paire classée 4", or "s'arrête avant la fin de ses résultats".
+std::string WhereThePageStops(const PageReading& reading);
 
 // The text after the fourth ">" of line up to the next "<" (or the end); empty when the line
 // has fewer than four ">".

@@ -1,6 +1,5 @@
 #include "competitions/results_screen.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -51,11 +50,17 @@ TFichFResult::TFichFResult(AppContext& context, QWidget* parent)
                            {QStringLiteral("Points"), 60, Qt::AlignRight}},
                           gridPage);
   Grille->setObjectName(QStringLiteral("Grille"));
+  LbPaires = new QLabel(gridPage);
+  LbPaires->setObjectName(QStringLiteral("LbPaires"));
   LbTotal = new QLabel(gridPage);
   LbTotal->setObjectName(QStringLiteral("LbTotal"));
   auto* gridLayout = new QVBoxLayout(gridPage);
   gridLayout->addWidget(Grille, 1);
-  gridLayout->addWidget(LbTotal);
+  auto* totals = new QHBoxLayout;
+  totals->addWidget(LbPaires);
+  totals->addStretch(1);
+  totals->addWidget(LbTotal);
+  gridLayout->addLayout(totals);
   PageControl->addTab(gridPage, QStringLiteral("Calcul des Points Challenges pour cette épreuve"));
 
   auto* extraction = new QGroupBox(
@@ -145,24 +150,50 @@ void TFichFResult::fillGrid() {
     rows.emplace_back(row.begin(), row.end());
   }
   Grille->model().setRows(rows);
+  const Lines& lines = m_results.resultLines();
+  LbPaires->setText(lines.empty() ? QString()
+                                  : ToQString(competitions::PairsAndClubPlayers(lines)));
   LbTotal->setText(QStringLiteral("Total des points des membres du club : %1")
                        .arg(QString::fromStdString(competitions::FormatPoints(m_results.total()))));
+  BtEnregistrer->setEnabled(!lines.empty());
+}
+
+QString TFichFResult::pageFolder() {
+  if (!m_pageFolder.isEmpty()) return m_pageFolder;
+#ifdef Q_OS_WIN
+  return QStringLiteral("C:\\");
+#else
+  return desktop().documentsFolder();
+#endif
 }
 
 void TFichFResult::onRecuperation() {
   PageControl->setCurrentIndex(kWebTab);
   WebBrowser->setVisible(true);
-  const std::optional<QString> page = desktop().openFileName(
-      this, QStringLiteral("Récupération page Internet Classement"), QDir::homePath(),
-      QStringLiteral("au groupe (*.htm *.html *.HTM *.HTML)"));
+  const std::optional<QString> page =
+      desktop().openFileName(this, QStringLiteral("Récupération page Internet Classement"),
+                             pageFolder(), QStringLiteral("au groupe (*.htm *.html *.HTM *.HTML)"));
   if (!page) return;
-  bool recognised = false;
-  runCommand([&] {
-    WaitCursor wait;
-    recognised = m_results.extractPage(PathFromQString(*page));
-  });
+  m_pageFolder = QFileInfo(*page).absolutePath();
+  competitions::PageExtraction extraction;
+  if (!runCommand([&] {
+        WaitCursor wait;
+        extraction = m_results.extractPage(PathFromQString(*page));
+      })) {
+    return;
+  }
   // A page of another kind is ignored: the page lines stay empty.
-  if (!recognised) return;
+  if (extraction.kind == competitions::PageKind::kNotResults) return;
+  if (extraction.kind == competitions::PageKind::kCut) {
+    fillGrid();
+    ask(MessageKind::Warning,
+        QStringLiteral("La page %1 %2 :\r\relle est incomplète, rien n'en est extrait ni calculé."
+                       "\rEnregistrez-la de nouveau depuis l'espace licencié.")
+            .arg(QFileInfo(*page).fileName(),
+                 ToQString(competitions::WhereThePageStops(extraction.reading))),
+        {Button::Ok});
+    return;
+  }
   const std::optional<QString> target = desktop().saveFileName(
       this, QStringLiteral("Sauvegarde classement internet "), PathToQString(exerciseFolder()),
       QStringLiteral("au groupe (*.chi *.Chi *.CHI)"));
@@ -192,9 +223,8 @@ void TFichFResult::onCalculer() {
   PageControl->setCurrentIndex(kGridTab);
   if (reading.truncated) {
     ask(MessageKind::Warning,
-        QStringLiteral("La page s'arrête avant les noms de la paire classée %1 :\r\r"
-                       "seules les paires lues avant elle sont calculées.")
-            .arg(ToQString(reading.truncatedRank)),
+        QStringLiteral("La page %1 :\r\relle est incomplète, aucun résultat n'est calculé.")
+            .arg(ToQString(competitions::WhereThePageStops(reading))),
         {Button::Ok});
   }
 }

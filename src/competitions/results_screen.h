@@ -37,6 +37,9 @@ class TFichFResult : public Screen {
   QTextBrowser* WebBrowser;
   RecordGrid* Grille;
   QLineEdit* EdK;
+  // The pairs and the club's players of the result lines, and their total of points; both
+  // follow "Calculer" as well as a save or an open.
+  QLabel* LbPaires;
   QLabel* LbTotal;
   QPushButton* BtRecuperation;
   QPushButton* BtOuvrirExtrait;
@@ -60,6 +63,9 @@ class TFichFResult : public Screen {
  private:
   void showWebView(const std::filesystem::path& file);
   void fillGrid();
+  // Where "Récupération" looks for a page: where the last one was taken, at first "C:\" on
+  // Windows and the documents folder elsewhere.
+  QString pageFolder();
   void setCaption(const std::string& cp1252);
   std::filesystem::path exerciseFolder() const;
   // A chosen file name with the default extension added when it has none.
@@ -67,6 +73,7 @@ class TFichFResult : public Screen {
 
   competitions::TournamentResults m_results;
   std::string m_caption;
+  QString m_pageFolder;
   // What the report engine is answered while it prepares the prize list.
   competitions::PrizeList m_printed;
   reports::Report m_report;

@@ -17,7 +17,8 @@ constexpr int kLicenceField = 7;
 constexpr std::size_t kGroupSize = 50;
 
 // The key a licence number is compared under: a number of digits without its leading zeros
-// (a spreadsheet drops them), any other text as it is; nothing for an empty one.
+// (a spreadsheet drops them), any other text as it is. An empty licence or one of zeros alone
+// (the card writes "00000000" for a member without licence) is nobody's: nothing.
 std::optional<std::string> LicenceKey(const std::string& field) {
   const std::string text = Trim(field);
   if (text.empty()) return std::nullopt;
@@ -25,7 +26,8 @@ std::optional<std::string> LicenceKey(const std::string& field) {
       std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   if (!digits) return text;
   const std::size_t first = text.find_first_not_of('0');
-  return first == std::string::npos ? std::string("0") : text.substr(first);
+  if (first == std::string::npos) return std::nullopt;
+  return text.substr(first);
 }
 
 }  // namespace

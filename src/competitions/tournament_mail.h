@@ -40,8 +40,9 @@ struct SeanceSelection {
 // The lines of csv (from line 1) whose field 0 is exactly seance. A member (line of the
 // member file, Windows-1252) plays on a line when his licence number (field 0) is that of
 // field 7, both read as whole numbers when they are digits (leading zeros do not count),
-// compared exactly otherwise; his address (field 14) is taken when not empty. A member file
-// of fewer than two lines gives no address.
+// compared exactly otherwise; his address (field 14) is taken when not empty. A licence that
+// is empty or zero ("0", "00000000") on either side matches nobody. A member file of fewer
+// than two lines gives no address.
 SeanceSelection SelectSeance(const Lines& csv, const std::string& seance, const Lines& members);
 
 // The messages of the addresses: the k-th address (k from 1) goes to message k / 50, so the

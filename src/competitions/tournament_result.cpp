@@ -132,6 +132,19 @@ std::int64_t ResultTotal(const Lines& resultLines) {
   return total;
 }
 
+std::string PairsAndClubPlayers(const Lines& resultLines) {
+  std::size_t players = 0;
+  for (const auto& line : resultLines) {
+    players += !FieldAt(line, result_field::kLicenceA).empty();
+    players += !FieldAt(line, result_field::kLicenceB).empty();
+  }
+  const auto count = [](std::size_t n, const char* singular, const char* plural) {
+    return std::to_string(n) + " " + (n < 2 ? singular : plural);
+  };
+  return count(resultLines.size(), "paire", "paires") + ", " +
+         count(players, "joueur du club", "joueurs du club");
+}
+
 std::vector<ResultRow> ResultGrid(const Lines& resultLines) {
   std::vector<ResultRow> grid;
   grid.reserve(resultLines.size());
@@ -144,13 +157,28 @@ std::vector<ResultRow> ResultGrid(const Lines& resultLines) {
   return grid;
 }
 
-bool TournamentResults::extractPage(const std::filesystem::path& page) {
-  const Lines lines = SplitLines(ReadBytes(page));
+PageExtraction TournamentResults::extractPage(const std::filesystem::path& page) {
+  return extractPageBytes(ReadBytes(page));
+}
+
+PageExtraction TournamentResults::extractPageBytes(const std::string& page) {
+  const Lines lines = SplitLines(page);
   m_pageLines.clear();
+  PageExtraction extraction;
   auto extract = SelectResultSections(lines);
-  if (!extract) return false;
+  if (!extract) return extraction;
+  if (EndsInsideResultSection(lines)) {
+    // Nothing of it can be computed or saved, nor anything of the tournament before it.
+    m_resultLines.clear();
+    m_total = 0;
+    extraction.kind = PageKind::kCut;
+    extraction.reading = ReadPairs(*extract);
+    extraction.reading.truncated = true;
+    return extraction;
+  }
+  extraction.kind = PageKind::kResults;
   m_pageLines = std::move(*extract);
-  return true;
+  return extraction;
 }
 
 void TournamentResults::writeExtract(const std::filesystem::path& path) const {
@@ -168,7 +196,12 @@ PageReading TournamentResults::calculate(const Lines& members, const std::string
   } else {
     reading = ReadPairs(m_pageLines);
   }
-  m_resultLines = ComputeResultLines(reading.pairs, MemberDirectory(members), kText);
+  if (reading.truncated) {
+    m_resultLines.clear();
+  } else {
+    m_resultLines = ComputeResultLines(reading.pairs, MemberDirectory(members), kText);
+  }
+  m_total = ResultTotal(m_resultLines);
   return reading;
 }
 

@@ -75,26 +75,49 @@ std::vector<PagePair> PairsOfResultLines(const Lines& resultLines);
 // points that are not a whole number.
 std::int64_t ResultTotal(const Lines& resultLines);
 
+// "10 paires, 7 joueurs du club", "1 paire, 1 joueur du club": the pairs of the result
+// lines and how many of their players are club members (a licence A or B), each noun in the
+// singular below 2.
+std::string PairsAndClubPlayers(const Lines& resultLines);
+
 // The grid of the results screen: rank, name A, name B, licence A, licence B, points.
 using ResultRow = std::array<std::string, 6>;
 std::vector<ResultRow> ResultGrid(const Lines& resultLines);
+
+// What a saved page turned out to be.
+enum class PageKind {
+  kResults,     // a result page whose sections all reach their end
+  kNotResults,  // another page (no recognition line)
+  kCut,         // a result page that ends inside a result section
+};
+
+struct PageExtraction {
+  PageKind kind = PageKind::kNotResults;
+  // For a cut page, what the reading of its sections found before the cut (truncated).
+  PageReading reading;
+};
 
 // The state of the results screen, kept for the whole run: the page lines (a page extract),
 // the result lines and their total (hundredths).
 class TournamentResults {
  public:
-  // Reads a saved page (UTF-8 bytes). The page lines become its result sections when it is
-  // recognised (true), or nothing (false). Throws Error "Impossible d'ouvrir le fichier %s".
-  bool extractPage(const std::filesystem::path& page);
+  // Reads a saved page (UTF-8 bytes). The page lines become its result sections when it is a
+  // whole result page, or nothing: another page, or a cut one, whose extract would read as a
+  // shorter tournament. A cut page empties the result lines too, so that nothing is left to
+  // save in its place. Throws Error "Impossible d'ouvrir le fichier %s".
+  PageExtraction extractPage(const std::filesystem::path& page);
+  // The same over the bytes of a saved page.
+  PageExtraction extractPageBytes(const std::string& page);
   // Writes the page lines as a page extract. Throws Error "Impossible de créer le fichier %s".
   void writeExtract(const std::filesystem::path& path) const;
   // Reads a page extract into the page lines.
   void openExtract(const std::filesystem::path& path);
 
   // "Calculer": the result lines of the page lines, with the member file's members and the
-  // coefficient kText. Without page lines, the result lines held (an opened result file)
-  // are computed again from their ranks and names, never extended twice. On an Error
-  // nothing changes. Returns what was read of the page (truncated or not).
+  // coefficient kText, and their total. Without page lines, the result lines held (an opened
+  // result file) are computed again from their ranks and names, never extended twice. Page
+  // lines that stop before the end of their table (the returned reading is truncated) give
+  // no result line at all. On an Error nothing changes. Returns what was read of the page.
   PageReading calculate(const Lines& members, const std::string& kText);
 
   // Writes the result lines and computes their total again.

@@ -35,7 +35,11 @@ constexpr int kClub = 16;
 constexpr int kValueIndex = 17;
 }  // namespace pos
 
-bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+// A line of blanks and separators alone: what a spreadsheet leaves of an empty row when it
+// saves the extraction again (33 ";"), or an empty line at the end of a member file.
+bool IsBlankRecord(const std::string& line) {
+  return line.find_first_not_of(" \t;") == std::string::npos;
+}
 
 // Lower-cased ASCII copy, for the mail domain test.
 bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
@@ -58,7 +62,7 @@ Extraction ReadExtractionLines(const Lines& lines) {
       extraction.headerFound = line.size() >= 5 && line[4] == 'l';
       continue;
     }
-    if (!IsBlank(line)) extraction.players.push_back(std::move(line));
+    if (!IsBlankRecord(line)) extraction.players.push_back(std::move(line));
   }
   return extraction;
 }
@@ -143,8 +147,9 @@ int FindMember(const Lines& members, const std::string& licence) {
 
 std::string MergeField(const std::vector<std::string>& stored, int f, const std::string& newValue,
                        MergeChoice choice, const ImportQuestion& ask) {
-  if (f == field::kAddress3 || f == field::kOfficePhone) return {};
   const std::string& old = stored.at(static_cast<std::size_t>(f));
+  // The extraction carries no address line 3 and no office telephone: the card's are kept.
+  if (f == field::kAddress3 || f == field::kOfficePhone) return old;
   if (old == newValue) return old;
   switch (choice) {
     case MergeChoice::kAlways:
@@ -164,18 +169,27 @@ std::string MergeField(const std::vector<std::string>& stored, int f, const std:
 namespace {
 
 // The merged record of a known member: fields 0 to 16 by MergeField, 17 the age from the
-// stored birth date, 18 to 69 as stored, each closed by ";".
+// merged birth date, and the stored line from field 18 on exactly as it stands (a record
+// that stops after field 68, as the card's "Ajouter" writes it, keeps stopping there). A
+// stored line that does not reach field 18 gets fields 18 to 69 as ExtractField reads them.
 std::string MergedMemberLine(const std::string& storedLine,
                              const std::vector<std::string>& newFields,
                              const ImportOptions& options, const ImportQuestion& ask) {
   std::vector<std::string> stored(kMemberFieldCount);
   for (int k = 0; k < kMemberFieldCount; ++k) stored[k] = ExtractField(storedLine, k);
-  std::vector<std::string> merged(kMemberFieldCount);
+  std::vector<std::string> merged(field::kLastDuesPosting);
   for (int f = 0; f < field::kAge; ++f) {
     merged[f] = MergeField(stored, f, newFields[f], options.modify, ask);
   }
-  merged[field::kAge] = MemberAge(stored[field::kBirthDate], options.today);
-  for (int k = field::kLastDuesPosting; k < kMemberFieldCount; ++k) merged[k] = stored[k];
+  merged[field::kAge] = MemberAge(merged[field::kBirthDate], options.today);
+
+  std::size_t tail = 0;
+  for (int k = 0; k < field::kLastDuesPosting && tail != std::string::npos; ++k) {
+    tail = storedLine.find(';', tail);
+    if (tail != std::string::npos) ++tail;
+  }
+  if (tail != std::string::npos) return JoinFields(merged) + storedLine.substr(tail);
+  for (int k = field::kLastDuesPosting; k < kMemberFieldCount; ++k) merged.push_back(stored[k]);
   return JoinFields(merged);
 }
 
@@ -184,6 +198,7 @@ std::string MergedMemberLine(const std::string& storedLine,
 ImportCounts MergeExtraction(Lines& members, const Lines& players, const ImportOptions& options,
                              const ImportQuestion& ask, const std::function<void(int)>& progress) {
   ImportCounts counts;
+  std::erase_if(members, IsBlankRecord);
   if (players.empty()) {
     SortMembers(members, field::kLastName, SortVariant::kImport);
     return counts;
@@ -223,10 +238,8 @@ ImportCounts MergeExtraction(Lines& members, const Lines& players, const ImportO
   return counts;
 }
 
-ImportCounts CountMerge(const Lines& members, const Lines& players, Date today) {
+ImportCounts CountMerge(const Lines& members, const Lines& players, const ImportOptions& options) {
   Lines copy = members;
-  ImportOptions options;
-  options.today = today;
   return MergeExtraction(copy, players, options,
                          [](QuestionKind, const std::string&) { return true; });
 }
@@ -235,8 +248,9 @@ ImportCounts ImportExtraction(const std::filesystem::path& exerciseFolder, const
                               const ImportOptions& options, const ImportQuestion& ask,
                               bool dryRun) {
   Lines members = ReadMemberFile(exerciseFolder);
+  if (dryRun) return CountMerge(members, players, options);
   const ImportCounts counts = MergeExtraction(members, players, options, ask);
-  if (!dryRun) WriteMemberFile(exerciseFolder, members);
+  WriteMemberFile(exerciseFolder, members);
   return counts;
 }
 

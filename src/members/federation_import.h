@@ -29,8 +29,9 @@ struct Extraction {
 
 // Reads the extraction at path. A file of two lines or fewer has no header. Lines before the
 // header are skipped, a UTF-8 byte-order mark in front of the first line is ignored, and
-// blank lines after the header are not players. Throws Error "Impossible d'ouvrir le fichier
-// %s" when the file cannot be read.
+// blank lines after the header are not players, nor lines of separators alone (a spreadsheet
+// that saves the extraction again leaves its empty rows as 33 ";"). Throws Error "Impossible
+// d'ouvrir le fichier %s" when the file cannot be read.
 Extraction ReadExtraction(const std::filesystem::path& path);
 Extraction ReadExtractionLines(const Lines& lines);
 
@@ -48,8 +49,9 @@ std::vector<std::string> DecodePlayerLine(const std::string& utf8Line);
 
 // Member fields 0 to 16 from a decoded player: last name and club in capitals (accented
 // letters included), birth date as day/month/year, telephones in pairs, the licence kind as
-// position 14, a blank, position 13, no address line 3 and no office telephone, and the mail
-// address emptied when it is one of the federation's own.
+// position 14, a blank, position 13, the mail address emptied when it is one of the
+// federation's own. The extraction has no address line 3 and no office telephone: fields 8
+// and 12 are empty.
 std::vector<std::string> MemberFieldsOfPlayer(const std::vector<std::string>& positions);
 
 // "0102030405" -> "01 02 03 04 05": a blank after every second character but the last.
@@ -90,8 +92,9 @@ int FindMember(const Lines& members, const std::string& licence);
 // The value of member field f (0 to 16) after the merge: the stored one when both are equal
 // as text or the choice is kNever, the new one for kAlways, and for kAfterConsent the one
 // the question answers ("Pour la fiche : " + title, last name and first name, then
-// "Modifier : " + stored value and "Par : " + new value). Fields 8 and 12 are both taken
-// as empty.
+// "Modifier : " + stored value and "Par : " + new value). Fields 8 (address line 3) and 12
+// (office telephone), which the extraction does not carry, keep their stored value without
+// a question, whatever the choice.
 std::string MergeField(const std::vector<std::string>& stored, int f, const std::string& newValue,
                        MergeChoice choice, const ImportQuestion& ask);
 
@@ -110,18 +113,25 @@ struct ImportCounts {
 };
 
 // Merges the players into members (a copy the caller owns), player by player, then sorts
-// the list by last name and first name (import variant). progress(k) runs before player k
+// the list by last name and first name (import variant). Empty records of the member list
+// (blanks and separators alone, such as an empty last line) are nobody and are dropped. A
+// known member gets fields 0 to 16 by MergeField, field 17 the age from the merged birth
+// date, and keeps his line from field 18 on byte for byte. progress(k) runs before player k
 // when k is a multiple of 10. Throws Error for a licence that is not a whole number or a
 // birth date that cannot be read; members is then partly merged and must be dropped.
 ImportCounts MergeExtraction(Lines& members, const Lines& players, const ImportOptions& options,
                              const ImportQuestion& ask,
                              const std::function<void(int)>& progress = {});
 
-// What MergeExtraction would do with every question answered "&Oui", counted on a copy.
-ImportCounts CountMerge(const Lines& members, const Lines& players, Date today);
+// What MergeExtraction would do with these choices, counted on a copy: with "Après accord"
+// every question is answered "&Oui", so for an extraction that holds each licence once (as
+// the federation's does) the counts are the most that may be added or changed and the fewest
+// left as they are. Throws what MergeExtraction throws.
+ImportCounts CountMerge(const Lines& members, const Lines& players, const ImportOptions& options);
 
 // The whole import of a file: reads the member file of exerciseFolder, merges, sorts and
-// writes it once at the end (nothing when dryRun). A failure writes nothing.
+// writes it once at the end. dryRun counts as CountMerge does and writes nothing. A failure
+// writes nothing.
 ImportCounts ImportExtraction(const std::filesystem::path& exerciseFolder, const Lines& players,
                               const ImportOptions& options, const ImportQuestion& ask, bool dryRun);
 

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/error.h"
 #include "members/member_file.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
@@ -79,6 +80,12 @@ TFichFimp::TFichFimp(AppContext& context, QWidget* parent) : Screen(context, par
   layout->addLayout(buttons);
 
   connect(ButtonImporte, &QPushButton::clicked, this, &TFichFimp::onImporte);
+  for (QRadioButton* const choice : {AjoutChoices[0], AjoutChoices[1], AjoutChoices[2],
+                                     ModifChoices[0], ModifChoices[1], ModifChoices[2]}) {
+    connect(choice, &QRadioButton::toggled, this, [this](bool checked) {
+      if (checked) recount(false);
+    });
+  }
   connect(Button1, &QPushButton::clicked, this, &TFichFimp::quit);
   resize(480, 260);
 }
@@ -144,19 +151,56 @@ void TFichFimp::chooseExtraction() {
   if (count < 2) return;
   ProgressBar1->setRange(0, count);
   ProgressBar1->setValue(0);
-  // What the merge would do, every change accepted: nothing is written.
-  runCommand([&] {
+  recount(true);
+}
+
+// What the merge would do with the chosen options, nothing written: "Après accord" counts
+// every question answered "&Oui", the most that may change. A count that fails (a licence
+// that is not a whole number, a new player's unreadable birth date) gives its message in the
+// label, and in an error box when the file has just been chosen; "Importation" stays disabled.
+void TFichFimp::recount(bool showFailure) {
+  ButtonImporte->setEnabled(false);
+  LbComptes->clear();
+  if (!m_loaded || m_importing || m_players.size() < 2) return;
+  const members::ImportOptions options = chosenOptions();
+  members::ImportCounts counts;
+  try {
     WaitCursor wait;
-    const members::ImportCounts counts =
-        members::CountMerge(m_members, m_players, desktop().today());
-    LbComptes->setText(QStringLiteral("%1 joueur(s) dans le fichier : %2 nouveau(x), %3 "
-                                      "membre(s) à modifier, %4 inchangé(s)")
-                           .arg(count)
-                           .arg(counts.added)
-                           .arg(counts.changed)
-                           .arg(counts.unchanged));
-    ButtonImporte->setEnabled(true);
-  });
+    counts = members::CountMerge(m_members, m_players, options);
+  } catch (const Error& error) {
+    LbComptes->setText(
+        QStringLiteral("Importation impossible avec ces choix : %1").arg(ToQString(error.what())));
+    if (showFailure) {
+      ask(MessageKind::Error, ToQString(error.what()), {Button::Ok});
+    }
+    return;
+  }
+  const bool mayAdd = options.add == members::MergeChoice::kAfterConsent;
+  const bool mayChange = options.modify == members::MergeChoice::kAfterConsent;
+  const QString most = QStringLiteral("au plus ");
+  QString text = QStringLiteral(
+                     "%1 joueur(s) dans le fichier : %2%3 nouveau(x), %4%5 "
+                     "membre(s) à modifier, %6%7 inchangé(s)")
+                     .arg(m_players.size())
+                     .arg(mayAdd ? most : QString())
+                     .arg(counts.added)
+                     .arg(mayChange ? most : QString())
+                     .arg(counts.changed)
+                     .arg(mayChange ? QStringLiteral("au moins ") : QString())
+                     .arg(counts.unchanged);
+  if (counts.skipped > 0) {
+    text += QStringLiteral(", %1 joueur(s) non ajouté(s)").arg(counts.skipped);
+  }
+  LbComptes->setText(text);
+  ButtonImporte->setEnabled(true);
+}
+
+members::ImportOptions TFichFimp::chosenOptions() const {
+  members::ImportOptions options;
+  options.add = choiceOf(AjoutChoices);
+  options.modify = choiceOf(ModifChoices);
+  options.today = desktop().today();
+  return options;
 }
 
 members::MergeChoice TFichFimp::choiceOf(QRadioButton* const (&choices)[3]) const {
@@ -174,10 +218,7 @@ void TFichFimp::setBusy(bool busy) {
 
 void TFichFimp::onImporte() {
   if (!m_loaded) return;
-  members::ImportOptions options;
-  options.add = choiceOf(AjoutChoices);
-  options.modify = choiceOf(ModifChoices);
-  options.today = desktop().today();
+  const members::ImportOptions options = chosenOptions();
   // A question that replaces a member's data defaults to "&Non"; adding defaults to "&Oui".
   const members::ImportQuestion ask = [this](members::QuestionKind kind, const std::string& text) {
     const bool replaces = kind == members::QuestionKind::kReplaceValue;

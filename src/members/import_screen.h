@@ -16,7 +16,8 @@ namespace vantrel {
 // "Importation des données de la base FFB": merges the federation's CSV extraction into the
 // member file. Each activation reads the member file, resets both choices to "Toujours" and
 // opens the file dialog; "Importation" merges, sorts and writes the file once, then hides the
-// screen. The counts of what the merge would do show before it runs.
+// screen. The counts of what the merge would do with the chosen options show before it runs,
+// counted again whenever a choice changes.
 class TFichFimp : public Screen {
   Q_OBJECT
 
@@ -45,7 +46,10 @@ class TFichFimp : public Screen {
   // After the file dialog: reads the chosen extraction and enables "Importation" from two
   // players on.
   void chooseExtraction();
+  // Counts the merge under the chosen options and enables "Importation" when it would run.
+  void recount(bool showFailure);
   members::MergeChoice choiceOf(QRadioButton* const (&choices)[3]) const;
+  members::ImportOptions chosenOptions() const;
   void setBusy(bool busy);
 
   Lines m_members;

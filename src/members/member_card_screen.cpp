@@ -183,7 +183,8 @@ TFichFin::TFichFin(AppContext& context, QWidget* parent) : Screen(context, paren
           [this](int row, int) { onRowSelected(CardRow::Kind::kDues, row); });
   connect(StrGrdVerss, &RecordGrid::cellSelected, this,
           [this](int row, int) { onRowSelected(CardRow::Kind::kPayment, row); });
-  connect(StGrPopRecette, &RecordGrid::cellSelected, this, [this](int row, int) { onPicked(row); });
+  connect(StGrPopRecette, &RecordGrid::rowPicked, this, &TFichFin::onPicked);
+  connect(StGrPopRecette, &RecordGrid::pickCancelled, this, &TFichFin::onPickCancelled);
   connect(Bt_Recet, &QPushButton::clicked, this, &TFichFin::onConfirmAmount);
   connect(Bt_Verss, &QPushButton::clicked, this, &TFichFin::onConfirmAmount);
   connect(Bt_Somme, &QLineEdit::returnPressed, this, &TFichFin::onConfirmAmount);
@@ -270,7 +271,7 @@ QWidget* TFichFin::buildDuesPage() {
   StGrPopRecette->setHeaderShown(false);
   StGrPopRecette->setRowHeight(24);
   StGrPopRecette->setFixedWidth(StGrPopRecette->naturalWidth());
-  StGrPopRecette->setSelectionMode(QAbstractItemView::NoSelection);
+  StGrPopRecette->setPickList(true);
   StGrPopRecette->hide();
   Bt_Somme = MakeEdit(page, "Bt_Somme");
   Bt_Somme->setMaximumWidth(90);
@@ -474,6 +475,14 @@ void TFichFin::onPicked(int row) {
   Bt_Somme->show();
   Bt_Somme->setFocus();
   Bt_Somme->selectAll();
+}
+
+void TFichFin::onPickCancelled() {
+  StGrPopRecette->hide();
+  const auto target = m_card.pickTarget();
+  if (target) {
+    (target->kind == CardRow::Kind::kDues ? StrGrRecette : StrGrdVerss)->setFocus();
+  }
 }
 
 void TFichFin::onConfirmAmount() {

@@ -85,6 +85,8 @@ class TFichFin : public Screen {
   void onPageChanged();
   void onRowSelected(members::CardRow::Kind kind, int row);
   void onPicked(int row);
+  // Escape in the pick list: closed, nothing picked.
+  void onPickCancelled();
   void onConfirmAmount();
   void onPost();
 

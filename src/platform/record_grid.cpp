@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -164,10 +165,17 @@ int RecordGrid::naturalWidth() const {
   return width + verticalScrollBar()->sizeHint().width();
 }
 
+void RecordGrid::setPickList(bool pickList) {
+  m_pickList = pickList;
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(pickList ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+  setTabKeyNavigation(!pickList);
+}
+
 void RecordGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTableView::currentChanged(current, previous);
   // A mouse press reports its cell itself, current or not.
-  if (current.isValid() && QApplication::mouseButtons() == Qt::NoButton) {
+  if (!m_pickList && current.isValid() && QApplication::mouseButtons() == Qt::NoButton) {
     emit cellSelected(current.row(), current.column());
   }
 }
@@ -176,7 +184,39 @@ void RecordGrid::mousePressEvent(QMouseEvent* event) {
   QTableView::mousePressEvent(event);
   const QModelIndex index = indexAt(event->position().toPoint());
   if (index.isValid() && event->button() == Qt::LeftButton) {
-    emit cellSelected(index.row(), index.column());
+    if (m_pickList) {
+      emit rowPicked(index.row());
+    } else {
+      emit cellSelected(index.row(), index.column());
+    }
+  }
+}
+
+void RecordGrid::keyPressEvent(QKeyEvent* event) {
+  if (m_pickList && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    switch (event->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (currentIndex().isValid()) emit rowPicked(currentIndex().row());
+        event->accept();
+        return;
+      case Qt::Key_Escape:
+        emit pickCancelled();
+        event->accept();
+        return;
+      default:
+        break;
+    }
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void RecordGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  // The row the focus arrives on is the one Enter would pick: show it.
+  if (m_pickList && currentIndex().isValid() && !selectionModel()->hasSelection()) {
+    selectionModel()->select(currentIndex(),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   }
 }
 

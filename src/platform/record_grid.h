@@ -99,19 +99,33 @@ class RecordGrid : public QTableView {
   // The width that shows every column without a horizontal scroll bar.
   int naturalWidth() const;
 
+  // Makes the grid a pick list: the current row is highlighted, and moving it (arrow keys,
+  // page keys, the focus arriving by Tab) picks nothing and emits no cellSelected; a click
+  // or Enter on a row emits rowPicked, Escape emits pickCancelled and goes no further (the
+  // screen stays open). Tab leaves the list.
+  void setPickList(bool pickList);
+
  signals:
   // A cell was selected by the mouse or the keyboard (also when it already was current).
+  // Not emitted by a pick list.
   void cellSelected(int row, int column);
+  // A pick list's row was clicked, or Enter was pressed on it.
+  void rowPicked(int row);
+  // Escape was pressed in a pick list.
+  void pickCancelled();
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void scrollTo(int row);
 
   RecordGridModel m_model;
   int m_lastRows = 0;
+  bool m_pickList = false;
 };
 
 // Paints a grid cell: the item background (selection included), then its text 2 pixels below

@@ -108,6 +108,42 @@ TEST_F(CliCupsTest, FailuresLeaveAnExistingResultFileAsItWas) {
   EXPECT_EQ(2, run("results a b --coef 3"));
 }
 
+// The fixture page cut where a saved page may stop: inside a name, between two pairs, after
+// the table but before the section's end marker, inside that marker. Each is refused.
+TEST_F(CliCupsTest, APageCutInsideItsResultSectionFailsAndWritesNothing) {
+  const std::string page = Fixture("open2_table.htm");
+  const std::string marker = "        <!-- Simultanee only -->";
+  const std::size_t inName = page.find("No\xC3\xABl L") + 5;
+  const std::size_t betweenPairs = page.find("                    <tr", inName);
+  const std::size_t afterTable = page.find("</tbody>") + 10;
+  const std::size_t inMarker = page.find(marker) + 20;
+  const fs::path out = inExercise("coupee.chr");
+  for (const std::size_t offset : {inName, betweenPairs, afterTable, inMarker}) {
+    const fs::path cut = club.path() / ("coupee-" + std::to_string(offset) + ".htm");
+    WriteFile(cut, page.substr(0, offset));
+    EXPECT_EQ(1, run("results " + Quote(cut) + " " + Quote(out))) << offset;
+    EXPECT_EQ("La page " + cut.string() +
+                  " s'arrête avant la fin de ses résultats : elle est incomplète, aucun fichier "
+                  "n'est écrit.\n",
+              errors)
+        << offset;
+    EXPECT_EQ("", output) << offset;
+    EXPECT_EQ(false, fs::exists(out)) << offset;
+  }
+  // The whole page still gives its file.
+  WriteFile(club.path() / "entiere.htm", page.substr(0, page.find(marker) + marker.size()));
+  EXPECT_EQ(0, run("results " + Quote(club.path() / "entiere.htm") + " " + Quote(out))) << errors;
+  EXPECT_EQ(Fixture("open2_table.chr"), ReadFile(out));
+  EXPECT_EQ("10 paires, 7 joueurs du club, 46,92 points\n", output);
+}
+
+TEST_F(CliCupsTest, OnePairAndOneClubPlayerAreWrittenInTheSingular) {
+  const fs::path page = club.path() / "une.htm";
+  WriteFile(page, testing::MakeResultPage({{"1", "Jean DUPONT", "Paul ROBERT"}}, false));
+  EXPECT_EQ(0, run("results " + Quote(page) + " " + Quote(inExercise("une.chr")))) << errors;
+  EXPECT_EQ("1 paire, 1 joueur du club, 1,11 points\n", output);
+}
+
 TEST_F(CliCupsTest, PrintClassementGivesTheRankingOfTheResultFiles) {
   makeCup();
   const fs::path csv = club.path() / "classement.csv";

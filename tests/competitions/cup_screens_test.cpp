@@ -272,18 +272,99 @@ class CupScreensTest : public QObject {
     QCOMPARE(screen.results().pageLines().size(), std::size_t{0});
     QCOMPARE(club.desktop.messages.size(), std::size_t{0});
 
+    // A page cut short is refused: a warning, no save dialog, nothing left to calculate or
+    // save, not even the tournament calculated before it.
+    club.desktop.fileAnswers = {Q(FixturePath("open2_table.htm")), std::nullopt};
+    screen.BtRecuperation->click();
+    screen.BtCalculer->click();
+    QCOMPARE(screen.results().resultLines().size(), std::size_t{10});
+    QCOMPARE(screen.BtEnregistrer->isEnabled(), true);
     const fs::path cut = club.folder.path() / "cut.htm";
     WriteFile(cut, testing::TruncatedPage(Fixture("open2_table.htm"), 120));
-    club.desktop.fileAnswers = {Q(cut), std::nullopt};
+    const std::size_t dialogs = club.desktop.fileDialogCaptions.size();
+    club.desktop.fileAnswers = {Q(cut), Q(club.folder.exerciseFolder() / "cut.chi")};
     screen.BtRecuperation->click();
-    QVERIFY(!screen.results().pageLines().empty());
-    screen.BtCalculer->click();
-    QCOMPARE(screen.results().resultLines().size(), std::size_t{3});
+    QCOMPARE(club.desktop.fileDialogCaptions.size(), dialogs + 1);  // no save dialog
+    QCOMPARE(fs::exists(club.folder.exerciseFolder() / "cut.chi"), false);
+    QCOMPARE(screen.results().pageLines().size(), std::size_t{0});
+    QCOMPARE(screen.results().resultLines().size(), std::size_t{0});
+    QCOMPARE(screen.Grille->model().rowCount(), 0);
+    QCOMPARE(screen.BtEnregistrer->isEnabled(), false);
     QCOMPARE(club.desktop.messages.size(), std::size_t{1});
     QCOMPARE(club.desktop.messages[0].kind, MessageKind::Warning);
     QCOMPARE(club.desktop.messages[0].text,
-             QStringLiteral("La page s'arrête avant les noms de la paire classée 4 :\r\r"
-                            "seules les paires lues avant elle sont calculées."));
+             QStringLiteral("La page cut.htm s'arrête avant les noms de la paire classée 4 :\r\r"
+                            "elle est incomplète, rien n'en est extrait ni calculé.\r"
+                            "Enregistrez-la de nouveau depuis l'espace licencié."));
+    screen.BtCalculer->click();
+    QCOMPARE(screen.results().resultLines().size(), std::size_t{0});
+    QCOMPARE(club.desktop.messages.size(), std::size_t{1});
+
+    // A page extract cut inside the name of a player: "Calculer" warns and gives nothing.
+    const fs::path extract = club.folder.exerciseFolder() / "cut-name.chi";
+    const std::string whole = testing::CrLfBytes(
+        *competitions::SelectResultSections(SplitLines(Fixture("open2_table.htm"))));
+    WriteFile(extract, whole.substr(0, whole.find("Hugo SIM")));
+    club.desktop.fileAnswers = {Q(extract)};
+    screen.BtOuvrirExtrait->click();
+    screen.BtCalculer->click();
+    QCOMPARE(screen.results().resultLines().size(), std::size_t{0});
+    QCOMPARE(screen.BtEnregistrer->isEnabled(), false);
+    QCOMPARE(club.desktop.messages.size(), std::size_t{2});
+    QCOMPARE(club.desktop.messages[1].kind, MessageKind::Warning);
+    QCOMPARE(club.desktop.messages[1].text,
+             QStringLiteral("La page s'arrête avant la fin de ses résultats :\r\r"
+                            "elle est incomplète, aucun résultat n'est calculé."));
+  }
+
+  // "Récupération" looks where the last page was taken; the first time in the documents
+  // folder ("C:\" on Windows).
+  void resultsLookForThePageWhereTheLastOneWasTaken() {
+    Club club;
+    club.desktop.documentsValue = Q(club.folder.path() / "Documents");
+    TFichFResult screen(club.context);
+    const fs::path downloads = club.folder.path() / "Téléchargements";
+    WriteFile(downloads / "open2.htm", Fixture("open2_table.htm"));
+    club.desktop.fileAnswers = {Q(downloads / "open2.htm"), std::nullopt};
+    screen.BtRecuperation->click();
+    club.desktop.fileAnswers = {std::nullopt};
+    screen.BtRecuperation->click();
+    QCOMPARE(club.desktop.fileDialogCaptions,
+             (std::vector<QString>{QStringLiteral("Récupération page Internet Classement"),
+                                   QStringLiteral("Sauvegarde classement internet "),
+                                   QStringLiteral("Récupération page Internet Classement")}));
+#ifdef Q_OS_WIN
+    QCOMPARE(club.desktop.fileDialogFolders[0], QStringLiteral("C:\\"));
+#else
+    QCOMPARE(club.desktop.fileDialogFolders[0], Q(club.folder.path() / "Documents"));
+#endif
+    QCOMPARE(club.desktop.fileDialogFolders[2], Q(downloads));
+  }
+
+  // The pairs and the total shown are those of the last "Calculer", not of the last file
+  // saved or opened; one pair and one member are written in the singular.
+  void resultsTotalFollowsCalculer() {
+    Club club;
+    club.results();
+    TFichFResult screen(club.context);
+    club.desktop.fileAnswers = {Q(club.folder.exerciseFolder() / "open2_sans_table.chr")};
+    screen.BtOuvrirResultat->click();
+    QCOMPARE(screen.LbTotal->text(),
+             QStringLiteral("Total des points des membres du club : 61,11"));
+    const fs::path one = club.folder.path() / "une.htm";
+    WriteFile(one, testing::MakeResultPage({{"1", "Jean DUPONT", "Paul ROBERT"}}, false));
+    club.desktop.fileAnswers = {Q(one), std::nullopt};
+    screen.BtRecuperation->click();
+    screen.BtCalculer->click();
+    QCOMPARE(screen.LbPaires->text(), QStringLiteral("1 paire, 1 joueur du club"));
+    QCOMPARE(screen.LbTotal->text(), QStringLiteral("Total des points des membres du club : 1,11"));
+    QCOMPARE(screen.prizeList().total, std::int64_t{111});
+    club.desktop.fileAnswers = {Q(FixturePath("open2_table.htm")), std::nullopt};
+    screen.BtRecuperation->click();
+    screen.BtCalculer->click();
+    QCOMPARE(screen.LbPaires->text(), QStringLiteral("10 paires, 7 joueurs du club"));
+    QCOMPARE(screen.LbTotal->text(),
+             QStringLiteral("Total des points des membres du club : 46,92"));
   }
 
   void rankingComputesAtActivationAndExplainsATotal() {

@@ -114,6 +114,21 @@ TEST(SelectSeanceTest, CasesOfKeysLicencesAndMemberFiles) {
        {},
        true},
       {"another number", {kHeader, CsvLine("S1", "", "", "", "1234567")}, "S1", two, {}, true},
+      // The card writes "00000000" for a member saved without a licence: a zero licence on
+      // either side is nobody's, not every such member's.
+      {"a licence 0 matches no card without licence",
+       {kHeader, CsvLine("S1", "", "", "", "0"), CsvLine("S1", "", "", "", "00000000")},
+       "S1",
+       {two[0], MemberLine("00000000", "M.", "NOUVEAU", "Paul", "paul@x.fr"),
+        MemberLine("00000000", "Mme", "NOUVELLE", "Eve", "eve@x.fr")},
+       {},
+       true},
+      {"an empty licence in the file matches no licence 0",
+       {kHeader, CsvLine("S1", "", "", "", " ")},
+       "S1",
+       {two[0], MemberLine("0", "M.", "ZERO", "Paul", "paul@x.fr")},
+       {},
+       true},
       {"only the header", {kHeader}, "S1", two, {}, false},
       {"the header is no player", {CsvLine("S1", "", "", "", "00123456")}, "S1", two, {}, false},
   };

@@ -45,7 +45,7 @@ class TournamentResultsTest : public ::testing::Test {
 };
 
 TEST_F(TournamentResultsTest, TenPairsWithTheTableNumberColumnGiveTheExpectedResultFile) {
-  ASSERT_EQ(true, results.extractPage(FixturePath("open2_table.htm")));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(FixturePath("open2_table.htm")).kind);
   results.calculate(FixtureMembers(), kDefaultCoefficient);
   const fs::path out = club.exerciseFolder() / "open2.chr";
   results.save(out);
@@ -55,7 +55,7 @@ TEST_F(TournamentResultsTest, TenPairsWithTheTableNumberColumnGiveTheExpectedRes
 }
 
 TEST_F(TournamentResultsTest, TwelvePairsWithoutTheColumnGiveTheExpectedResultFile) {
-  ASSERT_EQ(true, results.extractPage(FixturePath("open2_sans_table.htm")));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(FixturePath("open2_sans_table.htm")).kind);
   results.calculate(FixtureMembers(), kDefaultCoefficient);
   const fs::path out = club.exerciseFolder() / "open2b.chr";
   results.save(out);
@@ -86,7 +86,7 @@ TEST_F(TournamentResultsTest, NamesAreFoundInBothFormsWithAccentsAndCaseFolded) 
   };
   for (const auto& c : cases) {
     const fs::path path = page("page.htm", MakeResultPage({{"1", c.pageName, "X Y"}}, false));
-    ASSERT_EQ(true, results.extractPage(path));
+    ASSERT_EQ(PageKind::kResults, results.extractPage(path).kind);
     results.calculate({c.member}, kDefaultCoefficient);
     ASSERT_EQ(1u, results.resultLines().size()) << c.pageName;
     EXPECT_EQ(c.expectedLicence, FieldAt(results.resultLines()[0], result_field::kLicenceA))
@@ -97,7 +97,7 @@ TEST_F(TournamentResultsTest, NamesAreFoundInBothFormsWithAccentsAndCaseFolded) 
 TEST_F(TournamentResultsTest, NamesStayWholeInTheResultFile) {
   const fs::path path = page(
       "page.htm", MakeResultPage({{"1", "Noël LÉCUYER", "Zoé CŒUR"}, {"2", "A B", "C D"}}, true));
-  ASSERT_EQ(true, results.extractPage(path));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(path).kind);
   results.calculate({Member("00456789", W("LÉCUYER"), W("Noël"), "19")}, kDefaultCoefficient);
   EXPECT_EQ(W("1;Noël LÉCUYER;Zoé CŒUR;00456789;19;;;222;"), results.resultLines()[0])
       << "a member and a non-member qualify for no series remark";
@@ -106,7 +106,7 @@ TEST_F(TournamentResultsTest, NamesStayWholeInTheResultFile) {
 TEST_F(TournamentResultsTest, NonMembersGetPointsButAddNothingToTheTotal) {
   const fs::path path =
       page("page.htm", MakeResultPage({{"1", "A B", "C D"}, {"2", "Jean DUPONT", "E F"}}, false));
-  ASSERT_EQ(true, results.extractPage(path));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(path).kind);
   results.calculate({Member("00123456", "DUPONT", "Jean", "38")}, kDefaultCoefficient);
   const Lines expected = {"1;A B;C D;;;;;222;", W("2;Jean DUPONT;E F;00123456;38;;;22;")};
   EXPECT_EQ(expected, results.resultLines());
@@ -139,7 +139,8 @@ TEST_F(TournamentResultsTest, SeriesRemarksGoToTheFirstQualifyingPairs) {
       if (ia) members.push_back(Member("1" + std::to_string(i), a, "P", std::to_string(ia)));
       if (ib) members.push_back(Member("2" + std::to_string(i), b, "P", std::to_string(ib)));
     }
-    ASSERT_EQ(true, results.extractPage(page("p.htm", MakeResultPage(rows, false))));
+    ASSERT_EQ(PageKind::kResults,
+              results.extractPage(page("p.htm", MakeResultPage(rows, false))).kind);
     results.calculate(members, kDefaultCoefficient);
     std::vector<std::string> remarks;
     for (const auto& line : results.resultLines()) {
@@ -153,7 +154,8 @@ TEST_F(TournamentResultsTest, SeriesRemarksGoToTheFirstQualifyingPairs) {
 }
 
 TEST_F(TournamentResultsTest, ASinglePairGetsTheWinnersPoints) {
-  ASSERT_EQ(true, results.extractPage(page("p.htm", MakeResultPage({{"1", "A B", "C D"}}, true))));
+  ASSERT_EQ(PageKind::kResults,
+            results.extractPage(page("p.htm", MakeResultPage({{"1", "A B", "C D"}}, true))).kind);
   results.calculate({}, kDefaultCoefficient);
   EXPECT_EQ(Lines{"1;A B;C D;;;;;111;"}, results.resultLines());
 }
@@ -175,7 +177,7 @@ TEST_F(TournamentResultsTest, CalculatingAgainWithoutPageLinesRecomputesInsteadO
 TEST_F(TournamentResultsTest, ABadCoefficientOrRankChangesNothing) {
   const fs::path good =
       page("good.htm", MakeResultPage({{"1", "A B", "C D"}, {"2", "E F", "G H"}}, false));
-  ASSERT_EQ(true, results.extractPage(good));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(good).kind);
   results.calculate({}, kDefaultCoefficient);
   const Lines before = results.resultLines();
 
@@ -189,23 +191,23 @@ TEST_F(TournamentResultsTest, ABadCoefficientOrRankChangesNothing) {
 
   const fs::path bad =
       page("bad.htm", MakeResultPage({{"1", "A B", "C D"}, {"2er", "E F", "G H"}}, false));
-  ASSERT_EQ(true, results.extractPage(bad));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(bad).kind);
   EXPECT_EQ(W("'2er' n'est pas une valeur entière correcte"),
             ErrorOf([&] { results.calculate({}, kDefaultCoefficient); }));
   EXPECT_EQ(before, results.resultLines());
 }
 
 TEST_F(TournamentResultsTest, APageThatIsNoResultPageLeavesNoPageLines) {
-  ASSERT_EQ(true, results.extractPage(FixturePath("open2_table.htm")));
-  EXPECT_EQ(false,
-            results.extractPage(page("other.htm", "<html>\r\n<body>x</body>\r\n</html>\r\n")));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(FixturePath("open2_table.htm")).kind);
+  EXPECT_EQ(PageKind::kNotResults,
+            results.extractPage(page("other.htm", "<html>\r\n<body>x</body>\r\n</html>\r\n")).kind);
   EXPECT_EQ(Lines{}, results.pageLines());
   EXPECT_EQ(W("Impossible d'ouvrir le fichier ") + (club.path() / "none.htm").string(),
             ErrorOf([&] { results.extractPage(club.path() / "none.htm"); }));
 }
 
 TEST_F(TournamentResultsTest, ExtractIsWrittenWithCrLfAndReadBack) {
-  ASSERT_EQ(true, results.extractPage(FixturePath("open2_table.htm")));
+  ASSERT_EQ(PageKind::kResults, results.extractPage(FixturePath("open2_table.htm")).kind);
   const fs::path extract = club.exerciseFolder() / "open2.chi";
   results.writeExtract(extract);
   const Lines written = SplitLines(ReadFile(extract));
@@ -218,6 +220,102 @@ TEST_F(TournamentResultsTest, ExtractIsWrittenWithCrLfAndReadBack) {
   EXPECT_EQ(results.pageLines(), again.pageLines());
   again.calculate(FixtureMembers(), kDefaultCoefficient);
   EXPECT_EQ(SplitLines(Fixture("open2_table.chr")), again.resultLines());
+}
+
+std::vector<PageRow> TenPairs() {
+  std::vector<PageRow> rows;
+  for (int i = 1; i <= 10; ++i) {
+    rows.push_back({std::to_string(i), "Jean DUPONT" + std::to_string(i), "Anne MARTIN"});
+  }
+  rows[4].nameA = "Jean DUPONT";  // a club member
+  return rows;
+}
+
+// Wherever a page is cut inside its result section (the saved page stopped mid-download, in a
+// name, between two pairs, in the end marker), it gives no result line: never a shorter
+// tournament with other points. The tournament computed before it is not left to be saved
+// in its place either.
+TEST_F(TournamentResultsTest, APageCutAtAnyByteOfItsResultSectionGivesNoResult) {
+  const Lines members = {Member("00123456", "DUPONT", "Jean", "38")};
+  for (const bool tableNumber : {false, true}) {
+    const std::string page = MakeResultPage(TenPairs(), tableNumber);
+    const std::string start = "        <div class=\"container-table columns\">";
+    const std::string end = "        <!-- Simultanee only -->";
+    const std::size_t first = page.find(start);
+    const std::size_t last = page.find(end) + end.size();  // the end marker complete
+    ASSERT_NE(std::string::npos, first);
+    const fs::path whole = this->page("whole.htm", page);
+    ASSERT_EQ(PageKind::kResults, results.extractPage(whole).kind);
+    results.calculate(members, kDefaultCoefficient);
+    ASSERT_EQ(10u, results.resultLines().size());
+
+    for (std::size_t offset = first; offset < last; ++offset) {
+      const PageExtraction extraction = results.extractPageBytes(page.substr(0, offset));
+      if (offset >= first + start.size()) {
+        // Once the section has started: refused, and the tournament before it dropped.
+        ASSERT_EQ(PageKind::kCut, extraction.kind) << offset;
+        ASSERT_EQ(true, extraction.reading.truncated) << offset;
+        ASSERT_EQ(Lines{}, results.pageLines()) << offset;
+        ASSERT_EQ(Lines{}, results.resultLines()) << offset;
+      }
+      results.calculate(members, kDefaultCoefficient);
+      ASSERT_EQ(Lines{}, results.resultLines()) << offset;
+      ASSERT_EQ(0, results.total()) << offset;
+    }
+    // The same page whole once more.
+    ASSERT_EQ(PageKind::kResults, results.extractPageBytes(page.substr(0, last)).kind);
+    results.calculate(members, kDefaultCoefficient);
+    EXPECT_EQ(10u, results.resultLines().size());
+  }
+}
+
+// A page extract (".chi") has no end marker: cut anywhere in its table, it never reads as a
+// whole table of pairs, and "Calculer" gives nothing.
+TEST_F(TournamentResultsTest, AnExtractCutAtAnyByteOfItsTableGivesNoResult) {
+  ASSERT_EQ(PageKind::kResults, results.extractPageBytes(MakeResultPage(TenPairs(), true)).kind);
+  const fs::path whole = club.exerciseFolder() / "whole.chi";
+  results.writeExtract(whole);
+  const std::string extract = ReadFile(whole);
+  const std::size_t first = extract.find("                <tbody>");
+  const std::string closing = "                </tbody>";
+  const std::size_t last = extract.find(closing) + closing.size();
+  for (std::size_t offset = first; offset < last; ++offset) {
+    const PageReading reading = ReadPairs(SplitLines(extract.substr(0, offset)));
+    ASSERT_EQ(true, reading.truncated || reading.pairs.empty()) << offset;
+  }
+  EXPECT_EQ(false, ReadPairs(SplitLines(extract.substr(0, last))).truncated);
+
+  // Cut inside the name of the seventh pair's player B.
+  const fs::path cut = club.exerciseFolder() / "cut.chi";
+  WriteFile(cut, extract.substr(0, extract.find("Anne MAR", extract.find("Jean DUPONT7"))));
+  results.openExtract(cut);
+  const PageReading reading = results.calculate({}, kDefaultCoefficient);
+  EXPECT_EQ(true, reading.truncated);
+  EXPECT_EQ(7u, reading.pairs.size());
+  EXPECT_EQ(Lines{}, results.resultLines());
+  results.openExtract(whole);
+  EXPECT_EQ(false, results.calculate({}, kDefaultCoefficient).truncated);
+  EXPECT_EQ(10u, results.resultLines().size());
+}
+
+TEST(WhereThePageStopsTest, NamesTheRankWithoutNamesOrTheEndOfTheResults) {
+  PageReading reading;
+  reading.truncated = true;
+  EXPECT_EQ(W("s'arrête avant la fin de ses résultats"), WhereThePageStops(reading));
+  reading.truncatedRank = "4";
+  EXPECT_EQ(W("s'arrête avant les noms de la paire classée 4"), WhereThePageStops(reading));
+}
+
+TEST(PairsAndClubPlayersTest, SingularBelowTwo) {
+  const std::pair<Lines, const char*> cases[] = {
+      {{}, "0 paire, 0 joueur du club"},
+      {{"1;A;B;1;10;;;100;"}, "1 paire, 1 joueur du club"},
+      {{"1;A;B;1;10;2;20;100;", "2;A;B;;;;;50;"}, "2 paires, 2 joueurs du club"},
+      {{"1;A;B;;;;;100;", "2;A;B;;;;;50;", "3;A;B;;;3;9;5;"}, "3 paires, 1 joueur du club"},
+  };
+  for (const auto& [lines, expected] : cases) {
+    EXPECT_EQ(expected, PairsAndClubPlayers(lines)) << lines.size();
+  }
 }
 
 TEST(ResultTotalTest, PointsCountOncePerMember) {

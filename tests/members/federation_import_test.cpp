@@ -14,6 +14,8 @@
 namespace vantrel::members {
 namespace {
 
+namespace fs = std::filesystem;
+
 Date Day(int day, int month, int year) { return *Date::FromYmd(year, month, day); }
 
 constexpr char kHeader[] =
@@ -133,6 +135,8 @@ TEST(ReadExtractionTest, CountsThePlayersAfterTheHeaderWhereverItStands) {
        Lines{"\xEF\xBB\xBF" + std::string(kHeader), players[0], players[1]}, 2},
       {"blank lines are no players", Lines{kHeader, players[0], "", players[1], " "}, 2},
       {"short lines before the header", Lines{"a", "abcd", kHeader, players[0]}, 1},
+      {"lines of separators alone are blank",
+       Lines{kHeader, players[0], std::string(33, ';'), players[1], " ;\t; ", ";"}, 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, ExtractionCount(ReadExtractionLines(c.lines))) << c.what;
@@ -267,8 +271,15 @@ TEST(MergeFieldTest, FollowsTheChoiceAndAsksOnlyWhenValuesDiffer) {
   EXPECT_EQ(stored[field::kMobilePhone],
             MergeField(stored, field::kMobilePhone, stored[field::kMobilePhone],
                        MergeChoice::kAfterConsent, NoQuestion()));
-  // Address line 3 and the office telephone have no source: emptied without a question.
-  EXPECT_EQ("", MergeField(stored, field::kAddress3, "", MergeChoice::kAfterConsent, NoQuestion()));
+  // Address line 3 and the office telephone have no source: the card's are kept without a
+  // question, whatever the choice.
+  for (const MergeChoice choice :
+       {MergeChoice::kAlways, MergeChoice::kAfterConsent, MergeChoice::kNever}) {
+    EXPECT_EQ("B\xe2timent B", MergeField(stored, field::kAddress3, "", choice, NoQuestion()))
+        << static_cast<int>(choice);
+    EXPECT_EQ("", MergeField(stored, field::kOfficePhone, "", choice, NoQuestion()))
+        << static_cast<int>(choice);
+  }
 
   Questions questions;
   questions.answers = {false, true};
@@ -286,7 +297,7 @@ TEST(MergeFieldTest, FollowsTheChoiceAndAsksOnlyWhenValuesDiffer) {
 
 // --- The merge ------------------------------------------------------------------------------
 
-TEST(MergeExtractionTest, EqualDataAsksNothingAndChangesOnlyTheEmptiedAndTheAge) {
+TEST(MergeExtractionTest, EqualDataAsksNothingAndChangesOnlyTheAge) {
   MemberRecord stored = MemberRecord::FromLine(TypicalMember("12345", "DUPONT", "Jean"));
   stored.set(field::kAddress3, "Escalier C");
   stored.set(field::kOfficePhone, "01 99 99 99 99");
@@ -296,7 +307,8 @@ TEST(MergeExtractionTest, EqualDataAsksNothingAndChangesOnlyTheEmptiedAndTheAge)
       members, {TypicalPlayer("12345", "Dupont", "Jean")},
       Options(MergeChoice::kAfterConsent, MergeChoice::kAfterConsent), NoQuestion());
   EXPECT_EQ((ImportCounts{0, 1, 0, 0}), counts);
-  EXPECT_EQ(TypicalMember("12345", "DUPONT", "Jean"), members[0]);
+  stored.set(field::kAge, "68");
+  EXPECT_EQ(stored.ToLine(), members[0]);
 
   // Run again: now byte-identical.
   const ImportCounts again = MergeExtraction(
@@ -426,19 +438,120 @@ TEST(MergeExtractionTest, BuildsTheNewMemberRecord) {
       members[0]);
 }
 
-TEST(MergeExtractionTest, KeepsTheStoredBirthDateForTheAgeAndFieldsFromEighteenOn) {
+TEST(MergeExtractionTest, TheAgeFollowsTheMergedBirthDateAndFieldsFromEighteenOnAreKept) {
   MemberRecord stored = MemberRecord::FromLine(TypicalMember("12345", "DUPONT", "Jean"));
   stored.set(field::kBirthDate, "01/01/2000");
   stored.set(field::kAge, "0");
+  std::string player = TypicalPlayer("12345", "Dupont", "Jean");
+  player.replace(player.find("1958-06-21"), 10, "1960-01-02");
+  struct Case {
+    MergeChoice modify;
+    const char* birthDate;
+    const char* age;
+  };
+  const Case cases[] = {
+      {MergeChoice::kAlways, "02/01/1960", "67"},  // not 27, the age of the old date
+      {MergeChoice::kNever, "01/01/2000", "27"},
+  };
+  for (const Case& c : cases) {
+    Lines members = {stored.ToLine()};
+    MergeExtraction(members, {player}, Options(MergeChoice::kAlways, c.modify), NoQuestion());
+    const MemberRecord merged = MemberRecord::FromLine(members[0]);
+    EXPECT_EQ(c.birthDate, merged.get(field::kBirthDate)) << static_cast<int>(c.modify);
+    EXPECT_EQ(c.age, merged.get(field::kAge)) << static_cast<int>(c.modify);
+    EXPECT_EQ("-2550", merged.get(field::kBalance));
+    EXPECT_EQ("NON", merged.get(field::kMailConvocations));
+    EXPECT_EQ("12/09/2026", merged.get(field::kLastDuesPosting));
+  }
+  // The birth date taken after "&Oui" is the one the age is computed from.
+  Questions questions;
   Lines members = {stored.ToLine()};
-  MergeExtraction(members, {TypicalPlayer("12345", "Dupont", "Jean")},
-                  Options(MergeChoice::kAlways, MergeChoice::kAlways), NoQuestion());
-  const MemberRecord merged = MemberRecord::FromLine(members[0]);
-  EXPECT_EQ("21/06/1958", merged.get(field::kBirthDate));
-  EXPECT_EQ("27", merged.get(field::kAge));  // from 01/01/2000, the date before the merge
-  EXPECT_EQ("-2550", merged.get(field::kBalance));
-  EXPECT_EQ("NON", merged.get(field::kMailConvocations));
-  EXPECT_EQ("12/09/2026", merged.get(field::kLastDuesPosting));
+  MergeExtraction(members, {player}, Options(MergeChoice::kAlways, MergeChoice::kAfterConsent),
+                  questions.function());
+  EXPECT_EQ("67", MemberRecord::FromLine(members[0]).get(field::kAge));
+}
+
+TEST(MergeExtractionTest, KeepsAddressLineThreeAndOfficePhoneWhateverTheChoice) {
+  MemberRecord stored = MemberRecord::FromLine(TypicalMember("12345", "DUPONT", "Jean"));
+  stored.set(field::kAddress3, "Escalier C, porte 12");
+  stored.set(field::kOfficePhone, "01 40 50 60 70");
+  stored.set(field::kTown, "Lyon");
+  std::string moved = TypicalPlayer("12345", "Dupont", "Jean");
+  for (const MergeChoice choice : {MergeChoice::kAlways, MergeChoice::kNever}) {
+    Lines members = {stored.ToLine()};
+    MergeExtraction(members, {moved, TypicalPlayer("777", "Petit", "Luc")},
+                    Options(MergeChoice::kAlways, choice), NoQuestion());
+    ASSERT_EQ(2u, members.size());
+    MemberRecord expected = stored;
+    if (choice == MergeChoice::kAlways) expected.set(field::kTown, "Paris");
+    expected.set(field::kAge, "68");
+    EXPECT_EQ(expected.ToLine(), members[0]) << static_cast<int>(choice);
+    // A new member has neither: the extraction does not carry them.
+    const MemberRecord added = MemberRecord::FromLine(members[1]);
+    EXPECT_EQ("", added.get(field::kAddress3)) << static_cast<int>(choice);
+    EXPECT_EQ("", added.get(field::kOfficePhone)) << static_cast<int>(choice);
+  }
+}
+
+TEST(MergeExtractionTest, AnUnchangedMemberKeepsHisLineByteForByteButTheAge) {
+  // Records as the card and older files leave them: the card's "Ajouter" stops after field
+  // 68, an older writer left field 69 empty, a hand-edited line has a field beyond 69.
+  MemberRecord record = MemberRecord::FromLine(TypicalMember("12345", "DUPONT", "Jean"));
+  record.set(field::kAge, "12");
+  const std::string full = record.ToLine();                 // ends "...;-2550;NON;"
+  const std::string cut = full.substr(0, full.size() - 4);  // ends "...;-2550;"
+  for (const std::string& line : {full, cut, cut + ";", full + "note;"}) {
+    Lines members = {line};
+    const ImportCounts counts =
+        MergeExtraction(members, {TypicalPlayer("12345", "Dupont", "Jean")},
+                        Options(MergeChoice::kAlways, MergeChoice::kAlways), NoQuestion());
+    std::string expected = line;
+    expected.replace(expected.find(";12;"), 4, ";68;");
+    EXPECT_EQ(expected, members[0]) << line;
+    EXPECT_EQ((ImportCounts{0, 1, 0, 0}), counts) << line;
+  }
+}
+
+TEST(MergeExtractionTest, EmptyMemberRecordsAreNobody) {
+  Lines members = {TypicalMember("1", "DUPONT", "Jean"), "", std::string(69, ';'), " "};
+  const ImportCounts counts = MergeExtraction(
+      members, {TypicalPlayer("1", "Dupont", "Jean"), TypicalPlayer("2", "Martin", "Anne")},
+      Options(MergeChoice::kAlways, MergeChoice::kAlways), NoQuestion());
+  EXPECT_EQ((ImportCounts{1, 0, 1, 0}), counts);
+  ASSERT_EQ(2u, members.size());
+  EXPECT_EQ("DUPONT", FieldAt(members[0], field::kLastName));
+  EXPECT_EQ("MARTIN", FieldAt(members[1], field::kLastName));
+}
+
+TEST(MergeExtractionTest, CountMergeFollowsTheChoices) {
+  const Lines members = {TypicalMember("1", "DUPONT", "Jean")};
+  std::string moved = TypicalPlayer("1", "Dupont", "Jean");
+  moved.replace(moved.find("Paris"), 5, "Lyon");
+  // A new player whose birth date cannot be read: only "Jamais" can skip him.
+  const Lines players = {moved, Player({{0, "2"}, {2, "Roux"}, {4, "1958-13-45"}}),
+                         TypicalPlayer("3", "Petit", "Luc")};
+  struct Case {
+    MergeChoice add;
+    MergeChoice modify;
+    ImportCounts counts;
+  };
+  const Case cases[] = {
+      {MergeChoice::kNever, MergeChoice::kAlways, {0, 1, 0, 2}},
+      {MergeChoice::kNever, MergeChoice::kNever, {0, 0, 1, 2}},
+      {MergeChoice::kNever, MergeChoice::kAfterConsent, {0, 1, 0, 2}},  // the most
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.counts, CountMerge(members, players, Options(c.add, c.modify)))
+        << static_cast<int>(c.add) << " " << static_cast<int>(c.modify);
+  }
+  for (const MergeChoice add : {MergeChoice::kAlways, MergeChoice::kAfterConsent}) {
+    try {
+      CountMerge(members, players, Options(add, MergeChoice::kNever));
+      ADD_FAILURE() << "no error for " << static_cast<int>(add);
+    } catch (const Error& error) {
+      EXPECT_EQ(std::string("'45/13/1958' n'est pas une date correcte"), error.what());
+    }
+  }
 }
 
 TEST(MergeExtractionTest, MovesTheProgressEveryTenPlayers) {
@@ -459,7 +572,9 @@ TEST(MergeExtractionTest, CountMergeWritesNothingAndAnswersYes) {
       Player({{0, "2"}, {1, "Mme"}, {2, "Martin"}, {3, "Anne"}, {4, "1958-06-21"}}),
       TypicalPlayer("3", "Petit", "Luc")};
   const Lines before = members;
-  EXPECT_EQ((ImportCounts{1, 1, 1, 0}), CountMerge(members, players, Day(9, 12, 2026)));
+  EXPECT_EQ((ImportCounts{1, 1, 1, 0}),
+            CountMerge(members, players,
+                       Options(MergeChoice::kAfterConsent, MergeChoice::kAfterConsent)));
   EXPECT_EQ(before, members);
 }
 
@@ -499,6 +614,30 @@ TEST_F(ImportExtractionTest, StoppedImportLeavesTheFileByteIdentical) {
         << c.what;
     EXPECT_EQ(m_before, memberFile()) << c.what;
   }
+}
+
+// A spreadsheet saved the extraction again (33 ";" for an empty row) and the member file
+// ends with an empty line: both are blank, and the import runs.
+TEST_F(ImportExtractionTest, SeparatorLinesAndAnEmptyMemberRecordAreSkipped) {
+  const fs::path file = MemberFilePath(m_folder.exerciseFolder());
+  testing::WriteFile(file, m_before + "\r\n");
+  ASSERT_EQ(3u, ReadMemberFile(m_folder.exerciseFolder()).size());
+  const fs::path csv = m_folder.path() / "ffb.csv";
+  testing::WriteFile(csv, std::string(kHeader) + "\r\n" + TypicalPlayer("3", "Petit", "Luc") +
+                              "\r\n" + std::string(33, ';') + "\r\n" +
+                              TypicalPlayer("1", "Dupont", "Jean") + "\r\n" + std::string(33, ';') +
+                              "\r\n");
+  const Extraction extraction = ReadExtraction(csv);
+  ASSERT_EQ(2, ExtractionCount(extraction));
+  const ImportOptions options = Options(MergeChoice::kAlways, MergeChoice::kAlways);
+  EXPECT_EQ((ImportCounts{1, 0, 1, 0}),
+            ImportExtraction(m_folder.exerciseFolder(), extraction.players, options, NoQuestion(),
+                             false));
+  const Lines after = ReadMemberFile(m_folder.exerciseFolder());
+  ASSERT_EQ(3u, after.size());
+  EXPECT_EQ("DUPONT", FieldAt(after[0], field::kLastName));
+  EXPECT_EQ("MARTIN", FieldAt(after[1], field::kLastName));
+  EXPECT_EQ("PETIT", FieldAt(after[2], field::kLastName));
 }
 
 TEST_F(ImportExtractionTest, WritesOnceAndTheTrialRunWritesNothing) {

@@ -1,5 +1,6 @@
 #include "members/member_card_screen.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -281,6 +282,61 @@ class MemberCardScreenTest : public QObject {
     QVERIFY(!s.StGrPopRecette->isVisible());
     Fixture::clickCell(s.StrGrRecette, 1);
     QVERIFY(s.StGrPopRecette->isVisible());
+  }
+
+  // The pick list from the keyboard: the focus arriving by Tab and the arrow keys only move
+  // the current row; Enter picks it; Escape closes the list, picks nothing and leaves the
+  // card open.
+  void pickListWorksFromTheKeyboard() {
+    Fixture f({Member("00123456", "DUPONT", "Jean", {{"7000", "Ancienne cotisation", "1500", "F"}},
+                      {}, "-1500")});
+    TFichFin& s = *f.screen;
+    s.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s));
+    f.cotisations();
+    Fixture::clickCell(s.StrGrRecette, 0);
+    QVERIFY(s.StGrPopRecette->isVisible());
+    const QStringList before = {f.cell(s.StrGrRecette, 0, 0), f.cell(s.StrGrRecette, 0, 1),
+                                f.cell(s.StrGrRecette, 0, 2)};
+    QCOMPARE(before, (QStringList{"7000", "Ancienne cotisation", "15,00"}));
+    const auto row0 = [&] {
+      return QStringList{f.cell(s.StrGrRecette, 0, 0), f.cell(s.StrGrRecette, 0, 1),
+                         f.cell(s.StrGrRecette, 0, 2)};
+    };
+
+    s.MSolde->setFocus();
+    QTest::keyClick(s.MSolde, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.StGrPopRecette));
+    QVERIFY(s.StGrPopRecette->isVisible());
+    QCOMPARE(row0(), before);  // Tab picks nothing, not even the blank row
+    QCOMPARE(s.StGrPopRecette->currentIndex().row(), 0);
+    QTest::keyClick(s.StGrPopRecette, Qt::Key_Down);
+    QTest::keyClick(s.StGrPopRecette, Qt::Key_Down);
+    QVERIFY(s.StGrPopRecette->isVisible());
+    QCOMPARE(row0(), before);  // arrows only move
+    QCOMPARE(s.StGrPopRecette->selectionModel()->isRowSelected(2, {}), true);
+    Shoot(&s, QStringLiteral("member_card_pick_list.png"));
+    QTest::keyClick(s.StGrPopRecette, Qt::Key_Return);
+    QVERIFY(!s.StGrPopRecette->isVisible());
+    QCOMPARE(row0(), (QStringList{"7561", "Licences fédérales", ""}));
+    QVERIFY(s.Bt_Recet->isVisible());
+    QCOMPARE(s.Bt_Somme->text(), QStringLiteral("3200"));
+    QTest::mouseClick(s.Bt_Recet, Qt::LeftButton);
+    QCOMPARE(row0(), (QStringList{"7561", "Licences fédérales", "32,00"}));
+
+    Fixture::clickCell(s.StrGrRecette, 1);
+    QVERIFY(s.StGrPopRecette->isVisible());
+    s.StGrPopRecette->setFocus();
+    QTest::keyClick(s.StGrPopRecette, Qt::Key_Down);
+    QTest::keyClick(s.StGrPopRecette, Qt::Key_Escape);
+    QVERIFY(!s.StGrPopRecette->isVisible());
+    QVERIFY(s.isVisible());  // Escape closed the list, not the card
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.StrGrRecette));
+    QCOMPARE(f.cell(s.StrGrRecette, 1, 0), QString());
+    QCOMPARE(row0(), (QStringList{"7561", "Licences fédérales", "32,00"}));
+    QCOMPARE(s.MSolde->text(), QStringLiteral("-32,00"));
+    QVERIFY(!s.Bt_Recet->isVisible());
+    QCOMPARE(f.desktop.messages.size(), std::size_t{0});
   }
 
   void oneUnpostedLineAtZeroIsNotMarked() {

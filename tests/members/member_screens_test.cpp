@@ -4,7 +4,6 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QToolButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
 #include <map>
 
@@ -221,6 +221,83 @@ class MemberScreensTest : public QObject {
     QCOMPARE(ToQString(FieldAt(after[1], field::kFirstName)), QStringLiteral("Jérôme"));
     QCOMPARE(ToQString(FieldAt(after[2], field::kLastName)), QStringLiteral("NOËL"));
     QVERIFY(before != club.memberFile());
+  }
+
+  // A new player whose birth date cannot be read: under "Toujours" the count fails and says
+  // why; "Jamais" skips him, the count follows every choice, and the others are imported.
+  void importCountsAgainWithTheChoices() {
+    Club club({Member({{field::kLicence, "1"},
+                       {field::kTitle, "M."},
+                       {field::kLastName, "DUPONT"},
+                       {field::kFirstName, "Jean"},
+                       {field::kAddress3, "Escalier C"},
+                       {field::kOfficePhone, "01 40 50 60 70"},
+                       {field::kBirthDate, "21/06/1958"},
+                       {field::kAge, "68"},
+                       {field::kMobilePhone, "06 07 08 09 10"},
+                       {field::kLicenceKind, " "}})});
+    testing::WriteFile(club.folder.path() / "ffb.csv",
+                       "Num_licence;Civilite;Nom\r\n" +
+                           PlayerLine("1", "Dupont", "Jean", "0611223344") + "\r\n" +
+                           "2;Mme;Roux;Eve;1958-13-40;;;;;;;;;;;;;\r\n" + std::string(33, ';') +
+                           "\r\n" + PlayerLine("3", "Noël", "Benoît", "") + "\r\n");
+    TFichFimp screen(club.context);
+    screen.show();
+    club.desktop.fileAnswers.push_back(club.path("ffb.csv"));
+    screen.activated();
+    const QString failure = QStringLiteral("'40/13/1958' n'est pas une date correcte");
+    QCOMPARE(club.desktop.messageTexts(), QStringList{failure});
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(screen.LbComptes->text(),
+             QStringLiteral("Importation impossible avec ces choix : ") + failure);
+    QCOMPARE(screen.ButtonImporte->isEnabled(), false);
+    Shoot(&screen, QStringLiteral("import-impossible.png"));
+
+    struct Step {
+      QRadioButton* choice;
+      QString label;  // empty: the count fails
+    };
+    const Step steps[] = {
+        {screen.AjoutChoices[2],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 1 membre(s) à modifier, "
+                        "0 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.ModifChoices[1],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), au plus 1 membre(s) à "
+                        "modifier, au moins 0 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.ModifChoices[2],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 0 membre(s) à modifier, "
+                        "1 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.AjoutChoices[1], QString()},  // "&Oui" to every question may meet the date
+        {screen.AjoutChoices[0], QString()},
+        {screen.AjoutChoices[2],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 0 membre(s) à modifier, "
+                        "1 inchangé(s), 2 joueur(s) non ajouté(s)")},
+        {screen.ModifChoices[0],
+         QStringLiteral("3 joueur(s) dans le fichier : 0 nouveau(x), 1 membre(s) à modifier, "
+                        "0 inchangé(s), 2 joueur(s) non ajouté(s)")},
+    };
+    for (const Step& step : steps) {
+      step.choice->click();
+      const QString expected =
+          step.label.isEmpty()
+              ? QStringLiteral("Importation impossible avec ces choix : ") + failure
+              : step.label;
+      QCOMPARE(screen.LbComptes->text(), expected);
+      QCOMPARE(screen.ButtonImporte->isEnabled(), !step.label.isEmpty());
+      if (step.choice == screen.ModifChoices[1])
+        Shoot(&screen, QStringLiteral("import-accord.png"));
+    }
+    QCOMPARE(club.desktop.messages.size(), 1u);  // a changed choice shows no box
+
+    QTest::mouseClick(screen.ButtonImporte, Qt::LeftButton);
+    QCOMPARE(club.desktop.messages.size(), 1u);
+    QCOMPARE(screen.isVisible(), false);
+    const Lines after = members::ReadMemberFile(club.folder.exerciseFolder());
+    QCOMPARE(after.size(), 1u);
+    QCOMPARE(ToQString(FieldAt(after[0], field::kMobilePhone)), QStringLiteral("06 11 22 33 44"));
+    // What the extraction does not carry stays as the card wrote it.
+    QCOMPARE(ToQString(FieldAt(after[0], field::kAddress3)), QStringLiteral("Escalier C"));
+    QCOMPARE(ToQString(FieldAt(after[0], field::kOfficePhone)), QStringLiteral("01 40 50 60 70"));
   }
 
   // The window's activation arrives while the merge lets events run: the import goes on with
@@ -600,10 +677,16 @@ class MemberScreensTest : public QObject {
   // The grid over the selection: cells read from the lines, edits kept, marks clicked, the
   // edited address used by "Sélectionner Tous" and the sending, widths kept across selections.
   void mailGridEditsMarksAndWidths() {
-    Club c({Member({{field::kLicence, "1"}, {field::kLastName, "BENO\xceT"},
-                    {field::kMail, "a@example.fr"}, {field::kMailConvocations, "NON"}}),
-            Member({{field::kLicence, "2"}, {field::kLastName, "L\xc9" "CUYER"}}),
-            Member({{field::kLicence, "3"}, {field::kLastName, "NO\xcbL"},
+    Club c({Member({{field::kLicence, "1"},
+                    {field::kLastName, "BENO\xceT"},
+                    {field::kMail, "a@example.fr"},
+                    {field::kMailConvocations, "NON"}}),
+            Member({{field::kLicence, "2"},
+                    {field::kLastName,
+                     "L\xc9"
+                     "CUYER"}}),
+            Member({{field::kLicence, "3"},
+                    {field::kLastName, "NO\xcbL"},
                     {field::kMail, "c@example.fr"}})});
     TFichFEdit screen(c.context);
     screen.setMode(TFichFEdit::Mode::kMail);
@@ -622,9 +705,9 @@ class MemberScreensTest : public QObject {
       int row;
       QString name, mark, convocation;
     };
-    for (const Expected& e : {Expected{benoit, "BENOÎT", "X", "NON"},
-                              Expected{lecuyer, "LÉCUYER", "", "OUI"},
-                              Expected{noel, "NOËL", "X", "OUI"}}) {
+    for (const Expected& e :
+         {Expected{benoit, "BENOÎT", "X", "NON"}, Expected{lecuyer, "LÉCUYER", "", "OUI"},
+          Expected{noel, "NOËL", "X", "OUI"}}) {
       QCOMPARE(model->index(e.row, 2).data().toString(), e.name);
       QCOMPARE(model->index(e.row, 6).data().toString(), e.mark);
       QCOMPARE(model->index(e.row, 7).data().toString(), e.convocation);
