@@ -336,6 +336,11 @@ struct LaidBand {
   std::vector<std::pair<std::size_t, const CompiledItem*>> deferred;  // item index, source
 };
 
+// Thrown out of the preparation when a variable cannot be computed; message is French.
+struct PreparationStopped {
+  QString message;
+};
+
 class Preparer : public EvalContext {
  public:
   Preparer(const ReportTemplate& report, const ReportInput& input, const Compiled& compiled,
@@ -461,11 +466,17 @@ class Preparer : public EvalContext {
 
   void assign(const QString& name, const Value& value) override { m_variables.insert(name, value); }
 
+  void stopped(const QString& expression, const QString& reason) override {
+    m_stopReason = reason;
+    EvalContext::stopped(expression, reason);
+  }
+
   void warn(const QString& message) override {
     QString text = Capitalised(m_where) + QStringLiteral(" : ") + message;
     if (!m_warned.contains(text)) {
       m_warned.insert(text);
       m_out.warnings << text;
+      m_out.faults << text;
     }
   }
 
@@ -475,11 +486,22 @@ class Preparer : public EvalContext {
     m_record = record;
   }
 
-  void initialiseVariables() {
-    m_where = QStringLiteral("variables");
-    for (const CompiledVariable& variable : m_compiled.variables) {
-      m_variables.insert(variable.def->name, variable.initial.evaluate(*this));
+  // A variable's value is computed, or the report stops: a total that restarted from nothing
+  // would print a plausible wrong figure.
+  void setInitialValue(const CompiledVariable& variable) {
+    m_where = QStringLiteral("variable %1").arg(variable.def->name);
+    std::optional<Value> value = variable.initial.tryEvaluate(*this);
+    if (!value) {
+      throw PreparationStopped{
+          QStringLiteral("Variable %1 : la valeur initiale « %2 » ne peut pas être calculée (%3) ; "
+                         "l'état n'est pas imprimé")
+              .arg(variable.def->name, variable.initial.source(), m_stopReason)};
     }
+    m_variables.insert(variable.def->name, *value);
+  }
+
+  void initialiseVariables() {
+    for (const CompiledVariable& variable : m_compiled.variables) setInitialValue(variable);
     for (const auto& [name, value] : m_input.variables) m_variables.insert(name, value);
   }
 
@@ -487,9 +509,25 @@ class Preparer : public EvalContext {
     for (const CompiledVariable& variable : m_compiled.variables) {
       if (variable.def->reset != reset) continue;
       if (reset == VariableReset::Group && variable.def->group != group) continue;
-      m_where = QStringLiteral("variable %1").arg(variable.def->name);
-      m_variables.insert(variable.def->name, variable.initial.evaluate(*this));
+      setInitialValue(variable);
     }
+  }
+
+  // Runs a band's assignments; one that cannot be computed stops the whole report, with the
+  // band, the record and the assignment named.
+  void runScript(const CompiledBand& band, const Script& script) {
+    m_where = band.where;
+    const std::optional<QString> failed = script.run(*this);
+    if (!failed) return;
+    const BandKind kind = band.band->kind;
+    const bool perRecord =
+        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+    QString where = Capitalised(band.where);
+    if (perRecord) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
+    throw PreparationStopped{
+        QStringLiteral("%1 : le calcul « %2 » ne peut pas être fait (%3) ; l'état n'est pas "
+                       "imprimé")
+            .arg(where, *failed, m_stopReason)};
   }
 
   void resetGroupVariables(const QString& group) { resetVariables(VariableReset::Group, group); }
@@ -572,10 +610,7 @@ class Preparer : public EvalContext {
     startPage(true);
   }
 
-  void runAfter(const CompiledBand& band) {
-    m_where = band.where;
-    band.after.run(*this);
-  }
+  void runAfter(const CompiledBand& band) { runScript(band, band.after); }
 
   // Places a band in the page body (any band but the page header and footer), moving it to
   // the next column or page whole when it does not fit. Its assignments run once for the
@@ -596,8 +631,7 @@ class Preparer : public EvalContext {
       m_y = std::max(m_y, m_columnBottom);
     }
     Variables saved = m_variables;
-    m_where = band.where;
-    band.before.run(*this);
+    runScript(band, band.before);
     LaidBand laid = layBand(band, columnWidth);
     // Taller than the body of a page: a new page would not hold it either.
     bool tooTall = laid.height > m_bottom - m_bodyTop + 1e-9;
@@ -615,8 +649,7 @@ class Preparer : public EvalContext {
         m_columnTop = m_y;
         m_columnBottom = m_y;
       }
-      m_where = band.where;
-      band.before.run(*this);
+      runScript(band, band.before);
       laid = layBand(band, columnWidth);
     }
     if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
@@ -980,6 +1013,7 @@ class Preparer : public EvalContext {
   int m_pageNumber = 0;
   int m_totalPages = 0;
   QString m_where;
+  QString m_stopReason;  // why the last expression stopped
   QSet<QString> m_warned;
   std::vector<Deferred> m_deferred;
   bool m_inRecordBand = false;
@@ -1018,7 +1052,14 @@ PreparedReport PrepareReport(const ReportTemplate& report, const ReportInput& in
     out.errors = compiled.errors;
     return out;
   }
-  Preparer(report, input, compiled, out).run();
+  try {
+    Preparer(report, input, compiled, out).run();
+  } catch (const PreparationStopped& stop) {
+    out.pages.clear();
+    out.tableRows.clear();
+    out.errors << stop.message;
+    out.stopped = true;
+  }
   return out;
 }
 
