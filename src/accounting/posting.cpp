@@ -51,18 +51,20 @@ void CheckBalanced(const JournalEntry& entry) {
     credits += credit;
   }
   if (strayAmount) {
-    throw Error("L'\xe9"
-                "criture porte un montant sans compte : elle n'est pas enregistr\xe9"
-                "e");
+    throw Error(
+        "L'\xe9"
+        "criture porte un montant sans compte : elle n'est pas enregistr\xe9"
+        "e");
   }
   if (debits != credits) {
-    throw Error("L'\xe9"
-                "criture n'est pas \xe9quilibr\xe9"
-                "e (d\xe9"
-                "bit " +
-                FormatCents(debits) + ", cr\xe9" + "dit " + FormatCents(credits) +
-                ") : elle n'est pas enregistr\xe9"
-                "e");
+    throw Error(
+        "L'\xe9"
+        "criture n'est pas \xe9quilibr\xe9"
+        "e (d\xe9"
+        "bit " +
+        FormatCents(debits) + ", cr\xe9" + "dit " + FormatCents(credits) +
+        ") : elle n'est pas enregistr\xe9"
+        "e");
   }
 }
 

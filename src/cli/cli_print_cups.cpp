@@ -35,9 +35,8 @@ void WriteReportPdf(const CliContext& context, const std::string& templateName, 
   document.setRangeEndCount(count);
   document.setTitle(reports::TextFromCp1252(title).text());
   const reports::PreparedReport prepared = document.prepare();
-  reports::CheckForBatch(prepared, document.templatePath(), [](const QString& warning) {
-    PrintWarning(warning.toStdString());
-  });
+  reports::CheckForBatch(prepared, document.templatePath(),
+                         [](const QString& warning) { PrintWarning(warning.toStdString()); });
   QString error;
   if (!reports::WritePdfFile(prepared, QString::fromStdString(out.string()), &error)) {
     throw CannotCreateFile(out);

@@ -190,8 +190,8 @@ Compiled Compile(const ReportTemplate& report, const QString& templateFolder) {
       }
       ci.usesTotalPages = names.contains(kTotalPagesName);
       if (!item.linesOf.isEmpty()) {
-        const bool found = std::any_of(
-            band.items.begin(), band.items.end(), [&item](const ReportItem& other) {
+        const bool found =
+            std::any_of(band.items.begin(), band.items.end(), [&item](const ReportItem& other) {
               return &other != &item && other.name == item.linesOf && other.linesOf.isEmpty() &&
                      (other.kind == ItemKind::Text || other.kind == ItemKind::Field);
             });

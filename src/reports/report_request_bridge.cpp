@@ -55,11 +55,10 @@ void CheckForBatch(const PreparedReport& prepared, const QString& templatePath,
   if (!prepared.errors.isEmpty()) {
     const QString first = prepared.errors.front();
     // A template that does not load already says so on its first line.
-    throw Error(ToCp1252(
-        first.startsWith(QStringLiteral("Le mod\u00e8le "))
-            ? prepared.errors.join('\n')
-            : QStringLiteral("Le mod\u00e8le %1 contient des erreurs :\n%2")
-                  .arg(templatePath, prepared.errors.join('\n'))));
+    throw Error(ToCp1252(first.startsWith(QStringLiteral("Le mod\u00e8le "))
+                             ? prepared.errors.join('\n')
+                             : QStringLiteral("Le mod\u00e8le %1 contient des erreurs :\n%2")
+                                   .arg(templatePath, prepared.errors.join('\n'))));
   }
   if (!prepared.faults.isEmpty()) {
     throw Error(ToCp1252(

@@ -212,7 +212,8 @@ TEST_F(PostingTest, CountsJournalLinesWhateverTheirEnds) {
     WriteFile(file("Journal.dbp"), c.journal);
     fs::remove(file("5300.dbp"));
     fs::remove(file("7560.dbp"));
-    EXPECT_EQ(c.number, post(Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}})))
+    EXPECT_EQ(c.number,
+              post(Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}})))
         << c.journal;
     const Lines lines = ReadLines(file("Journal.dbp"));
     EXPECT_EQ(static_cast<std::size_t>(c.number), lines.size()) << c.journal;
@@ -278,11 +279,11 @@ TEST_F(PostingTest, RefusesAnUnbalancedEntryAndWritesNothing) {
   expectRefused(
       Entry("d", "un centime", {{"5300", "Caisse", "1500", ""}, {"7560", "Cot", "", "1499"}}),
       unbalanced("15,00", "14,99"));
-  expectRefused(Entry("d", "trois groupes",
-                      {{"5300", "Caisse", "100", ""},
-                       {"5120", "Banque", "", "40"},
-                       {"7560", "Cot", "", "50"}}),
-                unbalanced("1,00", "0,90"));
+  expectRefused(
+      Entry(
+          "d", "trois groupes",
+          {{"5300", "Caisse", "100", ""}, {"5120", "Banque", "", "40"}, {"7560", "Cot", "", "50"}}),
+      unbalanced("1,00", "0,90"));
   expectRefused(Entry("d", "au-del\xe0 de 32 bits",
                       {{"5300", "Caisse", "2147483647", ""},
                        {"5120", "Banque", "2147483647", ""},
@@ -315,7 +316,8 @@ TEST(PostingWithoutFolderTest, AMissingExerciseFolderPostsNothing) {
   testing::TempFolder program;
   const fs::path folder = program.path() / "2026-2027";
   try {
-    PostJournalEntry(folder, Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}}));
+    PostJournalEntry(folder,
+                     Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}}));
     ADD_FAILURE() << "posted without a folder";
   } catch (const Error& error) {
     EXPECT_EQ(

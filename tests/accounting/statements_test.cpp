@@ -253,8 +253,8 @@ TEST_F(StatementsTest, AClassTwoAccountIsGroupedOnTheAssetSideOnly) {
   ledger(1, "6780", "20000");
   ledger(1, "4110", "-500");  // a liability after the 1000s, before the assets
   ledger(1, "5300", "500");
-  std::string shipped = testing::ReadFile(fs::path(VANTREL_DATA_DIR) / "2026-2027" /
-                                          "Plan_Comptable.dbp");
+  std::string shipped =
+      testing::ReadFile(fs::path(VANTREL_DATA_DIR) / "2026-2027" / "Plan_Comptable.dbp");
   const struct {
     const char* name;
     std::string chart;
@@ -277,9 +277,11 @@ TEST_F(StatementsTest, AClassTwoAccountIsGroupedOnTheAssetSideOnly) {
     }
     const Lines grouped = BalanceSheetReport(t, Grouping::Grouped).records;
     EXPECT_NE(grouped.end(), std::find(grouped.begin(), grouped.end(), c.provisions))
-        << c.name << "\n" << Join(grouped);
+        << c.name << "\n"
+        << Join(grouped);
     EXPECT_NE(grouped.end(), std::find(grouped.begin(), grouped.end(), c.computer))
-        << c.name << "\n" << Join(grouped);
+        << c.name << "\n"
+        << Join(grouped);
   }
 }
 

@@ -441,7 +441,8 @@ TEST_F(CliBooksTest, AWrongFigureWritesNothing) {
   result = run({"print", "balance", out("new.pdf").string()});
   EXPECT_EQ(1, result.status);
   EXPECT_NE(std::string::npos,
-            result.err.find("), enregistrement 1 : le calcul \u00ab TotMD := TotMD + NomBal \u00bb ne peut pas \u00eatre "
+            result.err.find("), enregistrement 1 : le calcul \u00ab TotMD := TotMD + NomBal \u00bb "
+                            "ne peut pas \u00eatre "
                             "fait (\u00ab 1020 Fonds associatifs sans droit de reprise \u00bb "
                             "n'est pas un nombre) ; l'\u00e9tat n'est pas imprim\u00e9\n"))
       << result.err;

@@ -125,8 +125,7 @@ class QtPlatformTest : public QObject {
     QTest::newRow("lone CR") << QStringLiteral("a\rb") << QStringLiteral("a\nb");
     QTest::newRow("two LF CR") << QStringLiteral(" : \n\r- Enlever\n\r- Mettre")
                                << QStringLiteral(" : \n- Enlever\n- Mettre");
-    QTest::newRow("empty line kept") << QStringLiteral("a\r\n\r\nb")
-                                     << QStringLiteral("a\n\nb");
+    QTest::newRow("empty line kept") << QStringLiteral("a\r\n\r\nb") << QStringLiteral("a\n\nb");
     QTest::newRow("two LF") << QStringLiteral("a\n\nb") << QStringLiteral("a\n\nb");
     QTest::newRow("trailing") << QStringLiteral("a\n\r") << QStringLiteral("a\n");
   }

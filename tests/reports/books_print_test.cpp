@@ -63,7 +63,9 @@ class BooksPrintTest : public ::testing::Test {
     // Five accounts an entry (one debit of four quarters, four credits of a quarter), the
     // rest two by two at the limit; a last account alone is balanced by the second one.
     const std::string label =
-        "Payement de Mme DE LA ROCHEFOUCAULD Marie-B\xe9n\xe9" "dicte et M. L\xc9" "CUYER Beno\xeet";
+        "Payement de Mme DE LA ROCHEFOUCAULD Marie-B\xe9n\xe9"
+        "dicte et M. L\xc9"
+        "CUYER Beno\xeet";
     const auto group = [&](std::size_t i, std::int64_t debit, std::int64_t credit) {
       return EntryGroup{FieldAt(m_chart[i], 0), FieldAt(m_chart[i], 1),
                         debit ? std::to_string(debit) : "", credit ? std::to_string(credit) : ""};
@@ -108,8 +110,8 @@ class BooksPrintTest : public ::testing::Test {
     const QString shots = qEnvironmentVariable("VANTREL_SHOTS");
     if (!shots.isEmpty()) {
       QString error;
-      EXPECT_TRUE(WritePdfFile(prepared, QDir(shots).filePath(QString::fromStdString(shot)),
-                               &error))
+      EXPECT_TRUE(
+          WritePdfFile(prepared, QDir(shots).filePath(QString::fromStdString(shot)), &error))
           << error.toStdString();
     }
     return prepared;
@@ -128,7 +130,8 @@ class BooksPrintTest : public ::testing::Test {
 };
 
 TEST_F(BooksPrintTest, TheJournalPrintsEveryAccountNameWhole) {
-  const QStringList texts = PrintedTexts(printed(accounting::JournalReport(m_books), "journal.pdf"));
+  const QStringList texts =
+      PrintedTexts(printed(accounting::JournalReport(m_books), "journal.pdf"));
   for (const QString& account : accountTexts()) {
     EXPECT_TRUE(Shows(texts, account)) << account.toStdString();
   }
@@ -166,9 +169,9 @@ TEST_F(BooksPrintTest, TheStatementsPrintWholeInTheirThreeForms) {
                {accounting::Grouping::Detailed, "detailles"},
                {accounting::Grouping::Grouped, "regroupes"}};
   for (const auto& form : forms) {
-    const QStringList bilan = PrintedTexts(printed(
-        accounting::BalanceSheetReport(table, form.grouping), std::string("bilan-") + form.name +
-                                                                   ".pdf"));
+    const QStringList bilan =
+        PrintedTexts(printed(accounting::BalanceSheetReport(table, form.grouping),
+                             std::string("bilan-") + form.name + ".pdf"));
     EXPECT_TRUE(Shows(bilan, QStringLiteral("Total du passif"))) << form.name;
     printed(accounting::IncomeStatementReport(table, form.grouping),
             std::string("resultat-") + form.name + ".pdf");

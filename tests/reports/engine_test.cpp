@@ -431,8 +431,8 @@ TEST_F(EngineTest, ARunningTotalThatCannotBeComputedStopsTheReport) {
     Value second;
     const char* reason;
   } cases[] = {
-      {"text", Value::FromNumber(Decimal::FromInteger(10)),
-       Value::FromText(QStringLiteral("abc")), "« abc » n'est pas un nombre"},
+      {"text", Value::FromNumber(Decimal::FromInteger(10)), Value::FromText(QStringLiteral("abc")),
+       "« abc » n'est pas un nombre"},
       {"overflow", big, big, "résultat trop grand"},
   };
   for (const auto& c : cases) {
@@ -453,10 +453,10 @@ TEST_F(EngineTest, ARunningTotalThatCannotBeComputedStopsTheReport) {
   }
 
   // A variable whose initial value cannot be computed stops the report before any page.
-  PreparedReport initial = PrepareReport(
-      Template(QStringLiteral(R"(<variable name="Base" initial="'x' * 2"/>
+  PreparedReport initial =
+      PrepareReport(Template(QStringLiteral(R"(<variable name="Base" initial="'x' * 2"/>
   <band kind="detail" height="5"><field x="0" y="0" width="40" height="5">Base</field></band>)")),
-      Numbered(2).input());
+                    Numbered(2).input());
   EXPECT_EQ(QStringList{QStringLiteral("Variable Base : la valeur initiale « 'x' * 2 » ne peut "
                                        "pas être calculée (« x » n'est pas un nombre) ; l'état "
                                        "n'est pas imprimé")},
@@ -467,10 +467,9 @@ TEST_F(EngineTest, ARunningTotalThatCannotBeComputedStopsTheReport) {
   // report goes on.
   Screen text;
   text.records.push_back({{QStringLiteral("Montant"), Value::FromText(QStringLiteral("abc"))}});
-  PreparedReport shown = PrepareReport(
-      Template(QStringLiteral(R"(<band kind="detail" height="5">
+  PreparedReport shown = PrepareReport(Template(QStringLiteral(R"(<band kind="detail" height="5">
     <text x="0" y="0" width="40" height="5">[Montant * 2]</text></band>)")),
-      text.input());
+                                       text.input());
   EXPECT_EQ(QStringList(), shown.errors);
   EXPECT_FALSE(shown.stopped);
   EXPECT_EQ(1u, shown.pages.size());

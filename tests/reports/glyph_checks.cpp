@@ -30,8 +30,8 @@ std::vector<Edge> VerticalEdges(const reports::PreparedPage& page, double k) {
       for (double x : {r.left(), r.right()}) {
         edges.push_back({x * k, r.top() * k, r.bottom() * k, item.penMm * k / 2});
       }
-    } else if (item.kind == reports::DisplayItem::Kind::Line &&
-               std::abs(item.line.dx()) < 1e-9 && std::abs(item.line.dy()) > 1e-9) {
+    } else if (item.kind == reports::DisplayItem::Kind::Line && std::abs(item.line.dx()) < 1e-9 &&
+               std::abs(item.line.dy()) > 1e-9) {
       edges.push_back({item.line.x1() * k, std::min(item.line.y1(), item.line.y2()) * k,
                        std::max(item.line.y1(), item.line.y2()) * k, item.penMm * k / 2});
     }
@@ -84,8 +84,7 @@ std::vector<std::string> PaintFaults(const reports::PreparedPage& page, QSizeF p
           std::max(a.left() - edge.x, edge.x - a.right()) - edge.halfPen;  // < 0: crosses it
       if (apart < gap) {
         faults.push_back(Quoted(drawn[i].text) + " touches a frame or line at " +
-                         std::to_string(edge.x / k) + " mm (" + std::to_string(apart / k) +
-                         " mm)");
+                         std::to_string(edge.x / k) + " mm (" + std::to_string(apart / k) + " mm)");
       }
     }
   }

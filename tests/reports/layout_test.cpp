@@ -185,8 +185,8 @@ TEST_F(LayoutTest, WhatDoesNotFitEvenSmallerIsClippedAndWarnedAbout) {
     auto mm = [](double v) {
       return QString::number(v, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
     };
-    QString expected = QString::fromUtf8(c.warning).arg(mm(WidthMm(QString::fromUtf8(c.value), 10)),
-                                                        mm(c.room));
+    QString expected =
+        QString::fromUtf8(c.warning).arg(mm(WidthMm(QString::fromUtf8(c.value), 10)), mm(c.room));
     EXPECT_EQ(QStringList{expected}, prepared.warnings) << c.value;
     testing::RecordingDevice device(QSizeF(kPageWidth, kPageHeight), 600);
     const DisplayItem* item = FindText(prepared.pages.at(0), QString::fromUtf8(c.value));
@@ -539,7 +539,8 @@ TEST_F(LayoutTest, AmountsFollowTheWrappedLinesOfTheirAccounts) {
         Value::FromText(QStringLiteral("6061 Fournitures non stockables (eau, énergie)\n5300 "
                                        "Caisse\n2818 Amortissements des autres immobilisations"))},
        {QStringLiteral("Debits"), Value::FromText(QStringLiteral("15,00\n\n21474836,47"))},
-       {QStringLiteral("Total"), Value::FromNumber(*Decimal::Parse(QStringLiteral("21474836,47")))}});
+       {QStringLiteral("Total"),
+        Value::FromNumber(*Decimal::Parse(QStringLiteral("21474836,47")))}});
   PreparedReport prepared = PrepareReport(report, data.input());
   ASSERT_EQ(1u, prepared.pages.size());
   EXPECT_EQ(QStringList(), prepared.warnings);
@@ -581,7 +582,8 @@ TEST_F(LayoutTest, AmountsFollowTheWrappedLinesOfTheirAccounts) {
 }
 
 TEST_F(LayoutTest, LinesOfMustNameAnotherTextOfTheBand) {
-  TemplateLoad load = ParseTemplate(QByteArray(R"(<report version="1"><band kind="detail" height="5">
+  TemplateLoad load =
+      ParseTemplate(QByteArray(R"(<report version="1"><band kind="detail" height="5">
     <text x="0" y="0" width="20" height="5" lines-of="Absent">[A]</text></band></report>)"));
   ASSERT_TRUE(load.value.has_value());
   EXPECT_EQ(QStringList{QStringLiteral("Bande « Détail » (ligne 1), élément Texte (ligne 2) : "

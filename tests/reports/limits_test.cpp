@@ -1,17 +1,17 @@
 // The 14 shipped templates over data at the limits (three address lines, long names, amounts
 // up to 9 999 999,99, tournament names of 40 characters, a long "modalites"): nothing is cut
-// and nothing overlaps or touches on the drawn pages (glyph_checks.h). With VANTREL_SHOTS set to a folder, the PDFs are
-// written there to be looked at.
+// and nothing overlaps or touches on the drawn pages (glyph_checks.h). With VANTREL_SHOTS set to a
+// folder, the PDFs are written there to be looked at.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
+#include "reports/glyph_checks.h"
 #include "reports/page_render.h"
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
-#include "reports/glyph_checks.h"
 #include "reports/render_data.h"
 #include "reports/report_engine.h"
 #include "reports/report_template.h"

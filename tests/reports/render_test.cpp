@@ -181,8 +181,7 @@ TEST(ReportRenderTest, WritesNothingForAValueThatWouldBeWrong) {
 <text x="0" y="0" width="60" height="5">[Nom]</text>)",
        "Bande « Détail » (ligne 2), enregistrement 2 : le calcul « Tot := Tot + Montant » ne "
        "peut pas être fait (« douze » n'est pas un nombre) ; l'état n'est pas imprimé\n"},
-      {"cut",
-       R"(<field x="0" y="0" width="3" height="5" format="amount">NUM(Montant)</field>)",
+      {"cut", R"(<field x="0" y="0" width="3" height="5" format="amount">NUM(Montant)</field>)",
        nullptr},
       {"unknown name", R"(<text x="0" y="0" width="60" height="5">[Nom] [Prenom]</text>)",
        "Avertissement : Bande « Détail » (ligne 2) : « Prenom » : nom inconnu « Prenom »\n"},
@@ -207,10 +206,11 @@ TEST(ReportRenderTest, WritesNothingForAValueThatWouldBeWrong) {
           << run.errors.toStdString();
     }
     if (std::string(c.name) == "cut") {
-      EXPECT_TRUE(run.errors.startsWith(QStringLiteral("Avertissement : Bande « Détail » (ligne "
-                                                       "2) : élément Champ (ligne 3), "
-                                                       "enregistrement 1 : « 12,50 » ne tient "
-                                                       "pas dans sa case")))
+      EXPECT_TRUE(
+          run.errors.startsWith(QStringLiteral("Avertissement : Bande « Détail » (ligne "
+                                               "2) : élément Champ (ligne 3), "
+                                               "enregistrement 1 : « 12,50 » ne tient "
+                                               "pas dans sa case")))
           << run.errors.toStdString();
     }
   }
