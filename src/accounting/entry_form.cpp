@@ -91,8 +91,16 @@ bool EntryForm::leaveAccount(int k, const std::string& text, const Lines& offere
 
 void EntryForm::typeAmount(int k, const std::string& text) {
   const bool credit = text.find('-') != std::string::npos;
-  const std::int64_t cents = ParseInteger(NormalizeDigits(text, 1, true));
   EntryRow& row = rowRef(k);
+  if (row.account.empty()) {
+    // An amount without an account is ignored, as a rejected account empties its row's
+    // amounts: it never counts in the imbalance of what is posted.
+    row.typed = text;
+    row.debit.reset();
+    row.credit.reset();
+    return;
+  }
+  const std::int64_t cents = ParseInteger(NormalizeDigits(text, 1, true));
   row.typed = text;
   if (credit) {
     row.debit.reset();
@@ -106,6 +114,7 @@ void EntryForm::typeAmount(int k, const std::string& text) {
 std::int64_t EntryForm::imbalance() const {
   std::int64_t balance = 0;
   for (const EntryRow& row : m_rows) {
+    if (row.account.empty()) continue;  // not posted, so not counted
     if (row.debit) balance += *row.debit;
     if (row.credit) balance -= *row.credit;
   }

@@ -44,12 +44,12 @@ class EntryForm {
   bool leaveAccount(int k, const std::string& text, const Lines& offered);
 
   // Typing into row k's amount: a "-" anywhere makes a credit, the digits are cents (none: 0).
-  // Throws Error "'%s' n'est pas une valeur entière correcte" beyond 32 bits; the row then
-  // keeps its amounts.
+  // On a row without an account the text is kept but makes no amount. Throws Error "'%s'
+  // n'est pas une valeur entière correcte" beyond 32 bits; the row then keeps its amounts.
   void typeAmount(int k, const std::string& text);
 
   const EntryRow& row(int k) const { return m_rows.at(static_cast<std::size_t>(k - 1)); }
-  // Debits minus credits, in cents.
+  // Debits minus credits of the rows that have an account (the rows posted), in cents.
   std::int64_t imbalance() const;
   std::string label;
   std::string date;

@@ -33,6 +33,41 @@ std::int32_t AddToTotal(std::int32_t total, const std::string& amount) {
   return static_cast<std::int32_t>(sum);
 }
 
+// An entry is posted only when it balances over the groups that are posted: every amount is a
+// whole number, no amount stands on a group without an account (it would be in the journal
+// and in no ledger), and the debits add up to the credits.
+void CheckBalanced(const JournalEntry& entry) {
+  std::int64_t debits = 0;
+  std::int64_t credits = 0;
+  bool strayAmount = false;
+  for (const EntryGroup& group : entry.groups) {
+    const std::int64_t debit = ParseAmount(group.debit);
+    const std::int64_t credit = ParseAmount(group.credit);
+    if (group.account.empty()) {
+      if (!group.debit.empty() || !group.credit.empty()) strayAmount = true;
+      continue;
+    }
+    debits += debit;
+    credits += credit;
+  }
+  if (strayAmount) {
+    throw Error(
+        "L'\xe9"
+        "criture porte un montant sans compte : elle n'est pas enregistr\xe9"
+        "e");
+  }
+  if (debits != credits) {
+    throw Error(
+        "L'\xe9"
+        "criture n'est pas \xe9quilibr\xe9"
+        "e (d\xe9"
+        "bit " +
+        FormatCents(debits) + ", cr\xe9" + "dit " + FormatCents(credits) +
+        ") : elle n'est pas enregistr\xe9"
+        "e");
+  }
+}
+
 std::string TotalText(std::int32_t total) { return total == 0 ? "" : std::to_string(total); }
 
 // The number of lines of bytes when every line already ends in CR LF (the form this program
@@ -93,6 +128,7 @@ int PostJournalEntry(const fs::path& exerciseFolder, const JournalEntry& entry) 
 
 int StageJournalEntry(const fs::path& exerciseFolder, const JournalEntry& entry,
                       FileTransaction& transaction) {
+  CheckBalanced(entry);
   const fs::path journalPath = WritableTarget(exerciseFolder / kJournalFileName);
   std::string journalBytes;
   if (FileExists(journalPath)) journalBytes = ReadBytes(journalPath);

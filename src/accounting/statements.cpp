@@ -113,6 +113,15 @@ struct Heading {
   }
 };
 
+// The lowest number of the block of accounts a heading search stays in: 1000-1999 and
+// 4000-4999 (liabilities), 2000-3999 and 5000-5999 (assets), 6000-6999 (expenses),
+// 7000-7999 (income). Numbers below 1000 keep the search of one multiple of ten.
+int SideLow(int account) {
+  if (account < 1000) return 0;
+  if (account >= 2000 && account < 4000) return 2000;
+  return account - account % 1000;
+}
+
 class HeadingFinder {
  public:
   explicit HeadingFinder(const Lines& chart) : m_chart(chart) {
@@ -122,18 +131,24 @@ class HeadingFinder {
     }
   }
 
+  // The heading is looked for on the account's own side only (see SideLow): a class-2 asset
+  // never falls under a class-1 liability heading, nor an income under an expense heading.
   Heading find(int account) const {
+    const int low = SideLow(account);
     int multiple = account - account % 10;
     for (;;) {
       const auto found = m_byNumber.find(multiple);
       if (found != m_byNumber.end()) return make(found->second);
-      if (multiple < 1010) break;
+      if (multiple < 1010 || multiple - 10 < low) break;
       multiple -= 10;
     }
-    // The chart's first line, when it is an account line at all; else no heading.
+    // The chart's first line, when it is an account line of the same side at all; else the
+    // account is its own heading.
     if (m_chart.empty() || !IsAccountNumber(FieldAt(m_chart[0], chart::kNumber))) {
       return {-1, account, {}};
     }
+    const int first = std::stoi(FieldAt(m_chart[0], chart::kNumber));
+    if (first < low || first > account) return {-1, account, {}};
     return make(0);
   }
 
@@ -325,8 +340,9 @@ StatementLines BalanceSheetLines(const StatementTable& table) {
   while (at != out.lines.end() && NumberOfTitle(FieldAt(*at, kTitle)) < 1300) ++at;
   out.lines.insert(at, resultLines.begin(), resultLines.end());
 
-  AddRange(table, read, {2000, 3999, "0"}, Mode::Balance, out);
+  // One liability section, then one asset section, each in account order.
   AddRange(table, read, {4000, 4999, "1"}, Mode::Balance, out);
+  AddRange(table, read, {2000, 3999, "0"}, Mode::Balance, out);
   AddRange(table, read, {5000, 5999, "0"}, Mode::Balance, out);
   return out;
 }

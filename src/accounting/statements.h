@@ -67,16 +67,18 @@ struct StatementLines {
 // number, "Impossible d'ouvrir le fichier %s" for a ledger that cannot be read.
 StatementLines IncomeStatementLines(const StatementTable& table);
 
-// Accounts 1000-1999 (side 1) with the result lines 1210 (profits) and 1290 (losses) before
-// the first account from 1300 on, then 2000-3999 (0), 4000-4999 (1) and 5000-5999 (0), with
-// the year results and the liquid total. Throws as IncomeStatementLines.
+// The liabilities, then the assets: accounts 1000-1999 (side 1) with the result lines 1210
+// (profits) and 1290 (losses) before the first account from 1300 on, 4000-4999 (1), then
+// 2000-3999 (0) and 5000-5999 (0); with the year results and the liquid total. Throws as
+// IncomeStatementLines.
 StatementLines BalanceSheetLines(const StatementTable& table);
 
 // Lines under their chart headings (Detailed: group line, then its accounts with field 5 "0";
 // Grouped: group lines only); Normal gives the lines as they are. The heading of an account
 // is the chart line of its number rounded down to ten, else of the next lower multiples of
-// ten down to 1000, else the chart's first line; an account numbered below that first line
-// (or with no chart line to fall back on) is its own heading.
+// ten down to the first of its side (1000, 2000, 4000, 5000, 6000 or 7000: classes 2 and 3
+// make one side), else the chart's first line when it lies on that side below the account;
+// an account with none of these is its own heading.
 Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping);
 
 // The two reports: "Gestion_Resultat.frf" titled "Résultat" (re1..re3, ch1..ch3, pr1..pr3

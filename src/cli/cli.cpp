@@ -18,6 +18,11 @@ void PrintLine(const std::string& cp1252Text) {
   std::fputc('\n', stdout);
 }
 
+void PrintWarning(const std::string& utf8Text) {
+  std::fputs(utf8Text.c_str(), stderr);
+  std::fputc('\n', stderr);
+}
+
 std::string LowerExtension(const std::filesystem::path& path) {
   return LowerAscii(path.extension().string());
 }

@@ -41,6 +41,8 @@ const std::vector<Command>& Commands();
 // over it once complete (see WriteBytes). Text to standard output is UTF-8.
 void WriteOutputFile(const std::filesystem::path& path, const std::string& bytes);
 void PrintLine(const std::string& cp1252Text);
+// One line to standard error (UTF-8): the report engine's warnings.
+void PrintWarning(const std::string& utf8Text);
 
 // The last extension of path in lower case, with its dot (".pdf", ".csv").
 std::string LowerExtension(const std::filesystem::path& path);

@@ -27,7 +27,9 @@ int WriteReport(const CliContext& context, const ReportRequest& request,
     for (const auto& line : request.records) records.push_back(SplitFields(line));
     WriteOutputFile(out, CsvFromRecords(records));
   } else {
-    const reports::PreparedReport pages = reports::PrepareRequest(request, context.programFolder);
+    const reports::PreparedReport pages = reports::PrepareRequest(
+        request, context.programFolder,
+        [](const QString& warning) { PrintWarning(warning.toStdString()); });
     WriteOutputFile(out, reports::PdfBytes(pages, out));
   }
   return 0;

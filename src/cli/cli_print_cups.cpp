@@ -16,6 +16,7 @@
 #include "core/record_file.h"
 #include "reports/page_render.h"
 #include "reports/report_document.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel::cli {
 namespace {
@@ -34,9 +35,8 @@ void WriteReportPdf(const CliContext& context, const std::string& templateName, 
   document.setRangeEndCount(count);
   document.setTitle(reports::TextFromCp1252(title).text());
   const reports::PreparedReport prepared = document.prepare();
-  if (!prepared.errors.isEmpty()) {
-    throw Error(Utf8ToCp1252(prepared.errors.join(QStringLiteral(" ; ")).toStdString()));
-  }
+  reports::CheckForBatch(prepared, document.templatePath(),
+                         [](const QString& warning) { PrintWarning(warning.toStdString()); });
   QString error;
   if (!reports::WritePdfFile(prepared, QString::fromStdString(out.string()), &error)) {
     throw CannotCreateFile(out);

@@ -26,6 +26,23 @@
 
 namespace vantrel::platform {
 
+QString MessageBoxText(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+      shown += c;
+      continue;
+    }
+    shown += QLatin1Char('\n');
+    // CR LF and LF CR are one break each; the pair's second half is skipped.
+    const QChar other = c == QLatin1Char('\r') ? QLatin1Char('\n') : QLatin1Char('\r');
+    if (i + 1 < text.size() && text[i + 1] == other) ++i;
+  }
+  return shown;
+}
+
 QString MessageTitle(MessageKind kind) {
   switch (kind) {
     case MessageKind::Warning:
@@ -72,10 +89,7 @@ Button QtPlatform::message(QWidget* parent, MessageKind kind, const QString& tex
       box.setIcon(QMessageBox::Question);
       break;
   }
-  // The stored texts use a lone CR as line break.
-  QString shown = text;
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-  box.setText(shown);
+  box.setText(MessageBoxText(text));
   std::vector<std::pair<QPushButton*, Button>> pushButtons;
   for (Button button : buttons) {
     const auto role = (button == Button::Yes || button == Button::Ok) ? QMessageBox::AcceptRole

@@ -26,6 +26,10 @@ class QtPlatform : public Platform {
   QString documentsFolder() override;
 };
 
+// The text a message box shows: every line break of the stored texts (CR LF, LF CR, a lone
+// CR or LF) becomes one "\n"; "\r\n\r\n" is two breaks, an empty line between.
+QString MessageBoxText(const QString& text);
+
 // Caption of a message box of that kind, and the text of a button.
 QString MessageTitle(MessageKind kind);
 QString ButtonText(Button button);

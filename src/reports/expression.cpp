@@ -498,7 +498,7 @@ class Evaluator {
   }
 
   [[noreturn]] void stop(const QString& message) {
-    warn(message);
+    m_context.stopped(m_source, message);
     throw Stopped();
   }
 
@@ -705,12 +705,20 @@ Expression Expression::Parse(const QString& source, QString* error) {
   return expression;
 }
 
+void EvalContext::stopped(const QString& expression, const QString& reason) {
+  warn(QStringLiteral("« %1 » : %2").arg(expression, reason));
+}
+
 Value Expression::evaluate(EvalContext& context) const {
+  return tryEvaluate(context).value_or(Value());
+}
+
+std::optional<Value> Expression::tryEvaluate(EvalContext& context) const {
   if (!m_root) return Value();
   try {
     return Evaluator(context, m_source).eval(*m_root);
   } catch (const Stopped&) {
-    return Value();
+    return std::nullopt;
   }
 }
 
@@ -768,10 +776,13 @@ Script Script::Parse(const QString& source, QString* error) {
   return script;
 }
 
-void Script::run(EvalContext& context) const {
+std::optional<QString> Script::run(EvalContext& context) const {
   for (const Statement& statement : m_statements) {
-    context.assign(statement.name, statement.value.evaluate(context));
+    std::optional<Value> value = statement.value.tryEvaluate(context);
+    if (!value) return QStringLiteral("%1 := %2").arg(statement.name, statement.value.source());
+    context.assign(statement.name, *value);
   }
+  return std::nullopt;
 }
 
 void Script::collectNames(QSet<QString>& names) const {

@@ -22,6 +22,9 @@ class EvalContext {
   // A problem met while evaluating (unknown name, division by zero, text that is no number);
   // the message is French and names the expression.
   virtual void warn(const QString& message) = 0;
+  // The expression cannot go on (reason: "« abc » n'est pas un nombre", "résultat trop
+  // grand"); it gives an empty value. By default a warning naming the expression.
+  virtual void stopped(const QString& expression, const QString& reason);
 };
 
 struct ExprNode;
@@ -38,6 +41,9 @@ class Expression {
   bool isValid() const { return m_root != nullptr; }
   const QString& source() const { return m_source; }
   Value evaluate(EvalContext& context) const;
+  // As evaluate, but nothing when the expression stopped (a text that is no number in
+  // arithmetic, a division by zero, a result too large), rather than an empty value.
+  std::optional<Value> tryEvaluate(EvalContext& context) const;
   // Every name the expression reads.
   void collectNames(QSet<QString>& names) const;
   bool uses(const QString& name) const;
@@ -58,7 +64,10 @@ class Script {
 
   bool isValid() const { return m_valid; }
   bool isEmpty() const { return m_statements.empty(); }
-  void run(EvalContext& context) const;
+  // Runs the assignments in order. A statement whose expression stops ends the run there,
+  // unassigned: the result is that statement as written ("Tot := Tot + Montant"), the
+  // assignments before it stay made. Nothing when every statement ran.
+  std::optional<QString> run(EvalContext& context) const;
   void collectNames(QSet<QString>& names) const;
   // The names the script assigns.
   void collectAssigned(QSet<QString>& names) const;

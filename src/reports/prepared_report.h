@@ -39,11 +39,18 @@ struct PreparedReport {
   PageSetup page;
   QString title;
   std::vector<PreparedPage> pages;
-  // Why the template could not be prepared at all (French, with the place).
+  // Why the template could not be prepared at all (French, with the place). No pages then.
   QStringList errors;
+  // True when the template is sound but preparing stopped at a value that could not be
+  // computed (errors says which, with the record): the data, not the template, is at fault.
+  bool stopped = false;
   // Problems met while preparing (unknown names, division by zero, a value too wide for
   // its box), each said once.
   QStringList warnings;
+  // The warnings that make the document wrong, not just less pretty: a value cut or a band
+  // not printed, a name nobody knows, a value that could not be computed. (A missing image
+  // is a warning only.) A batch run, with nobody to look at a preview, fails on any.
+  QStringList faults;
   // The detail records as printed, for a spreadsheet: one heading per text item of the
   // detail bands (in band order, then left to right), one row per printed record.
   QStringList tableHeader;

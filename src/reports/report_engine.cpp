@@ -63,6 +63,16 @@ QString BandWhere(const Band& band) {
   return where;
 }
 
+// A value's line breaks as "\n"; a value ending with a line break (as screens build several
+// lines) takes no more room.
+QString Unbroken(const QString& value) {
+  QString text = value;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+  return text;
+}
+
 QString ItemWhere(const ReportItem& item) {
   QString where = QStringLiteral("élément %1").arg(ItemKindLabel(item.kind));
   if (item.source.line > 0) where += QStringLiteral(" (ligne %1)").arg(item.source.line);
@@ -179,6 +189,17 @@ Compiled Compile(const ReportTemplate& report, const QString& templateFolder) {
         }
       }
       ci.usesTotalPages = names.contains(kTotalPagesName);
+      if (!item.linesOf.isEmpty()) {
+        const bool found =
+            std::any_of(band.items.begin(), band.items.end(), [&item](const ReportItem& other) {
+              return &other != &item && other.name == item.linesOf && other.linesOf.isEmpty() &&
+                     (other.kind == ItemKind::Text || other.kind == ItemKind::Field);
+            });
+        if (!found) {
+          c.errors << QStringLiteral("%1 : lines-of=\"%2\" ne nomme aucun autre texte de la bande")
+                          .arg(where, item.linesOf);
+        }
+      }
       std::optional<ValueFormat> format = ValueFormat::Parse(item.format);
       if (!format) {
         c.errors << QStringLiteral(
@@ -248,11 +269,14 @@ class Measurer {
   // is wider than the box on its own. Line breaks of the text are kept. Time linear in the
   // length of the text: each word is measured once, and the characters of a word that must
   // be broken one by one.
-  QStringList wrap(const QString& text, FontInfo& font, double widthMm) {
+  // paragraphLines, when given, receives the number of lines of each paragraph.
+  QStringList wrap(const QString& text, FontInfo& font, double widthMm,
+                   std::vector<int>* paragraphLines = nullptr) {
     const double width = widthMm * kPixelsPerMm;
     QStringList lines;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (const QString& paragraph : paragraphs) {
+      const qsizetype before = lines.size();
       QString line;
       double lineWidth = 0;
       bool started = false;
@@ -290,6 +314,7 @@ class Measurer {
         lineWidth = run;
       }
       lines << line;
+      if (paragraphLines) paragraphLines->push_back(static_cast<int>(lines.size() - before));
     }
     return lines;
   }
@@ -334,6 +359,11 @@ struct LaidBand {
   };
   std::vector<Cell> cells;  // detail band: its texts as printed, in item order
   std::vector<std::pair<std::size_t, const CompiledItem*>> deferred;  // item index, source
+};
+
+// Thrown out of the preparation when a variable cannot be computed; message is French.
+struct PreparationStopped {
+  QString message;
 };
 
 class Preparer : public EvalContext {
@@ -461,11 +491,17 @@ class Preparer : public EvalContext {
 
   void assign(const QString& name, const Value& value) override { m_variables.insert(name, value); }
 
+  void stopped(const QString& expression, const QString& reason) override {
+    m_stopReason = reason;
+    EvalContext::stopped(expression, reason);
+  }
+
   void warn(const QString& message) override {
     QString text = Capitalised(m_where) + QStringLiteral(" : ") + message;
     if (!m_warned.contains(text)) {
       m_warned.insert(text);
       m_out.warnings << text;
+      m_out.faults << text;
     }
   }
 
@@ -475,11 +511,22 @@ class Preparer : public EvalContext {
     m_record = record;
   }
 
-  void initialiseVariables() {
-    m_where = QStringLiteral("variables");
-    for (const CompiledVariable& variable : m_compiled.variables) {
-      m_variables.insert(variable.def->name, variable.initial.evaluate(*this));
+  // A variable's value is computed, or the report stops: a total that restarted from nothing
+  // would print a plausible wrong figure.
+  void setInitialValue(const CompiledVariable& variable) {
+    m_where = QStringLiteral("variable %1").arg(variable.def->name);
+    std::optional<Value> value = variable.initial.tryEvaluate(*this);
+    if (!value) {
+      throw PreparationStopped{
+          QStringLiteral("Variable %1 : la valeur initiale « %2 » ne peut pas être calculée (%3) ; "
+                         "l'état n'est pas imprimé")
+              .arg(variable.def->name, variable.initial.source(), m_stopReason)};
     }
+    m_variables.insert(variable.def->name, *value);
+  }
+
+  void initialiseVariables() {
+    for (const CompiledVariable& variable : m_compiled.variables) setInitialValue(variable);
     for (const auto& [name, value] : m_input.variables) m_variables.insert(name, value);
   }
 
@@ -487,9 +534,25 @@ class Preparer : public EvalContext {
     for (const CompiledVariable& variable : m_compiled.variables) {
       if (variable.def->reset != reset) continue;
       if (reset == VariableReset::Group && variable.def->group != group) continue;
-      m_where = QStringLiteral("variable %1").arg(variable.def->name);
-      m_variables.insert(variable.def->name, variable.initial.evaluate(*this));
+      setInitialValue(variable);
     }
+  }
+
+  // Runs a band's assignments; one that cannot be computed stops the whole report, with the
+  // band, the record and the assignment named.
+  void runScript(const CompiledBand& band, const Script& script) {
+    m_where = band.where;
+    const std::optional<QString> failed = script.run(*this);
+    if (!failed) return;
+    const BandKind kind = band.band->kind;
+    const bool perRecord =
+        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+    QString where = Capitalised(band.where);
+    if (perRecord) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
+    throw PreparationStopped{
+        QStringLiteral("%1 : le calcul « %2 » ne peut pas être fait (%3) ; l'état n'est pas "
+                       "imprimé")
+            .arg(where, *failed, m_stopReason)};
   }
 
   void resetGroupVariables(const QString& group) { resetVariables(VariableReset::Group, group); }
@@ -572,10 +635,7 @@ class Preparer : public EvalContext {
     startPage(true);
   }
 
-  void runAfter(const CompiledBand& band) {
-    m_where = band.where;
-    band.after.run(*this);
-  }
+  void runAfter(const CompiledBand& band) { runScript(band, band.after); }
 
   // Places a band in the page body (any band but the page header and footer), moving it to
   // the next column or page whole when it does not fit. Its assignments run once for the
@@ -596,8 +656,7 @@ class Preparer : public EvalContext {
       m_y = std::max(m_y, m_columnBottom);
     }
     Variables saved = m_variables;
-    m_where = band.where;
-    band.before.run(*this);
+    runScript(band, band.before);
     LaidBand laid = layBand(band, columnWidth);
     // Taller than the body of a page: a new page would not hold it either.
     bool tooTall = laid.height > m_bottom - m_bodyTop + 1e-9;
@@ -615,8 +674,7 @@ class Preparer : public EvalContext {
         m_columnTop = m_y;
         m_columnBottom = m_y;
       }
-      m_where = band.where;
-      band.before.run(*this);
+      runScript(band, band.before);
       laid = layBand(band, columnWidth);
     }
     if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
@@ -681,13 +739,12 @@ class Preparer : public EvalContext {
   // number is printed smaller (down to kSmallestNumberPointSize), anything else (and a
   // number that still does not fit) is clipped to the box with a warning. A text that may
   // not grow shows the lines its box can hold; the others are said to be lost.
-  DisplayItem textItem(const CompiledItem& ci, const QString& value, double widthLimit) {
+  // paragraphLines, when given, receives the number of lines each paragraph of the text
+  // (each part between line breaks) takes.
+  DisplayItem textItem(const CompiledItem& ci, const QString& value, double widthLimit,
+                       std::vector<int>* paragraphLines = nullptr) {
     const ReportItem& item = *ci.item;
-    QString text = value;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    // A value ending with a line break (as screens build several lines) takes no more room.
-    while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    QString text = Unbroken(value);
     DisplayItem d;
     d.kind = DisplayItem::Kind::Text;
     d.color = item.color;
@@ -704,9 +761,10 @@ class Preparer : public EvalContext {
     double fitWidth = std::max(0.0, width - 2 * kTightPaddingMm);
     // A number is never broken across lines: it is printed smaller instead.
     if (item.wordWrap && !ReadsAsNumber(text)) {
-      d.lines = m_measurer.wrap(text, *font, available);
+      d.lines = m_measurer.wrap(text, *font, available, paragraphLines);
     } else {
       d.lines = text.split(QLatin1Char('\n'));
+      if (paragraphLines) paragraphLines->assign(d.lines.size(), 1);
       double widest = 0;
       QString widestLine;
       for (const QString& line : std::as_const(d.lines)) {
@@ -716,9 +774,15 @@ class Preparer : public EvalContext {
           widestLine = line;
         }
       }
+      // A figure keeps its whole padding, so that two figures side by side never touch
+      // ("21474836,4721474836,47"): it is printed smaller rather than closer.
+      const bool figure = std::all_of(d.lines.begin(), d.lines.end(), [](const QString& line) {
+        return line.isEmpty() || ReadsAsNumber(line);
+      });
+      if (figure) fitWidth = available;
       if (widest > fitWidth + kFitToleranceMm) {
         bool fitted = false;
-        if (d.lines.size() == 1 && ReadsAsNumber(widestLine)) {
+        if (figure) {
           double size = std::floor(style.pointSize * fitWidth / widest * 10) / 10;
           for (int tries = 0; tries < 40 && size >= kSmallestNumberPointSize; ++tries) {
             FontStyle smaller = style;
@@ -791,15 +855,42 @@ class Preparer : public EvalContext {
       double shift = 0;  // how far its foot moved
     };
     std::vector<Growth> growths;
-    for (std::size_t k = 0; k < band.items.size(); ++k) {
+    // The lines of each paragraph of the named texts, for the texts whose lines follow them;
+    // those are laid out last.
+    QHash<QString, std::vector<int>> paragraphs;
+    for (const CompiledItem& ci : band.items) {
+      if (!ci.item->linesOf.isEmpty()) paragraphs.insert(ci.item->linesOf, {});
+    }
+    std::vector<std::size_t> order;
+    for (int pass = 0; pass < 2; ++pass) {
+      for (std::size_t k = 0; k < band.items.size(); ++k) {
+        if (band.items[k].item->linesOf.isEmpty() == (pass == 0)) order.push_back(k);
+      }
+    }
+    for (std::size_t k : order) {
       const CompiledItem& ci = band.items[k];
       const ReportItem& item = *ci.item;
       if (item.kind != ItemKind::Text && item.kind != ItemKind::Field) continue;
       QString text = ci.usesTotalPages ? QString() : itemText(ci);
-      texts[k] = textItem(ci, text, width);
-      if (kind == BandKind::Detail) {
-        laid.cells.push_back({item.x, texts[k]->lines.join(QLatin1Char(' '))});
+      QString cell;
+      auto leader = paragraphs.find(item.linesOf);
+      if (!item.linesOf.isEmpty() && leader != paragraphs.end()) {
+        // Line k goes beside paragraph k of the leader: blank lines fill its wrapped lines.
+        const QStringList own = Unbroken(text).split(QLatin1Char('\n'));
+        cell = own.join(QLatin1Char(' '));
+        QStringList padded;
+        for (qsizetype p = 0; p < own.size(); ++p) {
+          padded << own[p];
+          const int taken = p < static_cast<qsizetype>(leader->size()) ? (*leader)[p] : 1;
+          for (int extra = 1; extra < taken; ++extra) padded << QString();
+        }
+        texts[k] = textItem(ci, padded.join(QLatin1Char('\n')), width);
+      } else {
+        auto named = item.name.isEmpty() ? paragraphs.end() : paragraphs.find(item.name);
+        texts[k] = textItem(ci, text, width, named != paragraphs.end() ? &*named : nullptr);
+        cell = texts[k]->lines.join(QLatin1Char(' '));
       }
+      if (kind == BandKind::Detail) laid.cells.push_back({item.x, cell});
       if (item.grow && texts[k]->rect.height() > item.height + 1e-9) {
         growths.push_back({item.x, item.x + texts[k]->rect.width(), item.y, item.y + item.height,
                            texts[k]->rect.height()});
@@ -980,6 +1071,7 @@ class Preparer : public EvalContext {
   int m_pageNumber = 0;
   int m_totalPages = 0;
   QString m_where;
+  QString m_stopReason;  // why the last expression stopped
   QSet<QString> m_warned;
   std::vector<Deferred> m_deferred;
   bool m_inRecordBand = false;
@@ -1018,7 +1110,14 @@ PreparedReport PrepareReport(const ReportTemplate& report, const ReportInput& in
     out.errors = compiled.errors;
     return out;
   }
-  Preparer(report, input, compiled, out).run();
+  try {
+    Preparer(report, input, compiled, out).run();
+  } catch (const PreparationStopped& stop) {
+    out.pages.clear();
+    out.tableRows.clear();
+    out.errors << stop.message;
+    out.stopped = true;
+  }
   return out;
 }
 

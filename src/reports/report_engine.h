@@ -32,7 +32,11 @@ struct ReportInput {
 QStringList BuiltInNames();
 
 // Lays the template out over the input. A template whose expressions do not parse gives no
-// pages and its errors; problems met while evaluating give warnings. Never throws.
+// pages and its errors; problems met while evaluating give warnings. An assignment of a band
+// or a variable's initial value that cannot be computed (a text that is no number, a result
+// too large) stops the preparation: no pages, stopped set, and one error naming the band,
+// the record and the assignment, so that a running total never starts again from nothing.
+// Never throws.
 //
 // Order of the bands: on every page the page header (unless on-first-page="false" on page
 // 1), on the first page the title, then the column header (repeated on every page), then

@@ -3,9 +3,12 @@
 //
 // Lays out a template over the data of a JSON file (see render_data.h) exactly as a screen
 // would through its report object, and writes the pages as PDF, or the printed detail
-// records as CSV (report_csv.h) when OUT ends in ".csv". Errors and warnings go to
-// the standard error stream. Exit status: 0 written (warnings or not), 1 not written, 2 bad
-// usage. Runs without a window (QT_QPA_PLATFORM=offscreen is set when no platform is).
+// records as CSV (report_csv.h) when OUT ends in ".csv". Errors and warnings go to the
+// standard error stream, in French. No output is better than a wrong one: a template that
+// does not prepare, a value that stops it, and any warning that a value was cut, a name is
+// unknown or a value could not be computed write nothing. Exit status: 0 written, 1 not
+// written, 2 bad usage. Runs without a window (QT_QPA_PLATFORM=offscreen is set when no
+// platform is).
 
 #include <QFile>
 #include <QGuiApplication>
@@ -64,8 +67,15 @@ int main(int argc, char* argv[]) {
 
   vantrel::reports::PreparedReport prepared = report.prepare();
   for (const QString& line : prepared.errors) Print(line);
-  if (!prepared.errors.isEmpty()) return 1;
   for (const QString& line : prepared.warnings) Print(QStringLiteral("Avertissement : ") + line);
+  if (!prepared.errors.isEmpty()) return 1;
+  // Nobody sees a preview here: a value cut or unknown would make a wrong document.
+  if (!prepared.faults.isEmpty()) {
+    Print(QStringLiteral("%1 n'est pas écrit : une valeur coupée, inconnue ou impossible à "
+                         "calculer le rendrait faux")
+              .arg(outputPath));
+    return 1;
+  }
   bool csv = outputPath.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
   bool written = csv ? vantrel::reports::WriteCsvFile(prepared, outputPath, &error)
                      : vantrel::reports::WritePdfFile(prepared, outputPath, &error);

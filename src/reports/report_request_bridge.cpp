@@ -46,17 +46,39 @@ bool SetUpReport(ReportDocument& report, const ReportRequest& request,
   return loaded;
 }
 
+void CheckForBatch(const PreparedReport& prepared, const QString& templatePath,
+                   const std::function<void(const QString&)>& warn) {
+  for (const QString& warning : prepared.warnings) {
+    warn(QStringLiteral("Avertissement : ") + warning);
+  }
+  if (prepared.stopped) throw Error(ToCp1252(prepared.errors.join('\n')));
+  if (!prepared.errors.isEmpty()) {
+    const QString first = prepared.errors.front();
+    // A template that does not load already says so on its first line.
+    throw Error(ToCp1252(first.startsWith(QStringLiteral("Le mod\u00e8le "))
+                             ? prepared.errors.join('\n')
+                             : QStringLiteral("Le mod\u00e8le %1 contient des erreurs :\n%2")
+                                   .arg(templatePath, prepared.errors.join('\n'))));
+  }
+  if (!prepared.faults.isEmpty()) {
+    throw Error(ToCp1252(
+        QStringLiteral("L'\u00e9tat n'est pas \u00e9crit : sans aper\u00e7u pour le voir, une "
+                       "valeur coup\u00e9e ou inconnue le rendrait faux (%1 avertissement(s) "
+                       "du mod\u00e8le %2)")
+            .arg(prepared.faults.size())
+            .arg(templatePath)));
+  }
+}
+
 PreparedReport PrepareRequest(const ReportRequest& request,
-                              const std::filesystem::path& programFolder) {
+                              const std::filesystem::path& programFolder,
+                              const std::function<void(const QString&)>& warn) {
   ReportDocument document;
   if (!SetUpReport(document, request, programFolder)) {
     throw CannotOpenFile(programFolder / FolderPath(request.templateFile));
   }
   PreparedReport prepared = document.prepare();
-  if (!prepared.errors.isEmpty()) {
-    throw Error(ToCp1252(QStringLiteral("Le mod\u00e8le %1 contient des erreurs :\n%2")
-                             .arg(document.templatePath(), prepared.errors.join('\n'))));
-  }
+  CheckForBatch(prepared, document.templatePath(), warn);
   return prepared;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/report_request.h"
@@ -21,11 +23,21 @@ Value ToValue(const ReportValue& value);
 bool SetUpReport(ReportDocument& report, const ReportRequest& request,
                  const std::filesystem::path& programFolder);
 
+// The rule of the batch tools, where nobody looks at a preview: no output is better than a
+// wrong one. Every warning of prepared is handed to warn ("Avertissement : ..." in French);
+// then throws Error when the report could not be prepared (the template's mistakes, or a
+// value that stopped it, with the record) or when any warning is a fault (a value cut, a
+// name nobody knows, a value that could not be computed). templatePath names the template
+// in the messages.
+void CheckForBatch(const PreparedReport& prepared, const QString& templatePath,
+                   const std::function<void(const QString&)>& warn);
+
 // The request's pages, laid out without a window exactly as the preview shows them: for the
 // batch tool. Throws Error "Impossible d'ouvrir le fichier %s" when the template is missing,
-// and an Error listing the template's mistakes when it cannot be prepared.
+// and as CheckForBatch, whose warnings go to warn.
 PreparedReport PrepareRequest(const ReportRequest& request,
-                              const std::filesystem::path& programFolder);
+                              const std::filesystem::path& programFolder,
+                              const std::function<void(const QString&)>& warn);
 
 // The pages as PDF bytes. Throws Error "Impossible de créer le fichier %s" (naming
 // fileName) when the PDF cannot be made.

@@ -446,6 +446,7 @@ class TemplateReader {
     item.wordWrap = a.flag("wrap", false);
     item.grow = a.flag("grow", false);
     item.name = a.text("name");
+    item.linesOf = a.text("lines-of");
     item.condition = a.text("if");
     item.conditionColor = a.color("if-color", QColor());
     item.conditionBold = a.flag("if-bold", false);
@@ -499,6 +500,7 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
     if (item.wordWrap) w.writeAttribute(QStringLiteral("wrap"), QStringLiteral("true"));
     if (item.grow) w.writeAttribute(QStringLiteral("grow"), QStringLiteral("true"));
     if (!item.name.isEmpty()) w.writeAttribute(QStringLiteral("name"), item.name);
+    if (!item.linesOf.isEmpty()) w.writeAttribute(QStringLiteral("lines-of"), item.linesOf);
     if (!item.condition.isEmpty()) w.writeAttribute(QStringLiteral("if"), item.condition);
     if (item.conditionColor.isValid()) {
       w.writeAttribute(QStringLiteral("if-color"), item.conditionColor.name(QColor::HexArgb));

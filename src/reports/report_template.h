@@ -84,6 +84,10 @@ struct ReportItem {
   bool grow = false;  // the band grows to show every wrapped line
   // Column heading of the item in a CSV export (text and field of a detail band).
   QString name;
+  // The name of another text of the band whose lines this one follows: line k of this text
+  // (its k-th line break) is printed beside the first line of paragraph k of that one,
+  // however that one wraps. For amounts beside account names that may take two lines.
+  QString linesOf;
   // Conditional style: when the expression holds for the record, the text takes
   // conditionColor (when valid) and bold (when conditionBold).
   QString condition;

@@ -117,12 +117,12 @@ TEST_F(BooksTest, TrialBalanceReadsEveryLedgersLastLineNotTheJournal) {
   PostJournalEntry(folder(),
                    {"06/03/2027",
                     "Retour",
-                    {{{"5300", "Caisse", "", "1500"}, {"7560", "Cotisations", "400", ""}}}});
+                    {{{"5300", "Caisse", "", "400"}, {"7560", "Cotisations", "400", ""}}}});
   file("4110.dbp", "9;x;A;;;;;0;\r\n");
   const BooksContext books = load();
   EXPECT_EQ(
       "4110;PAS DANS LE PLAN;;;;;\n"
-      "5300;Caisse;1500;1500;;;\n"
+      "5300;Caisse;1500;400;1100;;\n"
       "7560;Cotisations;400;1500;;1100;\n",
       Join(TrialBalance(books.ledgers, books.accountsInUse)));
 }

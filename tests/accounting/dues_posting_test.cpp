@@ -101,6 +101,30 @@ TEST_F(DuesPostingTest, ABadBirthDateStopsThePostingBeforeAnyFile) {
   EXPECT_FALSE(m_card.line({members::CardRow::Kind::kDues, 0}).posted());
 }
 
+// Dues of 25,00 against a payment of 20,00 would leave the books unbalanced: the posting is
+// refused as a whole, the member file and the books stay as they were.
+TEST_F(DuesPostingTest, DuesAndPaymentsThatDifferAreNotPosted) {
+  writeMember({{"7560", "Cotisations", "2500", "F"}}, {{"5120", "Banque", "2000", "F"}});
+  const std::string before = ReadFile(folder() / "Joueur.DBP");
+  try {
+    PostMemberDues(folder(), m_card, m_boxes, Today());
+    ADD_FAILURE() << "posted";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string("L'\xe9"
+                          "criture n'est pas \xe9quilibr\xe9"
+                          "e (d\xe9"
+                          "bit 20,00, cr\xe9"
+                          "dit 25,00) : elle n'est pas enregistr\xe9"
+                          "e"),
+              error.what());
+  }
+  EXPECT_FALSE(fs::exists(folder() / "Journal.dbp"));
+  EXPECT_FALSE(fs::exists(folder() / "7560.dbp"));
+  EXPECT_FALSE(fs::exists(folder() / "5120.dbp"));
+  EXPECT_EQ(before, ReadFile(folder() / "Joueur.DBP"));
+  EXPECT_FALSE(m_card.line({members::CardRow::Kind::kDues, 0}).posted());
+}
+
 TEST_F(DuesPostingTest, AFailedLedgerLeavesTheMemberUnmarked) {
   writeMember({{"7560", "Cotisations", "2500", "F"}}, {{"5120", "Banque", "2500", "F"}});
   WriteFile(folder() / "5120.dbp", "1;01/09/2026;x;1;;abc;;1;\r\n");  // a total that is no number

@@ -147,6 +147,46 @@ TEST_F(EntryFormTest, RowsOneAndThreePostAsGroupsOneAndTwo) {
   EXPECT_EQ("Tournoi de No\xebl", m_form.label);
 }
 
+// An amount typed on a row without an account makes no amount: it is not counted in the
+// imbalance, so the entry cannot be posted with a group that would then be dropped.
+TEST_F(EntryFormTest, AnAmountOnARowWithoutAccountIsNeitherCountedNorPosted) {
+  testing::ProgramFolder program;
+  const auto folder = program.exerciseFolder();
+  ASSERT_TRUE(choose(1, Choice("5300", "Caisse")));
+  m_form.typeAmount(1, "1500");
+  m_form.typeAmount(2, "-1500");
+  m_form.date = "05/03/2027";
+  m_form.label = "Droits de table";
+  EXPECT_EQ(std::nullopt, credit(2));
+  EXPECT_EQ(std::nullopt, debit(2));
+  EXPECT_EQ("-1500", m_form.row(2).typed);
+  EXPECT_EQ(1500, m_form.imbalance());
+  EXPECT_FALSE(m_form.canPost());
+  try {
+    m_form.post(folder);
+    ADD_FAILURE() << "an unbalanced entry was posted";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string("L'\xe9"
+                          "criture n'est pas \xe9quilibr\xe9"
+                          "e (d\xe9"
+                          "bit 15,00, cr\xe9"
+                          "dit 0,00) : elle n'est pas enregistr\xe9"
+                          "e"),
+              error.what());
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "Journal.dbp"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "5300.dbp"));
+  EXPECT_EQ(Choice("5300", "Caisse"), m_form.row(1).account);
+
+  // Choosing the account afterwards makes the row count: it is prefilled to balance.
+  ASSERT_TRUE(choose(2, Choice("7560", "Cotisations")));
+  EXPECT_EQ(std::optional<std::int64_t>(1500), credit(2));
+  EXPECT_TRUE(m_form.canPost());
+  EXPECT_EQ(1, m_form.post(folder));
+  EXPECT_EQ("05/03/2027;Droits de table;5300;Caisse;1500;;7560;Cotisations;;1500;;;;;;;;;;;;;\r\n",
+            ReadFile(folder / "Journal.dbp"));
+}
+
 TEST_F(EntryFormTest, AFailedPostingKeepsTheRows) {
   testing::ProgramFolder program;
   const auto folder = program.exerciseFolder() / "absent";

@@ -126,6 +126,27 @@ class EntryScreenTest : public QObject {
              QStringLiteral("Compte2"));
   }
 
+  // An amount typed in row 2 without an account is ignored: it shows nothing, does not
+  // balance the entry, and "Enregistrer" stays hidden; nothing is written.
+  void anAmountWithoutAccountDoesNotBalanceTheEntry() {
+    Fixture f;
+    f.activate();
+    TFichFEntree& s = *f.screen;
+    QTest::keyClicks(s.Libelle, QStringLiteral("Droits de table"));
+    f.choose(1, k5300);
+    s.Saisie[0]->clear();
+    QTest::keyClicks(s.Saisie[0], QStringLiteral("1500"));
+    QTest::keyClicks(s.Saisie[1], QStringLiteral("-1500"));
+    QCOMPARE(s.Saisie[1]->text(), QStringLiteral("-1500"));
+    QCOMPARE(s.Credit[1]->text(), QString());
+    QCOMPARE(s.Debit[1]->text(), QString());
+    QCOMPARE(s.EdSolde->text(), QStringLiteral("1500"));
+    QVERIFY(!f.postShown());
+    QTest::mouseClick(s.Enregistrer, Qt::LeftButton);
+    QVERIFY(!fs::exists(f.folder() / "Journal.dbp"));
+    QVERIFY(!fs::exists(f.folder() / "5300.dbp"));
+  }
+
   void incomeAccountOnABalancedScreenStartsACredit() {
     Fixture f;
     f.activate();

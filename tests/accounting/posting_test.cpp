@@ -211,7 +211,10 @@ TEST_F(PostingTest, CountsJournalLinesWhateverTheirEnds) {
   for (const auto& c : cases) {
     WriteFile(file("Journal.dbp"), c.journal);
     fs::remove(file("5300.dbp"));
-    EXPECT_EQ(c.number, post(Entry("d", "l", {{"5300", "Caisse", "1", ""}}))) << c.journal;
+    fs::remove(file("7560.dbp"));
+    EXPECT_EQ(c.number,
+              post(Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}})))
+        << c.journal;
     const Lines lines = ReadLines(file("Journal.dbp"));
     EXPECT_EQ(static_cast<std::size_t>(c.number), lines.size()) << c.journal;
     EXPECT_EQ(LinesToBytes(lines), ReadFile(file("Journal.dbp"))) << "not CR LF: " << c.journal;
@@ -222,11 +225,13 @@ TEST_F(PostingTest, CountsJournalLinesWhateverTheirEnds) {
 TEST_F(PostingTest, WritesIntoFilesOfAnyLetterCase) {
   WriteFile(file("JOURNAL.DBP"), "x;\r\n");
   WriteFile(file("5300.DBP"), "1;d;x;100;;100;;100;\r\n");
-  post(Entry("d", "l", {{"5300", "Caisse", "1", ""}}));
-  EXPECT_EQ("x;\r\nd;l;5300;Caisse;1;;" + std::string(16, ';') + "\r\n",
+  WriteFile(file("7560.Dbp"), "");
+  post(Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}}));
+  EXPECT_EQ("x;\r\nd;l;5300;Caisse;1;;7560;C;;1;" + std::string(12, ';') + "\r\n",
             ReadFile(file("JOURNAL.DBP")));
   EXPECT_EQ("1;d;x;100;;100;;100;\r\n2;d;l;1;;101;;101;\r\n", ReadFile(file("5300.DBP")));
-  EXPECT_EQ(2u, Snapshot(m_program.exerciseFolder()).size());
+  EXPECT_EQ("2;d;l;;1;;1;-1;\r\n", ReadFile(file("7560.Dbp")));
+  EXPECT_EQ(3u, Snapshot(m_program.exerciseFolder()).size());
 }
 
 TEST_F(PostingTest, ABadLedgerLeavesNoHalfEntry) {
@@ -255,6 +260,48 @@ TEST_F(PostingTest, RefusesBadAmountsAndAccountsBeforeWritingAnything) {
                 "'2147484000' n'est pas une valeur enti\xe8re correcte");
 }
 
+// The last guard behind every screen and tool: an entry is posted only when the groups that
+// are posted balance; the journal and every ledger stay byte for byte otherwise.
+TEST_F(PostingTest, RefusesAnUnbalancedEntryAndWritesNothing) {
+  post(Entry("01/09/2026", "Ouverture",
+             {{"5120", "Banque", "5000", ""}, {"7560", "Cot", "", "5000"}}));
+  WriteFile(file("Journal.dbp"), ReadFile(file("Journal.dbp")) + "ancienne;\n");  // not CR LF
+  const auto unbalanced = [](const std::string& debit, const std::string& credit) {
+    return "L'\xe9"
+           "criture n'est pas \xe9quilibr\xe9"
+           "e (d\xe9"
+           "bit " +
+           debit + ", cr\xe9" + "dit " + credit + ") : elle n'est pas enregistr\xe9" + "e";
+  };
+  // The entry screen's case: the second group lost its account and its amount with it.
+  expectRefused(Entry("02/09/2026", "Caisse seule", {{"5300", "Caisse", "1500", ""}}),
+                unbalanced("15,00", "0,00"));
+  expectRefused(
+      Entry("d", "un centime", {{"5300", "Caisse", "1500", ""}, {"7560", "Cot", "", "1499"}}),
+      unbalanced("15,00", "14,99"));
+  expectRefused(
+      Entry(
+          "d", "trois groupes",
+          {{"5300", "Caisse", "100", ""}, {"5120", "Banque", "", "40"}, {"7560", "Cot", "", "50"}}),
+      unbalanced("1,00", "0,90"));
+  expectRefused(Entry("d", "au-del\xe0 de 32 bits",
+                      {{"5300", "Caisse", "2147483647", ""},
+                       {"5120", "Banque", "2147483647", ""},
+                       {"7560", "Cot", "", "2147483647"}}),
+                unbalanced("42949672,94", "21474836,47"));
+  // An amount on a group without an account would be in the journal and in no ledger.
+  JournalEntry stray = Entry("d", "montant sans compte", {{"5300", "Caisse", "1500", ""}});
+  stray.groups[1] = {"", "", "", "1500"};
+  expectRefused(stray,
+                "L'\xe9"
+                "criture porte un montant sans compte : elle n'est pas enregistr\xe9"
+                "e");
+  // A balanced entry with a gap and a negative amount is posted.
+  JournalEntry gap = Entry("03/09/2026", "Avoir", {{"5300", "Caisse", "-200", ""}});
+  gap.groups[3] = {"6110", "Sous-traitance", "", "-200"};
+  EXPECT_EQ(3, post(gap));
+}
+
 TEST_F(PostingTest, AnUnwritableLedgerLeavesNoHalfEntry) {
   post(Entry("01/09/2026", "Ouverture",
              {{"5120", "Banque", "5000", ""}, {"7560", "Cot", "", "5000"}}));
@@ -269,7 +316,8 @@ TEST(PostingWithoutFolderTest, AMissingExerciseFolderPostsNothing) {
   testing::TempFolder program;
   const fs::path folder = program.path() / "2026-2027";
   try {
-    PostJournalEntry(folder, Entry("d", "l", {{"5300", "Caisse", "1", ""}}));
+    PostJournalEntry(folder,
+                     Entry("d", "l", {{"5300", "Caisse", "1", ""}, {"7560", "C", "", "1"}}));
     ADD_FAILURE() << "posted without a folder";
   } catch (const Error& error) {
     EXPECT_EQ(

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
 
 #include "core/error.h"
 #include "core/ini_file.h"
+#include "core/text_helpers.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::accounting {
@@ -182,8 +184,8 @@ TEST_F(StatementsTest, LiquidTotalIsYearOneOfAccounts4000To5999) {
   EXPECT_EQ(ReportValue::Cents(21000), balance.value("Liquide", 2));
   EXPECT_EQ(
       "1;1020 Fonds associatifs;-28000;;;1;\n"
-      "0;2150 PAS DANS LE PLAN 2026-2027;7000;;;1;\n"
       "1;4110 PAS DANS LE PLAN 2026-2027;1500;;;1;\n"
+      "0;2150 PAS DANS LE PLAN 2026-2027;7000;;;1;\n"
       "0;5120 Banque;20000;99999;;1;\n"
       "0;5300 Caisse;-500;;;1;\n",
       Join(balance.records));
@@ -216,6 +218,94 @@ TEST_F(StatementsTest, GroupingsOfTheSameLines) {
       "1;6110 Sous-traitance;4000;0;0;1;\n"
       "0;7000 PRESTATIONS;-9000;0;0;1;\n",
       Join(GroupLines(lines, t.chart, Grouping::Grouped)));
+}
+
+// Sums of the counted lines (field 5 "1") of each side, year 1: what the template adds up.
+std::map<std::string, std::int64_t> SideTotals(const Lines& lines) {
+  std::map<std::string, std::int64_t> totals;
+  for (const auto& line : lines) {
+    if (FieldAt(line, 5) != "1") continue;
+    const std::string balance = FieldAt(line, 2);
+    totals[FieldAt(line, 0)] += balance.empty() ? 0 : std::stoll(balance);
+  }
+  return totals;
+}
+
+// The sides of the lines in order, one letter per run: "PA" is one liability section, then
+// one asset section.
+std::string Sections(const Lines& lines) {
+  std::string sections;
+  for (const auto& line : lines) {
+    const char side = FieldAt(line, 0) == "1" ? 'P' : 'A';
+    if (sections.empty() || sections.back() != side) sections += side;
+  }
+  return sections;
+}
+
+// A club that bought a computer (2183, 800,00 paid from 5120) and set aside a provision
+// (1510, 200,00 against 6780): the asset never falls under a liability heading, whatever the
+// chart, and the three groupings give the same totals on each side.
+TEST_F(StatementsTest, AClassTwoAccountIsGroupedOnTheAssetSideOnly) {
+  ledger(1, "1020", "-100000");
+  ledger(1, "1510", "-20000");
+  ledger(1, "2183", "80000");
+  ledger(1, "5120", "20000");
+  ledger(1, "6780", "20000");
+  ledger(1, "4110", "-500");  // a liability after the 1000s, before the assets
+  ledger(1, "5300", "500");
+  std::string shipped =
+      testing::ReadFile(fs::path(VANTREL_DATA_DIR) / "2026-2027" / "Plan_Comptable.dbp");
+  const struct {
+    const char* name;
+    std::string chart;
+    const char* provisions;  // the group line of 1510 under Grouped
+    const char* computer;    // the group line of 2183 under Grouped
+  } charts[] = {
+      {"chart without class 2", kChart, "1;1510 Provisions;-20000;0;0;1;",
+       "0;2183 PAS DANS LE PLAN 2026-2027;80000;0;0;1;"},
+      {"shipped chart", shipped, "1;1510 Provisions pour risques;-20000;0;0;1;",
+       "0;2180 AUTRES IMMOBILISATIONS CORPORELLES;80000;0;0;1;"},
+  };
+  for (const auto& c : charts) {
+    WriteFile(m_program.exerciseFolder() / "Plan_Comptable.dbp", c.chart);
+    const StatementTable t = table();
+    const std::map<std::string, std::int64_t> expected = {{"0", 100500}, {"1", -100500}};
+    for (const Grouping grouping : {Grouping::Normal, Grouping::Detailed, Grouping::Grouped}) {
+      const Lines lines = BalanceSheetReport(t, grouping).records;
+      EXPECT_EQ(expected, SideTotals(lines)) << c.name << " " << static_cast<int>(grouping);
+      EXPECT_EQ("PA", Sections(lines)) << c.name << "\n" << Join(lines);
+    }
+    const Lines grouped = BalanceSheetReport(t, Grouping::Grouped).records;
+    EXPECT_NE(grouped.end(), std::find(grouped.begin(), grouped.end(), c.provisions))
+        << c.name << "\n"
+        << Join(grouped);
+    EXPECT_NE(grouped.end(), std::find(grouped.begin(), grouped.end(), c.computer))
+        << c.name << "\n"
+        << Join(grouped);
+  }
+}
+
+// Headings are looked for on the account's own side: classes 1, 2-3, 4, 5, 6 and 7.
+TEST(HeadingSearchTest, NeverCrossesToAnotherSide) {
+  const Lines chart = {"1000;FONDS;Titre;N;;", "1510;Provisions;Bilan;N;;",
+                       "3900;DEPRECIATIONS;Titre;N;;", "4000;TIERS;Titre;N;;",
+                       "6000;ACHATS;Titre;N;;"};
+  const struct {
+    const char* line;
+    const char* group;
+  } cases[] = {
+      {"0;2183 Informatique;800;;;1;", "0;2183 Informatique;800;0;0;1;"},
+      {"0;3970 Stocks;5;;;1;", "0;3900 DEPRECIATIONS;5;0;0;1;"},
+      {"0;3710 Marchandises;5;;;1;", "0;3710 Marchandises;5;0;0;1;"},
+      {"1;4110 Adh\xe9rents;-3;;;1;", "1;4000 TIERS;-3;0;0;1;"},
+      {"0;5120 Banque;3;;;1;", "0;5120 Banque;3;0;0;1;"},
+      {"0;7560 Cotisations;-9;;;1;", "0;7560 Cotisations;-9;0;0;1;"},
+      {"1;1999 Compte;1;;;1;", "1;1510 Provisions;1;0;0;1;"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(std::string(c.group) + "\n", Join(GroupLines({c.line}, chart, Grouping::Grouped)))
+        << c.line;
+  }
 }
 
 TEST_F(StatementsTest, AHeadingWithALedgerGathersTheAccountsBelowIt) {

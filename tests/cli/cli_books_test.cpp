@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -403,6 +404,52 @@ TEST_F(CliBooksTest, FailuresWriteNothingAndExitOne) {
   for (const char* name : {"b.pdf", "c.csv", "j.csv", "p.pdf"}) {
     EXPECT_FALSE(fs::exists(out(name))) << name;
   }
+}
+
+// A batch run has nobody to look at a preview: a figure cut in its box, or a running total
+// that cannot be computed, writes no file; every warning is on standard error.
+TEST_F(CliBooksTest, AWrongFigureWritesNothing) {
+  const fs::path model = m_club.path() / "Gestion_Balance.frf";
+  const std::string shipped = ReadFile(model);
+  const auto changed = [&](const std::string& from, const std::string& to) {
+    std::string text = shipped;
+    const std::size_t at = text.find(from);
+    EXPECT_NE(std::string::npos, at) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    WriteFile(model, text);
+  };
+  WriteFile(out("kept.pdf"), "old bytes");
+
+  changed("<field name=\"Total d\u00e9bit\" x=\"78\" y=\"0.3\" width=\"27\"",
+          "<field name=\"Total d\u00e9bit\" x=\"78\" y=\"0.3\" width=\"4\"");
+  ToolRun result = run({"print", "balance", out("kept.pdf").string()});
+  EXPECT_EQ(1, result.status);
+  EXPECT_NE(std::string::npos,
+            result.err.find("enregistrement 2 : \u00ab 1050,00 \u00bb ne tient pas dans sa case"))
+      << result.err;
+  EXPECT_TRUE(result.err.starts_with("Avertissement : Bande \u00ab D\u00e9tail \u00bb (ligne "))
+      << result.err;
+  EXPECT_TRUE(result.err.ends_with(
+      "L'\u00e9tat n'est pas \u00e9crit : sans aper\u00e7u pour le voir, une valeur "
+      "coup\u00e9e ou inconnue le rendrait faux (" +
+      std::to_string(std::count(result.err.begin(), result.err.end(), '\n') - 1) +
+      " avertissement(s) du mod\u00e8le " + model.string() + ")\n"))
+      << result.err;
+  EXPECT_EQ("old bytes", ReadFile(out("kept.pdf")));
+
+  changed("TotMD := TotMD + MdebitBal", "TotMD := TotMD + NomBal");
+  result = run({"print", "balance", out("new.pdf").string()});
+  EXPECT_EQ(1, result.status);
+  EXPECT_NE(std::string::npos,
+            result.err.find("), enregistrement 1 : le calcul \u00ab TotMD := TotMD + NomBal \u00bb "
+                            "ne peut pas \u00eatre "
+                            "fait (\u00ab 1020 Fonds associatifs sans droit de reprise \u00bb "
+                            "n'est pas un nombre) ; l'\u00e9tat n'est pas imprim\u00e9\n"))
+      << result.err;
+  EXPECT_FALSE(fs::exists(out("new.pdf")));
+
+  // The records need no template: the spreadsheet output is still written.
+  EXPECT_EQ(0, run({"print", "balance", out("new.csv").string()}).status);
 }
 
 TEST_F(CliBooksTest, BadArgumentsPrintTheUsageAndExitTwo) {

@@ -114,6 +114,27 @@ class QtPlatformTest : public QObject {
     QVERIFY(desktop.messages.empty());
   }
 
+  // "Vous voulez créer un nouvel exercice :" is followed by LF CR: one line break, no
+  // empty line.
+  void messageBoxTextMakesOneBreakOfEachPair_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("LF CR") << QStringLiteral("exercice :\n\r2027-2028")
+                           << QStringLiteral("exercice :\n2027-2028");
+    QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\nb");
+    QTest::newRow("lone CR") << QStringLiteral("a\rb") << QStringLiteral("a\nb");
+    QTest::newRow("two LF CR") << QStringLiteral(" : \n\r- Enlever\n\r- Mettre")
+                               << QStringLiteral(" : \n- Enlever\n- Mettre");
+    QTest::newRow("empty line kept") << QStringLiteral("a\r\n\r\nb") << QStringLiteral("a\n\nb");
+    QTest::newRow("two LF") << QStringLiteral("a\n\nb") << QStringLiteral("a\n\nb");
+    QTest::newRow("trailing") << QStringLiteral("a\n\r") << QStringLiteral("a\n");
+  }
+  void messageBoxTextMakesOneBreakOfEachPair() {
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QCOMPARE(vantrel::platform::MessageBoxText(stored), shown);
+  }
+
   void textEdgeConvertsTheWholeCodePage() {
     QCOMPARE(vantrel::ToQString("\x80 \x9c \xe9 \xc9"), QStringLiteral("€ œ é É"));
     QCOMPARE(vantrel::FromQString(QStringLiteral("€ œ é É")), std::string("\x80 \x9c \xe9 \xc9"));

@@ -413,6 +413,72 @@ TEST_F(EngineTest, ReportsTemplateErrorsWithTheirPlaceInsteadOfPages) {
   }
 }
 
+// A running total over a record whose amount is no number (or a sum too large) would start
+// again from nothing and print a plausible wrong total: the report stops instead, naming the
+// band, the record and the assignment.
+TEST_F(EngineTest, ARunningTotalThatCannotBeComputedStopsTheReport) {
+  const QString bands = QStringLiteral(R"(<variable name="Tot" initial="0"/>
+  <band kind="detail" height="5">
+    <script>N := NumEnreg; Tot := Tot + Montant</script>
+    <field x="0" y="0" width="40" height="5" format="amount">Montant</field>
+  </band>
+  <band kind="summary" height="5"><field x="0" y="0" width="40" height="5">Tot</field></band>)");
+  const ReportTemplate report = Template(bands);
+  const Value big = Value::FromNumber(Decimal::FromInteger(900000000000000));  // fits alone
+  const struct {
+    const char* name;
+    Value first;
+    Value second;
+    const char* reason;
+  } cases[] = {
+      {"text", Value::FromNumber(Decimal::FromInteger(10)), Value::FromText(QStringLiteral("abc")),
+       "« abc » n'est pas un nombre"},
+      {"overflow", big, big, "résultat trop grand"},
+  };
+  for (const auto& c : cases) {
+    Screen screen;
+    for (const Value& amount : {c.first, c.second, Value::FromNumber(Decimal::FromInteger(5))}) {
+      screen.records.push_back({{QStringLiteral("Montant"), amount}});
+    }
+    PreparedReport prepared = PrepareReport(report, screen.input());
+    EXPECT_TRUE(prepared.stopped) << c.name;
+    EXPECT_EQ(QStringList{QStringLiteral("Bande « Détail » (ligne 4), enregistrement 2 : le "
+                                         "calcul « Tot := Tot + Montant » ne peut pas être fait "
+                                         "(%1) ; l'état n'est pas imprimé")
+                              .arg(QString::fromUtf8(c.reason))},
+              prepared.errors)
+        << c.name;
+    EXPECT_TRUE(prepared.pages.empty()) << c.name;
+    EXPECT_TRUE(prepared.tableRows.empty()) << c.name;
+  }
+
+  // A variable whose initial value cannot be computed stops the report before any page.
+  PreparedReport initial =
+      PrepareReport(Template(QStringLiteral(R"(<variable name="Base" initial="'x' * 2"/>
+  <band kind="detail" height="5"><field x="0" y="0" width="40" height="5">Base</field></band>)")),
+                    Numbered(2).input());
+  EXPECT_EQ(QStringList{QStringLiteral("Variable Base : la valeur initiale « 'x' * 2 » ne peut "
+                                       "pas être calculée (« x » n'est pas un nombre) ; l'état "
+                                       "n'est pas imprimé")},
+            initial.errors);
+  EXPECT_TRUE(initial.pages.empty());
+
+  // A text that fails is a warning of the preview and a fault for the batch tools; the
+  // report goes on.
+  Screen text;
+  text.records.push_back({{QStringLiteral("Montant"), Value::FromText(QStringLiteral("abc"))}});
+  PreparedReport shown = PrepareReport(Template(QStringLiteral(R"(<band kind="detail" height="5">
+    <text x="0" y="0" width="40" height="5">[Montant * 2]</text></band>)")),
+                                       text.input());
+  EXPECT_EQ(QStringList(), shown.errors);
+  EXPECT_FALSE(shown.stopped);
+  EXPECT_EQ(1u, shown.pages.size());
+  EXPECT_EQ(QStringList{QStringLiteral("Bande « Détail » (ligne 3) : « Montant * 2 » : « abc » "
+                                       "n'est pas un nombre")},
+            shown.warnings);
+  EXPECT_EQ(shown.warnings, shown.faults);
+}
+
 TEST_F(EngineTest, RefusesMarginsThatLeaveNoRoom) {
   ReportTemplate report;
   report.page.format = PageFormat::DL;

@@ -159,16 +159,19 @@ TEST_F(LayoutTest, WhatDoesNotFitEvenSmallerIsClippedAndWarnedAbout) {
   struct Case {
     const char* value;
     const char* warning;
+    double room;  // what the box leaves: a figure keeps its whole padding, a text 0,1 mm
   };
   const Case cases[] = {
       {"10621531,84",
        "Bande « Détail » (ligne 4) : élément Champ (ligne 5), enregistrement 2 : « 10621531,84 » "
        "ne "
-       "tient pas dans sa case (%1 mm de large pour %2 mm)"},
+       "tient pas dans sa case (%1 mm de large pour %2 mm)",
+       box - 2 * kTextPaddingMm},
       {"Ardevanne",
        "Bande « Détail » (ligne 4) : élément Champ (ligne 5), enregistrement 2 : « Ardevanne » "
        "ne "
-       "tient pas dans sa case (%1 mm de large pour %2 mm)"},
+       "tient pas dans sa case (%1 mm de large pour %2 mm)",
+       box - 0.2},
   };
   for (const Case& c : cases) {
     ReportTemplate report = Template(QStringLiteral(R"(<band kind="detail" height="6">
@@ -182,8 +185,8 @@ TEST_F(LayoutTest, WhatDoesNotFitEvenSmallerIsClippedAndWarnedAbout) {
     auto mm = [](double v) {
       return QString::number(v, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
     };
-    QString expected = QString::fromUtf8(c.warning).arg(mm(WidthMm(QString::fromUtf8(c.value), 10)),
-                                                        mm(box - 0.2));
+    QString expected =
+        QString::fromUtf8(c.warning).arg(mm(WidthMm(QString::fromUtf8(c.value), 10)), mm(c.room));
     EXPECT_EQ(QStringList{expected}, prepared.warnings) << c.value;
     testing::RecordingDevice device(QSizeF(kPageWidth, kPageHeight), 600);
     const DisplayItem* item = FindText(prepared.pages.at(0), QString::fromUtf8(c.value));
@@ -522,6 +525,77 @@ TEST_F(LayoutTest, BreaksAWordWiderThanItsBoxAtTheEdge) {
 
 // JSON numbers of any size are accepted: within the decimal range they are numbers,
 // beyond it the text of their digits.
+// Amounts beside account names that wrap stay in front of their own account; two figures in
+// adjacent boxes, each filling its box, keep the boxes' padding between them.
+TEST_F(LayoutTest, AmountsFollowTheWrappedLinesOfTheirAccounts) {
+  ReportTemplate report = Template(QStringLiteral(R"(<band kind="detail" height="5">
+    <text name="Comptes" x="0" y="0" width="30" height="5" wrap="true" grow="true">[Comptes]</text>
+    <text name="Debit" x="30" y="0" width="24" height="5" align="right" grow="true" lines-of="Comptes">[Debits]</text>
+    <field x="54" y="0" width="24" height="5" align="right" format="amount">Total</field>
+    <field x="78" y="0" width="24" height="5" align="right" format="amount">Total</field></band>)"));
+  Data data;
+  data.records.push_back(
+      {{QStringLiteral("Comptes"),
+        Value::FromText(QStringLiteral("6061 Fournitures non stockables (eau, énergie)\n5300 "
+                                       "Caisse\n2818 Amortissements des autres immobilisations"))},
+       {QStringLiteral("Debits"), Value::FromText(QStringLiteral("15,00\n\n21474836,47"))},
+       {QStringLiteral("Total"),
+        Value::FromNumber(*Decimal::Parse(QStringLiteral("21474836,47")))}});
+  PreparedReport prepared = PrepareReport(report, data.input());
+  ASSERT_EQ(1u, prepared.pages.size());
+  EXPECT_EQ(QStringList(), prepared.warnings);
+  const DisplayItem* accounts = nullptr;
+  for (const DisplayItem& item : prepared.pages[0].items) {
+    if (item.lines.value(0).startsWith(QStringLiteral("6061"))) accounts = &item;
+  }
+  const DisplayItem* debits = FindText(prepared.pages[0], QStringLiteral("15,00"));
+  ASSERT_NE(nullptr, accounts);
+  ASSERT_NE(nullptr, debits);
+  // Each amount on the line where its account starts, blank lines for the wrapped ones.
+  QStringList expected;
+  for (qsizetype k = 0; k < accounts->lines.size(); ++k) expected << QString();
+  int start = 0;
+  for (qsizetype k = 0; k < accounts->lines.size(); ++k) {
+    const QString& line = accounts->lines[k];
+    if (line.startsWith(QStringLiteral("6061"))) expected[k] = QStringLiteral("15,00");
+    if (line.startsWith(QStringLiteral("2818"))) {
+      expected[k] = QStringLiteral("21474836,47");
+      start = static_cast<int>(k);
+    }
+  }
+  EXPECT_LT(2, start) << accounts->lines.join(QLatin1Char('|')).toStdString();
+  while (!expected.isEmpty() && expected.last().isEmpty()) expected.removeLast();
+  EXPECT_EQ(expected, debits->lines);
+  EXPECT_EQ(QStringList{QStringLiteral("Debit")}, prepared.tableHeader.filter("Debit"));
+  EXPECT_EQ(QStringLiteral("15,00  21474836,47"), prepared.tableRows.at(0).at(1));
+
+  std::vector<DrawnText> drawn = Drawn(prepared);
+  std::vector<QRectF> totals;
+  for (const DrawnText& d : drawn) {
+    if (d.text == QStringLiteral("21474836,47") && d.box.left() > 50 * 600 / 25.4) {
+      totals.push_back(d.box);
+    }
+  }
+  ASSERT_EQ(2u, totals.size()) << DrawnTogether(drawn).toStdString();
+  const double gapMm = (totals[1].left() - totals[0].right()) * 25.4 / 600;
+  EXPECT_LE(2 * kTextPaddingMm - 0.05, gapMm);
+}
+
+TEST_F(LayoutTest, LinesOfMustNameAnotherTextOfTheBand) {
+  TemplateLoad load =
+      ParseTemplate(QByteArray(R"(<report version="1"><band kind="detail" height="5">
+    <text x="0" y="0" width="20" height="5" lines-of="Absent">[A]</text></band></report>)"));
+  ASSERT_TRUE(load.value.has_value());
+  EXPECT_EQ(QStringList{QStringLiteral("Bande « Détail » (ligne 1), élément Texte (ligne 2) : "
+                                       "lines-of=\"Absent\" ne nomme aucun autre texte de la "
+                                       "bande")},
+            PrepareReport(*load.value, ReportInput()).errors);
+  // The attribute survives the designer's writing.
+  TemplateLoad again = ParseTemplate(WriteTemplate(*load.value));
+  ASSERT_TRUE(again.value.has_value());
+  EXPECT_EQ(QStringLiteral("Absent"), again.value->bands.at(0).items.at(0).linesOf);
+}
+
 TEST(RenderDataTest, AcceptsEveryJsonNumber) {
   QString error;
   std::optional<RenderData> data = ParseRenderData(

@@ -1,27 +1,23 @@
 // The 14 shipped templates over data at the limits (three address lines, long names, amounts
 // up to 9 999 999,99, tournament names of 40 characters, a long "modalites"): nothing is cut
-// and nothing overlaps on the drawn pages. With VANTREL_SHOTS set to a folder, the PDFs are
-// written there to be looked at.
+// and nothing overlaps or touches on the drawn pages (glyph_checks.h). With VANTREL_SHOTS set to a
+// folder, the PDFs are written there to be looked at.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
+#include "reports/glyph_checks.h"
 #include "reports/page_render.h"
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
-#include "reports/recording_device.h"
 #include "reports/render_data.h"
 #include "reports/report_engine.h"
 #include "reports/report_template.h"
 
 namespace vantrel::reports {
 namespace {
-
-constexpr double kDpi = 600;
-// Glyph boxes may touch (ascent and descent of neighbouring lines) but not overlap by more.
-constexpr double kOverlapMm = 0.3;
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -73,21 +69,9 @@ TEST_P(LimitsTest, PrintsEveryValueWholeWithNothingOverlapping) {
   ASSERT_FALSE(r.prepared.pages.empty()) << GetParam();
 
   const QSizeF paper = r.report.page.sizeMm();
-  const double k = kDpi / 25.4;
-  const QRectF page(0, 0, paper.width() * k, paper.height() * k);
   for (std::size_t p = 0; p < r.prepared.pages.size(); ++p) {
-    std::vector<testing::DrawnText> drawn = testing::DrawPage(r.prepared.pages[p], paper, kDpi);
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-      const QRectF a = drawn[i].visible();
-      EXPECT_TRUE(page.contains(a)) << GetParam() << " page " << p + 1 << ": "
-                                    << drawn[i].text.toStdString() << " leaves the paper";
-      for (std::size_t j = i + 1; j < drawn.size(); ++j) {
-        QRectF both = a.intersected(drawn[j].visible());
-        EXPECT_FALSE(both.width() > kOverlapMm * k && both.height() > kOverlapMm * k)
-            << GetParam() << " page " << p + 1 << ": « " << drawn[i].text.toStdString()
-            << " » over « " << drawn[j].text.toStdString() << " »";
-      }
-    }
+    EXPECT_EQ(std::vector<std::string>(), testing::PaintFaults(r.prepared.pages[p], paper))
+        << GetParam() << " page " << p + 1;
   }
 
   QString shots = qEnvironmentVariable("VANTREL_SHOTS");

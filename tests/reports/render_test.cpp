@@ -157,6 +157,65 @@ TEST(ReportRenderTest, WritesThePrintedRecordsAsCsv) {
   }
 }
 
+void WriteText(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// Nobody looks at a preview here: a running total that cannot be computed, a value cut in
+// its box or a name nobody knows writes no file, with the reason on standard error.
+TEST(ReportRenderTest, WritesNothingForAValueThatWouldBeWrong) {
+  QTemporaryDir folder;
+  const QString data = folder.filePath(QStringLiteral("donnees.json"));
+  WriteText(data, R"({"title": "Essai", "records": [
+      {"Nom": "DUPONT", "Montant": 12.5}, {"Nom": "LÉCUYER", "Montant": "douze"},
+      {"Nom": "NOËL", "Montant": 21474836.47}]})");
+  const struct {
+    const char* name;
+    const char* detail;
+    const char* errors;
+  } cases[] = {
+      {"running total",
+       R"(<script>Tot := Tot + Montant</script>
+<text x="0" y="0" width="60" height="5">[Nom]</text>)",
+       "Bande « Détail » (ligne 2), enregistrement 2 : le calcul « Tot := Tot + Montant » ne "
+       "peut pas être fait (« douze » n'est pas un nombre) ; l'état n'est pas imprimé\n"},
+      {"cut", R"(<field x="0" y="0" width="3" height="5" format="amount">NUM(Montant)</field>)",
+       nullptr},
+      {"unknown name", R"(<text x="0" y="0" width="60" height="5">[Nom] [Prenom]</text>)",
+       "Avertissement : Bande « Détail » (ligne 2) : « Prenom » : nom inconnu « Prenom »\n"},
+  };
+  for (const auto& c : cases) {
+    const QString model = folder.filePath(QStringLiteral("Modele.frf"));
+    WriteText(model, QByteArray(R"(<report version="1"><variable name="Tot" initial="0"/>
+<band kind="detail" height="5">
+)") + c.detail + "</band></report>");
+    const QString pdf = folder.filePath(QStringLiteral("sortie.pdf"));
+    RenderRun run = Render(model, data, pdf);
+    EXPECT_EQ(1, run.exitCode) << c.name;
+    EXPECT_FALSE(QFile::exists(pdf)) << c.name;
+    if (c.errors != nullptr) {
+      EXPECT_TRUE(run.errors.startsWith(QString::fromUtf8(c.errors))) << run.errors.toStdString();
+    }
+    if (std::string(c.name) != "running total") {
+      EXPECT_TRUE(run.errors.endsWith(
+          QStringLiteral("%1 n'est pas écrit : une valeur coupée, inconnue ou impossible à "
+                         "calculer le rendrait faux\n")
+              .arg(pdf)))
+          << run.errors.toStdString();
+    }
+    if (std::string(c.name) == "cut") {
+      EXPECT_TRUE(
+          run.errors.startsWith(QStringLiteral("Avertissement : Bande « Détail » (ligne "
+                                               "2) : élément Champ (ligne 3), "
+                                               "enregistrement 1 : « 12,50 » ne tient "
+                                               "pas dans sa case")))
+          << run.errors.toStdString();
+    }
+  }
+}
+
 TEST(ReportRenderTest, FailsWithTheReasonForAMissingOrBrokenTemplate) {
   QTemporaryDir folder;
   QString pdf = folder.filePath(QStringLiteral("sortie.pdf"));
