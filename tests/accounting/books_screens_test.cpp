@@ -460,7 +460,6 @@ class BooksScreensTest : public QObject {
     club.capture(statements);
     QTest::mouseClick(statements.Bt_Bilan, Qt::LeftButton);
     reports::ReportPreview preview(club.shown.at(0).pages, club.desktop, &statements);
-    preview.resize(900, 1000);
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     QTest::qWait(200);

@@ -7,10 +7,26 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
 namespace vantrel {
+
+namespace {
+
+// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
+void Shoot(QWidget* widget, const QString& name) {
+  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+  if (folder.isEmpty()) return;
+  widget->show();
+  QTest::qWait(50);
+  widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+  widget->hide();
+}
+
+}  // namespace
 
 class QtTranslationTest : public QObject {
   Q_OBJECT
@@ -40,6 +56,15 @@ class QtTranslationTest : public QObject {
     QStringList labels;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
     QVERIFY2(labels.contains(QStringLiteral("Voir dans :")), qPrintable(labels.join(" | ")));
+    Shoot(&dialog, QStringLiteral("dialogue-fichier"));
+
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    QStringList buttons;
+    for (const QPushButton* button : print.findChildren<QPushButton*>()) buttons << button->text();
+    QVERIFY2(buttons.contains(QStringLiteral("Im&primer")), qPrintable(buttons.join(" | ")));
+    QVERIFY2(buttons.contains(QStringLiteral("&Options >>")), qPrintable(buttons.join(" | ")));
+    Shoot(&print, QStringLiteral("dialogue-impression"));
   }
 };
 
