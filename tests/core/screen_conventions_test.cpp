@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QPointer>
 #include <QPushButton>
@@ -36,6 +37,8 @@
 #include "platform/app_context.h"
 #include "platform/show_screen.h"
 #include "reports/page_view.h"
+#include "reports/report.h"
+#include "reports/report_designer.h"
 #include "reports/report_preview.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -289,13 +292,27 @@ class ScreenConventionsTest : public QObject {
       QStringList looks;
       for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
         menu->ensurePolished();
-        looks << QStringLiteral("%1: %2 %3×%4")
-                     .arg(menu->title(), menu->font().toString())
+        menu->popup(QPoint(10, 10));
+        QCoreApplication::processEvents();
+        const QImage picture = menu->grab().toImage();
+        menu->hide();
+        looks << QStringLiteral("%1: %2 %3×%4 %5")
+                     .arg(menu->objectName(), menu->font().toString())
                      .arg(menu->sizeHint().width())
-                     .arg(menu->sizeHint().height());
+                     .arg(menu->sizeHint().height())
+                     .arg(qHash(QByteArray(reinterpret_cast<const char*>(picture.constBits()),
+                                           picture.sizeInBytes())));
+        const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+        if (!folder.isEmpty()) {
+          picture.save(QDir(folder).filePath(QStringLiteral("menu-%1-%2.png")
+                                                 .arg(looks.size())
+                                                 .arg(QCoreApplication::applicationPid())));
+        }
       }
       return looks;
     };
+    club.context.tracker.windowActivated(&window);
+    QCoreApplication::processEvents();
     const QStringList before = look();
     for (const ScreenCase& c : Cases()) {
       std::unique_ptr<Screen> screen = c.make(club.context);
@@ -311,12 +328,26 @@ class ScreenConventionsTest : public QObject {
                                                    after.join(QLatin1Char('\n')),
                                                    before.join(QLatin1Char('\n')))));
     }
+    // The report preview, the designer and a printer met on the way change nothing either.
+    {
+      reports::Report report(club.desktop, &window);
+      report.DesignReport();
+      reports::PreparedReport pages;
+      pages.pages.resize(1);
+      reports::ReportPreview preview(pages, club.desktop, &window);
+      preview.show();
+      QCoreApplication::processEvents();
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+    }
+    QCOMPARE(look(), before);
   }
 
   // The report preview opens within the screen too, and "Page entière" (its first zoom)
   // shows a whole A4 page, its foot included.
   void previewShowsAWholePageOnALaptop() {
     Club club;
+    club.closer.stop();  // the preview and the designer are modal: kept open here
     reports::PreparedReport report;
     report.title = QStringLiteral("Balance");
     report.pages.resize(2);
@@ -329,6 +360,16 @@ class ScreenConventionsTest : public QObject {
     QVERIFY2(pageHeight <= view->viewport()->height(),
              qPrintable(QStringLiteral("%1 > %2").arg(pageHeight).arg(view->viewport()->height())));
     QVERIFY(pageHeight > 0.8 * view->viewport()->height());
+    Shoot(&preview, QStringLiteral("apercu"));
+
+    // The designer as well.
+    reports::Report template_(club.desktop, nullptr);
+    reports::ReportDesigner designer(template_, club.desktop, nullptr);
+    designer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&designer));
+    QVERIFY2(designer.screen()->availableGeometry().contains(designer.frameGeometry()),
+             qPrintable(QStringLiteral("%1×%2").arg(designer.width()).arg(designer.height())));
+    Shoot(&designer, QStringLiteral("concepteur"));
   }
 
   // The main window stays open on Escape, and the calculator keeps Escape as its "Suppr" key.
