@@ -338,7 +338,9 @@ void TFichFin::activated() {
 }
 
 void TFichFin::deactivated() {
-  if (!settleEdits()) {
+  // The question shows over the window the user went to, which stays active once answered.
+  QWidget* current = context().tracker.current();
+  if (!settleEdits(current != nullptr && current != this ? current : this)) {
     m_keptOnLeaving = true;
     QTimer::singleShot(0, this, [this] {
       show();
@@ -362,10 +364,11 @@ void TFichFin::closeEvent(QCloseEvent* event) {
   }
 }
 
-bool TFichFin::settleEdits() {
+bool TFichFin::settleEdits(QWidget* over) {
   if (!m_card.hasChanges(boxes())) return true;
+  if (over == nullptr) over = this;
   const Button answer = desktop().message(
-      this, MessageKind::Confirmation, QStringLiteral("Enregistrer les modifications de la fiche ?"),
+      over, MessageKind::Confirmation, QStringLiteral("Enregistrer les modifications de la fiche ?"),
       {Button::Yes, Button::No, Button::Cancel}, Button::Yes);
   if (answer == Button::No) {
     m_card.showCurrent();
@@ -374,7 +377,8 @@ bool TFichFin::settleEdits() {
   }
   if (answer != Button::Yes) return false;
   if (EdLicence->text().isEmpty() || EdNom->text().isEmpty()) {
-    ask(MessageKind::Warning,
+    desktop().message(
+        over, MessageKind::Warning,
         QStringLiteral("Une fiche sans N° Licence ou sans Nom ne peut pas être enregistrée."),
         {Button::Ok});
     return false;

@@ -109,8 +109,9 @@ class TFichFin : public Screen {
   // Before the edits of the member shown would be dropped (leaving the card, moving to another
   // member, searching, adding): when there are any, asks "Enregistrer les modifications de la
   // fiche ?". "&Oui" saves them, "&Non" shows the member as stored again, "Annuler" keeps
-  // them. True when the card may go on: nothing changed, saved, or dropped.
-  bool settleEdits();
+  // them. True when the card may go on: nothing changed, saved, or dropped. The boxes show
+  // over `over` (the card itself when null).
+  bool settleEdits(QWidget* over = nullptr);
   members::CardFields boxes() const;
   std::filesystem::path folder() const { return settings().exerciseFolder(); }
 

@@ -337,6 +337,18 @@ class MemberCardScreenTest : public QObject {
     QCOMPARE(s.EdNom->text(), QStringLiteral("AUBERT"));
     QCOMPARE(FieldAt(f.stored().at(2), 20), std::string("7560"));
     QCOMPARE(FieldAt(f.stored().at(2), 22), std::string("4000"));
+
+    // A new member without licence cannot be saved: "&Oui" says so and the card stays.
+    QTest::mouseClick(s.Bt_Ajouter, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{4});
+    QTest::keyClicks(s.EdNom, QStringLiteral("NOËL"));
+    QTest::mouseClick(s.Bt_Debut, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{6});
+    QCOMPARE(f.desktop.messages[5].kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages[5].text,
+             QStringLiteral("Une fiche sans N° Licence ou sans Nom ne peut pas être enregistrée."));
+    QCOMPARE(s.EdNom->text(), QStringLiteral("NOËL"));
+    QCOMPARE(f.stored().size(), std::size_t{3});
   }
 
   // The search boxes: an emptied licence box is no error, and a new search mode starts empty.
