@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++
-  qt6-base-dev qt6-charts-dev
+  qt6-base-dev qt6-charts-dev qt6-translations-l10n
   zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core

@@ -18,6 +18,8 @@
 #include "members/member_card_screen.h"
 #include "platform/app_context.h"
 #include "platform/qt_platform.h"
+#include "platform/qt_translation.h"
+#include "platform/window_fit.h"
 #include "utilities/backup_screen.h"
 #include "utilities/calculator_screen.h"
 
@@ -25,6 +27,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // No display name: the desktop would append it to every window title.
+  // Qt's own dialogs (files, printing, standard buttons) in French, like the program.
+  vantrel::platform::InstallQtFrenchTranslation(application);
 
   vantrel::platform::QtPlatform desktop;
   vantrel::AppContext context(desktop);
@@ -118,6 +122,7 @@ int main(int argc, char* argv[]) {
                         QLatin1String(vantrel::kConvocationPairsCaption));
   mainWindow.wireScreen(vantrel::MenuItem::TournamentMail, tournamentMailScreen);
 
+  vantrel::FitAndCentre(mainWindow, mainWindow.size());
   mainWindow.show();
   return QApplication::exec();
 }

@@ -13,6 +13,7 @@
 #include "core/cp1252.h"
 #include "core/error.h"
 #include "core/record_file.h"
+#include "platform/qt_translation.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(DropQtMessages);
   QGuiApplication application(argc, argv);
+  vantrel::platform::InstallQtFrenchTranslation(application);
 
   std::vector<std::string> args(argv + 1, argv + argc);
   vantrel::cli::CliContext context;

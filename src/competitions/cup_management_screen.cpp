@@ -20,6 +20,8 @@ namespace vantrel {
 
 namespace {
 
+using platform::MessageKind;
+
 constexpr char kUntypedDate[] = "  /  /    ";
 
 QLineEdit* MakeEdit(const char* name, QWidget* parent) {
@@ -175,6 +177,17 @@ void TFichFGestion::onModifier() {
 }
 
 void TFichFGestion::onSupprimer() {
+  if (m_cupFile.current() < 1) return;
+  const std::string& line = m_cupFile.lines()[static_cast<std::size_t>(m_cupFile.current() - 1)];
+  QString text = QStringLiteral("Suppression du tournoi %1 du %2.")
+                     .arg(ToQString(FieldAt(line, competitions::cup_field::kName)),
+                          ToQString(FieldAt(line, competitions::cup_field::kDate)));
+  const std::string result = FieldAt(line, competitions::cup_field::kResultFile);
+  if (!result.empty()) {
+    text += QStringLiteral("\nSon résultat %1 ne comptera plus dans la coupe.")
+                .arg(ToQString(result));
+  }
+  if (!confirmDestructive(MessageKind::Confirmation, text)) return;
   runCommand([this] { m_cupFile.remove(); });
   refresh();
 }

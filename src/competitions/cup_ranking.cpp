@@ -53,7 +53,13 @@ void Rank(std::vector<RankingEntry>& entries) {
 void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, CupRanking& ranking) {
   ranking = CupRanking();
   ranking.cup = cup;
-  const Lines cupLines = ReadLines(CupFilePath(exerciseFolder, cup));
+  const std::filesystem::path cupPath = CupFilePath(exerciseFolder, cup);
+  // A cup whose management screen never saved a line has no file: say so in the club's words.
+  if (!FileExists(cupPath)) {
+    throw Error("La coupe " + std::to_string(cup) + " n'a pas encore \xE9t\xE9 cr\xE9\xE9"
+                "e.");
+  }
+  const Lines cupLines = ReadLines(cupPath);
 
   std::vector<int> columns;
   columns.reserve(cupLines.size());

@@ -55,7 +55,9 @@ struct CupRanking {
 // taken from their result files (those with a name and a licence), the coefficients applied
 // (halves to even), the exchange sort by total (greatest first), and the removal of the
 // players whose total is 0. A column above 16 does not count (a progress line says so).
-// Throws Error "Impossible d'ouvrir le fichier %s" for a missing cup or result file and
+// Throws Error "La coupe %d n'a pas encore été créée." when the cup has no file yet,
+// "Impossible d'ouvrir le fichier %s" for a missing result file (or a cup file that cannot be
+// read), and
 // "'%s' n'est pas une valeur entière correcte" for a column, a weight or points that are not
 // whole numbers; `ranking` then holds what was computed before.
 void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, CupRanking& ranking);

@@ -92,6 +92,13 @@ TFichFCourriels::TFichFCourriels(AppContext& context, QWidget* parent) : Screen(
   resize(560, 230);
 }
 
+void TFichFCourriels::activated() {
+  m_members.clear();
+  runCommand([&] { m_members = members::ReadMemberFile(settings().exerciseFolder()); });
+  // The séance chosen before is looked up again in the members as they are now.
+  if (EdDate->isVisibleTo(this)) onSeance(CbSeance->currentIndex());
+}
+
 void TFichFCourriels::showDisplayFields(bool shown) {
   for (QLineEdit* edit : {EdDate, EdJour, EdMoment, EdType}) edit->setVisible(shown);
 }

@@ -15,13 +15,17 @@ namespace vantrel {
 
 // Mail to the club members who played one séance of the club's regularity tournaments, from
 // the club software's export of all tournaments (converted to CSV by the user). The member
-// file is read once, when the screen is created; the CSV lines, the séance list and the
-// addresses found stay for the whole run.
+// file is read when the screen is created and again each time it becomes active, so members
+// entered meanwhile are found; the CSV lines and the séance list stay for the whole run.
 class TFichFCourriels : public Screen {
   Q_OBJECT
 
  public:
   explicit TFichFCourriels(AppContext& context, QWidget* parent = nullptr);
+
+  // Reads the member file of the current exercise again and, when a séance is chosen, finds
+  // its players' addresses in it.
+  void activated() override;
 
   const std::vector<std::string>& seances() const { return m_seances; }
   const std::vector<std::string>& addresses() const { return m_addresses; }

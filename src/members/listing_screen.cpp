@@ -19,6 +19,8 @@
 #include <QPieSlice>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedBarSeries>
@@ -293,13 +295,28 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   Label1->setFont(bold);
   layout->addWidget(Label1);
 
-  auto* top = new QHBoxLayout;
-  auto* panel = new QWidget(this);
+  // The criteria and the charts above, the selection below, the splitter between them giving
+  // the grid the larger part.
+  Partage = new QSplitter(Qt::Vertical, this);
+  Partage->setObjectName(QStringLiteral("Partage"));
+  Partage->setChildrenCollapsible(false);
+  auto* upper = new QWidget(Partage);
+  auto* top = new QHBoxLayout(upper);
+  top->setContentsMargins(0, 0, 0, 0);
+  // The criteria scroll when the splitter leaves them less room than they need.
+  auto* criteria = new QScrollArea(upper);
+  criteria->setObjectName(QStringLiteral("Criteres"));
+  criteria->setFrameShape(QFrame::NoFrame);
+  criteria->setWidgetResizable(true);
+  criteria->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* panel = new QWidget(criteria);
   buildCriteria(panel);
-  panel->setMaximumWidth(420);
-  top->addWidget(panel);
+  criteria->setWidget(panel);
+  criteria->setMinimumWidth(panel->sizeHint().width() + criteria->verticalScrollBar()->sizeHint().width());
+  criteria->setMaximumWidth(440);
+  top->addWidget(criteria);
 
-  Dessins = new QTabWidget(this);
+  Dessins = new QTabWidget(upper);
   Dessins->setObjectName(QStringLiteral("Dessins"));
   ChartIndice = new QChartView(new QChart, Dessins);
   ChartIndice->setObjectName(QStringLiteral("ChartIndice"));
@@ -309,21 +326,31 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   Chart1->setRenderHint(QPainter::Antialiasing);
   Dessins->addTab(ChartIndice, QStringLiteral("Indices"));
   Dessins->addTab(Chart1, QStringLiteral("Pyramide"));
-  Dessins->setMinimumSize(460, 330);
+  Dessins->setMinimumSize(300, 220);
   top->addWidget(Dessins, 1);
   top->addStretch(0);
-  layout->addLayout(top);
 
-  Label2 = new QLabel(this);
+  auto* lower = new QWidget(Partage);
+  auto* selection = new QVBoxLayout(lower);
+  selection->setContentsMargins(0, 0, 0, 0);
+  Label2 = new QLabel(lower);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->setFont(bold);
-  layout->addWidget(Label2);
+  selection->addWidget(Label2);
 
-  StrGr1 = new ListingGrid(this);
+  StrGr1 = new ListingGrid(lower);
   StrGr1->setObjectName(QStringLiteral("StrGr1"));
   StrGr1->verticalHeader()->setDefaultSectionSize(kRowHeight);
   StrGr1->verticalHeader()->setVisible(false);
-  layout->addWidget(StrGr1, 1);
+  // At least a header and four members, however small the window.
+  StrGr1->setMinimumHeight(5 * kRowHeight + 4);
+  selection->addWidget(StrGr1, 1);
+  Partage->addWidget(upper);
+  Partage->addWidget(lower);
+  Partage->setStretchFactor(0, 2);
+  Partage->setStretchFactor(1, 3);
+  Partage->setSizes({280, 420});
+  layout->addWidget(Partage, 1);
 
   auto* buttons = new QHBoxLayout;
   BtEdition = NamedButton(this, QStringLiteral("Editer les données"), "BtEdition");
@@ -700,14 +727,21 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
   pie->removeAllSeries();
   pie->setTitle(QStringLiteral("Indices de valeur"));
   auto* series = new QPieSeries;
-  for (int s = 0; s < members::kSeriesCount; ++s) {
+  int counted = 0;
+  for (int s = 0; s < members::kSeriesCount; ++s) counted += statistics.series[s];
+  // Nobody in a series: no slice at all rather than a bare line.
+  for (int s = 0; counted > 0 && s < members::kSeriesCount; ++s) {
     QPieSlice* slice = series->append(ToQString(members::kSeriesNames[s]), statistics.series[s]);
     slice->setColor(QColor::fromRgb(members::kSeriesColours[s]));
-    slice->setBorderColor(Qt::darkGray);
   }
   pie->addSeries(series);
-  for (int s = 0; s < members::kSeriesCount; ++s) {
+  for (int s = 0; counted > 0 && s < members::kSeriesCount; ++s) {
     QPieSlice* slice = series->slices().at(s);
+    // The chart's theme gives the slices a white edge when the series is added: a black one
+    // instead keeps the white slice ("Nons classés") visible on the white chart.
+    const QColor colour = QColor::fromRgb(members::kSeriesColours[s]);
+    slice->setBorderColor(colour.lightness() > 200 ? QColor(Qt::black) : QColor(Qt::darkGray));
+    slice->setBorderWidth(1);
     slice->setLabel(QStringLiteral("%1 : %2 %")
                         .arg(ToQString(members::kSeriesNames[s]))
                         .arg(QLocale(QLocale::French).toString(slice->percentage() * 100, 'f', 1)));

@@ -21,6 +21,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QToolButton;
 
@@ -182,6 +183,8 @@ class TFichFEdit : public Screen {
   QDateEdit* DateTimeFin;
   ListingGrid* StrGr1;
   QTabWidget* Dessins;
+  // Criteria and charts above, the selection grid below (the larger part).
+  QSplitter* Partage;
   QChartView* ChartIndice;
   QChartView* Chart1;
   QPushButton* BtEdition;

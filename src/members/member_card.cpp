@@ -92,6 +92,24 @@ void MemberCard::searchName(const std::string& text) {
   showCurrent();
 }
 
+bool MemberCard::hasChanges(const CardFields& boxes) const {
+  if (m_current < 0) return false;
+  const MemberRecord record = currentRecord();
+  for (int k = 0; k < kMemberFieldCount; ++k) {
+    if (!IsCardField(k)) continue;
+    const std::string stored =
+        k == field::kMailConvocations ? record.mailConvocations() : record.get(k);
+    if (boxes.get(k) != stored) return true;
+  }
+  for (int i = 0; i < kDuesLineCount; ++i) {
+    if (m_dues[static_cast<std::size_t>(i)] != record.duesLine(i)) return true;
+  }
+  for (int i = 0; i < kPaymentLineCount; ++i) {
+    if (m_payments[static_cast<std::size_t>(i)] != record.paymentLine(i)) return true;
+  }
+  return false;
+}
+
 void MemberCard::add(Date today) {
   m_members.push_back(NewMemberLine(today));
   m_current = size() - 1;

@@ -81,6 +81,11 @@ class MemberCard {
   // included), bytes compared; the current member stays when none matches.
   void searchName(const std::string& text);
 
+  // True when the boxes or the lines being edited differ from the current member as held in
+  // the list, so that moving on would lose them. The balance box is left out: it is
+  // recomputed from the lines. False without a current member.
+  bool hasChanges(const CardFields& boxes) const;
+
   // Appends the record of "Ajouter" (not written) and makes it current.
   void add(Date today);
 

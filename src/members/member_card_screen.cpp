@@ -1,6 +1,8 @@
 #include "members/member_card_screen.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,7 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "accounting/accounting_files.h"
@@ -81,8 +85,13 @@ QWidget* GridCaptions(QWidget* parent, const QString& account) {
       {account, 52}, {QStringLiteral("Nom du compte"), 223}, {QStringLiteral("Montant"), 73}};
   for (const auto& [text, width] : captions) {
     auto* label = new QLabel(text, row);
+    // Each caption stays within its column with a gap before the next one: the font is
+    // made smaller until it does.
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 0.85);
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > width - 6) {
+      font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
     label->setFont(font);
     label->setFixedWidth(width);
     layout->addWidget(label);
@@ -170,7 +179,7 @@ TFichFin::TFichFin(AppContext& context, QWidget* parent) : Screen(context, paren
   connect(RechLicence, &QLineEdit::textChanged, this, &TFichFin::onSearchLicence);
   connect(RechNom, &QLineEdit::textChanged, this, &TFichFin::onSearchName);
   ConnectBrowseButtons({Bt_Debut, Bt_Precedant, Bt_Suivant, Bt_Fin}, this, m_card,
-                       [this] { refreshCard(); });
+                       [this] { refreshCard(); }, [this] { return settleEdits(); });
   connect(Bt_Ajouter, &QPushButton::clicked, this, &TFichFin::onAdd);
   connect(Bt_Supprimer, &QPushButton::clicked, this, &TFichFin::onDelete);
   connect(BtQuitte, &QPushButton::clicked, this, &Screen::quit);
@@ -320,11 +329,64 @@ QWidget* TFichFin::buildDuesPage() {
 }
 
 void TFichFin::activated() {
+  if (m_keptOnLeaving) {
+    m_keptOnLeaving = false;
+    return;
+  }
   runCommand([this] { m_card.load(folder()); });
   refreshCard();
 }
 
-void TFichFin::deactivated() { m_card.clear(); }
+void TFichFin::deactivated() {
+  // The question shows over the window the user went to, which stays active once answered.
+  QWidget* current = context().tracker.current();
+  if (!settleEdits(current != nullptr && current != this ? current : this)) {
+    m_keptOnLeaving = true;
+    QTimer::singleShot(0, this, [this] {
+      show();
+      raise();
+      activateWindow();
+    });
+    return;
+  }
+  m_card.clear();
+}
+
+void TFichFin::quit() {
+  if (settleEdits()) Screen::quit();
+}
+
+void TFichFin::closeEvent(QCloseEvent* event) {
+  if (settleEdits()) {
+    Screen::closeEvent(event);
+  } else {
+    event->ignore();
+  }
+}
+
+bool TFichFin::settleEdits(QWidget* over) {
+  if (!m_card.hasChanges(boxes())) return true;
+  if (over == nullptr) over = this;
+  const Button answer = desktop().message(
+      over, MessageKind::Confirmation, QStringLiteral("Enregistrer les modifications de la fiche ?"),
+      {Button::Yes, Button::No, Button::Cancel}, Button::Yes);
+  if (answer == Button::No) {
+    m_card.showCurrent();
+    refreshCard();
+    return true;
+  }
+  if (answer != Button::Yes) return false;
+  if (EdLicence->text().isEmpty() || EdNom->text().isEmpty()) {
+    desktop().message(
+        over, MessageKind::Warning,
+        QStringLiteral("Une fiche sans N° Licence ou sans Nom ne peut pas être enregistrée."),
+        {Button::Ok});
+    return false;
+  }
+  const bool saved = runCommand([this] { m_card.save(folder(), boxes(), desktop().today()); });
+  refreshCard();
+  return saved;
+}
 
 members::CardFields TFichFin::boxes() const {
   members::CardFields fields;
@@ -395,6 +457,11 @@ void TFichFin::updateSaveButtons() {
 void TFichFin::onSearchChosen() {
   RechLicence->hide();
   RechNom->hide();
+  // A new search starts from an empty box, whatever was typed for the other one.
+  for (QLineEdit* edit : {RechLicence, RechNom}) {
+    const QSignalBlocker quiet(edit);
+    edit->clear();
+  }
   const bool byLicence = RbLicence->isChecked();
   {
     BusyGuard busy(this);
@@ -406,16 +473,20 @@ void TFichFin::onSearchChosen() {
 }
 
 void TFichFin::onSearchLicence() {
+  // An emptied box is no search yet: the member shown stays, without an error.
+  if (RechLicence->text().trimmed().isEmpty() || !settleEdits()) return;
   runCommand([this] { m_card.searchLicence(FromQString(RechLicence->text())); });
   refreshCard();
 }
 
 void TFichFin::onSearchName() {
+  if (!settleEdits()) return;
   m_card.searchName(FromQString(RechNom->text()));
   refreshCard();
 }
 
 void TFichFin::onAdd() {
+  if (!settleEdits()) return;
   PageControl1->setCurrentIndex(0);
   m_card.add(desktop().today());
   refreshCard();

@@ -3,6 +3,7 @@
 #include "members/member_card.h"
 #include "platform/screen.h"
 
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -24,7 +25,10 @@ class TFichFin : public Screen {
   explicit TFichFin(AppContext& context, QWidget* parent = nullptr);
 
   void activated() override;
+  // Leaving the card with edits asks what becomes of them (settleEdits()); "Annuler" brings
+  // the card back with its list and edits kept.
   void deactivated() override;
+  void quit() override;
 
   const members::MemberCard& card() const { return m_card; }
 
@@ -90,6 +94,10 @@ class TFichFin : public Screen {
   void onConfirmAmount();
   void onPost();
 
+ protected:
+  // Closing the window is leaving it: edits are settled first.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QWidget* buildAddressPage();
   QWidget* buildDuesPage();
@@ -98,11 +106,19 @@ class TFichFin : public Screen {
   // The dues and payment grids and the balance box from the card's edit state.
   void refreshLines();
   void updateSaveButtons();
+  // Before the edits of the member shown would be dropped (leaving the card, moving to another
+  // member, searching, adding): when there are any, asks "Enregistrer les modifications de la
+  // fiche ?". "&Oui" saves them, "&Non" shows the member as stored again, "Annuler" keeps
+  // them. True when the card may go on: nothing changed, saved, or dropped. The boxes show
+  // over `over` (the card itself when null).
+  bool settleEdits(QWidget* over = nullptr);
   members::CardFields boxes() const;
   std::filesystem::path folder() const { return settings().exerciseFolder(); }
 
   members::MemberCard m_card;
   Lines m_pickLines;
+  // "Annuler" on leaving: the next activation keeps the list and the edits.
+  bool m_keptOnLeaving = false;
 };
 
 }  // namespace vantrel

@@ -15,12 +15,15 @@ struct BrowseButtons {
 };
 
 // Each button steps list (its first(), previous(), next() or last()) and then calls refresh.
-// list must outlive context.
+// When mayLeave is given, it runs first and the step happens only when it returns true (the
+// screen may ask what becomes of the edits of the record shown). list must outlive context.
 template <class List>
 void ConnectBrowseButtons(const BrowseButtons& buttons, QObject* context, List& list,
-                          const std::function<void()>& refresh) {
-  const auto step = [&list, refresh](void (List::*move)()) {
-    return [&list, refresh, move] {
+                          const std::function<void()>& refresh,
+                          const std::function<bool()>& mayLeave = {}) {
+  const auto step = [&list, refresh, mayLeave](void (List::*move)()) {
+    return [&list, refresh, mayLeave, move] {
+      if (mayLeave && !mayLeave()) return;
       (list.*move)();
       refresh();
     };

@@ -5,7 +5,9 @@
 namespace vantrel::platform {
 
 Button Platform::escapeButton(const std::vector<Button>& buttons) {
-  for (Button wanted : {Button::No, Button::Cancel}) {
+  // "Annuler" first: in a question that also offers "&Non" (save the changes?), "&Non" throws
+  // the edits away, and Escape must never do that.
+  for (Button wanted : {Button::Cancel, Button::No}) {
     if (std::find(buttons.begin(), buttons.end(), wanted) != buttons.end()) return wanted;
   }
   return buttons.empty() ? Button::Ok : buttons.back();

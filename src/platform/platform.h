@@ -27,7 +27,8 @@ struct Drive {
 // scripted one with queued answers, recorded requests and a settable clock.
 class Platform {
  public:
-  // The button that Escape presses among buttons (see message()).
+  // The button that Escape presses among buttons (see message()): "Annuler" when offered, else
+  // "&Non", else the last one.
   static Button escapeButton(const std::vector<Button>& buttons);
 
   virtual ~Platform() = default;

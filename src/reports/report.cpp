@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
 
 #include "platform/platform.h"
@@ -23,7 +24,14 @@ void Report::ShowReport() {
   if (!hasTemplate()) return;
   // From the preparation to the first page on the screen.
   auto wait = std::make_unique<WaitCursor>();
-  ReportPreview preview(prepare(), m_platform, m_parent);
+  PreparedReport prepared = prepare();
+  // A report printed without a title (the envelope) is named after its template.
+  if (prepared.title.isEmpty()) {
+    prepared.title = reportTemplate().name.isEmpty()
+                         ? QFileInfo(templatePath()).completeBaseName()
+                         : reportTemplate().name;
+  }
+  ReportPreview preview(std::move(prepared), m_platform, m_parent);
   preview.setOnFirstPaint([&wait] { wait.reset(); });
   preview.exec();
 }

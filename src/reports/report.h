@@ -42,7 +42,8 @@ class Report : public ReportDocument {
   Report(platform::Platform& platform, QWidget* parent);
 
   // Prepares all pages, then shows the preview modally, captioned with the engine's
-  // caption, " - " and the title; the wait cursor shows until the first page is drawn.
+  // caption, " - " and the title (without one, the template's name, else its file name);
+  // the wait cursor shows until the first page is drawn.
   // Opens nothing when no template is loaded.
   void ShowReport();
   // The designer, modal, on the loaded template, or on an empty page when none is. Its

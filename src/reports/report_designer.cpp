@@ -31,6 +31,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "platform/window_fit.h"
 #include "reports/expression.h"
 #include "reports/report.h"
 #include "reports/report_engine.h"
@@ -151,7 +152,6 @@ ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWi
       m_path.isEmpty() ? QStringLiteral("(nouveau modèle)") : QFileInfo(m_path).fileName();
   setWindowTitle(QStringLiteral("Concepteur d'états - %1").arg(fileName));
   setModal(true);
-  resize(1280, 860);
 
   m_undo = new QUndoStack(this);
   m_scene = new QGraphicsScene(this);
@@ -200,6 +200,7 @@ ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWi
                         Report::ShippedTemplate(QFileInfo(m_path).fileName()).has_value());
   setTemplate(m_template, Selection());
   m_undo->setClean();
+  FitAndCentre(*this, {1280, 860});
 }
 
 ReportDesigner::~ReportDesigner() {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "platform/platform.h"
+#include "platform/window_fit.h"
 #include "reports/page_render.h"
 #include "reports/page_view.h"
 #include "reports/print_pages.h"
@@ -46,7 +47,6 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
     : QDialog(parent), m_report(std::move(report)), m_platform(platform) {
   setWindowTitle(QString::fromUtf8(kEngineCaption) + QStringLiteral(" - ") + m_report.title);
   setModal(true);
-  resize(900, 1000);
 
   auto* first = NavigationButton(QStringLiteral("|◀"), QStringLiteral("Première page"), this);
   auto* previous = NavigationButton(QStringLiteral("◀"), QStringLiteral("Page précédente"), this);
@@ -142,6 +142,8 @@ ReportPreview::ReportPreview(PreparedReport report, platform::Platform& platform
   key(QKeySequence(Qt::CTRL | Qt::Key_End), [this] { goToPage(pageCount()); });
   m_print->setShortcut(QKeySequence::Print);
   m_csv->setEnabled(hasPages && !m_report.tableHeader.isEmpty());
+  // A page standing upright, as tall as the screen allows: "Page entière" then shows it all.
+  FitAndCentre(*this, {900, 1000});
 }
 
 ReportPreview::~ReportPreview() = default;

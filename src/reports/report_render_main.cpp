@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include "platform/qt_translation.h"
 #include "reports/page_render.h"
 #include "reports/render_data.h"
 #include "reports/report_csv.h"
@@ -31,6 +32,7 @@ void Print(const QString& text) {
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication application(argc, argv);
+  vantrel::platform::InstallQtFrenchTranslation(application);
   const QStringList arguments = QGuiApplication::arguments();
   if (arguments.size() != 4) {
     Print(QStringLiteral("usage : report-render MODELE.frf DONNEES.json SORTIE.pdf|SORTIE.csv"));

@@ -368,6 +368,32 @@ class BooksScreensTest : public QObject {
     QVERIFY2(text.contains(QStringLiteral("Total des charges|12,50|7,00|0,00|")), qPrintable(text));
   }
 
+  // A comparison year not chosen prints no total under its blank heading, on both
+  // statements; the year chosen prints its totals, zero included.
+  void statementsPrintNoTotalForAComparisonYearNotChosen() {
+    Club club;
+    WriteFile(club.program.path() / "Vantrel.ini",
+              "[Fichier]\r\nEntit\xe9=Ardevanne\r\nSigle=KVR\r\nExercice=2026-2027\r\n"
+              "Exercice1=2025-2026\r\n");
+    club.context.settings = club.program.settings();
+    TFichFTable screen(club.context);
+    club.capture(screen);
+    club.context.tracker.windowActivated(&screen);
+    QCOMPARE(screen.Edit3->text(), QString());
+    QTest::mouseClick(screen.Bt_Resultat, Qt::LeftButton);
+    QTest::mouseClick(screen.Bt_Bilan, Qt::LeftButton);
+    QCOMPARE(club.shown.size(), std::size_t(2));
+    const QString income = PageText(club.shown[0].pages);
+    QVERIFY2(income.contains(QStringLiteral("|Total des charges|12,50|7,00||Produits|")),
+             qPrintable(income));
+    QVERIFY2(income.contains(QStringLiteral("|Total des produits|40,00|0,00||")),
+             qPrintable(income));
+    QVERIFY2(income.contains(QStringLiteral("|Résultat (bénéfice si positif)|27,50|-7,00||")),
+             qPrintable(income));
+    const QString balance = PageText(club.shown[1].pages);
+    QVERIFY2(!balance.contains(QStringLiteral("0,00|0,00|")), qPrintable(balance));
+  }
+
   void choosingAYearWritesTheSettingsAndRebuildsTheTable() {
     Club club;
     WriteFile(club.program.path() / "2023-2024" / "6300.dbp", "1;x;A;;;;;500;\r\n");
@@ -434,7 +460,6 @@ class BooksScreensTest : public QObject {
     club.capture(statements);
     QTest::mouseClick(statements.Bt_Bilan, Qt::LeftButton);
     reports::ReportPreview preview(club.shown.at(0).pages, club.desktop, &statements);
-    preview.resize(900, 1000);
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     QTest::qWait(200);

@@ -195,9 +195,7 @@ TEST_F(CupRankingTest, AnUnusedColumnStaysEmptyInTheReport) {
 }
 
 TEST_F(CupRankingTest, FailuresStopWhereTheyStandWithTheirMessages) {
-  EXPECT_EQ(
-      W("Impossible d'ouvrir le fichier ") + (club.exerciseFolder() / "Challenge_1.dbp").string(),
-      ErrorOf([&] { compute(); }));
+  EXPECT_EQ(W("La coupe 1 n'a pas encore été créée."), ErrorOf([&] { compute(); }));
 
   cupFile("1;01/10/2026;T1;P;1;100;t1.chr;\r\n2;08/10/2026;T2;P;2;100;absent.chr;\r\n");
   result("t1.chr", {MemberLine("A", "1", "10", "100")});

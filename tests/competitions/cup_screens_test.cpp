@@ -150,6 +150,7 @@ class CupScreensTest : public QObject {
     screen.Bt_Premier->click();
     screen.Bt_Suivant->click();
     QCOMPARE(screen.EdNum->text(), QStringLiteral("2"));
+    club.desktop.answers.push_back(Button::Yes);
     screen.Bt_Supprimer->click();
     QCOMPARE(screen.EdNum->text(), QStringLiteral("3"));
     add(QStringLiteral("04/11/2026"), QStringLiteral("Coupe de Noël"), 4);
@@ -184,6 +185,40 @@ class CupScreensTest : public QObject {
     screen.activated();
     QCOMPARE(screen.cupFile().count(), 3);
     QCOMPARE(screen.cupFile().current(), 1);
+  }
+
+  void deletionAsksFirstWithNonAsDefault() {
+    Club club;
+    const std::string cup = W(
+        "1;14/10/2026;Open /2 du 14 octobre;P;1;100;open2_table.chr;\r\n"
+        "2;21/10/2026;Tournoi de Noël;Q;2;100;;\r\n");
+    WriteFile(club.cupFile(3), cup);
+    TFichFGestion screen(club.context);
+    screen.setCup(3);
+    screen.activated();
+
+    // Enter (no answer queued) presses the default: nothing is deleted.
+    screen.Bt_Supprimer->click();
+    QCOMPARE(club.desktop.messages.size(), std::size_t{1});
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Confirmation);
+    QCOMPARE(club.desktop.messages[0].text,
+             QStringLiteral("Suppression du tournoi Open /2 du 14 octobre du 14/10/2026.\n"
+                            "Son résultat open2_table.chr ne comptera plus dans la coupe."));
+    QCOMPARE(club.desktop.messages[0].buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(club.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(ReadFile(club.cupFile(3)), cup);
+    QCOMPARE(screen.EdNum->text(), QStringLiteral("1"));
+
+    // "&Non" keeps the line; "&Oui" deletes the current one, accented name shown whole.
+    screen.Bt_Dernier->click();
+    club.desktop.answers = {Button::No, Button::Yes};
+    screen.Bt_Supprimer->click();
+    QCOMPARE(ReadFile(club.cupFile(3)), cup);
+    screen.Bt_Supprimer->click();
+    QCOMPARE(club.desktop.messages.back().text,
+             QStringLiteral("Suppression du tournoi Tournoi de Noël du 21/10/2026."));
+    QCOMPARE(ReadFile(club.cupFile(3)),
+             W("1;14/10/2026;Open /2 du 14 octobre;P;1;100;open2_table.chr;\r\n"));
   }
 
   void resultsExtractCalculateSaveAndPrint() {
@@ -453,6 +488,15 @@ class CupScreensTest : public QObject {
     QCOMPARE(screen.Memo->toPlainText(), QStringLiteral("Nombre de Tournoi de la Coupe 1: 0"));
     QCOMPARE(screen.StringGrid1->isHidden(), true);
     QCOMPARE(screen.BtEditionGeneral->isEnabled(), true);
+
+    // The fourth cup was never created: said in the club's words, nothing to print.
+    TFichFClassment fourth(club.context);
+    fourth.setCup(4);
+    fourth.activated();
+    QCOMPARE(club.desktop.messages.size(), std::size_t{1});
+    QCOMPARE(club.desktop.messages[0].text, QStringLiteral("La coupe 4 n'a pas encore été créée."));
+    QCOMPARE(fourth.BtEditionGeneral->isEnabled(), false);
+    club.desktop.messages.clear();
 
     WriteFile(club.cupFile(1), "1;14/10/2026;T;P;1;100;absent.chr;\r\n");
     screen.activated();

@@ -178,6 +178,37 @@ class TournamentMailScreenTest : public QObject {
     QCOMPARE(f.screen->EdDate->isVisible(), false);
   }
 
+  // A member entered on the card after start-up, then the screen activated again: his
+  // address is found for the séance already chosen, and in the next choices.
+  void aMemberAddedDuringTheSessionIsFoundOnActivation() {
+    Fixture f(Members(2));
+    f.screen->show();
+    Screen card(f.context);
+    f.context.tracker.windowActivated(f.screen.get());
+    f.open("challenge.csv", std::string(kHeader) +
+                                Line("S1", "14/12/2018", "Vendredi", "Soir", "00000003") +
+                                Line("S2", "15/12/2018", "Samedi", "Soir", "00000001"));
+    f.choose("S1");
+    QCOMPARE(f.screen->addresses(), std::vector<std::string>{});
+    QCOMPARE(f.screen->BtEnvoi->isVisible(), false);
+
+    f.context.tracker.windowActivated(&card);
+    WriteFile(f.club.exerciseFolder() / "Joueur.DBP", Members(3));
+    f.context.tracker.windowActivated(f.screen.get());
+    QCOMPARE(f.screen->addresses(), std::vector<std::string>{"j3@x.fr"});
+    QCOMPARE(f.screen->BtEnvoi->isVisible(), true);
+    f.choose("S2");
+    QCOMPARE(f.screen->addresses(), std::vector<std::string>{"j1@x.fr"});
+
+    // A member file gone meanwhile is reported and finds nobody.
+    f.context.tracker.windowActivated(&card);
+    fs::remove(f.club.exerciseFolder() / "Joueur.DBP");
+    f.context.tracker.windowActivated(f.screen.get());
+    QCOMPARE(f.desktop.messages.size(), std::size_t(1));
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.screen->addresses(), std::vector<std::string>{});
+  }
+
   void caseDifferentKeysSelectOnlyTheListedSpelling() {
     Fixture f(Members(3));
     f.screen->show();

@@ -2,11 +2,18 @@
 // the focus is.
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QScreen>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -28,6 +35,11 @@
 #include "members/listing_screen.h"
 #include "members/member_card_screen.h"
 #include "platform/app_context.h"
+#include "platform/show_screen.h"
+#include "reports/page_view.h"
+#include "reports/report.h"
+#include "reports/report_designer.h"
+#include "reports/report_preview.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 #include "utilities/backup_screen.h"
@@ -154,6 +166,13 @@ void Populate() {
   }
 }
 
+// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
+void Shoot(QWidget* widget, const QString& name) {
+  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+  if (folder.isEmpty()) return;
+  widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
 // The screen shown and settled, as after its menu item.
 void ShowSettled(Screen& screen) {
   screen.show();
@@ -234,6 +253,125 @@ class ScreenConventionsTest : public QObject {
     QVERIFY(tried > 0);
   }
 
+  // Every screen, shown by its menu item on a laptop screen (1366×768 under the offscreen
+  // platform), lies inside the available area at no less than the size its layout needs:
+  // nothing off-screen, nothing squeezed. VANTREL_SHOTS=folder keeps a picture of each.
+  void fitsALaptopScreen_data() { Populate(); }
+  void fitsALaptopScreen() {
+    QFETCH(int, index);
+    const ScreenCase c = Cases()[static_cast<std::size_t>(index)];
+    Club club;
+    std::unique_ptr<Screen> screen = c.make(club.context);
+    ShowScreen(*screen);
+    QVERIFY(QTest::qWaitForWindowExposed(screen.get()));
+    const QRect area = screen->screen()->availableGeometry();
+    const QRect frame = screen->frameGeometry();
+    const auto show = [](const QRect& r) {
+      return QStringLiteral("%1×%2 at %3,%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+    };
+    QVERIFY2(area.contains(frame), qPrintable(show(frame) + QStringLiteral(" on ") + show(area)));
+    const QSize needed = screen->minimumSizeHint();
+    QVERIFY2(screen->width() >= needed.width() && screen->height() >= needed.height(),
+             qPrintable(QStringLiteral("%1×%2 for %3×%4")
+                            .arg(screen->width())
+                            .arg(screen->height())
+                            .arg(needed.width())
+                            .arg(needed.height())));
+    // Centred on the area (within the frame the window manager adds, guessed before showing).
+    QVERIFY2(std::abs(frame.center().x() - area.center().x()) <= 8, qPrintable(show(frame)));
+    Shoot(screen.get(), QString::fromLatin1(c.row).replace(QLatin1Char(' '), QLatin1Char('_')));
+  }
+
+  // The menus keep their font and their width whatever screens were opened meanwhile: an
+  // item is never cut ("Importat…nées FFB").
+  void menusStayWholeAfterEveryScreen() {
+    Club club;
+    TFichFprg window(club.context);
+    ShowSettled(window);
+    const auto look = [&window] {
+      QStringList looks;
+      for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+        menu->ensurePolished();
+        menu->popup(QPoint(10, 10));
+        QCoreApplication::processEvents();
+        const QImage picture = menu->grab().toImage();
+        menu->hide();
+        looks << QStringLiteral("%1: %2 %3×%4 %5")
+                     .arg(menu->objectName(), menu->font().toString())
+                     .arg(menu->sizeHint().width())
+                     .arg(menu->sizeHint().height())
+                     .arg(qHash(QByteArray(reinterpret_cast<const char*>(picture.constBits()),
+                                           picture.sizeInBytes())));
+        const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+        if (!folder.isEmpty()) {
+          picture.save(QDir(folder).filePath(QStringLiteral("menu-%1-%2.png")
+                                                 .arg(looks.size())
+                                                 .arg(QCoreApplication::applicationPid())));
+        }
+      }
+      return looks;
+    };
+    club.context.tracker.windowActivated(&window);
+    QCoreApplication::processEvents();
+    const QStringList before = look();
+    for (const ScreenCase& c : Cases()) {
+      std::unique_ptr<Screen> screen = c.make(club.context);
+      ShowScreen(*screen);
+      club.context.tracker.windowActivated(screen.get());
+      QCoreApplication::processEvents();
+      screen->hide();
+      club.context.tracker.windowActivated(&window);
+      QCoreApplication::processEvents();
+      const QStringList after = look();
+      QVERIFY2(after == before, qPrintable(QStringLiteral("after %1:\n%2\ninstead of\n%3")
+                                              .arg(QString::fromLatin1(c.row),
+                                                   after.join(QLatin1Char('\n')),
+                                                   before.join(QLatin1Char('\n')))));
+    }
+    // The report preview, the designer and a printer met on the way change nothing either.
+    {
+      reports::Report report(club.desktop, &window);
+      report.DesignReport();
+      reports::PreparedReport pages;
+      pages.pages.resize(1);
+      reports::ReportPreview preview(pages, club.desktop, &window);
+      preview.show();
+      QCoreApplication::processEvents();
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+    }
+    QCOMPARE(look(), before);
+  }
+
+  // The report preview opens within the screen too, and "Page entière" (its first zoom)
+  // shows a whole A4 page, its foot included.
+  void previewShowsAWholePageOnALaptop() {
+    Club club;
+    club.closer.stop();  // the preview and the designer are modal: kept open here
+    reports::PreparedReport report;
+    report.title = QStringLiteral("Balance");
+    report.pages.resize(2);
+    reports::ReportPreview preview(report, club.desktop, nullptr);
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QVERIFY(preview.screen()->availableGeometry().contains(preview.frameGeometry()));
+    reports::PageView* view = preview.pageView();
+    const double pageHeight = view->pixelsPerMm() * report.page.sizeMm().height();
+    QVERIFY2(pageHeight <= view->viewport()->height(),
+             qPrintable(QStringLiteral("%1 > %2").arg(pageHeight).arg(view->viewport()->height())));
+    QVERIFY(pageHeight > 0.8 * view->viewport()->height());
+    Shoot(&preview, QStringLiteral("apercu"));
+
+    // The designer as well.
+    reports::Report template_(club.desktop, nullptr);
+    reports::ReportDesigner designer(template_, club.desktop, nullptr);
+    designer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&designer));
+    QVERIFY2(designer.screen()->availableGeometry().contains(designer.frameGeometry()),
+             qPrintable(QStringLiteral("%1×%2").arg(designer.width()).arg(designer.height())));
+    Shoot(&designer, QStringLiteral("concepteur"));
+  }
+
   // The main window stays open on Escape, and the calculator keeps Escape as its "Suppr" key.
   void escapeLeavesTheMainWindowAndTheCalculator() {
     Club club;
@@ -250,5 +388,29 @@ class ScreenConventionsTest : public QObject {
 
 }  // namespace vantrel
 
-QTEST_MAIN(vantrel::ScreenConventionsTest)
+// Under the offscreen platform the screen is a laptop's, 1366×768 unless VANTREL_SCREEN says
+// otherwise ("1600x1000").
+int main(int argc, char* argv[]) {
+  if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+    const QList<QByteArray> size =
+        qEnvironmentVariable("VANTREL_SCREEN", QStringLiteral("1366x768")).toLatin1().split('x');
+    const QString config =
+        QDir::temp().filePath(QStringLiteral("vantrel-screen-%1.json").arg(QCoreApplication::applicationPid()));
+    QFile file(config);
+    if (file.open(QIODevice::WriteOnly)) {
+      file.write("{\"screens\": [{\"name\": \"laptop\", \"x\": 0, \"y\": 0, \"width\": " +
+                 size.value(0) + ", \"height\": " + size.value(1) +
+                 ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
+      file.close();
+      qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    }
+    QApplication application(argc, argv);
+    file.remove();
+    vantrel::ScreenConventionsTest test;
+    return QTest::qExec(&test, argc, argv);
+  }
+  QApplication application(argc, argv);
+  vantrel::ScreenConventionsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "screen_conventions_test.moc"

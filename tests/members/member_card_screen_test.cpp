@@ -240,6 +240,139 @@ class MemberCardScreenTest : public QObject {
     QCOMPARE(s.EdLicence->text(), QStringLiteral("00010040"));
   }
 
+  // Leaving the card (another screen becomes active, "Quitter") with and without edits.
+  void leavingWithEditsAsksWhatBecomesOfThem() {
+    Fixture f({Member("00000001", "AUBERT", "A"), Member("00000002", "BLANC", "B")});
+    TFichFin& s = *f.screen;
+    Screen other(f.context);
+    f.context.tracker.windowActivated(&s);
+    const Lines before = f.stored();
+
+    // Nothing changed: nothing asked, the list is dropped.
+    f.context.tracker.windowActivated(&other);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{0});
+    QCOMPARE(s.card().members().size(), std::size_t{0});
+
+    // "Annuler": the card keeps its list and the edit, nothing is written.
+    f.context.tracker.windowActivated(&s);
+    QTest::keyClicks(s.EdVille, QStringLiteral(" 1er"));
+    f.desktop.answers = {Button::Cancel};
+    f.context.tracker.windowActivated(&other);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Confirmation);
+    QCOMPARE(f.desktop.messages[0].text,
+             QStringLiteral("Enregistrer les modifications de la fiche ?"));
+    QCOMPARE(f.desktop.messages[0].buttons,
+             (std::vector<Button>{Button::Yes, Button::No, Button::Cancel}));
+    QCOMPARE(f.stored(), before);
+    f.context.tracker.windowActivated(&s);
+    QCOMPARE(s.EdVille->text(), QStringLiteral("PARIS 1er"));
+    QCOMPARE(s.card().members().size(), std::size_t{2});
+
+    // "&Non": the edit is dropped, the file unchanged, and the card shows it as stored.
+    f.desktop.answers = {Button::No};
+    f.context.tracker.windowActivated(&other);
+    QCOMPARE(f.stored(), before);
+    f.context.tracker.windowActivated(&s);
+    QCOMPARE(s.EdVille->text(), QStringLiteral("PARIS"));
+
+    // "&Oui" (Enter) saves it, an accented first name whole.
+    s.EdPrenom->setText(QStringLiteral("Benoît"));
+    QTest::keyClicks(s.EdVille, QStringLiteral(" 1er"));
+    f.context.tracker.windowActivated(&other);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{3});
+    QCOMPARE(f.desktop.messages[2].defaultButton, Button::Yes);
+    QCOMPARE(FieldAt(f.stored().at(0), field::kTown), std::string("PARIS 1er"));
+    QCOMPARE(FieldAt(f.stored().at(0), field::kFirstName), std::string("Beno\xeet"));
+    QCOMPARE(f.stored().at(1), before.at(1));
+
+    // "Quitter" asks too; "Annuler" keeps the card open, "&Non" closes it.
+    f.context.tracker.windowActivated(&s);
+    QTest::keyClicks(s.EdMail, QStringLiteral("a@b.fr"));
+    f.desktop.answers = {Button::Cancel};
+    QTest::mouseClick(s.BtQuitte, Qt::LeftButton);
+    QCOMPARE(s.isVisible(), true);
+    f.desktop.answers = {Button::No};
+    QTest::mouseClick(s.BtQuitte, Qt::LeftButton);
+    QCOMPARE(s.isVisible(), false);
+    QCOMPARE(FieldAt(f.stored().at(0), field::kMail), std::string());
+    // Nothing is left to ask about once the edits were dropped.
+    f.context.tracker.windowActivated(&other);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{5});
+  }
+
+  // Moving to another member, adding one, or searching drops the edits of the one shown.
+  void movingOnWithEditsAsksFirst() {
+    Fixture f({Member("00000001", "AUBERT", "A"), Member("00000002", "BLANC", "B"),
+               Member("00000003", "CARON", "C")});
+    TFichFin& s = *f.screen;
+    const Lines before = f.stored();
+    QTest::mouseClick(s.Bt_Suivant, Qt::LeftButton);
+    QCOMPARE(s.EdNom->text(), QStringLiteral("BLANC"));
+    QCOMPARE(f.desktop.messages.size(), std::size_t{0});
+
+    s.EdTitre->setCurrentText(QStringLiteral("Mme"));
+    f.desktop.answers = {Button::Cancel};
+    QTest::mouseClick(s.Bt_Suivant, Qt::LeftButton);
+    QCOMPARE(s.EdNom->text(), QStringLiteral("BLANC"));
+    QCOMPARE(s.EdTitre->currentText(), QStringLiteral("Mme"));
+    f.desktop.answers = {Button::Cancel};
+    QTest::mouseClick(s.Bt_Ajouter, Qt::LeftButton);
+    QCOMPARE(s.card().members().size(), std::size_t{3});
+    f.desktop.answers = {Button::No};
+    QTest::mouseClick(s.Bt_Fin, Qt::LeftButton);
+    QCOMPARE(s.EdNom->text(), QStringLiteral("CARON"));
+    QCOMPARE(f.stored(), before);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{3});
+
+    // A dues line chosen but not saved is an edit too.
+    f.cotisations();
+    Fixture::clickCell(s.StrGrRecette, 0);
+    Fixture::clickCell(s.StGrPopRecette, 1);
+    QTest::mouseClick(s.Bt_Recet, Qt::LeftButton);
+    f.desktop.answers = {Button::Yes};
+    QTest::mouseClick(s.RbNom, Qt::LeftButton);
+    QTest::keyClicks(s.RechNom, QStringLiteral("a"));
+    QCOMPARE(f.desktop.messages.size(), std::size_t{4});
+    QCOMPARE(s.EdNom->text(), QStringLiteral("AUBERT"));
+    QCOMPARE(FieldAt(f.stored().at(2), 20), std::string("7560"));
+    QCOMPARE(FieldAt(f.stored().at(2), 22), std::string("4000"));
+
+    // A new member without licence cannot be saved: "&Oui" says so and the card stays.
+    QTest::mouseClick(s.Bt_Ajouter, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{4});
+    QTest::keyClicks(s.EdNom, QStringLiteral("NOËL"));
+    QTest::mouseClick(s.Bt_Debut, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{6});
+    QCOMPARE(f.desktop.messages[5].kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages[5].text,
+             QStringLiteral("Une fiche sans N° Licence ou sans Nom ne peut pas être enregistrée."));
+    QCOMPARE(s.EdNom->text(), QStringLiteral("NOËL"));
+    QCOMPARE(f.stored().size(), std::size_t{3});
+  }
+
+  // The search boxes: an emptied licence box is no error, and a new search mode starts empty.
+  void searchBoxesStartEmptyAndAnEmptyLicenceIsNoError() {
+    Fixture f({Member("00010000", "AUBERT", "A"), Member("00010040", "BLANC", "B")});
+    TFichFin& s = *f.screen;
+    QTest::mouseClick(s.RbLicence, Qt::LeftButton);
+    QTest::keyClicks(s.RechLicence, QStringLiteral("10041"));
+    QCOMPARE(s.EdNom->text(), QStringLiteral("BLANC"));
+    QTest::mouseClick(s.RbNom, Qt::LeftButton);
+    QCOMPARE(s.RechNom->text(), QString());
+    QTest::keyClicks(s.RechNom, QStringLiteral("au"));
+    QCOMPARE(s.EdNom->text(), QStringLiteral("AUBERT"));
+    QTest::mouseClick(s.RbLicence, Qt::LeftButton);
+    QCOMPARE(s.RechLicence->text(), QString());
+    QCOMPARE(s.EdNom->text(), QStringLiteral("AUBERT"));
+    // Typing a digit and rubbing it out again leaves the member shown, without an error box.
+    QTest::keyClicks(s.RechLicence, QStringLiteral("2"));
+    QTest::keyClick(s.RechLicence, Qt::Key_Backspace);
+    QCOMPARE(s.RechLicence->text(), QString());
+    QCOMPARE(s.EdNom->text(), QStringLiteral("AUBERT"));
+    QCOMPARE(f.desktop.messages.size(), std::size_t{0});
+  }
+
   void deletingAsksWithNonAsDefault() {
     Fixture f({Member("1", "AUBERT", "A"), Member("2", "BLANC", "B"), Member("3", "CARON", "C")});
     TFichFin& s = *f.screen;

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QSpinBox>
 #include <QStackedBarSeries>
 #include <QTabWidget>
@@ -30,6 +31,7 @@
 #include "members/member_file.h"
 #include "platform/text.h"
 #include "reports/page_render.h"
+#include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -437,6 +439,9 @@ class MemberScreensTest : public QObject {
              QStringLiteral("Lieu-dit Les Hauts de Seine, BP 12345"));
     QCOMPARE(screen.Report->values().answer(QStringLiteral("Nom"), 0, 0).text(),
              QStringLiteral("Mme DE LA ROCHEFOUCAULD-MONTMORENCY Marie-Bénédicte-Geneviève"));
+    // The envelope has no title: its preview is named after the template.
+    QCOMPARE(testing::WithModals([&] { screen.Report->ShowReport(); }),
+             QStringList{QStringLiteral("Aperçu - Enveloppe")});
 
     // A member without mail and with "NON": "Courriel" disabled, the vote in red.
     screen.RbLicence->click();
@@ -473,6 +478,16 @@ class MemberScreensTest : public QObject {
     QCOMPARE(screen.windowTitle(), QStringLiteral("Edition des données après tri"));
     QCOMPARE(screen.Label1->text(), QStringLiteral("Critères de tri des 47 enregistrements"));
     QCOMPARE(screen.Label2->text(), QStringLiteral("Trouvé : 0"));
+    // Nobody chosen: no slice at all (not a bare line).
+    QCOMPARE(qobject_cast<QPieSeries*>(screen.ChartIndice->chart()->series().at(0))->count(), 0);
+    // The selection grid takes the larger part of the window below the splitter.
+    screen.resize(1180, 700);
+    QCoreApplication::processEvents();
+    const QList<int> parts = screen.Partage->sizes();
+    QVERIFY2(parts.size() == 2 && parts[1] > parts[0],
+             qPrintable(QStringLiteral("%1 / %2").arg(parts.value(0)).arg(parts.value(1))));
+    QVERIFY2(screen.StrGr1->height() > 10 * 23,
+             qPrintable(QString::number(screen.StrGr1->height())));
     QCOMPARE(screen.Nom.minEdit->text(), QStringLiteral("B"));
     QCOMPARE(screen.Nom.maxEdit->text(), QStringLiteral("T"));
     QCOMPARE(screen.Solde.minEdit->text(), QStringLiteral("-9999999"));
@@ -503,6 +518,9 @@ class MemberScreensTest : public QObject {
     auto* pie = qobject_cast<QPieSeries*>(screen.ChartIndice->chart()->series().at(0));
     QCOMPARE(pie->count(), 5);
     QCOMPARE(pie->slices().at(1)->color(), QColor(0x00, 0x80, 0x00));
+    // The white slice ("Nons classés") has a black edge, visible on the white chart.
+    QCOMPARE(pie->slices().at(0)->color(), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(pie->slices().at(0)->borderColor(), QColor(Qt::black));
     Shoot(&screen, QStringLiteral("listing-indices.png"));
     screen.Dessins->setCurrentIndex(1);
     Shoot(&screen, QStringLiteral("listing-pyramide.png"));

@@ -23,6 +23,8 @@ using vantrel::testing::LoopbackServer;
 using vantrel::testing::ProgramFolder;
 using vantrel::testing::ScriptedPlatform;
 
+Q_DECLARE_METATYPE(std::vector<vantrel::platform::Button>)
+
 namespace {
 
 // A screen that counts its activations, for the tracker tests.
@@ -175,6 +177,32 @@ class QtPlatformTest : public QObject {
     QCOMPARE(a.log, (QStringList{"+a", "-a", "+a"}));
     QCOMPARE(b.log, (QStringList{"+b", "-b"}));
     QCOMPARE(context.tracker.current(), static_cast<Screen*>(&a));
+  }
+
+  // Escape on a real message box: "Annuler" when offered (a save question's "&Non" throws the
+  // edits away), else "&Non".
+  void escapeNeverThrowsEditsAway_data() {
+    QTest::addColumn<std::vector<Button>>("buttons");
+    QTest::addColumn<Button>("expected");
+    QTest::newRow("oui non annuler")
+        << std::vector<Button>{Button::Yes, Button::No, Button::Cancel} << Button::Cancel;
+    QTest::newRow("oui non") << std::vector<Button>{Button::Yes, Button::No} << Button::No;
+    QTest::newRow("ok annuler") << std::vector<Button>{Button::Ok, Button::Cancel}
+                                << Button::Cancel;
+  }
+  void escapeNeverThrowsEditsAway() {
+    QFETCH(std::vector<Button>, buttons);
+    QFETCH(Button, expected);
+    QtPlatform desktop;
+    QTimer::singleShot(0, [] {
+      QWidget* box = QApplication::activeModalWidget();
+      QVERIFY(box != nullptr);
+      QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QCOMPARE(desktop.message(nullptr, MessageKind::Confirmation,
+                             QStringLiteral("Enregistrer les modifications de la fiche ?"), buttons,
+                             Button::Yes),
+             expected);
   }
 
   void drivesAreClassifiedByFileSystemAndMountPoint() {
