@@ -61,7 +61,8 @@ int RunExemple(CliContext& context, const Arguments& args) {
   const bool existed = fs::exists(folder, error);
   if (existed && (!fs::is_directory(folder) || !fs::is_empty(folder, error))) {
     throw Error("Le dossier " + Shown(folder) +
-                " n'est pas vide : l'exemple se cr\xE9" "e dans un dossier vide ou absent.");
+                " n'est pas vide : l'exemple se cr\xE9"
+                "e dans un dossier vide ou absent.");
   }
   if (!existed && !fs::create_directories(folder, error)) throw CannotCreateFile(folder);
   try {

@@ -15,7 +15,6 @@ inline constexpr char kHelpConvocations[] = "Vantrel_Convocations.pdf";
 inline constexpr char kHelpChart[] = "Gestion_Plan_Comptable_Liste.pdf";
 
 inline constexpr std::array<const char*, 6> kHelpDocuments = {
-    kHelpGeneral,  kHelpMembers,      kHelpAccounting,
-    kHelpExercise, kHelpConvocations, kHelpChart};
+    kHelpGeneral, kHelpMembers, kHelpAccounting, kHelpExercise, kHelpConvocations, kHelpChart};
 
 }  // namespace vantrel

@@ -57,33 +57,36 @@ Date Plus(Date date, int days) { return Date::FromSerial(date.Serial() + days); 
 // The members.
 
 const char* const kLastNames[] = {
-    "LÉCUYER",  "BÉRANGER", "LEFÈVRE",  "MÉNARD",   "NOËL",      "GRÉGOIRE", "HÉBERT",
-    "PRÉVOST",  "CÔTÉ",     "ROUSSEL",  "DURAND",   "MOREAU",    "FAURE",    "GARNIER",
-    "CHEVALIER", "BOUCHER", "MERCIER",  "GIRAUD",   "PÉRON",     "LAMBERT",  "BONNET",
-    "FRANÇOIS", "ROUSSEAU", "BLANCHARD", "THÉVENIN", "MÉTAYER",  "FERRAND",  "COLLIN",
-    "BARBIER",  "ARNAUD",   "LEMAÎTRE", "POIRIER",  "RENAUD",    "VÉRON",    "JOUBERT",
-    "BRETON",   "CARON",    "FOURNIER", "ÉTIENNE",  "AUBRY",     "MAILLARD", "PERRIN",
-    "BESSON",   "CLÉMENT",  "GUÉRIN",   "PÉPIN",    "DUMAS",     "CHARPENTIER", "MARÉCHAL",
-    "DESCHÊNES"};
-const char* const kMen[] = {"Jean",   "Jérôme", "Noël",    "Benoît", "François", "André",
-                            "Hervé",  "Gérard", "Michel",  "René",   "Stéphane", "Frédéric",
-                            "Loïc",   "Joël",   "Raphaël", "Jacques", "Pierre",  "Bernard",
-                            "Aimé",   "Honoré"};
-const char* const kWomen[] = {"Hélène", "Geneviève", "Françoise", "Agnès",  "Chloé",
-                              "Léa",    "Éliane",    "Thérèse",   "Béatrice", "Cécile",
-                              "Mélanie", "Anaïs",    "Noémie",    "Maïté",  "Zoé",
-                              "Josée",  "Andrée",    "Renée",     "Odile",  "Monique"};
+    "LÉCUYER",  "BÉRANGER", "LEFÈVRE", "MÉNARD",  "NOËL",    "GRÉGOIRE", "HÉBERT",    "PRÉVOST",
+    "CÔTÉ",     "ROUSSEL",  "DURAND",  "MOREAU",  "FAURE",   "GARNIER",  "CHEVALIER", "BOUCHER",
+    "MERCIER",  "GIRAUD",   "PÉRON",   "LAMBERT", "BONNET",  "FRANÇOIS", "ROUSSEAU",  "BLANCHARD",
+    "THÉVENIN", "MÉTAYER",  "FERRAND", "COLLIN",  "BARBIER", "ARNAUD",   "LEMAÎTRE",  "POIRIER",
+    "RENAUD",   "VÉRON",    "JOUBERT", "BRETON",  "CARON",   "FOURNIER", "ÉTIENNE",   "AUBRY",
+    "MAILLARD", "PERRIN",   "BESSON",  "CLÉMENT", "GUÉRIN",  "PÉPIN",    "DUMAS",     "CHARPENTIER",
+    "MARÉCHAL", "DESCHÊNES"};
+const char* const kMen[] = {"Jean",     "Jérôme",   "Noël",    "Benoît", "François",
+                            "André",    "Hervé",    "Gérard",  "Michel", "René",
+                            "Stéphane", "Frédéric", "Loïc",    "Joël",   "Raphaël",
+                            "Jacques",  "Pierre",   "Bernard", "Aimé",   "Honoré"};
+const char* const kWomen[] = {"Hélène",  "Geneviève", "Françoise", "Agnès",    "Chloé",
+                              "Léa",     "Éliane",    "Thérèse",   "Béatrice", "Cécile",
+                              "Mélanie", "Anaïs",     "Noémie",    "Maïté",    "Zoé",
+                              "Josée",   "Andrée",    "Renée",     "Odile",    "Monique"};
 struct Town {
   const char* postalCode;
   const char* name;
 };
-const Town kTowns[] = {{"45000", "ORLÉANS"},           {"45100", "ORLÉANS"},
-                       {"45160", "OLIVET"},            {"45650", "SAINT-JEAN-LE-BLANC"},
-                       {"45800", "SAINT-JEAN-DE-BRAYE"}, {"45430", "CHÉCY"},
-                       {"45140", "INGRÉ"},             {"45770", "SARAN"}};
-const char* const kStreets[] = {"rue des Tilleuls", "avenue de la Gare", "rue Jeanne d'Arc",
-                                "place du Martroi", "rue de l'Église", "chemin des Prés",
-                                "allée des Châtaigniers", "boulevard Aristide-Briand"};
+const Town kTowns[] = {{"45000", "ORLÉANS"},
+                       {"45100", "ORLÉANS"},
+                       {"45160", "OLIVET"},
+                       {"45650", "SAINT-JEAN-LE-BLANC"},
+                       {"45800", "SAINT-JEAN-DE-BRAYE"},
+                       {"45430", "CHÉCY"},
+                       {"45140", "INGRÉ"},
+                       {"45770", "SARAN"}};
+const char* const kStreets[] = {
+    "rue des Tilleuls", "avenue de la Gare", "rue Jeanne d'Arc",       "place du Martroi",
+    "rue de l'Église",  "chemin des Prés",   "allée des Châtaigniers", "boulevard Aristide-Briand"};
 
 // Members who join in the first exercise, then in the second and the third.
 constexpr int kFirstMembers = 72;
@@ -129,8 +132,8 @@ MemberRecord CardOf(int n, const Person& person, Dice& dice) {
   boxes.set(mf::kTitle, person.title);
   boxes.set(mf::kLastName, W(person.lastName));
   boxes.set(mf::kFirstName, W(person.firstName));
-  boxes.set(mf::kValueIndex, std::to_string(person.young ? dice.between(4, 30)
-                                                         : dice.between(12, 98)));
+  boxes.set(mf::kValueIndex,
+            std::to_string(person.young ? dice.between(4, 30) : dice.between(12, 98)));
   boxes.set(mf::kClub, W("BRIDGE CLUB DES TILLEULS"));
   boxes.set(mf::kAddress1, W(std::to_string(dice.between(1, 120)) + " " +
                              kStreets[dice.below(std::size(kStreets))]));
@@ -144,8 +147,8 @@ MemberRecord CardOf(int n, const Person& person, Dice& dice) {
                 dice.between(10, 99), dice.between(10, 99), dice.between(10, 99));
   boxes.set(mf::kMobilePhone, phone);
   if (dice.below(8) != 0) {
-    boxes.set(mf::kMail, MailPart(person.firstName) + "." + MailPart(person.lastName) +
-                             "@exemple.fr");
+    boxes.set(mf::kMail,
+              MailPart(person.firstName) + "." + MailPart(person.lastName) + "@exemple.fr");
   }
   boxes.set(mf::kBirthDate, FormatDate(Day(birthYear, dice.between(1, 12), dice.between(1, 28))));
   boxes.set(mf::kLicenceKind, !person.licensed ? "Club"
@@ -337,9 +340,8 @@ void ScheduleSeason(Schedule& schedule, const Books& books, int season, int year
                     Dice& dice) {
   const auto move = [&](Date day, const std::string& label, const char* to, const char* from,
                         std::int64_t cents) {
-    schedule.at(day, [&books, day, label, to, from, cents] {
-      books.move(day, label, to, from, cents);
-    });
+    schedule.at(day,
+                [&books, day, label, to, from, cents] { books.move(day, label, to, from, cents); });
   };
   // Table fees of the club's tournaments, every Thursday, banked at the end of the month.
   std::int64_t cash = 0;
@@ -360,36 +362,34 @@ void ScheduleSeason(Schedule& schedule, const Books& books, int season, int year
     const int month = (8 + m) % 12 + 1;
     const Date day = Day(month >= 9 ? year : year + 1, month, 5);
     move(day, "Location de la salle - " + FormatDate(day).substr(3), "6130", "5120",
-               26000 + 1000 * season);
+         26000 + 1000 * season);
   }
   // The federal licences paid through the club, sent to the federation in two parts.
   move(Day(year, 10, 28), "Licences fédérales - premier envoi", "6580", "5120",
-             std::int64_t{3200} * (licensed * 3 / 4));
+       std::int64_t{3200} * (licensed * 3 / 4));
   move(Day(year + 1, 1, 20), "Licences fédérales - second envoi", "6580", "5120",
-             std::int64_t{3200} * (licensed - licensed * 3 / 4));
+       std::int64_t{3200} * (licensed - licensed * 3 / 4));
   // Purchases: cards and boards on the supplier's invoice, paid a month later.
   const std::int64_t invoice = dice.between(180, 260) * 100;
   move(Day(year, 9, 20), "Facture Bridge Matériel : cartes et étuis", "6063", "4010", invoice);
   move(Day(year, 10, 20), "Règlement Bridge Matériel", "4010", "5120", invoice);
   move(Day(year, 11, 14), "Fournitures de bureau et encre", "6064", "5120",
-             dice.between(40, 90) * 100);
-  move(Day(year, 12, 15), "Lots du tournoi de Noël", "6068", "5300",
-             dice.between(90, 150) * 100);
+       dice.between(40, 90) * 100);
+  move(Day(year, 12, 15), "Lots du tournoi de Noël", "6068", "5300", dice.between(90, 150) * 100);
   move(Day(year + 1, 1, 12), "Galette des rois des adhérents", "6250", "5300",
-             dice.between(70, 120) * 100);
+       dice.between(70, 120) * 100);
   move(Day(year + 1, 1, 15), "Assurance responsabilité civile", "6160", "5120",
-             31500 + 500 * season);
+       31500 + 500 * season);
   move(Day(year, 11, 5), "Cotisation au comité régional", "6280", "5120", 15000);
   move(Day(year + 1, 6, 20), "Lots de la fin de saison", "6068", "5120",
-             dice.between(100, 180) * 100);
+       dice.between(100, 180) * 100);
   for (int quarter = 0; quarter < 4; ++quarter) {
     const int month = 3 + 3 * quarter;  // March and June of the next year, then September...
     const Date day = Day(month >= 9 ? year : year + 1, month, 28);
     move(day, "Frais de tenue de compte", "6270", "5120", 1850);
   }
   // Income besides the dues and the tables.
-  move(Day(year + 1, 3, 10), "Subvention de la commune", "5120", "7440",
-             40000 + 10000 * season);
+  move(Day(year + 1, 3, 10), "Subvention de la commune", "5120", "7440", 40000 + 10000 * season);
   move(Day(year + 1, 4, 2), "Don d'un adhérent", "5120", "7540", 5000);
   move(Day(year, 12, 31), "Intérêts du livret", "5140", "7680", 900 + 400 * season);
   if (season == 0) {
@@ -406,18 +406,17 @@ struct Tournament {
   const char* name;
 };
 
-const Tournament kCupTournaments[2][4] = {
-    {{9, 17, "Tournoi de Rentrée"},
-     {10, 8, "Tournoi des Vendanges"},
-     {11, 5, "Tournoi de la Saint-Martin"},
-     {12, 3, "Tournoi de l'Avent"}},
-    {{10, 1, "Open /2 du Jeudi - octobre"},
-     {10, 29, "Open /2 du Jeudi - novembre"},
-     {11, 19, "Open /2 de la Sainte-Cécile"},
-     {11, 26, "Open /2 du Jeudi - fin novembre"}}};
+const Tournament kCupTournaments[2][4] = {{{9, 17, "Tournoi de Rentrée"},
+                                           {10, 8, "Tournoi des Vendanges"},
+                                           {11, 5, "Tournoi de la Saint-Martin"},
+                                           {12, 3, "Tournoi de l'Avent"}},
+                                          {{10, 1, "Open /2 du Jeudi - octobre"},
+                                           {10, 29, "Open /2 du Jeudi - novembre"},
+                                           {11, 19, "Open /2 de la Sainte-Cécile"},
+                                           {11, 26, "Open /2 du Jeudi - fin novembre"}}};
 
 // Players from other clubs, who come now and then.
-const char* const kVisitors[] = {"Pierre VALLIÈRE", "Sophie DELORME", "Marc AUDOUIN",
+const char* const kVisitors[] = {"Pierre VALLIÈRE", "Sophie DELORME",   "Marc AUDOUIN",
                                  "Claire BÉNARD",   "Hugues TISSERAND", "Inès LAFORÊT"};
 
 // "Prénom NOM" of a member, UTF-8, as the federation's pages write it.
@@ -491,35 +490,41 @@ void MakeConvocation(const fs::path& folder) {
     RegistrantTeam entry;
     entry.club = "BRIDGE CLUB DES TILLEULS";
     for (std::size_t k = 0; k < 4; ++k) entry.players.push_back(player(team * 4 + k + 1));
-    entry.label = Cp1252ToUtf8(FieldAt(members[(team * 4 + 1) * 5 % members.size()], mf::kLastName));
+    entry.label =
+        Cp1252ToUtf8(FieldAt(members[(team * 4 + 1) * 5 % members.size()], mf::kLastName));
     teams.push_back(entry);
   }
-  teams.push_back({"DELORME", "BRIDGE CLUB DE BLOIS",
-                   {{"Mme", "Sophie DELORME", 42}, {"M.", "Marc AUDOUIN", 37},
-                    {"M.", "Hugues TISSERAND", 29}, {"Mme", "Inès LAFORÊT", 33}}});
-  teams.push_back({"VALLIÈRE", "BC DE TOURS",
-                   {{"M.", "Pierre VALLIÈRE", 51}, {"Mme", "Claire BÉNARD", 44},
-                    {"M.", "Yves CORDIER", 38}, {"Mme", "Nadège FLEURY", 35}}});
+  teams.push_back({"DELORME",
+                   "BRIDGE CLUB DE BLOIS",
+                   {{"Mme", "Sophie DELORME", 42},
+                    {"M.", "Marc AUDOUIN", 37},
+                    {"M.", "Hugues TISSERAND", 29},
+                    {"Mme", "Inès LAFORÊT", 33}}});
+  teams.push_back({"VALLIÈRE",
+                   "BC DE TOURS",
+                   {{"M.", "Pierre VALLIÈRE", 51},
+                    {"Mme", "Claire BÉNARD", 44},
+                    {"M.", "Yves CORDIER", 38},
+                    {"Mme", "Nadège FLEURY", 35}}});
   const fs::path page = folder / "Coupe_de_France_groupe.htm";
   WriteBytes(page, GroupTeamsPage("Coupe de France", teams));
   WriteLines(folder / "Coupe_de_France.Qug",
              competitions::ExtractRegistrants(competitions::ReadRegistrantPage(page),
                                               competitions::ListKind::kGroup));
-  competitions::EventData data = {
-      "2026-2027",
-      W("Hélène LÉCUYER, capitaine des équipes"),
-      "Fait le 02/12/2026",
-      "Coupe de France",
-      W("Droits d'engagement : 60,00 € par équipe"),
-      W("Phase de groupe"),
-      W("Samedi 16 janvier 2027"),
-      W("Rencontres en 2 x 14 donnes"),
-      W("Rendez-vous 13 h 30"),
-      W("Début des rencontres 14 h"),
-      W("Prévenir le capitaine en cas d'empêchement"),
-      W("Arbitre : Noël BÉRANGER"),
-      W("Covoiturage depuis le club"),
-      W("Bridge Club des Tilleuls - rue des Tilleuls - Orléans")};
+  competitions::EventData data = {"2026-2027",
+                                  W("Hélène LÉCUYER, capitaine des équipes"),
+                                  "Fait le 02/12/2026",
+                                  "Coupe de France",
+                                  W("Droits d'engagement : 60,00 € par équipe"),
+                                  W("Phase de groupe"),
+                                  W("Samedi 16 janvier 2027"),
+                                  W("Rencontres en 2 x 14 donnes"),
+                                  W("Rendez-vous 13 h 30"),
+                                  W("Début des rencontres 14 h"),
+                                  W("Prévenir le capitaine en cas d'empêchement"),
+                                  W("Arbitre : Noël BÉRANGER"),
+                                  W("Covoiturage depuis le club"),
+                                  W("Bridge Club des Tilleuls - rue des Tilleuls - Orléans")};
   competitions::WriteEventData(folder / "Coupe_de_France.qud", data);
 }
 
@@ -532,7 +537,8 @@ void StartFirstExercise(const fs::path& folder, const std::string& exercise) {
   Lines chart = SplitLines(ShippedChart());
   for (std::string& line : chart) {
     std::vector<std::string> fields = SplitFields(line);
-    if (fields.size() > accounting::chart::kExercise) fields[accounting::chart::kExercise] = exercise;
+    if (fields.size() > accounting::chart::kExercise)
+      fields[accounting::chart::kExercise] = exercise;
     line = JoinFields(fields);
   }
   WriteLines(folder / accounting::kChartFileName, chart);
@@ -541,8 +547,7 @@ void StartFirstExercise(const fs::path& folder, const std::string& exercise) {
   editor.add(folder, "2183", W("Matériel de bureau et matériel informatique"), "N", exercise);
   editor.add(folder, "2188", W("Autres immobilisations corporelles"), "N", exercise);
   editor.add(folder, "6815", W("Dotations aux provisions pour risques"), "N", exercise);
-  WriteLines(folder / accounting::kDuesListFileName,
-             {"7560;x;3800", "7561;x;3100", "7562;x;900"});
+  WriteLines(folder / accounting::kDuesListFileName, {"7560;x;3800", "7561;x;3100", "7562;x;900"});
   WriteLines(folder / accounting::kPaymentListFileName, {});
   accounting::RebuildMemberLists(folder);
   members::WriteMemberFile(folder, {});
@@ -606,12 +611,12 @@ void BuildDemoClub(const fs::path& programFolder) {
     }
     if (season == 2) {
       schedule.at(Day(year, 10, 12), [&books, year] {
-        books.move(Day(year, 10, 12), "Ordinateur portable et imprimante du club", "2183",
-                   "5120", 94900);
+        books.move(Day(year, 10, 12), "Ordinateur portable et imprimante du club", "2183", "5120",
+                   94900);
       });
       schedule.at(Day(year + 1, 6, 30), [&books, year] {
-        books.move(Day(year + 1, 6, 30), "Provision pour la réfection des tables de jeu",
-                   "6815", "1510", 60000);
+        books.move(Day(year + 1, 6, 30), "Provision pour la réfection des tables de jeu", "6815",
+                   "1510", 60000);
       });
     }
     schedule.run();

@@ -103,8 +103,8 @@ std::string GroupTeamsPage(const std::string& event, const std::vector<Registran
     for (std::size_t j = 0; j < team.players.size(); ++j) {
       const RegistrantPlayer& player = team.players[j];
       last = 8 + 2 * j;
-      entry[last] = in + "    " + player.civility + " " + player.name + " " +
-                    std::to_string(player.index);
+      entry[last] =
+          in + "    " + player.civility + " " + player.name + " " + std::to_string(player.index);
       entry[last + 1] = in + (j + 1 < team.players.size() ? "</li><li>" : "</li></ul>");
       sum += player.index;
     }

@@ -17,7 +17,8 @@ namespace vantrel::guides {
 namespace {
 
 constexpr int kDpi = 150;
-constexpr double kHeadRoom = 55;  // pixels above and below the text for the head and the foot
+constexpr double kImageDpi = 115;  // a picture of a screen a little larger than on a screen
+constexpr double kHeadRoom = 55;   // pixels above and below the text for the head and the foot
 const QColor kHeadingColor(0x1f, 0x3a, 0x68);
 const QString kFontFamily = QStringLiteral("DejaVu Sans");
 
@@ -50,7 +51,7 @@ std::vector<QTextBlock> StyleHeadings(QTextDocument& document) {
   return headings;
 }
 
-// Images at 150 dots per inch, never wider than the text nor taller than two thirds of a page.
+// Pictures at 115 dots per inch, never wider than the text nor taller than two thirds of a page.
 QStringList PlaceImages(QTextDocument& document, const QString& folder, QSizeF text) {
   QStringList missing;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -67,9 +68,13 @@ QStringList PlaceImages(QTextDocument& document, const QString& folder, QSizeF t
       document.addResource(QTextDocument::ImageResource, QUrl(name), image);
       double width = image.width();
       double height = image.height();
-      const double scale = std::min({1.0, text.width() / width, text.height() * 0.66 / height});
-      format.setWidth(width * scale);
-      format.setHeight(height * scale);
+      const double fit = kDpi / kImageDpi;  // device pixels per picture pixel
+      const double scale =
+          std::min({fit, text.width() / width, text.height() * 0.66 / height}) / fit;
+      // The layout draws an image's size scaled from the screen's 96 dots per inch to the
+      // writer's: the size is given in those screen units.
+      format.setWidth(width * scale * 96.0 / kImageDpi);
+      format.setHeight(height * scale * 96.0 / kImageDpi);
       QTextCursor cursor(&document);
       cursor.setPosition(fragment.position());
       cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
@@ -81,8 +86,7 @@ QStringList PlaceImages(QTextDocument& document, const QString& folder, QSizeF t
 
 // The table of contents after the title block: one row per heading, its text linked to its
 // page and the page number at the right.
-QTextTable* InsertContents(const QTextBlock& title,
-                           const std::vector<GuideHeading>& headings) {
+QTextTable* InsertContents(const QTextBlock& title, const std::vector<GuideHeading>& headings) {
   QTextCursor cursor(title);
   cursor.movePosition(QTextCursor::EndOfBlock);
   QTextBlockFormat plain;
@@ -98,8 +102,7 @@ QTextTable* InsertContents(const QTextBlock& title,
   tableFormat.setWidth(QTextLength(QTextLength::PercentageLength, 100));
   tableFormat.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 90),
                                          QTextLength(QTextLength::PercentageLength, 10)});
-  QTextTable* table =
-      cursor.insertTable(static_cast<int>(headings.size()), 2, tableFormat);
+  QTextTable* table = cursor.insertTable(static_cast<int>(headings.size()), 2, tableFormat);
   for (int row = 0; row < static_cast<int>(headings.size()); ++row) {
     const GuideHeading& heading = headings[static_cast<std::size_t>(row)];
     QTextCharFormat link;
@@ -165,7 +168,8 @@ std::vector<int> HeadingPages(QTextDocument& document, double pageHeight) {
 
 GuideLayout WriteGuidePdf(const QString& markdown, const QString& imagesFolder,
                           const QString& pdfPath) {
-  const QString title = markdown.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression("^#+\\s*"));
+  const QString title =
+      markdown.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression("^#+\\s*"));
   {
     QPdfWriter writer(pdfPath);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -230,7 +234,8 @@ GuideLayout WriteGuidePdf(const QString& markdown, const QString& imagesFolder,
     QByteArray bytes = file.readAll();
     file.close();
     ResolvePageLinks(bytes);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
       throw std::runtime_error("impossible d'écrire le PDF");
     }
     return layout;

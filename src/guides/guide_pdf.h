@@ -13,7 +13,7 @@ namespace vantrel::guides {
 //    of contents;
 //  - every other level-1 heading starts a new page; level-1 and level-2 headings make the
 //    table of contents, each entry with its page number and a link to that page;
-//  - images are read from imagesFolder (a relative path of the Markdown), shown at 150 dots
+//  - images are read from imagesFolder (a relative path of the Markdown), shown at 115 dots
 //    per inch and never wider than the text;
 //  - every page but the first carries the title at its head and "Page n / N" at its foot.
 struct GuideHeading {

@@ -142,6 +142,11 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
   TFichFprg window(context);
   window.setHeadTimeoutMs(1);
   window.startUp();
+  // Every item as the program shows it: enabled by its screen (here, a screen of its own).
+  for (int item = static_cast<int>(MenuItem::MembersConsultation);
+       item <= static_cast<int>(MenuItem::Calculator); ++item) {
+    window.wire(static_cast<MenuItem>(item), [] {});
+  }
   window.resize(760, 420);
   window.show();
   window.activated();
@@ -211,6 +216,8 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
     desktop.files.push_back(file("Coupe_de_France.qud"));
     convocation.BtOuvrirEntete->click();
   });
+  camera.shoot(convocation, QStringLiteral("convocations_inscrits"),
+               [&] { convocation.PageControl->setCurrentIndex(1); });
 
   TFichFResult results(context);
   camera.shoot(results, QStringLiteral("resultats"), [&] {
