@@ -161,13 +161,16 @@ MemberRecord CardOf(int n, const Person& person, Dice& dice) {
 std::vector<Person> People() {
   std::vector<Person> people;
   const int total = kFirstMembers + kJoining[1] + kJoining[2];
+  int family = -1;
   for (int n = 0; n < total; ++n) {
     Person person;
     const bool woman = n % 2 == 1;
     person.title = woman ? "Mme" : "M.";
-    // Couples share a name now and then.
-    person.lastName = kLastNames[(n % 3 == 1 ? n - 1 : n) * 7 % std::size(kLastNames)];
-    person.firstName = woman ? kWomen[n * 3 % std::size(kWomen)] : kMen[n * 3 % std::size(kMen)];
+    // Couples share a name now and then; every name and first name of the lists is used.
+    if (n % 3 != 1) ++family;
+    person.lastName = kLastNames[static_cast<std::size_t>(family * 7) % std::size(kLastNames)];
+    const std::size_t pick = static_cast<std::size_t>(n / 2 * 7 + (woman ? 3 : 0));
+    person.firstName = woman ? kWomen[pick % std::size(kWomen)] : kMen[pick % std::size(kMen)];
     person.young = n % 13 == 5;
     person.licensed = n % 11 != 3;
     people.push_back(person);
