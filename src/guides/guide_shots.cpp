@@ -44,7 +44,6 @@ using platform::Button;
 class QuietDesktop : public platform::Platform {
  public:
   std::deque<QString> files;
-  QString documents;
 
   using platform::Platform::message;
   Button message(QWidget*, platform::MessageKind, const QString&, const std::vector<Button>&,
@@ -70,9 +69,11 @@ class QuietDesktop : public platform::Platform {
   qint64 tickMs() override { return m_clock.elapsed(); }
   QTime currentTime() override { return QTime(18, 30); }
   std::vector<platform::Drive> drives() override {
-    return {{platform::Drive::Type::Removable, QStringLiteral("CLE_CLUB"), documents}};
+    return {{platform::Drive::Type::Removable, QStringLiteral("CLE_CLUB"), QStringLiteral("E:/")},
+            {platform::Drive::Type::Fixed, QString(), QStringLiteral("C:/")}};
   }
-  QString documentsFolder() override { return documents; }
+  // A club's computer, not the build's.
+  QString documentsFolder() override { return QStringLiteral("C:/Users/Club/Documents"); }
 
  private:
   std::optional<QString> next() {
@@ -131,7 +132,6 @@ void ShootMenu(Photographer& camera, TFichFprg& window, int index, const QString
 QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder) {
   QDir().mkpath(folder);
   QuietDesktop desktop;
-  desktop.documents = PathToQString(programFolder);
   AppContext context(desktop);
   context.settings.programFolder = programFolder;
   const auto file = [&](const char* name) {
