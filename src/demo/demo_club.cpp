@@ -282,6 +282,11 @@ class Books {
     }
     accounting::PostJournalEntry(m_folder, entry);
   }
+  // The balance of an account's ledger (debit minus credit), in cents.
+  std::int64_t balance(const std::string& account) const {
+    const std::string text = accounting::LastBalanceText(accounting::ReadLedger(m_folder, account));
+    return text.empty() ? 0 : std::stoll(text);
+  }
   // A payment from one account to another: debit `to`, credit `from`.
   void move(Date date, const std::string& label, const std::string& to, const std::string& from,
             std::int64_t cents) const {
@@ -346,18 +351,19 @@ void ScheduleSeason(Schedule& schedule, const Books& books, int season, int year
     schedule.at(day,
                 [&books, day, label, to, from, cents] { books.move(day, label, to, from, cents); });
   };
-  // Table fees of the club's tournaments, every Thursday, banked at the end of the month.
-  std::int64_t cash = 0;
+  // Table fees of the club's tournaments, every Thursday; at the end of the month the cash
+  // box (table fees and dues paid in cash) goes to the bank, but for a float of 100,00.
   Date thursday = Day(year, 9, 4);
   while (thursday.Serial() % 7 != 5) thursday = Plus(thursday, 1);  // serial 5 is a Thursday
   for (Date day = thursday; day < Day(year + 1, 7, 1); day = Plus(day, 7)) {
     if (day.month() == 8 || (day.month() == 12 && day.day() > 20)) continue;
-    const std::int64_t fee = 300 * dice.between(16, 34);
-    move(day, "Droits de table du tournoi du " + FormatDate(day), "5300", "7060", fee);
-    cash += fee;
+    move(day, "Droits de table du tournoi du " + FormatDate(day), "5300", "7060",
+         300 * dice.between(16, 34));
     if (Plus(day, 7).month() != day.month()) {
-      move(day, "Remise d'espèces en banque", "5120", "5300", cash - cash % 1000);
-      cash %= 1000;
+      schedule.at(day, [&books, day] {
+        const std::int64_t cash = books.balance("5300") - 10000;
+        if (cash > 0) books.move(day, "Remise d'espèces en banque", "5120", "5300", cash);
+      });
     }
   }
   // The rent of the room, every month.
@@ -609,7 +615,7 @@ void BuildDemoClub(const fs::path& programFolder) {
     ScheduleSeason(schedule, books, season, year, LicensedMembers(folder), dice);
     if (season == 1) {
       schedule.at(Day(year, 11, 22), [&books, year] {
-        books.move(Day(year, 11, 22), "Machine à distribuer les donnes", "2188", "5120", 289000);
+        books.move(Day(year, 11, 22), "Machine à distribuer les donnes", "2188", "5120", 189000);
       });
     }
     if (season == 2) {

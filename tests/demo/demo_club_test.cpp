@@ -97,6 +97,14 @@ TEST_F(DemoClubTest, BooksBalanceInEveryExercise) {
       // Liabilities are credit balances: the two sides sum to nothing.
       EXPECT_EQ(assets[k], -liabilities[k]);
     }
+    // Money in the bank and in the cash box at the end of every year.
+    for (std::size_t k = 0; k < kExercises.size(); ++k) {
+      for (const char* account : {"5120", "5140", "5300"}) {
+        EXPECT_GT(Cents(accounting::LastBalanceText(accounting::ReadLedger(exercise(k), account))),
+                  0)
+            << kExercises[k] << " " << account;
+      }
+    }
     // Every year closes on a profit, shown on 1210.
     for (int k = 0; k < 3; ++k) EXPECT_LT(sheet.results[k], 0) << k;
   }
@@ -105,7 +113,7 @@ TEST_F(DemoClubTest, BooksBalanceInEveryExercise) {
     EXPECT_FALSE(accounting::ReadLedger(exercise(2), "2183").empty());
     EXPECT_FALSE(accounting::ReadLedger(exercise(2), "6815").empty());
     // Carried over from the year before by the opening entries.
-    EXPECT_EQ("289000", accounting::LastBalanceText(accounting::ReadLedger(exercise(2), "2188")));
+    EXPECT_EQ("189000", accounting::LastBalanceText(accounting::ReadLedger(exercise(2), "2188")));
     EXPECT_EQ("", accounting::LastBalanceText(accounting::ReadLedger(exercise(0), "1510")));
   }
   {  // JournalIsInDateOrder
