@@ -23,8 +23,8 @@ constexpr char kUsage[] =
     "  print classement N [--limite IV] SORTIE.pdf|SORTIE.csv\n"
     "  print dotation FICHIER.chr SORTIE.pdf|SORTIE.csv\n"
     "  import FICHIER.csv [--ajout toujours|jamais] [--modif toujours|jamais] [--essai]\n"
-    "  results PAGE.htm SORTIE.chr [--k K]\n"
-    "  exemple DOSSIER\n";
+    "  exemple DOSSIER\n"
+    "  results PAGE.htm SORTIE.chr [--k K]\n";
 
 void PrintError(const std::string& utf8) {
   std::fputs(utf8.c_str(), stderr);
