@@ -54,6 +54,7 @@ std::vector<QTextBlock> StyleHeadings(QTextDocument& document) {
 // Pictures at 115 dots per inch, never wider than the text nor taller than two thirds of a page.
 QStringList PlaceImages(QTextDocument& document, const QString& folder, QSizeF text) {
   QStringList missing;
+  std::vector<std::pair<int, QString>> captions;  // position after the picture, its text
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
@@ -79,7 +80,24 @@ QStringList PlaceImages(QTextDocument& document, const QString& folder, QSizeF t
       cursor.setPosition(fragment.position());
       cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
       cursor.setCharFormat(format);
+      const QString alt = format.stringProperty(QTextFormat::ImageAltText);
+      if (!alt.isEmpty()) captions.emplace_back(fragment.position() + fragment.length(), alt);
     }
+  }
+  // The text of each picture in small italics under it, from the last so that the positions
+  // before it stay true.
+  QTextBlockFormat centred;
+  centred.setAlignment(Qt::AlignHCenter);
+  centred.setBottomMargin(8);
+  QTextCharFormat caption;
+  caption.setFontItalic(true);
+  caption.setFontPointSize(8.5);
+  caption.setForeground(QColor(0x44, 0x44, 0x44));
+  for (auto it = captions.rbegin(); it != captions.rend(); ++it) {
+    QTextCursor cursor(&document);
+    cursor.setPosition(it->first);
+    cursor.insertBlock(centred, caption);
+    cursor.insertText(it->second, caption);
   }
   return missing;
 }
@@ -205,7 +223,8 @@ GuideLayout WriteGuidePdf(const QString& markdown, const QString& imagesFolder,
       painter.save();
       painter.translate(0, kHeadRoom - page * body.height());
       QAbstractTextDocumentLayout::PaintContext context;
-      context.clip = QRectF(0, page * body.height(), body.width(), body.height());
+      // One pixel short: what starts exactly on the next page (a picture's top edge) stays off.
+      context.clip = QRectF(0, page * body.height(), body.width(), body.height() - 1);
       context.palette.setColor(QPalette::Text, Qt::black);
       painter.setClipRect(context.clip);
       document.documentLayout()->draw(&painter, context);

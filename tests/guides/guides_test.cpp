@@ -72,6 +72,16 @@ TEST(GuidesTest, EveryGuideHasItsContentsItsPicturesAndItsPageNumbers) {
                                      scratch.path() / (std::string(guide.pdf) + ".txt"));
     EXPECT_NE(std::string::npos, text.find("Sommaire")) << text.substr(0, 300);
     EXPECT_NE(std::string::npos, text.find("Page 2 / ")) << text.substr(0, 300);
+    // No page is left with its head and foot alone: pdftotext ends each page with a form feed.
+    const std::size_t title = source.find('\n') - 2;  // "# Title"
+    std::size_t page = 0;
+    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos;
+         start = end + 1) {
+      ++page;
+      EXPECT_GT(end - start, title + 40)
+          << "page " << page << ": " << text.substr(start, end - start);
+    }
+    EXPECT_GE(page, 3u);
   }
 }
 
