@@ -10,8 +10,10 @@
 
 #include "accounting/accounting_files.h"
 #include "accounting/report_variables.h"
+#include "core/help_documents.h"
 #include "core/text_helpers.h"
 #include "platform/browse_buttons.h"
+#include "platform/help_document.h"
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
@@ -214,8 +216,7 @@ void TFichFPlan::onPrint() {
 }
 
 void TFichFPlan::onHelp() {
-  desktop().openUrl(QUrl::fromLocalFile(
-      PathToQString(settings().programFolder / "Gestion_Plan_Comptable_Liste.pdf")));
+  OpenHelpDocument(this, desktop(), settings().programFolder, kHelpChart);
 }
 
 }  // namespace vantrel

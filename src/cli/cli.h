@@ -13,6 +13,8 @@ namespace vantrel::cli {
 // executable's), and the settings read from its "Vantrel.ini".
 struct CliContext {
   std::filesystem::path programFolder;
+  // The folder of the executable: the installation with its templates and help documents.
+  std::filesystem::path installationFolder;
   Settings settings;
 };
 
@@ -32,6 +34,9 @@ using CommandFunction = int (*)(CliContext& context, const Arguments& args);
 struct Command {
   const char* name;
   CommandFunction run;
+  // False for a command that makes a program folder rather than reading one: main() then
+  // neither requires nor reads "Vantrel.ini".
+  bool readsProgramFolder = true;
 };
 
 // The commands main() dispatches to.

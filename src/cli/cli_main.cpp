@@ -24,6 +24,7 @@ constexpr char kUsage[] =
     "  print classement N [--limite IV] SORTIE.pdf|SORTIE.csv\n"
     "  print dotation FICHIER.chr SORTIE.pdf|SORTIE.csv\n"
     "  import FICHIER.csv [--ajout toujours|jamais] [--modif toujours|jamais] [--essai]\n"
+    "  exemple DOSSIER\n"
     "  results PAGE.htm SORTIE.chr [--k K]\n";
 
 void PrintError(const std::string& utf8) {
@@ -51,8 +52,9 @@ int main(int argc, char* argv[]) {
 
   std::vector<std::string> args(argv + 1, argv + argc);
   vantrel::cli::CliContext context;
-  context.programFolder =
+  context.installationFolder =
       std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+  context.programFolder = context.installationFolder;
   if (!args.empty() && args.front() == "--dossier") {
     if (args.size() < 2) return Usage("L'option --dossier demande un dossier.");
     context.programFolder = std::filesystem::u8path(args[1]);
@@ -65,6 +67,7 @@ int main(int argc, char* argv[]) {
   for (const auto& command : vantrel::cli::Commands()) {
     if (name != command.name) continue;
     try {
+      if (!command.readsProgramFolder) return command.run(context, args);
       if (!std::filesystem::is_directory(context.programFolder) ||
           !vantrel::FileExists(context.programFolder / vantrel::kSettingsFileName)) {
         throw vantrel::CannotOpenFile(context.programFolder / vantrel::kSettingsFileName);

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/cli_exemple.h"
 #include "cli/cli_import.h"
 #include "cli/cli_print.h"
 #include "cli/cli_results.h"
@@ -11,6 +12,7 @@ const std::vector<Command>& Commands() {
       {"print", RunPrint},
       {"import", RunImport},
       {"results", RunResults},
+      {"exemple", RunExemple, false},
   };
   return commands;
 }

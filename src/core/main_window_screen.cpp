@@ -7,9 +7,11 @@
 #include <QVBoxLayout>
 
 #include "core/date.h"
+#include "core/help_documents.h"
 #include "core/mail_link.h"
 #include "core/version.h"
 #include "members/member_file.h"
+#include "platform/help_document.h"
 #include "platform/mail.h"
 #include "platform/show_screen.h"
 #include "platform/text.h"
@@ -34,12 +36,6 @@ QLabel* MakePanel(QWidget* parent, int pixelHeight, bool bold) {
   panel->setFrameShape(QFrame::StyledPanel);
   return panel;
 }
-
-const char* const kHelpMembers = "Vantrel_Membres.pdf";
-const char* const kHelpAccounting = "Vantrel_Comptabilite.pdf";
-const char* const kHelpExercise = "Vantrel_Exercice.pdf";
-const char* const kHelpConvocations = "Vantrel_Convocations.pdf";
-const char* const kHelpGeneral = "Vantrel_Informations.pdf";
 
 }  // namespace
 
@@ -247,8 +243,7 @@ bool TFichFprg::checkVersion() {
 }
 
 void TFichFprg::onOpenHelp(const QString& document) {
-  desktop().openUrl(QUrl::fromLocalFile(
-      QString::fromStdString((settings().programFolder / document.toStdString()).string())));
+  OpenHelpDocument(this, desktop(), settings().programFolder, document.toLatin1().constData());
 }
 
 void TFichFprg::onWriteToAuthor() {

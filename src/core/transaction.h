@@ -28,6 +28,21 @@ class FileTransaction {
   std::vector<Staged> m_staged;
 };
 
+// While one lives, Stage() does not flush each file to the disk before it is renamed. Only for
+// a program folder made from nothing in one go (the demonstration club): a failure there
+// means making it again, and its maker flushes the whole folder once at the end with
+// FlushFileSystem(), or throws it away. Not for a club's own files.
+class UnflushedWrites {
+ public:
+  UnflushedWrites();
+  ~UnflushedWrites();
+  UnflushedWrites(const UnflushedWrites&) = delete;
+  UnflushedWrites& operator=(const UnflushedWrites&) = delete;
+};
+
+// Writes every file the system still holds in memory to its disk.
+void FlushFileSystem();
+
 // Lines as a file's bytes: each line followed by CR LF.
 std::string LinesToBytes(const std::vector<std::string>& lines);
 

@@ -191,12 +191,25 @@ class ChartScreenTest : public QObject {
     QVERIFY(f.screen->isHidden());
   }
 
-  void helpOpensTheDocument() {
+  void helpOpensTheDocumentOrSaysItIsMissing() {
     Fixture f;
     QTest::mouseClick(f.screen->BtAide, Qt::LeftButton);
+    QCOMPARE(f.desktop.openedUrls.size(), std::size_t{0});
+    QCOMPARE(f.desktop.messageTexts(),
+             QStringList{QStringLiteral("Le document d'aide Gestion_Plan_Comptable_Liste.pdf est "
+                                        "introuvable dans le dossier du programme.")});
+
+    testing::WriteFile(f.club.path() / "Gestion_Plan_Comptable_Liste.pdf", "%PDF-1.4\n");
+    QTest::mouseClick(f.screen->BtAide, Qt::LeftButton);
     QCOMPARE(f.desktop.openedUrls.size(), std::size_t{1});
-    QVERIFY(f.desktop.openedUrls[0].toLocalFile().endsWith(
-        QStringLiteral("/Gestion_Plan_Comptable_Liste.pdf")));
+    QCOMPARE(f.desktop.openedUrls[0].toLocalFile(),
+             QString::fromStdString((f.club.path() / "Gestion_Plan_Comptable_Liste.pdf").string()));
+    QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+
+    f.desktop.openUrlResult = false;
+    QTest::mouseClick(f.screen->BtAide, Qt::LeftButton);
+    QCOMPARE(f.desktop.messages.size(), std::size_t{2});
+    QVERIFY(f.desktop.messages.back().text.contains(QStringLiteral("n'a pas pu être ouvert")));
   }
 
   void looksRight() {

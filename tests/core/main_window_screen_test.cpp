@@ -286,12 +286,74 @@ class MainWindowTest : public QObject {
     QCOMPARE(quits, 0);
   }
 
-  void helpOpensTheDocumentOfTheProgramFolder() {
+  // Each "Aides" item of the menu opens its guide of the program folder with the desktop's
+  // reader; a missing guide, or a desktop with no PDF reader, is said in a warning.
+  void helpItemsOpenTheirDocuments_data() {
+    QTest::addColumn<int>("menu");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("document");
+    QTest::newRow("Membres") << 0 << "Aides"
+                             << "Vantrel_Membres.pdf";
+    QTest::newRow("Comptabilité") << 1 << "Aides"
+                                  << "Vantrel_Comptabilite.pdf";
+    QTest::newRow("Utilitaires") << 2 << "Aides"
+                                 << "Vantrel_Exercice.pdf";
+    QTest::newRow("Compétitions") << 3 << "Aides"
+                                  << "Vantrel_Convocations.pdf";
+    QTest::newRow("Informations") << 4 << "A&ides Générales"
+                                  << "Vantrel_Informations.pdf";
+  }
+  void helpItemsOpenTheirDocuments() {
+    QFETCH(int, menu);
+    QFETCH(QString, caption);
+    QFETCH(QString, document);
     Fixture f;
+    f.desktop.headAnswers[kIndex] = false;
     QVERIFY(f.start());
+    QAction* item = nullptr;
+    for (QAction* action : f.window->menuBar()->actions().at(menu)->menu()->actions()) {
+      if (action->text() == caption) item = action;
+    }
+    QVERIFY(item != nullptr);
+    QCOMPARE(item->isEnabled(), true);
+    const std::filesystem::path path = f.folder.path() / document.toStdString();
+
+    // Missing: the warning, and nothing handed to the desktop.
+    item->trigger();
+    QCOMPARE(f.desktop.openedUrls.size(), std::size_t{0});
+    QCOMPARE(f.desktop.messageTexts(),
+             QStringList{QStringLiteral("Le document d'aide ") + document +
+                         QStringLiteral(" est introuvable dans le dossier du programme.")});
+    QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::Ok});
+
+    // Present: opened, nothing said.
+    WriteFile(path, "%PDF-1.4\n");
+    item->trigger();
+    QCOMPARE(f.desktop.openedUrls.size(), std::size_t{1});
+    QCOMPARE(f.desktop.openedUrls.back().toLocalFile(), QString::fromStdString(path.string()));
+    QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+
+    // Present, but the desktop cannot open a PDF: said too.
+    f.desktop.openUrlResult = false;
+    item->trigger();
+    QCOMPARE(f.desktop.messages.size(), std::size_t{2});
+    QCOMPARE(f.desktop.messages.back().text,
+             QStringLiteral("Le document d'aide ") + document +
+                 QStringLiteral(" n'a pas pu être ouvert : aucun programme de lecture des "
+                                "fichiers PDF ne semble installé sur cet ordinateur."));
+  }
+
+  // A guide copied from Windows in other letter cases is found all the same.
+  void helpFindsTheDocumentWhateverItsCase() {
+    Fixture f;
+    f.desktop.headAnswers[kIndex] = false;
+    QVERIFY(f.start());
+    WriteFile(f.folder.path() / "VANTREL_MEMBRES.PDF", "%PDF-1.4\n");
     f.window->onOpenHelp(QStringLiteral("Vantrel_Membres.pdf"));
+    QCOMPARE(f.desktop.messages.size(), std::size_t{0});
     QCOMPARE(f.desktop.openedUrls.back().toLocalFile(),
-             QString::fromStdString((f.folder.path() / "Vantrel_Membres.pdf").string()));
+             QString::fromStdString((f.folder.path() / "VANTREL_MEMBRES.PDF").string()));
   }
 };
 
