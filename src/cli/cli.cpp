@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "core/cp1252.h"
+#include "core/error.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
+#include "platform/program_lock.h"
 
 namespace vantrel::cli {
 
@@ -16,6 +18,12 @@ void PrintLine(const std::string& cp1252Text) {
   const std::string utf8 = Cp1252ToUtf8(cp1252Text);
   std::fputs(utf8.c_str(), stdout);
   std::fputc('\n', stdout);
+}
+
+std::unique_ptr<FolderHold> HoldForWriting(const CliContext& context) {
+  auto hold = platform::HoldProgramFolder(context.programFolder);
+  if (!hold) throw Error(kFolderInUseText);
+  return hold;
 }
 
 std::string LowerExtension(const std::filesystem::path& path) {
