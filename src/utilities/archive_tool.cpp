@@ -33,15 +33,15 @@ void ReportErrors(TBackupFile& backup, const std::string& archive, bool restorin
   };
 }
 
-int List(const std::string& archive, std::ostream& out, std::ostream& err) {
+int List(const fs::path& archive, std::ostream& out, std::ostream& err) {
   TBackupFile backup;
-  ReportErrors(backup, archive, false, err);
-  const auto entries = backup.List(archive);
+  ReportErrors(backup, PathToText(archive), false, err);
+  const auto entries = backup.ListArchive(archive);
   if (!entries) {
     if (backup.lastError() == BackupError::kNone) {
-      err << "Archive introuvable : " << Cp1252ToUtf8(archive) << "\n";
+      err << "Archive introuvable : " << Utf8Of(archive) << "\n";
     } else {
-      err << "Archive illisible : " << Cp1252ToUtf8(archive) << "\n";
+      err << "Archive illisible : " << Utf8Of(archive) << "\n";
     }
     return 1;
   }
@@ -171,7 +171,7 @@ int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
   const std::string& command = arguments[0];
   const std::string archive = Utf8ToCp1252(arguments[1]);
   try {
-    if (command == "list" && arguments.size() == 2) return List(archive, out, err);
+    if (command == "list" && arguments.size() == 2) return List(fs::u8path(arguments[1]), out, err);
     if (command == "create") {
       return Create(fs::u8path(arguments[1]),
                     std::vector<std::string>(arguments.begin() + 2, arguments.end()), out, err);

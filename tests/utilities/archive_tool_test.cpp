@@ -262,6 +262,13 @@ TEST_F(ArchiveToolTest, RestoresIntoAFolderNamedInCyrillic) {
   EXPECT_FALSE(fs::exists(target / "2026-2027" / "0042.dbp"));
   EXPECT_TRUE(fs::exists(target / "Temp" / "journal.dbp"));
   EXPECT_EQ(1, std::distance(fs::directory_iterator(parent.path()), fs::directory_iterator()));
+  // The archive itself in such a folder is listed and restored from.
+  const fs::path moved = target / "SvgVantrel.bck";
+  fs::copy_file(archive(), moved);
+  const ToolRun listed = Archive({"list", moved.string()});
+  EXPECT_EQ(0, listed.status) << listed.output;
+  EXPECT_EQ(3, std::count(listed.output.begin(), listed.output.end(), '\n')) << listed.output;
+  EXPECT_EQ(0, Archive({"restore", moved.string(), target.string()}).status);
 }
 
 // An archive without a settings file is no club backup: refused, nothing written.
