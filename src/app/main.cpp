@@ -33,6 +33,9 @@ int main(int argc, char* argv[]) {
   vantrel::platform::QtPlatform desktop;
   vantrel::AppContext context(desktop);
   context.settings.programFolder = QApplication::applicationDirPath().toStdString();
+  // One program at a time on a folder: a second start tells so and ends.
+  const auto hold = vantrel::HoldProgramFolderAtStart(desktop, context.settings.programFolder);
+  if (!hold) return 1;
 
   vantrel::TFichFprg mainWindow(context);
   if (!mainWindow.startUp()) return 0;

@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "core/cp1252.h"
+#include "core/error.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
+#include "platform/program_lock.h"
 
 namespace vantrel::cli {
 
@@ -21,6 +23,12 @@ void PrintLine(const std::string& cp1252Text) {
 void PrintWarning(const std::string& utf8Text) {
   std::fputs(utf8Text.c_str(), stderr);
   std::fputc('\n', stderr);
+}
+
+std::unique_ptr<FolderHold> HoldForWriting(const CliContext& context) {
+  auto hold = platform::HoldProgramFolder(context.programFolder);
+  if (!hold) throw Error(kFolderInUseText);
+  return hold;
 }
 
 std::string LowerExtension(const std::filesystem::path& path) {

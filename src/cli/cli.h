@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/folder_lock.h"
 #include "core/settings.h"
 
 namespace vantrel::cli {
@@ -48,6 +50,11 @@ void WriteOutputFile(const std::filesystem::path& path, const std::string& bytes
 void PrintLine(const std::string& cp1252Text);
 // One line to standard error (UTF-8): the report engine's warnings.
 void PrintWarning(const std::string& utf8Text);
+
+// Holds the program folder for a command that writes into it (import, results) as long as
+// the hold lives. Throws Error "Vantrel est déjà ouvert sur ce dossier." while the program
+// or another command holds it.
+std::unique_ptr<FolderHold> HoldForWriting(const CliContext& context);
 
 // The last extension of path in lower case, with its dot (".pdf", ".csv").
 std::string LowerExtension(const std::filesystem::path& path);

@@ -43,6 +43,8 @@ int RunImport(CliContext& context, const Arguments& args) {
     }
   }
   if (file.empty()) throw UsageError("import demande le fichier d'extraction.");
+  // A trial writes nothing: it may run beside the program.
+  const auto hold = trial ? nullptr : HoldForWriting(context);
 
   const members::Extraction extraction = members::ReadExtraction(std::filesystem::u8path(file));
   const int count = members::ExtractionCount(extraction);

@@ -32,6 +32,7 @@ int RunResults(CliContext& context, const Arguments& args) {
   }
   const fs::path page = fs::u8path(positional[0]);
   const fs::path out = fs::u8path(positional[1]);
+  const auto hold = HoldForWriting(context);
 
   TournamentResults results;
   const competitions::PageExtraction extraction = results.extractPage(page);

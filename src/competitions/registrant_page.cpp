@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/text_helpers.h"
+
 namespace vantrel::competitions {
 namespace {
 
@@ -73,10 +75,12 @@ std::string RegistrantExtension(ConvocationMode mode, ListKind list) {
 }
 
 std::optional<RegistrantFileKind> RegistrantKindOf(const std::filesystem::path& path) {
-  const std::string extension = path.extension().string();
+  // A restore brings "groupeA.Qug" back as "groupea.qug": the letter case tells nothing.
+  const std::string extension = LowerAscii(path.extension().string());
   for (ConvocationMode mode : {ConvocationMode::kTeams, ConvocationMode::kPairs}) {
     for (ListKind list : {ListKind::kGroup, ListKind::kCompetition}) {
-      if (extension == RegistrantExtension(mode, list)) return RegistrantFileKind{mode, list};
+      if (extension == LowerAscii(RegistrantExtension(mode, list)))
+        return RegistrantFileKind{mode, list};
     }
   }
   return std::nullopt;

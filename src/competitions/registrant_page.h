@@ -40,10 +40,10 @@ PageKinds RecognizePage(const Lines& page);
 // A page without the start line gives line 0 alone; a list never closed runs to the end.
 Lines ExtractRegistrants(const Lines& page, ListKind kind);
 
-// The four registrant-list files, told apart by their extension, compared exactly (case
-// included): ".Qug" teams of a group, ".Pag" pairs of a group, ".Quc" teams of a
-// competition, ".Pac" pairs of a competition. The file holds the registrant lines, CR LF
-// after each, unchanged (UTF-8 bytes, displayable as a web page).
+// The four registrant-list files, told apart by their extension, compared without regard to
+// letter case (a restore writes names in lower case): ".Qug" teams of a group, ".Pag" pairs of a
+// group, ".Quc" teams of a competition, ".Pac" pairs of a competition. The file holds the
+// registrant lines, CR LF after each, unchanged (UTF-8 bytes, displayable as a web page).
 struct RegistrantFileKind {
   ConvocationMode mode;
   ListKind list;
@@ -53,8 +53,8 @@ struct RegistrantFileKind {
 // ".Qug", ".Pag", ".Quc" or ".Pac".
 std::string RegistrantExtension(ConvocationMode mode, ListKind list);
 
-// The kind of a registrant-list file by its extension; nothing for any other extension
-// (".qug" included).
+// The kind of a registrant-list file by its extension in any letter case (".qug" is
+// ".Qug"); nothing for any other extension.
 std::optional<RegistrantFileKind> RegistrantKindOf(const std::filesystem::path& path);
 
 // The list kind of a file that "Ouvrir" takes in mode: nothing when its extension is not one

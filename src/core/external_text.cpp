@@ -110,6 +110,23 @@ std::string DecodeExternalText(const std::string& bytes) {
   return out;
 }
 
+bool IsUtf8Text(const std::string& bytes) {
+  bool beyondAscii = false;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    const int length = Utf8Sequence(bytes, i, cp);
+    if (length == 0) return false;
+    beyondAscii = true;
+    i += static_cast<std::size_t>(length);
+  }
+  return beyondAscii;
+}
+
 std::string UpperCp1252(std::string text) {
   for (char& ch : text) {
     const auto c = static_cast<unsigned char>(ch);

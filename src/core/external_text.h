@@ -11,6 +11,11 @@ namespace vantrel {
 // Windows-1252 byte of its own, so a file already in Windows-1252 passes through unchanged.
 std::string DecodeExternalText(const std::string& bytes);
 
+// True when bytes hold at least one byte beyond ASCII and every such byte belongs to a
+// well-formed UTF-8 sequence: text a UTF-8 editor wrote, which Windows-1252 text with accents
+// almost never is ("é" is the single byte E9 there, no UTF-8 sequence).
+bool IsUtf8Text(const std::string& bytes);
+
 // Windows-1252 text raised to capitals, accented letters included ("é" -> "É", "œ" -> "Œ",
 // "ÿ" -> "Ÿ"); "ß" and every other byte unchanged.
 std::string UpperCp1252(std::string text);

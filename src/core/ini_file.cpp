@@ -30,10 +30,18 @@ std::optional<std::string> KeyOf(const std::string& line) {
 
 }  // namespace
 
+std::string DecodeSettingsBytes(std::string bytes) {
+  constexpr char kByteOrderMark[] = "\xef\xbb\xbf";
+  const bool marked = bytes.rfind(kByteOrderMark, 0) == 0;
+  if (marked) bytes.erase(0, 3);
+  if (marked || IsUtf8Text(bytes)) return DecodeExternalText(bytes);
+  return bytes;
+}
+
 IniFile IniFile::Load(const std::filesystem::path& path) {
   IniFile file;
   file.m_path = path;
-  file.m_lines = ReadLinesIfExists(path);
+  file.m_lines = SplitLines(DecodeSettingsBytes(FileExists(path) ? ReadBytes(path) : ""));
   return file;
 }
 

@@ -15,6 +15,10 @@ namespace vantrel {
 // Section and key names are compared without regard to letter case, accented letters
 // included (Windows-1252: "ENTITÉ" is "Entité"); blanks around
 // names and values are ignored.
+//
+// The file is written in Windows-1252. A file a text editor saved in UTF-8 reads as well:
+// with a leading byte-order mark, or valid UTF-8 beyond ASCII (IsUtf8Text), it is decoded
+// into Windows-1252 (DecodeSettingsBytes); the next write stores it in Windows-1252.
 class IniFile {
  public:
   // A missing file reads as an empty one.
@@ -37,5 +41,10 @@ class IniFile {
   std::filesystem::path m_path;
   std::vector<std::string> m_lines;
 };
+
+// The bytes of a settings file as Windows-1252: a leading UTF-8 byte-order mark is skipped,
+// and a file marked so or valid UTF-8 beyond ASCII goes through DecodeExternalText (a
+// character Windows-1252 lacks becomes "?"); any other file is already Windows-1252.
+std::string DecodeSettingsBytes(std::string bytes);
 
 }  // namespace vantrel

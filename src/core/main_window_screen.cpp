@@ -13,6 +13,7 @@
 #include "members/member_file.h"
 #include "platform/help_document.h"
 #include "platform/mail.h"
+#include "platform/program_lock.h"
 #include "platform/show_screen.h"
 #include "platform/text.h"
 
@@ -275,6 +276,15 @@ void TFichFprg::onToggleNoCheck() {
   runCommand(
       [&] { nowOff = ToggleUpdateCheck(settings().programFolder, wasOff, desktop().today()); });
   m_noCheck->setChecked(nowOff);
+}
+
+std::unique_ptr<FolderHold> HoldProgramFolderAtStart(platform::Platform& desktop,
+                                                     const std::filesystem::path& programFolder) {
+  auto hold = platform::HoldProgramFolder(programFolder);
+  if (!hold) {
+    desktop.message(nullptr, MessageKind::Error, ToQString(kFolderInUseText), {Button::Ok});
+  }
+  return hold;
 }
 
 }  // namespace vantrel

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
+#include "core/folder_lock.h"
 #include "platform/screen.h"
 
 class QAction;
@@ -118,5 +121,11 @@ class TFichFprg : public Screen {
   QString m_siteAddress;
   int m_headTimeoutMs = 10000;
 };
+
+// Start-up, before the main window: holds the program folder for the whole run (keep the
+// result alive), or, while another program holds it, tells so in an error box ("Vantrel est
+// déjà ouvert sur ce dossier.") and returns nullptr: the program then ends.
+std::unique_ptr<FolderHold> HoldProgramFolderAtStart(platform::Platform& desktop,
+                                                     const std::filesystem::path& programFolder);
 
 }  // namespace vantrel

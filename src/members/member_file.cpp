@@ -221,6 +221,13 @@ int SortMembers(Lines& members, int keyField, SortVariant variant, int current) 
   return moved;
 }
 
+bool HoldsAMember(const std::string& bytes) {
+  for (const std::string& line : SplitLines(bytes)) {
+    if (!Trim(line).empty()) return true;
+  }
+  return false;
+}
+
 std::filesystem::path MemberFilePath(const std::filesystem::path& exerciseFolder) {
   return ResolvePath(exerciseFolder / kMemberFileName);
 }
@@ -236,7 +243,11 @@ void WriteMemberFile(const std::filesystem::path& exerciseFolder, const Lines& m
 void ResetMemberFile(const std::filesystem::path& exerciseFolder) {
   const std::filesystem::path members = MemberFilePath(exerciseFolder);
   if (FileExists(members)) {
-    WriteBytes(ResolvePath(exerciseFolder / kMemberBackupFileName), ReadBytes(members));
+    const std::string bytes = ReadBytes(members);
+    // A file already emptied (a second reset in a row) never replaces the last real copy.
+    if (HoldsAMember(bytes)) {
+      WriteBytes(ResolvePath(exerciseFolder / kMemberBackupFileName), bytes);
+    }
   }
   WriteMemberFile(exerciseFolder, {});
 }

@@ -152,9 +152,13 @@ Lines ReadMemberFile(const std::filesystem::path& exerciseFolder);
 // "Impossible de créer le fichier %s".
 void WriteMemberFile(const std::filesystem::path& exerciseFolder, const Lines& members);
 
+// True when the bytes of a member file hold a line that is not blank.
+bool HoldsAMember(const std::string& bytes);
+
 // "Remise à zèro membres": the member file becomes empty (no line at all). The file it
 // replaces is kept first, whole, as "Joueur.DBP.bak" beside it (an older copy is replaced);
-// with no member file there is nothing to keep. Throws Error "Impossible d'ouvrir le
+// with no member file, or one that holds no member (HoldsAMember), there is nothing to keep
+// and the copy stays as it is. Throws Error "Impossible d'ouvrir le
 // fichier %s" or "Impossible de créer le fichier %s"; a failed copy leaves the member file
 // untouched.
 void ResetMemberFile(const std::filesystem::path& exerciseFolder);

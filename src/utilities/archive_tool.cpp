@@ -19,6 +19,11 @@ const char kUsage[] =
     "        vantrel-archive create ARCHIVE MOTIF... (MOTIF suivi de /s pour les sous-dossiers)\n"
     "        vantrel-archive restore ARCHIVE [DOSSIER]\n";
 
+std::string Utf8Of(const fs::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
 // Reports the archive component's errors in French on err, with the error code.
 void ReportErrors(TBackupFile& backup, const std::string& archive, bool restoring,
                   std::ostream& err) {
@@ -28,15 +33,15 @@ void ReportErrors(TBackupFile& backup, const std::string& archive, bool restorin
   };
 }
 
-int List(const std::string& archive, std::ostream& out, std::ostream& err) {
+int List(const fs::path& archive, std::ostream& out, std::ostream& err) {
   TBackupFile backup;
-  ReportErrors(backup, archive, false, err);
-  const auto entries = backup.List(archive);
+  ReportErrors(backup, PathToText(archive), false, err);
+  const auto entries = backup.ListArchive(archive);
   if (!entries) {
     if (backup.lastError() == BackupError::kNone) {
-      err << "Archive introuvable : " << Cp1252ToUtf8(archive) << "\n";
+      err << "Archive introuvable : " << Utf8Of(archive) << "\n";
     } else {
-      err << "Archive illisible : " << Cp1252ToUtf8(archive) << "\n";
+      err << "Archive illisible : " << Utf8Of(archive) << "\n";
     }
     return 1;
   }
@@ -47,43 +52,82 @@ int List(const std::string& archive, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-int Create(const std::string& archive, const std::vector<std::string>& arguments, std::ostream& out,
+// A path or pattern given in UTF-8 that Windows-1252, the archive's encoding, cannot hold.
+bool IsCp1252Argument(const std::string& utf8) { return Cp1252ToUtf8(Utf8ToCp1252(utf8)) == utf8; }
+
+// The same routine as the backup screen's (BackupFiles): nothing found, a name the archive
+// cannot hold or a file that could not be read fails with status 1 and leaves the old
+// archive byte for byte.
+int Create(const fs::path& archive, const std::vector<std::string>& arguments, std::ostream& out,
            std::ostream& err) {
   std::vector<std::string> patterns;
   for (const std::string& argument : arguments) {
     if ((argument == "/s" || argument == "/S") && !patterns.empty()) {
       patterns.back() += " /s";
-    } else {
-      patterns.push_back(Utf8ToCp1252(argument));
+      continue;
+    }
+    // "?" stands for any character in a pattern: an unencodable one must not become it.
+    if (!IsCp1252Argument(argument)) {
+      err << Cp1252ToUtf8(kBackupFailedText) << " : le motif " << argument
+          << " contient des caract\xc3\xa8res que l'archive ne sait pas \xc3\xa9"
+             "crire, rien n'a \xc3\xa9t\xc3\xa9 sauvegard\xc3\xa9.\n";
+      return 1;
+    }
+    patterns.push_back(Utf8ToCp1252(argument));
+  }
+  const std::string archiveText = PathToText(archive);
+  TBackupFile backup;
+  ReportErrors(backup, archiveText, false, err);
+  const ClubBackup result = BackupFiles(backup, patterns, archive);
+  if (result.outcome == ClubBackup::Outcome::kSaved) {
+    for (const std::string& pattern : result.unmatched) {
+      err << "Aucun fichier ne correspond au motif " << Cp1252ToUtf8(pattern) << "\n";
     }
   }
-  TBackupFile backup;
-  ReportErrors(backup, archive, false, err);
-  if (!backup.Backup(patterns, archive)) {
-    err << "La sauvegarde a \xc3\xa9"
-           "chou\xc3\xa9"
-           "e : "
-        << Cp1252ToUtf8(archive) << "\n";
-    return 1;
+  switch (result.outcome) {
+    case ClubBackup::Outcome::kSaved:
+      out << result.archived << " fichier(s) sauvegard\xc3\xa9(s) dans " << Utf8Of(archive) << "\n";
+      return 0;
+    case ClubBackup::Outcome::kArchiveFailed:
+      err << Cp1252ToUtf8(kBackupFailedText) << " : " << Utf8Of(archive) << "\n";
+      return 1;
+    case ClubBackup::Outcome::kUnencodablePath: {
+      // The path as it is, not as Windows-1252 would spell it.
+      std::string text = Cp1252ToUtf8(kUnencodablePathText);
+      text.replace(text.find("%s"), 2, Utf8Of(result.unencodable));
+      err << text << "\n";
+      return 1;
+    }
+    default:
+      err << Cp1252ToUtf8(ClubBackupFailureText(result, {}, archiveText)) << "\n";
+      return 1;
   }
-  out << backup.fileList().size() << " fichier(s) sauvegard\xc3\xa9(s) dans "
-      << Cp1252ToUtf8(archive) << "\n";
-  return 0;
 }
 
-int Restore(const std::string& archive, const fs::path& folder, std::ostream& out,
-            std::ostream& err) {
+// Paths stay paths of this system: a program folder named in any script is restored into.
+int Restore(const fs::path& archive, const fs::path& folder, const FolderLocker& locker,
+            std::ostream& out, std::ostream& err) {
   std::error_code error;
-  if (!fs::is_regular_file(FolderPath(archive), error)) {
-    err << "Fichier de restauration introuvable! " << Cp1252ToUtf8(archive) << "\n";
+  if (!fs::is_regular_file(archive, error)) {
+    err << "Fichier de restauration introuvable! " << Utf8Of(archive) << "\n";
     return 1;
   }
   if (!fs::is_directory(folder, error)) {
-    err << "Dossier de restauration introuvable : " << folder.string() << "\n";
+    err << "Dossier de restauration introuvable : " << Utf8Of(folder) << "\n";
     return 1;
   }
+  // The program open on the folder would keep its own copies and save them over the restore.
+  std::unique_ptr<FolderHold> hold;
+  if (locker) {
+    hold = locker(folder);
+    if (!hold) {
+      err << Cp1252ToUtf8(kFolderInUseText) << " " << Cp1252ToUtf8(kRestoreFailedText) << " : "
+          << Utf8Of(folder) << " n'a pas \xc3\xa9t\xc3\xa9 modifi\xc3\xa9.\n";
+      return 1;
+    }
+  }
   TBackupFile backup;
-  ReportErrors(backup, archive, true, err);
+  ReportErrors(backup, PathToText(archive), true, err);
   const ClubRestore result = RestoreClub(backup, archive, folder);
   if (result.outcome == ClubRestore::Outcome::kFirstPassFailed) {
     err << "Fichier de restauration corrompu!\n";
@@ -118,8 +162,8 @@ int Restore(const std::string& archive, const fs::path& folder, std::ostream& ou
 
 }  // namespace
 
-int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
-                   std::ostream& err) {
+int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                   const FolderLocker& locker) {
   if (arguments.size() < 2) {
     err << kUsage;
     return 2;
@@ -127,14 +171,14 @@ int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
   const std::string& command = arguments[0];
   const std::string archive = Utf8ToCp1252(arguments[1]);
   try {
-    if (command == "list" && arguments.size() == 2) return List(archive, out, err);
+    if (command == "list" && arguments.size() == 2) return List(fs::u8path(arguments[1]), out, err);
     if (command == "create") {
-      return Create(archive, std::vector<std::string>(arguments.begin() + 2, arguments.end()), out,
-                    err);
+      return Create(fs::u8path(arguments[1]),
+                    std::vector<std::string>(arguments.begin() + 2, arguments.end()), out, err);
     }
     if (command == "restore" && arguments.size() <= 3) {
-      const fs::path folder = arguments.size() == 3 ? fs::path(arguments[2]) : fs::current_path();
-      return Restore(archive, fs::absolute(folder), out, err);
+      const fs::path folder = arguments.size() == 3 ? fs::u8path(arguments[2]) : fs::current_path();
+      return Restore(fs::u8path(arguments[1]), fs::absolute(folder), locker, out, err);
     }
   } catch (const ArchiveError& error) {
     err << Cp1252ToUtf8(ArchiveErrorText(error.code(), "", {}, archive, command == "restore"))

@@ -801,14 +801,18 @@ bool TBackupFile::readSection(Input& in, std::ostream* out, const std::string& n
   }
 }
 
-bool TBackupFile::openVolume(Input& in, const std::string& archive, int volume, bool& cancelled) {
+bool TBackupFile::openVolume(Input& in, const fs::path& archive, int volume, bool& cancelled) {
   in.close();
-  const fs::path path = VolumePath(FolderPath(archive), volume);
+  const fs::path path = VolumePath(archive, volume);
   for (;;) {
     std::error_code error;
     if (fs::exists(path, error))
-      return in.open(path) || fail(BackupError::kCannotReadArchive, {}, SystemErrorNow());
-    if (!OnNeedDisk) return fail(BackupError::kCannotReadArchive);
+      return in.open(path) ||
+             fail(BackupError::kCannotReadArchive, NativeText(path), SystemErrorNow());
+    if (!OnNeedDisk) {
+      return fail(BackupError::kCannotReadArchive, NativeText(path),
+                  std::make_error_code(std::errc::no_such_file_or_directory));
+    }
     bool go = true;
     OnNeedDisk(static_cast<std::uint16_t>(volume), go);
     if (!go) {
@@ -818,32 +822,60 @@ bool TBackupFile::openVolume(Input& in, const std::string& archive, int volume, 
   }
 }
 
+void TBackupFile::chooseTarget(fs::path& target, bool& restore, std::uint32_t packed) {
+  if (OnRestoreFile) {
+    // The text event sees the target in Windows-1252; left as it was, it stays the path.
+    const std::string before = target.empty() ? std::string() : NativeText(target);
+    std::string name = before;
+    OnRestoreFile(name, restore, packed);
+    if (name != before) target = name.empty() ? fs::path() : FolderPath(name);
+  }
+  if (OnRestorePath) OnRestorePath(target, restore, packed);
+}
+
 bool TBackupFile::Restore(const std::string& archive, const std::string& targetFolder) {
   m_listing = nullptr;
-  return readArchive(archive, targetFolder);
+  const bool fromStream = archive == kStreamName;
+  return readArchive(fromStream ? fs::path() : FolderPath(archive), fromStream,
+                     targetFolder.empty() ? fs::path() : FolderPath(targetFolder));
+}
+
+bool TBackupFile::RestoreArchive(const fs::path& archive, const fs::path& targetFolder) {
+  m_listing = nullptr;
+  return readArchive(archive, false, targetFolder);
 }
 
 std::optional<std::vector<TBackupFile::Entry>> TBackupFile::List(const std::string& archive) {
+  if (archive == kStreamName) return list(fs::path(), true);
+  return list(FolderPath(archive), false);
+}
+
+std::optional<std::vector<TBackupFile::Entry>> TBackupFile::ListArchive(const fs::path& archive) {
+  return list(archive, false);
+}
+
+std::optional<std::vector<TBackupFile::Entry>> TBackupFile::list(const fs::path& archive,
+                                                                 bool fromStream) {
   std::vector<Entry> entries;
   struct Reset {
     std::vector<Entry>*& listing;
     ~Reset() { listing = nullptr; }
   } reset{m_listing};
   m_listing = &entries;
-  if (!readArchive(archive, "")) return std::nullopt;
+  if (!readArchive(archive, fromStream, fs::path())) return std::nullopt;
   return entries;
 }
 
-bool TBackupFile::readArchive(const std::string& archive, const std::string& targetFolder) {
+bool TBackupFile::readArchive(const fs::path& archive, bool fromStream, const fs::path& folder) {
   m_lastError = BackupError::kNone;
+  m_refusedName.clear();
   m_errorFile.clear();
   m_systemError.clear();
-  const bool fromStream = archive == kStreamName;
   Input in(fromStream ? m_stream : nullptr);
   if (!fromStream) {
     std::error_code error;
-    if (!fs::is_regular_file(FolderPath(archive), error)) return false;
-    if (!in.open(FolderPath(archive))) {
+    if (!fs::is_regular_file(archive, error)) return false;
+    if (!in.open(archive)) {
       m_lastError = BackupError::kCannotReadArchive;
       throw ArchiveError(BackupError::kCannotReadArchive);
     }
@@ -859,7 +891,6 @@ bool TBackupFile::readArchive(const std::string& archive, const std::string& tar
     throw ArchiveError(BackupError::kCannotReadArchive);
   }
   const std::uint64_t total = static_cast<std::uint32_t>(total32);
-  const fs::path folder = targetFolder.empty() ? fs::path() : FolderPath(targetFolder);
   Inflater inflater;
   if (!inflater.ok()) return fail(BackupError::kCompressionError);
   m_inflater = &inflater.stream();
@@ -921,24 +952,28 @@ bool TBackupFile::readArchive(const std::string& archive, const std::string& tar
     packed = static_cast<std::uint32_t>(packedValue);
     inEntry = true;
     bool restore = false;
+    target.clear();
     targetName.clear();
     m_entryName = name;
     if (m_listing) {
       m_listing->push_back({name, packed, 0});
     } else if (name != kFileIdListName) {
       const auto parsed = ParseArchivedName(name);
-      if (!parsed) return fail(BackupError::kCannotReadFile);
+      if (!parsed) {
+        m_refusedName = name;
+        return fail(BackupError::kCannotReadFile);
+      }
       const auto where = targetOf(*parsed, folder);
       if (where) {
-        targetName = NativeText(*where);
+        target = *where;
         restore = wanted(*where, packed);
       }
-      if (!where && !OnRestoreFile) return fail(BackupError::kCannotReadFile);
-      if (OnRestoreFile) OnRestoreFile(targetName, restore, packed);
-      if (restore && targetName.empty()) restore = false;
+      if (!where && !OnRestoreFile && !OnRestorePath) return fail(BackupError::kCannotReadFile);
+      chooseTarget(target, restore, packed);
+      if (restore && target.empty()) restore = false;
+      targetName = NativeText(target);
     }
     if (restore) {
-      target = FolderPath(targetName);
       std::error_code error;
       fs::create_directories(target.parent_path(), error);
       if (!fs::is_directory(target.parent_path(), error)) restore = false;

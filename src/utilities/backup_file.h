@@ -130,6 +130,8 @@ class TBackupFile {
   using NeedDiskEvent = std::function<void(std::uint16_t volume, bool& continueFlag)>;
   using RestoreFileEvent =
       std::function<void(std::string& targetName, bool& restore, std::uint32_t packedDateTime)>;
+  using RestorePathEvent = std::function<void(std::filesystem::path& target, bool& restore,
+                                              std::uint32_t packedDateTime)>;
   using FileRestoredEvent = std::function<void(const std::string& targetName, std::ostream& file)>;
   using ErrorEvent = std::function<void(BackupError code, const std::string& text)>;
 
@@ -168,6 +170,9 @@ class TBackupFile {
   ProgressEvent OnProgress;
   NeedDiskEvent OnNeedDisk;  // unset: the next volume is taken as present
   RestoreFileEvent OnRestoreFile;
+  // The same as a path of this system (any character, no Windows-1252 text in between);
+  // runs after OnRestoreFile. An empty target skips the file.
+  RestorePathEvent OnRestorePath;
   FileRestoredEvent OnFileRestored;
   ErrorEvent OnError;  // unset: the error is only kept (lastError)
   // Runs after every chunk so that the user interface keeps turning.
@@ -191,6 +196,12 @@ class TBackupFile {
   // longer than 16384 bytes or a truncated archive ends it with kCannotReadFile.
   bool Restore(const std::string& archive, const std::string& targetFolder);
 
+  // Restore from an archive file named by a path of this system into targetFolder (empty:
+  // every file to its archived path). No path goes through Windows-1252 text: only the names
+  // stored in the archive are.
+  bool RestoreArchive(const std::filesystem::path& archive,
+                      const std::filesystem::path& targetFolder);
+
   // One entry of an archive as List reads it.
   struct Entry {
     std::string name;  // as archived, "FILE:LIST" included
@@ -201,6 +212,7 @@ class TBackupFile {
   // archive file does not exist or the archive is damaged (lastError, OnError); throws
   // ArchiveError as Restore does.
   std::optional<std::vector<Entry>> List(const std::string& archive);
+  std::optional<std::vector<Entry>> ListArchive(const std::filesystem::path& archive);
 
   // The archived name of the entry being restored, for OnRestoreFile.
   const std::string& entryName() const { return m_entryName; }
@@ -208,9 +220,13 @@ class TBackupFile {
   // The files the last Backup listed, in archive order (the file-ID list not counted).
   const std::vector<std::string>& fileList() const { return m_fileList; }
   BackupError lastError() const { return m_lastError; }
-  // The file the last error concerns (Windows-1252): the file being archived, or the target
-  // being restored; empty when the archive itself failed or is damaged.
+  // The file the last error concerns (Windows-1252): the file being archived, the target
+  // being restored, or the volume a restore awaits; empty when the archive itself failed or
+  // is damaged.
   const std::string& errorFile() const { return m_errorFile; }
+  // The archived name the last restore refused (a "." or ".." component, no root, ...); empty
+  // when none was.
+  const std::string& refusedName() const { return m_refusedName; }
   // The system's reason for the last error, when the system gave one.
   std::error_code systemError() const { return m_systemError; }
   // Files the last Backup wrote into the archive (the file-ID list not counted): fewer than
@@ -236,8 +252,13 @@ class TBackupFile {
   // returns true; returns false on error or cancel.
   bool readSection(Input& in, std::ostream* out, const std::string& name, std::uint64_t& done,
                    std::uint64_t total, bool& cancelled);
-  bool openVolume(Input& in, const std::string& archive, int volume, bool& cancelled);
-  bool readArchive(const std::string& archive, const std::string& targetFolder);
+  bool openVolume(Input& in, const std::filesystem::path& archive, int volume, bool& cancelled);
+  // archive is ignored when fromStream; folder empty: archived paths.
+  bool readArchive(const std::filesystem::path& archive, bool fromStream,
+                   const std::filesystem::path& folder);
+  std::optional<std::vector<Entry>> list(const std::filesystem::path& archive, bool fromStream);
+  // Lets OnRestoreFile and OnRestorePath rename or skip the file about to be restored.
+  void chooseTarget(std::filesystem::path& target, bool& restore, std::uint32_t packed);
 
   std::string m_title = "Vantrel";
   BackupMode m_backupMode = BackupMode::bmAll;
@@ -250,6 +271,7 @@ class TBackupFile {
   std::iostream* m_stream = nullptr;
   BackupError m_lastError = BackupError::kNone;
   std::string m_errorFile;
+  std::string m_refusedName;
   std::string m_replacedArchive;
   std::error_code m_systemError;
   int m_filesArchived = 0;

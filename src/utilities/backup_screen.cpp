@@ -337,11 +337,6 @@ void TFichFSvg::restore() {
     hide();
     return;
   }
-  if (!utilities::IsCp1252Path(*archive)) {
-    showUnencodable(*archive);
-    hide();
-    return;
-  }
   const QString when = QFileInfo(QString::fromStdU16String(archive->u16string()))
                            .lastModified()
                            .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -363,7 +358,7 @@ void TFichFSvg::restore() {
     utilities::ClubRestore result;
     try {
       WaitCursor wait;
-      result = utilities::RestoreClub(file, archiveText, settings().programFolder);
+      result = utilities::RestoreClub(file, *archive, settings().programFolder);
     } catch (const utilities::ArchiveError& failure) {
       // An unreadable archive ends the command; the screen stays open.
       unreadable = true;

@@ -62,16 +62,15 @@ bool SameFolder(const ArchivedPath& a, const ArchivedPath& b) {
   return true;
 }
 
-bool EndsWithIni(const std::string& name) {
-  return name.size() > 4 && LowerAscii(name.substr(name.size() - 4)) == ".ini";
-}
-
-std::string WithSuffix(const std::string& name) {
+// A path beside path, renamed over it once its content is whole.
+fs::path StagingName(const fs::path& path) {
   static std::mt19937 generator{std::random_device{}()};
   std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(generator));
-  return name + suffix;
+  fs::path staged = path;
+  staged += suffix;
+  return staged;
 }
 
 std::string Replace(std::string text, const std::string& what, const std::string& by) {
@@ -82,10 +81,24 @@ std::string Replace(std::string text, const std::string& what, const std::string
 
 }  // namespace
 
+const std::vector<std::string>& ClubDataMasks() {
+  static const std::vector<std::string> masks = {
+      "*.dbp", "joueur.dbp.bak", "*.chi", "*.chr", "*.qug", "*.pag",  "*.quc", "*.pac",
+      "*.qud", "*.pad",          "*.txt", "*.csv", "*.htm", "*.html", "*.pdf", "vantrel.ini",
+  };
+  return masks;
+}
+
+bool IsClubDataName(const std::string& fileName) {
+  const auto& masks = ClubDataMasks();
+  return std::any_of(masks.begin(), masks.end(),
+                     [&](const std::string& mask) { return MatchesMask(fileName, mask); });
+}
+
 std::vector<std::string> ClubBackupPatterns(const fs::path& programFolder) {
   std::string folder = PathToText(programFolder);
   if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += kSeparator;
-  std::vector<std::string> patterns{folder + "*.ini"};
+  std::vector<std::string> patterns{folder + kSettingsMask};
   std::vector<std::string> names;
   std::error_code error;
   for (fs::directory_iterator it(programFolder, error), end; !error && it != end;
@@ -95,7 +108,11 @@ std::vector<std::string> ClubBackupPatterns(const fs::path& programFolder) {
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     return LowerAscii(a) < LowerAscii(b);
   });
-  for (const std::string& name : names) patterns.push_back(folder + name + kSeparator + "*.*");
+  for (const std::string& name : names) {
+    for (const std::string& mask : ClubDataMasks()) {
+      patterns.push_back(folder + name + kSeparator + mask);
+    }
+  }
   return patterns;
 }
 
@@ -166,9 +183,13 @@ std::optional<fs::path> ProgramFolderMap::map(const std::string& archivedName) c
   const auto folder = archivedProgramFolder();
   const auto path = ParseArchivedName(archivedName);
   if (!folder || !path || !IsBelow(*path, *folder)) return std::nullopt;
-  // Club data only: "*.ini" at the root, or a file directly inside one folder.
+  // Club data only, by name: "*.ini" at the root, or club data directly inside one folder.
   const std::size_t depth = path->components.size() - folder->components.size();
-  if (depth == 1 ? !EndsWithIni(path->components.back()) : depth != 2) return std::nullopt;
+  const std::string& name = path->components.back();
+  const bool club = depth == 1   ? MatchesMask(name, kSettingsMask)
+                    : depth == 2 ? IsClubDataName(name)
+                                 : false;
+  if (!club) return std::nullopt;
   fs::path target = m_programFolder;
   for (std::size_t i = folder->components.size(); i < path->components.size(); ++i) {
     target /= FolderPath(path->components[i]);
@@ -235,6 +256,10 @@ std::string ArchiveErrorText(BackupError code, const std::string& file, std::err
              "crire l'archive " +
              archive + " : " + reason;
     case BackupError::kCannotReadArchive:
+      // A volume awaited: "SvgVantrel.002" is missing or unreadable.
+      if (!file.empty()) {
+        return "Impossible de lire le volume " + file + " de l'archive " + archive + " : " + reason;
+      }
       if (!system) return "Impossible de lire l'archive " + archive + " : en-t\xeate illisible";
       return "Impossible de lire l'archive " + archive + " : " + reason;
     case BackupError::kCannotReadFile:
@@ -259,21 +284,28 @@ std::string ArchiveErrorText(BackupError code, const std::string& file, std::err
 
 std::string ArchiveErrorText(const TBackupFile& backup, const std::string& archive,
                              bool restoring) {
+  if (backup.lastError() == BackupError::kCannotReadFile && !backup.refusedName().empty()) {
+    return "L'archive " + archive +
+           " contient un nom de fichier refus\xe9 : " + backup.refusedName();
+  }
   return ArchiveErrorText(backup.lastError(), backup.errorFile(), backup.systemError(), archive,
                           restoring);
 }
 
-ClubBackup BackupClub(TBackupFile& backup, const fs::path& programFolder,
-                      const std::string& archive) {
+ClubBackup BackupFiles(TBackupFile& backup, const std::vector<std::string>& patterns,
+                       const fs::path& archive) {
   ClubBackup result;
-  if (!IsCp1252Path(programFolder)) {
+  result.patterns = static_cast<int>(patterns.size());
+  if (!IsCp1252Path(archive)) {
     result.outcome = ClubBackup::Outcome::kUnencodablePath;
-    result.unencodable = programFolder;
+    result.unencodable = archive;
     return result;
   }
-  const std::vector<std::string> patterns = ClubBackupPatterns(programFolder);
+  // Every name is checked before the archive component folds two unencodable names into one.
   for (const std::string& pattern : patterns) {
-    for (const fs::path& file : MatchPattern(pattern)) {
+    const std::vector<fs::path> files = MatchPattern(pattern);
+    if (files.empty()) result.unmatched.push_back(pattern);
+    for (const fs::path& file : files) {
       if (!IsCp1252Path(file)) {
         result.outcome = ClubBackup::Outcome::kUnencodablePath;
         result.unencodable = file;
@@ -294,16 +326,17 @@ ClubBackup BackupClub(TBackupFile& backup, const fs::path& programFolder,
   backup.setMaxSize(0);
   backup.setSaveFileID(false);
   // Written under another name, the new archive replaces the old one only when it is whole.
-  const std::string staged = WithSuffix(archive);
-  backup.setReplacedArchive(archive);
+  const std::string archiveText = PathToText(archive);
+  const fs::path staged = StagingName(archive);
+  backup.setReplacedArchive(archiveText);
   struct Remover {
     fs::path path;
     ~Remover() {
       std::error_code ignored;
       if (!path.empty()) fs::remove(path, ignored);
     }
-  } remover{FolderPath(staged)};
-  const bool written = backup.Backup(patterns, staged);
+  } remover{staged};
+  const bool written = backup.Backup(patterns, PathToText(staged));
   backup.setReplacedArchive("");
   result.listed = static_cast<int>(backup.fileList().size());
   result.archived = backup.filesArchived();
@@ -320,7 +353,7 @@ ClubBackup BackupClub(TBackupFile& backup, const fs::path& programFolder,
     return result;
   }
   std::error_code error;
-  fs::rename(FolderPath(staged), FolderPath(archive), error);
+  fs::rename(staged, archive, error);
   if (error) {
     result.outcome = ClubBackup::Outcome::kReplaceFailed;
     result.replaceError = error;
@@ -330,17 +363,37 @@ ClubBackup BackupClub(TBackupFile& backup, const fs::path& programFolder,
   return result;
 }
 
+ClubBackup BackupClub(TBackupFile& backup, const fs::path& programFolder,
+                      const std::string& archive) {
+  if (!IsCp1252Path(programFolder)) {
+    ClubBackup result;
+    result.outcome = ClubBackup::Outcome::kUnencodablePath;
+    result.unencodable = programFolder;
+    return result;
+  }
+  return BackupFiles(backup, ClubBackupPatterns(programFolder), FolderPath(archive));
+}
+
 std::string ClubBackupFailureText(const ClubBackup& result, const fs::path& programFolder,
                                   const std::string& archive) {
   switch (result.outcome) {
     case ClubBackup::Outcome::kNothingToSave:
-      return "Aucun fichier \xe0 sauvegarder dans " + PathToText(programFolder) +
-             " : rien n'a \xe9t\xe9 sauvegard\xe9.";
+      if (!programFolder.empty()) {
+        return "Aucun fichier \xe0 sauvegarder dans " + PathToText(programFolder) +
+               " : rien n'a \xe9t\xe9 sauvegard\xe9.";
+      }
+      if (result.patterns == 0) {
+        return std::string(kBackupFailedText) +
+               " : aucun motif de fichiers n'est donn\xe9, rien n'a \xe9t\xe9 sauvegard\xe9 "
+               "dans " +
+               archive + ".";
+      }
+      return std::string(kBackupFailedText) +
+             " : aucun fichier ne correspond aux motifs, rien n'a \xe9t\xe9 sauvegard\xe9 dans " +
+             archive + ".";
     case ClubBackup::Outcome::kIncomplete:
-      return "La sauvegarde a \xe9"
-             "chou\xe9"
-             "e : seuls " +
-             std::to_string(result.archived) + " fichier(s) sur " + std::to_string(result.listed) +
+      return std::string(kBackupFailedText) + " : seuls " + std::to_string(result.archived) +
+             " fichier(s) sur " + std::to_string(result.listed) +
              " ont pu \xeatre lus. L'ancienne archive est conserv\xe9"
              "e.";
     case ClubBackup::Outcome::kReplaceFailed:
@@ -385,7 +438,7 @@ class StagedRestore {
       failed.push_back({PathToText(target), SystemReasonText(made)});
       return std::nullopt;
     }
-    const fs::path staged = FolderPath(WithSuffix(PathToText(target)));
+    const fs::path staged = StagingName(target);
     m_files.push_back({staged, target});
     return staged;
   }
@@ -434,19 +487,26 @@ class StagedRestore {
 
 }  // namespace
 
-ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
+ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
                         const fs::path& programFolder) {
   struct CallbackGuard {
     TBackupFile& backup;
     TBackupFile::RestoreFileEvent saved = backup.OnRestoreFile;
-    ~CallbackGuard() { backup.OnRestoreFile = saved; }
+    TBackupFile::RestorePathEvent savedPath = backup.OnRestorePath;
+    TBackupFile::ErrorEvent savedError = backup.OnError;
+    ~CallbackGuard() {
+      backup.OnRestoreFile = saved;
+      backup.OnRestorePath = savedPath;
+      backup.OnError = savedError;
+    }
   } guard{backup};
+  backup.OnRestoreFile = nullptr;
   backup.setRestoreFullPath(false);
   backup.setRestoreMode(RestoreMode::rmAll);
 
   ClubRestore result;
   // Reading the whole archive first proves it whole and tells what it holds.
-  const auto entries = backup.List(archive);
+  const auto entries = backup.ListArchive(archive);
   if (!entries) {
     result.outcome = ClubRestore::Outcome::kFirstPassFailed;
     return result;
@@ -461,14 +521,14 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
   const fs::path temp = ResolvePath(programFolder / kTempFolderName);
   std::error_code error;
   fs::create_directories(temp, error);
-  backup.OnRestoreFile = [&](std::string&, bool& restore, std::uint32_t) {
+  backup.OnRestorePath = [&](fs::path&, bool& restore, std::uint32_t) {
     const std::string& name = backup.entryName();
     if (!map.map(name) ||
         (IsSettingsFile(*ParseArchivedName(name)) && !map.isProgramSettingsFile(name))) {
       restore = false;
     }
   };
-  if (!backup.Restore(archive, PathToText(temp))) {
+  if (!backup.RestoreArchive(archive, temp)) {
     result.outcome = ClubRestore::Outcome::kFirstPassFailed;
     return result;
   }
@@ -477,7 +537,9 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
   result.exercise = Trim(settings.Value(kSectionFile, kKeyExercise, ""));
 
   StagedRestore staging;
-  backup.OnRestoreFile = [&](std::string& target, bool& restore, std::uint32_t) {
+  // The component would name a staging file: the failure is told with its target (failed).
+  backup.OnError = nullptr;
+  backup.OnRestorePath = [&](fs::path& target, bool& restore, std::uint32_t) {
     const auto where = map.map(backup.entryName());
     if (!where) {
       restore = false;
@@ -486,14 +548,14 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
     }
     const auto staged = staging.stage(*where, result.failed);
     restore = staged.has_value();
-    if (staged) target = PathToText(*staged);
+    if (staged) target = *staged;
   };
-  const bool read = backup.Restore(archive, "");
+  const bool read = backup.RestoreArchive(archive, fs::path());
   if (!read || !result.failed.empty()) {
     if (!read && backup.lastError() != BackupError::kNone) {
       result.failed.push_back(
           {"", ArchiveErrorText(backup.lastError(), staging.targetText(backup.errorFile()),
-                                backup.systemError(), archive,
+                                backup.systemError(), PathToText(archive),
                                 /*restoring=*/true)});
     }
     staging.rollBack();
@@ -509,10 +571,9 @@ ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
 
 std::string ClubRestoreFailureText(const ClubRestore& result) {
   std::string text = result.nothingChanged
-                         ? "La restauration a \xe9"
-                           "chou\xe9"
-                           "e : aucun fichier n'a \xe9t\xe9 "
-                           "remplac\xe9."
+                         ? std::string(kRestoreFailedText) +
+                               " : aucun fichier n'a \xe9t\xe9 "
+                               "remplac\xe9."
                          : "La restauration est incompl\xe8te : ces fichiers ont gard\xe9 leur "
                            "ancien contenu :";
   for (const auto& failure : result.failed) {

@@ -15,11 +15,25 @@ inline constexpr char kArchiveFileName[] = "SvgVantrel.bck";
 // The folder of the program folder the first restore pass writes to.
 inline constexpr char kTempFolderName[] = "Temp";
 
-// The patterns of a club backup (Windows-1252): program folder + "*.ini", then program
-// folder + name + "\*.*" (or "/*.*") for every plain folder of the program folder, in the
-// order of their lower-case names. A folder whose name starts with ".", a symbolic link, a
-// read-only folder (no write permission for its owner) or a hidden one is left out; its own
-// sub-folders are never included.
+// Club data, by name: what a club backup saves and a club restore writes, letters compared
+// without regard to case. In the program folder itself the settings files "*.ini"; in one
+// of its folders (an exercise, "Temp") the masks of ClubDataMasks: the member file and the
+// accounting files, ledgers and cup files ("*.dbp"), the member file's copy of the last
+// reset ("joueur.dbp.bak"), page extracts and result files ("*.chi", "*.chr"), registrant
+// lists and event data ("*.qug", "*.pag", "*.quc", "*.pac", "*.qud", "*.pad"), and the
+// documents the screens export or read there ("*.txt", "*.csv", "*.htm", "*.html",
+// "*.pdf"), and the settings file a restore leaves in "Temp" ("vantrel.ini"). Anything else (the
+// program, a library, a plug-in, a staging file) is none.
+inline constexpr char kSettingsMask[] = "*.ini";
+const std::vector<std::string>& ClubDataMasks();
+// True for a file name (Windows-1252) that ClubDataMasks selects.
+bool IsClubDataName(const std::string& fileName);
+
+// The patterns of a club backup (Windows-1252): program folder + "*.ini", then for every
+// plain folder of the program folder, in the order of their lower-case names, program
+// folder + name + "\" (or "/") + each mask of ClubDataMasks. A folder whose name starts
+// with ".", a symbolic link, a read-only folder (no write permission for its owner) or a
+// hidden one is left out; its own sub-folders are never included.
 std::vector<std::string> ClubBackupPatterns(const std::filesystem::path& programFolder);
 
 // Deletes the ledger files "0000.dbp" to "9999.dbp" (any letter case) of the exercise folder
@@ -32,9 +46,10 @@ int DeleteLedgers(const std::filesystem::path& programFolder, const std::string&
 // "vantrel.ini" nearest to a root marks the archived program folder (an archive without one
 // takes the deepest folder common to all its files); an archived path below it maps to the
 // same relative place below the current program folder, whatever the system the archive was
-// made on, when it has the shape of club data: a settings file ("*.ini") directly in the
-// program folder, or a file directly inside one of its folders. Every other path (the
-// program, a library, a template, a file deeper down, anything outside) maps nowhere.
+// made on, when it is club data by name: a settings file ("*.ini") directly in the program
+// folder, or a file directly inside one of its folders that IsClubDataName takes. Every
+// other path (the program, a library, a plug-in, a template, a file deeper down, anything
+// outside) maps nowhere.
 class ProgramFolderMap {
  public:
   explicit ProgramFolderMap(std::filesystem::path programFolder);
@@ -73,27 +88,46 @@ struct ClubBackup {
   Outcome outcome = Outcome::kSaved;
   int listed = 0;    // files the patterns found
   int archived = 0;  // files the archive holds
+  int patterns = 0;  // patterns given
+  std::vector<std::string> unmatched;  // patterns that found no file
   std::filesystem::path unencodable;
   std::error_code replaceError;
 };
+
+// The first words of every failed backup's or restore's message (Windows-1252).
+inline constexpr char kBackupFailedText[] =
+    "La sauvegarde a \xe9"
+    "chou\xe9";
+inline constexpr char kRestoreFailedText[] =
+    "La restauration a \xe9"
+    "chou\xe9";
 
 // "%s" is the path, filled in by the caller in its own encoding.
 inline constexpr char kUnencodablePathText[] =
     "Le chemin %s contient des caract\xe8res que l'archive ne sait pas \xe9"
     "crire : rien n'a \xe9t\xe9 sauvegard\xe9.";
 
-// Backs up the program folder into archive (Windows-1252 path) with the club's settings:
-// title "Vantrel", all files, level 9, single volume. Refused before anything is written
-// when a path (the program folder's or a file's) cannot be written in Windows-1252, or when
-// there is no file to save. The archive is written beside its name and replaces the old
-// one only when it holds every file found.
+// The one backup routine, behind the backup screen (through BackupClub) and
+// "vantrel-archive create": packs the files of patterns (Windows-1252, see MatchPattern) into
+// archive with the club's settings: title "Vantrel", all files, level 9, single volume.
+// Refused before anything is written when a path (the archive's or a found file's) cannot
+// be written in Windows-1252 (kUnencodablePath, naming it), or when the patterns find no
+// file (kNothingToSave). The archive is written beside its name and renamed over the old
+// one only when it holds every file found: a backup that saved fewer files (kIncomplete),
+// failed or was cancelled leaves the old archive byte for byte. archived counts the files
+// written into the archive.
+ClubBackup BackupFiles(TBackupFile& backup, const std::vector<std::string>& patterns,
+                       const std::filesystem::path& archive);
+
+// BackupFiles over the program folder's ClubBackupPatterns (archive: Windows-1252 path);
+// a program folder Windows-1252 cannot hold is refused first.
 ClubBackup BackupClub(TBackupFile& backup, const std::filesystem::path& programFolder,
                       const std::string& archive);
 
 // The French message of a failed club backup (Windows-1252); "" for kSaved and for
 // kArchiveFailed, whose error the archive component reports. For kUnencodablePath the
 // characters Windows-1252 lacks show as "?": an edge that can show them fills
-// kUnencodablePathText itself.
+// kUnencodablePathText itself. programFolder empty: a backup of patterns (BackupFiles).
 std::string ClubBackupFailureText(const ClubBackup& result,
                                   const std::filesystem::path& programFolder,
                                   const std::string& archive);
@@ -144,7 +178,10 @@ struct ClubRestore {
   // True when the failure came before any target changed.
   bool nothingChanged = false;
 };
-ClubRestore RestoreClub(TBackupFile& backup, const std::string& archive,
+// The archive, the program folder, "Temp" and every staging file are paths of this system
+// from end to end (a program folder named in any script works); only the names stored in
+// the archive are Windows-1252 text.
+ClubRestore RestoreClub(TBackupFile& backup, const std::filesystem::path& archive,
                         const std::filesystem::path& programFolder);
 
 // The French failure message of a second pass that failed (Windows-1252), naming the files.

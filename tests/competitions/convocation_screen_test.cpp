@@ -18,16 +18,22 @@
 #include <QTimer>
 #include <functional>
 
+#include "accounting/accounting_files.h"
+#include "accounting/ledger_folder.h"
+#include "competitions/cup_ranking.h"
 #include "competitions/registrant_pages.h"
 #include "core/cp1252.h"
 #include "core/main_window_screen.h"
 #include "core/record_file.h"
+#include "members/member_file.h"
 #include "platform/file_filter.h"
 #include "platform/text.h"
 #include "reports/page_render.h"
 #include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
+#include "utilities/backup_file.h"
+#include "utilities/club_backup.h"
 
 namespace vantrel {
 
@@ -383,6 +389,96 @@ class ConvocationScreenTest : public QObject {
     QCOMPARE(f.desktop.fileDialogFilters.back(),
              QtFileFilter("inscrit du groupe(*.Qug) ou de la compétition (*.Quc)|*.Qug;*.Quc"));
     QCOMPARE(f.screen->currentFile(), f.club.exerciseFolder() / "b.Qug");
+  }
+
+  // A restore onto a new computer brings every name back in lower case ("groupeA.Qug" is
+  // restored as "groupea.qug"): every kind of file the screens open still opens, from the
+  // member file to the two event-data files.
+  void everyFileOpensAfterARestoreIntoAnEmptyFolder() {
+    Fixture f;
+    const fs::path year = f.club.exerciseFolder();
+    const Lines teams =
+        competitions::ExtractRegistrants(SplitLines(TeamsGroupPage()), ListKind::kGroup);
+    const Lines teamsCup = competitions::ExtractRegistrants(
+        SplitLines(testing::RegistrantPage(ListKind::kCompetition, ConvocationMode::kTeams,
+                                           testing::SampleTeams())),
+        ListKind::kCompetition);
+    const Lines pairs = competitions::ExtractRegistrants(
+        SplitLines(testing::RegistrantPage(ListKind::kGroup, ConvocationMode::kPairs,
+                                           testing::SamplePairs())),
+        ListKind::kGroup);
+    const Lines pairsCup = competitions::ExtractRegistrants(
+        SplitLines(testing::RegistrantPage(ListKind::kCompetition, ConvocationMode::kPairs,
+                                           testing::SamplePairs())),
+        ListKind::kCompetition);
+    WriteLines(year / "groupeA.Qug", teams);
+    WriteLines(year / "Coupe.Quc", teamsCup);
+    WriteLines(year / "groupeB.Pag", pairs);
+    WriteLines(year / "Finale.Pac", pairsCup);
+    competitions::WriteEventData(year / "Finale.Qud", SampleEvent());
+    competitions::WriteEventData(year / "Finale.Pad", SampleEvent());
+    WriteFile(year / "Plan_Comptable.dbp", "4110;Cotisations;\r\n");
+    WriteFile(year / "4110.DBP", "01/09/2026;Cotisation;2500;;2500;;\r\n");
+    WriteFile(year / "Challenge_1.dbp",
+              "1;01/10/2026;Rentr\xe9"
+              "e;P;1;100;Rentree.Chr;\r\n");
+    WriteFile(year / "Rentree.Chr", "1;Jean DUPONT;X Y;12345;10;;;500;\r\n");
+    testing::TempFolder drive;
+    const fs::path archive = drive.path() / utilities::kArchiveFileName;
+    utilities::TBackupFile backup;
+    QCOMPARE(utilities::BackupClub(backup, f.club.path(), utilities::PathToText(archive)).outcome,
+             utilities::ClubBackup::Outcome::kSaved);
+
+    testing::TempFolder computer;
+    QCOMPARE(utilities::RestoreClub(backup, archive, computer.path()).outcome,
+             utilities::ClubRestore::Outcome::kRestored);
+    const fs::path restored = computer.path() / "2026-2027";
+    QVERIFY(fs::exists(restored / "groupea.qug"));
+    QVERIFY(!fs::exists(restored / "groupeA.Qug"));
+    f.context.settings = LoadSettings(computer.path());
+
+    // The member file, the books, the cup and its result file.
+    QCOMPARE(members::ReadMemberFile(restored), testing::SampleMembers());
+    QCOMPARE(accounting::LedgerFolder(restored).numbers(), std::vector<int>{4110});
+    QCOMPARE(accounting::LedgerFolder(restored).lastLine(4110),
+             std::string("01/09/2026;Cotisation;2500;;2500;;"));
+    QCOMPARE(ReadLines(restored / accounting::kChartFileName), Lines{"4110;Cotisations;"});
+    competitions::CupRanking ranking;
+    competitions::ComputeCupRanking(restored, 1, ranking);
+    QCOMPARE(ranking.players.size(), std::size_t(1));
+    QCOMPARE(ranking.players[0].licence, std::string("12345"));
+
+    // The four registrant lists and the two event-data files, through the screen's buttons.
+    struct Opened {
+      const char* caption;
+      const char* name;
+      Lines lines;
+    };
+    const Opened lists[] = {{kConvocationTeamsCaption, "groupea.qug", teams},
+                            {kConvocationTeamsCaption, "coupe.quc", teamsCup},
+                            {kConvocationPairsCaption, "groupeb.pag", pairs},
+                            {kConvocationPairsCaption, "finale.pac", pairsCup}};
+    for (const Opened& list : lists) {
+      f.screen = std::make_unique<TFichFConvoc>(f.context);
+      f.activate(list.caption);
+      QVERIFY(!f.screen->BtEdition->isEnabled());
+      f.desktop.fileAnswers = {Q(restored / list.name)};
+      QTest::mouseClick(f.screen->BtOuvrirInscrits, Qt::LeftButton);
+      QCOMPARE(f.screen->currentFile(), restored / list.name);
+      QCOMPARE(f.screen->registrants(), list.lines);
+      QVERIFY2(f.screen->BtEdition->isEnabled(), list.name);
+      QVERIFY2(f.screen->BtCourriels->isEnabled(), list.name);
+    }
+    const Opened events[] = {{kConvocationTeamsCaption, "finale.qud", {}},
+                             {kConvocationPairsCaption, "finale.pad", {}}};
+    for (const Opened& event : events) {
+      f.activate(event.caption);
+      f.screen->setEventData({});
+      f.desktop.fileAnswers = {Q(restored / event.name)};
+      QTest::mouseClick(f.screen->BtOuvrirEntete, Qt::LeftButton);
+      QCOMPARE(f.screen->eventData(), SampleEvent());
+    }
+    QCOMPARE(f.desktop.messages.size(), std::size_t(0));
   }
 
   void saveAgainUsesTheDialogOfTheListsKind() {

@@ -130,7 +130,8 @@ TEST(ExtractRegistrantsTest, TakesEachListOfAPageHoldingBoth) {
   EXPECT_EQ(1u + 1u + 23u, competition.size());
 }
 
-TEST(RegistrantKindTest, TellsTheFourKindsByTheirExactExtension) {
+// Letter case tells nothing: a restore writes "groupeA.Qug" back as "groupea.qug".
+TEST(RegistrantKindTest, TellsTheFourKindsByTheirExtensionInAnyCase) {
   struct Case {
     const char* name;
     std::optional<RegistrantFileKind> expected;
@@ -140,8 +141,11 @@ TEST(RegistrantKindTest, TellsTheFourKindsByTheirExactExtension) {
       {"a/Coupe.Pag", RegistrantFileKind{ConvocationMode::kPairs, ListKind::kGroup}},
       {"a/Coupe.Quc", RegistrantFileKind{ConvocationMode::kTeams, ListKind::kCompetition}},
       {"a/Coupe.Pac", RegistrantFileKind{ConvocationMode::kPairs, ListKind::kCompetition}},
-      {"a/Coupe.qug", std::nullopt},
-      {"a/Coupe.QUC", std::nullopt},
+      {"a/groupea.qug", RegistrantFileKind{ConvocationMode::kTeams, ListKind::kGroup}},
+      {"a/Coupe.QUC", RegistrantFileKind{ConvocationMode::kTeams, ListKind::kCompetition}},
+      {"a/coupe.pAG", RegistrantFileKind{ConvocationMode::kPairs, ListKind::kGroup}},
+      {"a/coupe.pac", RegistrantFileKind{ConvocationMode::kPairs, ListKind::kCompetition}},
+      {"a/Coupe.Qud", std::nullopt},
       {"a/Coupe.Qug.htm", std::nullopt},
       {"a/Coupe", std::nullopt},
       {"a/.Qug/Coupe", std::nullopt},
@@ -169,7 +173,8 @@ TEST(RegistrantKindTest, OpeningTakesOnlyTheModesTwoExtensions) {
       {"e.Pag", ConvocationMode::kPairs, ListKind::kGroup},
       {"e.Pac", ConvocationMode::kPairs, ListKind::kCompetition},
       {"e.Qug", ConvocationMode::kPairs, std::nullopt},
-      {"e.qug", ConvocationMode::kTeams, std::nullopt},
+      {"e.qug", ConvocationMode::kTeams, ListKind::kGroup},
+      {"e.qug", ConvocationMode::kPairs, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(c.expected, AcceptedListKind(c.name, c.mode)) << c.name;
   EXPECT_EQ("qud", EventDataExtension(ConvocationMode::kTeams));

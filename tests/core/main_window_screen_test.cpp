@@ -237,6 +237,12 @@ class MainWindowTest : public QObject {
              QStringLiteral("Attention vous allez détruire le fichier des membres "));
     QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
     QCOMPARE(f.desktop.messages.size(), std::size_t(3));
+    // A second reset, one click too many: the copy keeps the members.
+    f.desktop.answers = {Button::Yes};
+    f.window->onResetMembers();
+    QCOMPARE(ReadFile(members), std::string());
+    QCOMPARE(ReadFile(f.folder.exerciseFolder() / "Joueur.DBP.bak"),
+             std::string("00000001;M.;A;B;\r\n"));
   }
 
   // The mark follows the file: a settings file that cannot be written keeps the mark.

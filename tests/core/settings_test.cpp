@@ -57,6 +57,52 @@ TEST_F(SettingsTest, WritingAKeyKeepsEveryOtherLine) {
       ReadFile(m_folder.path() / "Vantrel.ini"));
 }
 
+// A settings file a text editor saved in UTF-8, with or without a byte-order mark, reads as
+// the Windows-1252 one; the next write stores it in Windows-1252, the mark gone.
+TEST_F(SettingsTest, ReadsAFileSavedInUtf8WithOrWithoutByteOrderMark) {
+  const std::string utf8 =
+      "[Fichier]\r\nEntit\xc3\xa9=Bridge Club de No\xc3\xabl\r\nSigle=BCN\r\n"
+      "Exercice=2026-2027\r\n";
+  const std::string cp1252 =
+      "[Fichier]\r\nEntit\xe9=Bridge Club de No\xebl\r\nSigle=BCN\r\nExercice=2026-2027\r\n";
+  struct Case {
+    const char* label;
+    std::string bytes;
+  };
+  const std::vector<Case> cases = {
+      {"UTF-8 with mark", "\xef\xbb\xbf" + utf8},
+      {"UTF-8", utf8},
+      {"Windows-1252", cp1252},
+  };
+  for (const Case& c : cases) {
+    write(c.bytes);
+    const Settings settings = LoadSettings(m_folder.path());
+    EXPECT_EQ("Bridge Club de No\xebl", settings.entity) << c.label;
+    EXPECT_EQ("BCN", settings.shortName) << c.label;
+    EXPECT_EQ("2026-2027", settings.exercise) << c.label;
+    WriteSetting(m_folder.path(), kSectionUpdate, kKeyNoCheck, "0");
+    EXPECT_EQ(cp1252 + "[MiseAjour]\r\nNoValide=0\r\n", ReadFile(m_folder.path() / "Vantrel.ini"))
+        << c.label;
+  }
+  // The mark before a pure ASCII file, and a character Windows-1252 lacks.
+  write("\xef\xbb\xbf[Fichier]\r\nSigle=ABC\r\nEntit\xc3\xa9=Club \xe2\x98\x83\r\n");
+  EXPECT_EQ("ABC", LoadSettings(m_folder.path()).shortName);
+  EXPECT_EQ("Club ?", LoadSettings(m_folder.path()).entity);
+  write("\xef\xbb\xbf[Fichier]\r\nSigle=ABC\r\n");
+  EXPECT_EQ("ABC", LoadSettings(m_folder.path()).shortName);
+}
+
+// Windows-1252 text is never taken for UTF-8: "LÉCUYER", "Benoît" and a lone "Ã" stay whole.
+TEST(DecodeSettingsBytesTest, KeepsWindows1252TextAsItIs) {
+  for (const std::string& bytes :
+       {std::string("Entit\xe9=L\xc9"
+                    "CUYER Beno\xeet"),
+        std::string("Sigle=\xc3"), std::string("Sigle=\xc3\xa9\xe9"), std::string("plain")}) {
+    EXPECT_EQ(bytes, DecodeSettingsBytes(bytes)) << bytes;
+  }
+  EXPECT_EQ("J\xe9r\xf4me", DecodeSettingsBytes("J\xc3\xa9r\xc3\xb4me"));
+}
+
 TEST_F(SettingsTest, FirstWriterCreatesTheFile) {
   WriteSetting(m_folder.path(), kSectionUpdate, kKeyNoCheck, "1");
   EXPECT_EQ("[MiseAjour]\r\nNoValide=1\r\n", ReadFile(m_folder.path() / "Vantrel.ini"));

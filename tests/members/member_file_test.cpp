@@ -354,9 +354,28 @@ TEST(ResetMemberFileTest, EmptiesTheFileAndKeepsTheOldOneBesideIt) {
       "00000001;M.;L\xc9"
       "CUYER;Beno\xeet;\r\n",
       testing::ReadFile(exercise / "Joueur.DBP.bak"));
-  // A second reset replaces the copy with the (now empty) file it destroys.
+  // A second reset in a row finds an empty file: the copy keeps the last members.
   ResetMemberFile(exercise);
-  EXPECT_EQ("", testing::ReadFile(exercise / "Joueur.DBP.bak"));
+  EXPECT_EQ("", testing::ReadFile(exercise / "joueur.dbp"));
+  EXPECT_EQ(
+      "00000001;M.;L\xc9"
+      "CUYER;Beno\xeet;\r\n",
+      testing::ReadFile(exercise / "Joueur.DBP.bak"));
+  // Blank lines are no member either; members typed since replace the copy again.
+  testing::WriteFile(exercise / "joueur.dbp", "\r\n  \r\n");
+  ResetMemberFile(exercise);
+  EXPECT_EQ(
+      "00000001;M.;L\xc9"
+      "CUYER;Beno\xeet;\r\n",
+      testing::ReadFile(exercise / "Joueur.DBP.bak"));
+  testing::WriteFile(exercise / "joueur.dbp",
+                     "00000002;Mme;NO\xcbL;Ma\xef"
+                     "a;\r\n");
+  ResetMemberFile(exercise);
+  EXPECT_EQ(
+      "00000002;Mme;NO\xcbL;Ma\xef"
+      "a;\r\n",
+      testing::ReadFile(exercise / "Joueur.DBP.bak"));
 }
 
 TEST(ResetMemberFileTest, WithoutMemberFileWritesAnEmptyOneAndNoCopy) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "core/text_helpers.h"
@@ -116,8 +118,7 @@ TEST_F(ArchiveToolTest, FailuresGiveAFrenchMessageAndStatusOne) {
        "crire l'archive " +
            (drive.path() / "none" / "x.bck").string() +
            " : dossier ou fichier introuvable (erreur 4)\nLa sauvegarde a \xc3\xa9"
-           "chou\xc3\xa9"
-           "e : " +
+           "chou\xc3\xa9 : " +
            (drive.path() / "none" / "x.bck").string() + "\n"},
   };
   for (const Case& c : cases) {
@@ -146,6 +147,128 @@ TEST_F(ArchiveToolTest, RefusesFilesOutsideTheProgramFolder) {
           "\n1 fichier(s) non restaur\xc3\xa9(s).\n",
       restored.output);
   EXPECT_TRUE(fs::exists(target.path() / "vantrel.ini"));
+}
+
+// A scheduled backup that finds nothing (a folder not mounted, a mistyped pattern, no pattern
+// at all) fails and keeps last night's archive byte for byte, with nothing beside it.
+TEST_F(ArchiveToolTest, BackupOfNothingFailsAndKeepsTheGoodArchive) {
+  const std::string root = club.path().string();
+  ASSERT_EQ(0, Archive({"create", archive(), root + "/*.ini", root + "/2026-2027/*.*"}).status);
+  const std::string good = ReadFile(archive());
+  struct Case {
+    const char* label;
+    std::vector<std::string> patterns;
+    std::string output;
+  };
+  const std::string failed =
+      "La sauvegarde a \xc3\xa9"
+      "chou\xc3\xa9 : ";
+  const std::vector<Case> cases = {
+      {"missing folder",
+       {"missing/*.*"},
+       failed +
+           "aucun fichier ne correspond aux motifs, rien n'a \xc3\xa9t\xc3\xa9 "
+           "sauvegard\xc3\xa9 dans " +
+           archive() + ".\n"},
+      {"no match",
+       {root + "/*.xyz", root + "/*.qq", "/s"},
+       failed +
+           "aucun fichier ne correspond aux motifs, rien n'a \xc3\xa9t\xc3\xa9 "
+           "sauvegard\xc3\xa9 dans " +
+           archive() + ".\n"},
+      {"no pattern",
+       {},
+       failed +
+           "aucun motif de fichiers n'est donn\xc3\xa9, rien n'a \xc3\xa9t\xc3\xa9 "
+           "sauvegard\xc3\xa9 dans " +
+           archive() + ".\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments{"create", archive()};
+    arguments.insert(arguments.end(), c.patterns.begin(), c.patterns.end());
+    const ToolRun run = Archive(arguments, club.path());
+    EXPECT_EQ(1, run.status) << c.label;
+    EXPECT_EQ(c.output, run.output) << c.label;
+    EXPECT_EQ(good, ReadFile(archive())) << c.label;
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(drive.path()), fs::directory_iterator()))
+        << c.label;
+  }
+  // A pattern that finds nothing beside others that do is told, and the backup stands.
+  const ToolRun partly = Archive({"create", archive(), root + "/*.ini", root + "/*.none"});
+  EXPECT_EQ(0, partly.status) << partly.output;
+  EXPECT_EQ("Aucun fichier ne correspond au motif " + root +
+                "/*.none\n1 fichier(s) sauvegard\xc3\xa9(s) dans " + archive() + "\n",
+            partly.output);
+}
+
+// Archived names are Windows-1252: "ноты.dbp" would be archived as "????.dbp", and a second
+// such name would overwrite the first. Refused before anything is written, naming the file.
+TEST_F(ArchiveToolTest, NamesWindows1252CannotHoldAreRefusedBeforeWriting) {
+  const std::string root = club.path().string();
+  ASSERT_EQ(0, Archive({"create", archive(), root + "/*.ini"}).status);
+  const std::string good = ReadFile(archive());
+  WriteFile(club.exerciseFolder() / fs::u8path(u8"\u043d\u043e\u0442\u044b.dbp"), "notes");
+  WriteFile(club.exerciseFolder() / fs::u8path(u8"\u0436\u044e\u0440\u0438.dbp"), "jury");
+  const ToolRun run = Archive({"create", archive(), root + "/*.ini", root + "/2026-2027/*.*"});
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ("Le chemin " + root + "/2026-2027/\xd0\xb6\xd1\x8e\xd1\x80\xd0\xb8.dbp" +
+                " contient des caract\xc3\xa8res que l'archive ne sait pas \xc3\xa9"
+                "crire : rien n'a \xc3\xa9t\xc3\xa9 sauvegard\xc3\xa9.\n",
+            run.output);
+  EXPECT_EQ(good, ReadFile(archive()));
+
+  // A pattern of such characters would turn into wildcards ("????.dbp"): refused too.
+  const ToolRun pattern =
+      Archive({"create", archive(), root + "/2026-2027/" + "\xd0\xbd\xd0\xbe\xd1\x82\xd1\x8b.dbp"});
+  EXPECT_EQ(1, pattern.status);
+  EXPECT_EQ(
+      "La sauvegarde a \xc3\xa9"
+      "chou\xc3\xa9 : le motif " +
+          root + "/2026-2027/\xd0\xbd\xd0\xbe\xd1\x82\xd1\x8b.dbp" +
+          " contient des caract\xc3\xa8res que l'archive ne sait pas \xc3\xa9"
+          "crire, rien n'a \xc3\xa9t\xc3\xa9 sauvegard\xc3\xa9.\n",
+      pattern.output);
+  EXPECT_EQ(good, ReadFile(archive()));
+}
+
+// The count is of the files written into the archive: one file found by two patterns counts
+// once.
+TEST_F(ArchiveToolTest, CountsTheFilesWrittenIntoTheArchive) {
+  const std::string root = club.path().string();
+  const ToolRun run = Archive({"create", archive(), root + "/2026-2027/*.dbp",
+                               root + "/2026-2027/joueur.dbp", root + "/2026-2027/*.*"});
+  ASSERT_EQ(0, run.status) << run.output;
+  EXPECT_EQ("2 fichier(s) sauvegard\xc3\xa9(s) dans " + archive() + "\n", run.output);
+  const ToolRun listed = Archive({"list", archive()});
+  EXPECT_EQ(2, std::count(listed.output.begin(), listed.output.end(), '\n')) << listed.output;
+}
+
+// vantrel-archive restore good.bck /tmp/клуб: the folder is never spelt in Windows-1252.
+TEST_F(ArchiveToolTest, RestoresIntoAFolderNamedInCyrillic) {
+  const std::string root = club.path().string();
+  ASSERT_EQ(0, Archive({"create", archive(), root + "/*.ini", root + "/2026-2027/*.*"}).status);
+  const TempFolder parent;
+  const fs::path target = parent.path() / fs::u8path(u8"\u043a\u043b\u0443\u0431");
+  WriteFile(target / "2026-2027" / "0042.dbp", "stale ledger");
+  WriteFile(target / "2026-2027" / "joueur.dbp", "stale members");
+  const ToolRun run = Archive({"restore", archive(), target.string()});
+  EXPECT_EQ(0, run.status) << run.output;
+  EXPECT_EQ(
+      "La restauration c'est bien d\xc3\xa9roul\xc3\xa9"
+      "e! (3 fichier(s))\n",
+      run.output);
+  EXPECT_EQ("00123456;M.;DUPONT;Jean;\r\n", ReadFile(target / "2026-2027" / "joueur.dbp"));
+  EXPECT_EQ(std::string(40000, 'j'), ReadFile(target / "2026-2027" / "journal.dbp"));
+  EXPECT_FALSE(fs::exists(target / "2026-2027" / "0042.dbp"));
+  EXPECT_TRUE(fs::exists(target / "Temp" / "journal.dbp"));
+  EXPECT_EQ(1, std::distance(fs::directory_iterator(parent.path()), fs::directory_iterator()));
+  // The archive itself in such a folder is listed and restored from.
+  const fs::path moved = target / "SvgVantrel.bck";
+  fs::copy_file(archive(), moved);
+  const ToolRun listed = Archive({"list", moved.string()});
+  EXPECT_EQ(0, listed.status) << listed.output;
+  EXPECT_EQ(3, std::count(listed.output.begin(), listed.output.end(), '\n')) << listed.output;
+  EXPECT_EQ(0, Archive({"restore", moved.string(), target.string()}).status);
 }
 
 // An archive without a settings file is no club backup: refused, nothing written.

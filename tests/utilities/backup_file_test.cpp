@@ -421,6 +421,8 @@ TEST_F(BackupFileTest, MultiVolumeArchiveRestoresWhole) {
   backup.OnNeedDisk = nullptr;
   EXPECT_FALSE(backup.Restore(PathToText(archive), PathToText(out)));
   EXPECT_EQ(BackupError::kCannotReadArchive, backup.lastError());
+  EXPECT_EQ(PathToText(target.path() / "SvgVantrel.002"), backup.errorFile());
+  EXPECT_EQ(std::make_error_code(std::errc::no_such_file_or_directory), backup.systemError());
 }
 
 // A damaged or hostile archive ends the restore with its error and writes nothing outside

@@ -59,9 +59,11 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   const std::string root = PathToText(club.path());
-  EXPECT_EQ(
-      (std::vector<std::string>{root + "/*.ini", root + "/2025-2026/*.*", root + "/2026-2027/*.*"}),
-      ClubBackupPatterns(club.path()));
+  std::vector<std::string> patterns{root + "/*.ini"};
+  for (const char* folder : {"/2025-2026/", "/2026-2027/"}) {
+    for (const std::string& mask : ClubDataMasks()) patterns.push_back(root + folder + mask);
+  }
+  EXPECT_EQ(patterns, ClubBackupPatterns(club.path()));
 
   TBackupFile backup;
   ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
@@ -269,6 +271,100 @@ TEST(ClubRestoreTest, HostileArchiveWritesOnlyClubData) {
   }
 }
 
+// Club data by name: the backup saves it and the restore writes it, nothing else. A library
+// or a plug-in beside the exercises is neither saved nor, from a crafted archive, written.
+TEST_F(ClubBackupTest, OnlyClubDataByNameIsSavedAndRestored) {
+  const std::vector<std::string> club_data = {
+      "Joueur.DBP",         "Joueur.DBP.bak",  "Plan_Comptable.dbp", "Recette_Joueur.DBP",
+      "4110.dbp",           "Challenge_1.dbp", "tournoi.chi",        "tournoi.CHR",
+      "groupeA.Qug",        "coupe.Quc",       "paires.Pag",         "finale.Pac",
+      "finale.qud",         "finale.pad",      "Publipostage.txt",   "Exportation.csv",
+      "Page_Annuaire.html", "resultats.htm",   "balance.pdf"};
+  const std::vector<std::string> others = {"libfoo.so", "qwindows.dll", "notes.docx",
+                                           "Joueur.DBP.1a2b3c.tmp", "vantrel.exe"};
+  for (const std::string& name : club_data) {
+    EXPECT_TRUE(IsClubDataName(name)) << name;
+    WriteFile(club.path() / "2024-2025" / name, name);
+  }
+  for (const std::string& name : others) {
+    EXPECT_FALSE(IsClubDataName(name)) << name;
+    WriteFile(club.path() / "2024-2025" / name, name);
+  }
+  WriteFile(club.path() / "lib" / "libfoo.so",
+            "\x7f"
+            "ELF");
+  WriteFile(club.path() / "platforms" / "qwindows.dll", "MZ");
+  TBackupFile backup;
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
+  const std::string lower = LowerAscii(PathToText(club.path()));
+  for (const std::string& name : backup.fileList()) {
+    EXPECT_EQ(std::string::npos, name.find("/lib/")) << name;
+    EXPECT_EQ(std::string::npos, name.find("/platforms/")) << name;
+    EXPECT_TRUE(
+        name.rfind(lower + "/", 0) == 0 &&
+        (IsClubDataName(name.substr(name.rfind('/') + 1)) || name == lower + "/vantrel.ini"))
+        << name;
+  }
+  EXPECT_EQ(6u + club_data.size(), backup.fileList().size());
+
+  // A crafted archive holding a library and a plug-in one folder down: listed, not written.
+  const std::uint32_t t = PackDateTime(2026, 11, 3, 18, 4, 10);
+  for (const bool windows : {false, true}) {
+    const std::string root =
+        windows ? "c:\\club\\vantrel\\" : LowerAscii(PathToText(club.path())) + "/";
+    const char sep = windows ? '\\' : '/';
+    const std::vector<std::string> refused = {root + "lib" + sep + "libfoo.so",
+                                              root + "platforms" + sep + "qwindows.dll",
+                                              root + "2026-2027" + sep + "notes.docx"};
+    ArchiveBytes bytes("Vantrel", 0, 5);
+    bytes.entry(root + "vantrel.ini", t)
+        .storedChunk("[Fichier]\r\nExercice=2026-2027\r\n")
+        .endSection();
+    for (const std::string& name : refused) bytes.entry(name, t).storedChunk("evil").endSection();
+    bytes.entry(root + "2026-2027" + sep + "groupea.qug", t).storedChunk("list").endSection();
+    bytes.end();
+    const TempFolder other;
+    const fs::path crafted = other.path() / "crafted.bck";
+    WriteFile(crafted, bytes.bytes());
+    const TempFolder target;
+    const ClubRestore result = RestoreClub(backup, crafted, target.path());
+    EXPECT_EQ(ClubRestore::Outcome::kRestored, result.outcome) << windows;
+    EXPECT_EQ(refused, result.outside) << windows;
+    EXPECT_EQ(2, result.filesWritten) << windows;
+    EXPECT_EQ((std::vector<std::string>{"2026-2027", "Temp", "vantrel.ini"}), Names(target.path()))
+        << windows;
+    EXPECT_EQ((std::vector<std::string>{"groupea.qug"}), Names(target.path() / "2026-2027"))
+        << windows;
+    EXPECT_EQ((std::vector<std::string>{"groupea.qug", "vantrel.ini"}),
+              Names(target.path() / "Temp"))
+        << windows;
+  }
+}
+
+// The program folder named in Cyrillic: no path goes through Windows-1252 text, so the first
+// pass lands in its own Temp, the stale ledgers go, every file comes back and nothing is
+// written beside the folder ("????" on this system, nothing at all on Windows).
+TEST_F(ClubBackupTest, RestoresIntoAProgramFolderNamedInCyrillic) {
+  TBackupFile backup;
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
+  const TempFolder parent;
+  const fs::path target = parent.path() / fs::u8path(u8"\u043a\u043b\u0443\u0431");
+  WriteFile(target / "2026-2027" / "Joueur.DBP", "stale members");
+  WriteFile(target / "2026-2027" / "4711.dbp", "stale ledger");
+  WriteFile(target / "2026-2027" / "0001.DBP", "stale ledger one");
+  const ClubRestore result = RestoreClub(backup, drive.path() / kArchiveFileName, target);
+  EXPECT_EQ(ClubRestore::Outcome::kRestored, result.outcome);
+  EXPECT_EQ("2026-2027", result.exercise);
+  EXPECT_EQ(2, result.ledgersDeleted);
+  EXPECT_EQ(6, result.filesWritten);
+  EXPECT_EQ(Snapshot(club.path()), ClubFiles(target));
+  EXPECT_EQ((std::vector<std::string>{target.filename().string()}), Names(parent.path()));
+  EXPECT_EQ((std::vector<std::string>{"0001.dbp", "4110.dbp", "joueur.dbp", "journal.dbp",
+                                      "vantrel.ini"}),
+            Names(target / "Temp"));
+  EXPECT_EQ("2026-2027", LoadSettings(target).exercise);
+}
+
 TEST(ClubRestoreTest, ArchiveWithoutSettingsFileIsRefusedWithNothingWritten) {
   ProgramFolder club;
   WriteFile(club.exerciseFolder() / "Joueur.DBP", "current");
@@ -364,10 +460,74 @@ TEST_F(ClubBackupTest, ReportsTheFileThatCouldNotBeRestored) {
   const ClubRestore result = RestoreClub(backup, Archive(), club.path());
   EXPECT_EQ(
       "La restauration a \xe9"
-      "chou\xe9"
-      "e : aucun fichier n'a \xe9t\xe9 remplac\xe9.\r" +
+      "chou\xe9 : aucun fichier n'a \xe9t\xe9 remplac\xe9.\r" +
           PathToText(club.exerciseFolder() / "Journal.dbp") + " : c'est un dossier",
       ClubRestoreFailureText(result));
+}
+
+// The error box of a failed second pass names the file the user knows, never its staging
+// file: the component's own error is held back and told through the failure text.
+TEST_F(ClubBackupTest, FailedSecondPassNamesTheRealFile) {
+  TBackupFile backup;
+  ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
+  std::vector<std::string> shown;
+  backup.OnError = [&](BackupError, const std::string&) {
+    shown.push_back(ArchiveErrorText(backup, Archive(), true));
+  };
+  backup.OnProgress = [&](const std::string& name, int, bool&) {
+    // The journal's staging file cannot be put in place: the component fails on it.
+    const std::string lower = LowerAscii(name);
+    if (lower.find("journal.dbp.") != std::string::npos && lower.rfind(".tmp") + 4 == lower.size())
+      fs::create_directory(FolderPath(name));
+  };
+  const ClubRestore result = RestoreClub(backup, Archive(), club.path());
+  EXPECT_EQ(ClubRestore::Outcome::kSecondPassFailed, result.outcome);
+  EXPECT_EQ(std::vector<std::string>{}, shown);
+  const std::string text = ClubRestoreFailureText(result);
+  EXPECT_EQ(std::string::npos, text.find(".tmp")) << text;
+  EXPECT_NE(std::string::npos, text.find(PathToText(club.exerciseFolder() / "Journal.dbp")))
+      << text;
+  EXPECT_EQ(0u, text.rfind("La restauration a \xe9"
+                           "chou\xe9 : ",
+                           0))
+      << text;
+  // The first pass's own errors still reach OnError.
+  EXPECT_TRUE(static_cast<bool>(backup.OnError));
+}
+
+// A hostile name is refused and named; a missing next volume is named.
+TEST(ArchiveErrorTextTest, NamesTheRefusedEntryAndTheAwaitedVolume) {
+  const std::uint32_t t = PackDateTime(2026, 11, 3, 18, 4, 10);
+  const std::string bytes = ArchiveBytes("Vantrel", 0, 2)
+                                .entry("/club/vantrel.ini", t)
+                                .storedChunk("[Fichier]\r\n")
+                                .endSection()
+                                .entry("/club/2026-2027/../../etc/cron.d/evil", t)
+                                .storedChunk("x")
+                                .endSection()
+                                .end()
+                                .bytes();
+  ProgramFolder club;
+  TempFolder drive;
+  const std::string archive = PathToText(drive.path() / kArchiveFileName);
+  WriteFile(drive.path() / kArchiveFileName, bytes);
+  TBackupFile backup;
+  std::vector<std::string> shown;
+  backup.OnError = [&](BackupError, const std::string&) {
+    shown.push_back(ArchiveErrorText(backup, archive, true));
+  };
+  EXPECT_EQ(ClubRestore::Outcome::kFirstPassFailed,
+            RestoreClub(backup, archive, club.path()).outcome);
+  EXPECT_EQ(std::vector<std::string>{"L'archive " + archive +
+                                     " contient un nom de fichier refus\xe9 : "
+                                     "/club/2026-2027/../../etc/cron.d/evil"},
+            shown);
+  EXPECT_EQ(
+      "Impossible de lire le volume /media/cle/SvgVantrel.002 de l'archive "
+      "/media/cle/SvgVantrel.bck : dossier ou fichier introuvable",
+      ArchiveErrorText(BackupError::kCannotReadArchive, "/media/cle/SvgVantrel.002",
+                       std::make_error_code(std::errc::no_such_file_or_directory),
+                       "/media/cle/SvgVantrel.bck", true));
 }
 
 TEST_F(ClubBackupTest, BackupThatWouldSaveNothingIsAFailureAndWritesNothing) {
@@ -397,8 +557,7 @@ TEST_F(ClubBackupTest, FileVanishingDuringTheBackupKeepsThePreviousArchive) {
   EXPECT_EQ(5, result.archived);
   EXPECT_EQ(
       "La sauvegarde a \xe9"
-      "chou\xe9"
-      "e : seuls 5 fichier(s) sur 6 ont pu \xeatre lus. "
+      "chou\xe9 : seuls 5 fichier(s) sur 6 ont pu \xeatre lus. "
       "L'ancienne archive est conserv\xe9"
       "e.",
       ClubBackupFailureText(result, club.path(), Archive()));
