@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "core/cp1252.h"
 #include "core/record_file.h"
@@ -16,6 +17,13 @@ void PrintLine(const std::string& cp1252Text) {
   const std::string utf8 = Cp1252ToUtf8(cp1252Text);
   std::fputs(utf8.c_str(), stdout);
   std::fputc('\n', stdout);
+}
+
+Date Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return *Date::FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 std::string LowerExtension(const std::filesystem::path& path) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/date.h"
 #include "core/settings.h"
 
 namespace vantrel::cli {
@@ -41,6 +42,9 @@ const std::vector<Command>& Commands();
 // over it once complete (see WriteBytes). Text to standard output is UTF-8.
 void WriteOutputFile(const std::filesystem::path& path, const std::string& bytes);
 void PrintLine(const std::string& cp1252Text);
+
+// Today on this computer's clock.
+Date Today();
 
 // The last extension of path in lower case, with its dot (".pdf", ".csv").
 std::string LowerExtension(const std::filesystem::path& path);

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "cli/cli_import.h"
 #include "cli/cli_print.h"
+#include "cli/cli_print_members.h"
 #include "cli/cli_results.h"
 
 namespace vantrel::cli {
@@ -11,6 +12,7 @@ const std::vector<Command>& Commands() {
       {"print", RunPrint},
       {"import", RunImport},
       {"results", RunResults},
+      {"export", RunExport},
   };
   return commands;
 }
