@@ -19,6 +19,7 @@ const std::vector<PrintReport>& PrintReports() {
       {"annuaire", PrintDirectory},
       {"cotisations", PrintDuesList},
       {"assemblee", PrintAssemblyList},
+      {"enveloppes", PrintEnvelopes},
   };
   return reports;
 }

@@ -2,6 +2,7 @@
 
 #include <numeric>
 #include <optional>
+#include <utility>
 
 #include "core/numbers.h"
 #include "core/text_helpers.h"
@@ -61,6 +62,27 @@ ReportRequest ListingReportRequest(ListingReport which, const Lines& members,
     if (name == "Exercice") return ReportValue::Text(exercise);
     if (record < 0 || record >= static_cast<int>(records.size())) return ReportValue();
     return MemberValue(name, records[static_cast<std::size_t>(record)]);
+  };
+  return request;
+}
+
+ReportRequest EnvelopeRequest(const std::string& member) {
+  ReportRequest request;
+  request.templateFile = std::string(kEnvelopeReport.templateName);
+  request.value = [member](const std::string& name, int) {
+    if (name == "Nom") {
+      return ReportValue::Text(ExtractField(member, field::kTitle) + " " +
+                               ExtractField(member, field::kLastName) + " " +
+                               ExtractField(member, field::kFirstName));
+    }
+    static constexpr std::pair<const char*, int> kAddress[] = {
+        {"Adresse1", field::kAddress1}, {"Adresse2", field::kAddress2},
+        {"Adresse3", field::kAddress3}, {"Code", field::kPostalCode},
+        {"Ville", field::kTown}};
+    for (const auto& [answered, k] : kAddress) {
+      if (name == answered) return ReportValue::Text(ExtractField(member, k));
+    }
+    return ReportValue();
   };
   return request;
 }

@@ -21,6 +21,12 @@ ReportRequest ListingReportRequest(ListingReport which, const Lines& members,
                                    const std::vector<int>& selection, const std::string& entity,
                                    const std::string& exercise);
 
+// The envelope of one member through "Gestion_Enveloppes.frf", as the consultation screen
+// prints it for the member shown: no title, no record, and the answers "Nom" (title, last
+// name and first name, each joined by a blank), "Adresse1" to "Adresse3", "Code" and "Ville",
+// fields as stored (an empty member line answers empty texts).
+ReportRequest EnvelopeRequest(const std::string& member);
+
 // Every member of the file, in file order: the selection of the batch outputs.
 std::vector<int> WholeFile(const Lines& members);
 

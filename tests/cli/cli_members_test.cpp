@@ -201,6 +201,53 @@ TEST_F(CliMembersTest, ListsAsPdfHaveTheTextOfTheScreensPages) {
   }
 }
 
+// One envelope per member, in file order, each the consultation screen's envelope of him.
+TEST_F(CliMembersTest, EnvelopesAreTheConsultationEnvelopesOneAfterTheOther) {
+  testing::EnsureQtApplication();
+  fs::create_directories(out(""));
+  const fs::path file = out("enveloppes.pdf");
+  const ToolRun run = cli({"print", "enveloppes", file.string()});
+  ASSERT_EQ(0, run.status) << run.err;
+  std::string expected;
+  for (std::size_t m = 0; m < m_members.size(); ++m) {
+    const fs::path one = out("enveloppe-" + std::to_string(m) + ".pdf");
+    WriteBytes(one, reports::PdfBytes(reports::PrepareRequest(EnvelopeRequest(m_members[m]),
+                                                              m_club.path()),
+                                      one));
+    expected += PdfText(one);
+  }
+  const std::string text = PdfText(file);
+  EXPECT_EQ(expected, text);
+  EXPECT_NE(std::string::npos, text.find("Mme L\u00c9CUYER H\u00e9l\u00e8ne")) << text;
+  EXPECT_NE(std::string::npos, text.find("NO\u00cbL No\u00ebl")) << text;
+
+  const ReportRequest envelope = EnvelopeRequest(m_members[1]);
+  EXPECT_EQ("Gestion_Enveloppes.frf", envelope.templateFile);
+  EXPECT_EQ("", envelope.title);
+  EXPECT_EQ(Lines{}, envelope.records);
+  EXPECT_EQ(ReportValue::Text("M. F\xc9RAUD J\xe9r\xf4me"), envelope.value("Nom", 0));
+  EXPECT_EQ(ReportValue::Text(""), envelope.value("Adresse3", 0));
+  // A blank title leaves its blank in front: the template trims the name.
+  EXPECT_EQ(ReportValue::Text(" NO\xcbL No\xebl"), EnvelopeRequest(m_members[3]).value("Nom", 0));
+  EXPECT_EQ(ReportValue::Text("DIJON"), envelope.value("Ville", 0));
+  EXPECT_EQ(ReportValue(), envelope.value("Numero", 0));
+
+  const fs::path csv = out("enveloppes.csv");
+  ASSERT_EQ(0, cli({"print", "enveloppes", csv.string()}).status);
+  std::string lines;
+  for (const std::string& member : m_members) lines += JoinFields(SplitFields(member)) + "\r\n";
+  EXPECT_EQ(lines, ReadFile(csv));
+
+  // No member: nothing to print, and nothing written.
+  WriteMemberFile(m_club.exerciseFolder(), {});
+  const fs::path none = out("aucune.pdf");
+  const ToolRun empty = cli({"print", "enveloppes", none.string()});
+  EXPECT_EQ(1, empty.status);
+  EXPECT_EQ("Le fichier des adh\u00e9rents est vide : aucune enveloppe \u00e0 imprimer.\n",
+            empty.err);
+  EXPECT_FALSE(fs::exists(none));
+}
+
 TEST_F(CliMembersTest, FailuresLeaveNoOutputAndSayWhyInFrench) {
   fs::create_directories(out(""));
   const fs::path kept = out("garde.csv");
@@ -214,6 +261,7 @@ TEST_F(CliMembersTest, FailuresLeaveNoOutputAndSayWhyInFrench) {
       {"export", "csv", kept.string(), "de trop"},
       {"print", "annuaire"},
       {"print", "annuaire", out("liste.txt").string()},
+      {"print", "enveloppes"},
       {"print", "cotisations", "--detailles", kept.string()},
   };
   for (const auto& arguments : usages) {
@@ -229,7 +277,8 @@ TEST_F(CliMembersTest, FailuresLeaveNoOutputAndSayWhyInFrench) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"export", "csv", kept.string()},
         std::vector<std::string>{"export", "html", kept.string()},
-        std::vector<std::string>{"print", "assemblee", kept.string()}}) {
+        std::vector<std::string>{"print", "assemblee", kept.string()},
+        std::vector<std::string>{"print", "enveloppes", kept.string()}}) {
     const ToolRun run = cli(arguments);
     EXPECT_EQ(1, run.status) << arguments[1];
     EXPECT_NE(std::string::npos, run.err.find("Impossible d'ouvrir le fichier")) << run.err;
