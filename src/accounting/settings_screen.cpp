@@ -1,7 +1,5 @@
 #include "accounting/settings_screen.h"
 
-#include <optional>
-
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/numbers.h"
 #include "core/text_helpers.h"

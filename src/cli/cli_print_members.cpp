@@ -33,11 +33,11 @@ int PrintList(const CliContext& context, const Arguments& args, const char* repo
               members::ListingReport which) {
   const std::filesystem::path out = OnlyOutput(args, report);
   const Lines all = members::ReadMemberFile(context.settings.exerciseFolder());
-  return WriteReport(context,
-                     members::ListingReportRequest(which, all, members::WholeFile(all),
-                                                   context.settings.entity,
-                                                   context.settings.exercise),
-                     out);
+  return WriteReport(
+      context,
+      members::ListingReportRequest(which, all, members::WholeFile(all), context.settings.entity,
+                                    context.settings.exercise),
+      out);
 }
 
 }  // namespace
@@ -75,8 +75,10 @@ int PrintEnvelopes(CliContext& context, const Arguments& args) {
       envelopes = std::move(one);
     } else {
       for (auto& page : one.pages) envelopes.pages.push_back(std::move(page));
+      envelopes.warnings.append(one.warnings);
     }
   }
+  envelopes.warnings.removeDuplicates();  // each said once, as for one report
   WriteOutputFile(out, reports::PdfBytes(envelopes, out));
   return 0;
 }

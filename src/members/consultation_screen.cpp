@@ -27,7 +27,6 @@ namespace vantrel {
 
 namespace {
 
-
 QLineEdit* ReadOnlyBox(QWidget* parent, const char* name) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(QLatin1String(name));

@@ -35,11 +35,11 @@
 #include "members/member_file.h"
 #include "members/member_outputs.h"
 #include "members/report_variables.h"
-#include "reports/report_request_bridge.h"
 #include "platform/mail.h"
 #include "platform/named_button.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel {
 
@@ -807,8 +807,7 @@ std::filesystem::path TFichFEdit::exerciseFile(const char* name) const {
   return settings().exerciseFolder() / name;
 }
 
-reports::ValueTable TFichFEdit::requestValues(
-    const reports::TemplateVariables& declaration) const {
+reports::ValueTable TFichFEdit::requestValues(const reports::TemplateVariables& declaration) const {
   reports::ValueTable table(declaration);
   for (const reports::DeclaredVariable& variable : declaration.variables) {
     const std::string name(variable.name);
@@ -818,8 +817,7 @@ reports::ValueTable TFichFEdit::requestValues(
       });
     } else if (variable.kind != reports::VariableKind::Seeded) {
       table.report(variable.name, [this, name] {
-        return reports::ToValue(
-            m_request.value(name, static_cast<int>(m_request.records.size())));
+        return reports::ToValue(m_request.value(name, static_cast<int>(m_request.records.size())));
       });
     }
   }
@@ -830,8 +828,8 @@ bool TFichFEdit::prepareReport(members::ListingReport which) {
   if (m_selection.empty()) return false;
   m_request = members::ListingReportRequest(which, m_members, m_selection, settings().entity,
                                             settings().exercise);
-  const reports::TemplateVariables* declaration = reports::FindTemplateVariables(
-      members::ReportVariables(), ToQString(m_request.templateFile));
+  const reports::TemplateVariables* declaration =
+      reports::FindTemplateVariables(members::ReportVariables(), ToQString(m_request.templateFile));
   Report->setValues(requestValues(*declaration));
   Report->setRangeEndCount(static_cast<int>(m_request.records.size()));
   Report->LoadFromFile(

@@ -25,7 +25,7 @@ ListingTemplate TemplateOf(ListingReport which) {
     case ListingReport::kDuesList:
       return {&kDuesListReport, "Tresorerie", false};
     case ListingReport::kAssembly:
-      return {&kAssemblyReport, "Assembl\xe9" "e", true};
+      return {&kAssemblyReport, "Assembl\351e", true};
     case ListingReport::kDirectory:
       break;
   }
@@ -75,10 +75,11 @@ ReportRequest EnvelopeRequest(const std::string& member) {
                                ExtractField(member, field::kLastName) + " " +
                                ExtractField(member, field::kFirstName));
     }
-    static constexpr std::pair<const char*, int> kAddress[] = {
-        {"Adresse1", field::kAddress1}, {"Adresse2", field::kAddress2},
-        {"Adresse3", field::kAddress3}, {"Code", field::kPostalCode},
-        {"Ville", field::kTown}};
+    static constexpr std::pair<const char*, int> kAddress[] = {{"Adresse1", field::kAddress1},
+                                                               {"Adresse2", field::kAddress2},
+                                                               {"Adresse3", field::kAddress3},
+                                                               {"Code", field::kPostalCode},
+                                                               {"Ville", field::kTown}};
     for (const auto& [answered, k] : kAddress) {
       if (name == answered) return ReportValue::Text(ExtractField(member, k));
     }
