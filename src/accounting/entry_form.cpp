@@ -1,10 +1,10 @@
 #include "accounting/entry_form.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "accounting/accounting_files.h"
 #include "accounting/posting.h"
-#include "core/error.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 
@@ -14,12 +14,8 @@ namespace {
 
 // The amount of a stored field as money; a text that is no whole number is shown as it is.
 std::string Money(const std::string& field) {
-  if (field.empty()) return {};
-  try {
-    return FormatCents(ParseInteger(field));
-  } catch (const Error&) {
-    return field;
-  }
+  const std::optional<std::int32_t> cents = TryParseInteger(field);
+  return cents ? FormatCents(*cents) : field;
 }
 
 // The account number of a choice: its first four characters.
@@ -74,12 +70,7 @@ bool EntryForm::leaveAccount(int k, const std::string& text, const Lines& offere
   }
   row.account = text;
   const std::int64_t balance = imbalance();
-  int number = 0;
-  try {
-    number = ParseInteger(AccountOf(text));
-  } catch (const Error&) {
-    number = 0;
-  }
+  const int number = TryParseInteger(AccountOf(text)).value_or(0);
   if (number > 7000 && balance == 0) {
     row.typed = "- ";
   } else {

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
 
-#include "core/error.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 #include "platform/busy_guard.h"
@@ -40,11 +40,9 @@ RecordGrid* MakeListGrid(QWidget* parent, const char* name, bool amounts, const 
   grid->model().setCellText([selection](const std::string& line, int row, int column) {
     if (column == 0) return std::string(row + 1 == *selection ? ">" : "");
     const std::string field = FieldAt(line, column - 1);
-    if (column == 3 && !field.empty()) {
-      try {
-        return FormatCents(ParseInteger(field));
-      } catch (const Error&) {
-        return field;
+    if (column == 3) {
+      if (const std::optional<std::int32_t> cents = TryParseInteger(field)) {
+        return FormatCents(*cents);
       }
     }
     return field;

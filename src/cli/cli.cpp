@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "core/cp1252.h"
 #include "core/error.h"
@@ -29,6 +30,13 @@ std::unique_ptr<FolderHold> HoldForWriting(const CliContext& context) {
   auto hold = platform::HoldProgramFolder(context.programFolder);
   if (!hold) throw Error(kFolderInUseText);
   return hold;
+}
+
+Date Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return *Date::FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 std::string LowerExtension(const std::filesystem::path& path) {

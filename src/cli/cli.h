@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/date.h"
 #include "core/folder_lock.h"
 #include "core/settings.h"
 
@@ -55,6 +56,9 @@ void PrintWarning(const std::string& utf8Text);
 // the hold lives. Throws Error "Vantrel est déjà ouvert sur ce dossier." while the program
 // or another command holds it.
 std::unique_ptr<FolderHold> HoldForWriting(const CliContext& context);
+
+// Today on this computer's clock.
+Date Today();
 
 // The last extension of path in lower case, with its dot (".pdf", ".csv").
 std::string LowerExtension(const std::filesystem::path& path);

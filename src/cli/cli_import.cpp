@@ -1,6 +1,5 @@
 #include "cli/cli_import.h"
 
-#include <ctime>
 #include <string>
 
 #include "core/error.h"
@@ -13,14 +12,6 @@ members::MergeChoice ChoiceOf(const std::string& option, const std::string& valu
   if (value == "toujours") return members::MergeChoice::kAlways;
   if (value == "jamais") return members::MergeChoice::kNever;
   throw UsageError(option + " attend toujours ou jamais : " + value);
-}
-
-// Today on this computer's clock.
-Date Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return *Date::FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ constexpr char kUsage[] =
     "  print resultat|bilan [--normaux|--detailles|--regroupes] SORTIE.pdf|SORTIE.csv\n"
     "  print classement N [--limite IV] SORTIE.pdf|SORTIE.csv\n"
     "  print dotation FICHIER.chr SORTIE.pdf|SORTIE.csv\n"
+    "  print annuaire|cotisations|assemblee|enveloppes SORTIE.pdf|SORTIE.csv\n"
+    "  export publipostage|csv|html SORTIE\n"
     "  import FICHIER.csv [--ajout toujours|jamais] [--modif toujours|jamais] [--essai]\n"
     "  exemple DOSSIER\n"
     "  results PAGE.htm SORTIE.chr [--k K]\n";

@@ -1,6 +1,7 @@
 #include "cli/cli_print.h"
 
 #include "cli/cli_print_cups.h"
+#include "cli/cli_print_members.h"
 #include "core/record_file.h"
 
 namespace vantrel::cli {
@@ -15,6 +16,10 @@ const std::vector<PrintReport>& PrintReports() {
       {"bilan", PrintBalanceSheet},
       {"classement", PrintCupRanking},
       {"dotation", PrintPrizeList},
+      {"annuaire", PrintDirectory},
+      {"cotisations", PrintDuesList},
+      {"assemblee", PrintAssemblyList},
+      {"enveloppes", PrintEnvelopes},
   };
   return reports;
 }

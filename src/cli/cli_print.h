@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/cli.h"
+#include "core/report_request.h"
 
 namespace vantrel::cli {
 
@@ -32,6 +33,12 @@ int RunPrint(CliContext& context, const Arguments& args);
 // otherwise).
 enum class OutputKind { Pdf, Csv };
 OutputKind OutputKindOf(const std::filesystem::path& out);
+
+// Writes the request to out (cli_print_books.cpp): its pages as PDF through its template in
+// the program folder, or its records as CSV, by the extension of out. Nothing is written
+// before the whole output is ready. Returns the exit status 0.
+int WriteReport(const CliContext& context, const ReportRequest& request,
+                const std::filesystem::path& out);
 
 // Records as CSV: each field followed by ";", lines ended by CR LF.
 std::string CsvFromRecords(const std::vector<std::vector<std::string>>& records);

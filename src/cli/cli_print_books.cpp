@@ -13,12 +13,6 @@
 
 namespace vantrel::cli {
 
-namespace {
-
-using accounting::Grouping;
-
-// Writes the request to out: its pages as PDF, or its records as CSV. Nothing is written
-// before the whole output is ready.
 int WriteReport(const CliContext& context, const ReportRequest& request,
                 const std::filesystem::path& out) {
   if (OutputKindOf(out) == OutputKind::Csv) {
@@ -34,6 +28,10 @@ int WriteReport(const CliContext& context, const ReportRequest& request,
   }
   return 0;
 }
+
+namespace {
+
+using accounting::Grouping;
 
 // OUT alone.
 std::filesystem::path OnlyOutput(const Arguments& args, const char* report) {

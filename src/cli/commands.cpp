@@ -2,6 +2,7 @@
 #include "cli/cli_exemple.h"
 #include "cli/cli_import.h"
 #include "cli/cli_print.h"
+#include "cli/cli_print_members.h"
 #include "cli/cli_results.h"
 
 namespace vantrel::cli {
@@ -12,6 +13,7 @@ const std::vector<Command>& Commands() {
       {"print", RunPrint},
       {"import", RunImport},
       {"results", RunResults},
+      {"export", RunExport},
       {"exemple", RunExemple, false},
   };
   return commands;

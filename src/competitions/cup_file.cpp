@@ -1,6 +1,5 @@
 #include "competitions/cup_file.h"
 
-#include "core/error.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 
@@ -77,11 +76,7 @@ CupFields CupFile::currentFields() const {
   fields.date = FieldAt(line, cup_field::kDate);
   fields.name = FieldAt(line, cup_field::kName);
   fields.kind = FieldAt(line, cup_field::kKind);
-  try {
-    fields.column = ParseInteger(FieldAt(line, cup_field::kColumn));
-  } catch (const Error&) {
-    fields.column = 0;
-  }
+  fields.column = TryParseInteger(FieldAt(line, cup_field::kColumn)).value_or(0);
   fields.coefficient = FieldAt(line, cup_field::kCoefficient);
   return fields;
 }

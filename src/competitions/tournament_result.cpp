@@ -1,6 +1,7 @@
 #include "competitions/tournament_result.h"
 
 #include <limits>
+#include <optional>
 
 #include "competitions/cup_points.h"
 #include "core/error.h"
@@ -20,11 +21,8 @@ bool BothWithin(std::int32_t a, std::int32_t b, std::int32_t limit) {
 }
 
 std::string PointsText(const std::string& field) {
-  try {
-    return FormatPoints(ParseInteger(field));
-  } catch (const Error&) {
-    return field;
-  }
+  const std::optional<std::int32_t> points = TryParseInteger(field);
+  return points ? FormatPoints(*points) : field;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-std::int32_t ParseInteger(const std::string& text) {
+std::optional<std::int32_t> TryParseInteger(const std::string& text) {
   const std::string trimmed = Trim(text);
   std::size_t i = 0;
   bool negative = false;
@@ -15,27 +15,23 @@ std::int32_t ParseInteger(const std::string& text) {
     negative = trimmed[i] == '-';
     ++i;
   }
-  if (i == trimmed.size()) throw NotAnInteger(text);
+  if (i == trimmed.size()) return std::nullopt;
   std::int64_t value = 0;
   for (; i < trimmed.size(); ++i) {
     const char c = trimmed[i];
-    if (c < '0' || c > '9') throw NotAnInteger(text);
+    if (c < '0' || c > '9') return std::nullopt;
     value = value * 10 + (c - '0');
-    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
-      throw NotAnInteger(text);
-    }
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) throw NotAnInteger(text);
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return static_cast<std::int32_t>(value);
 }
 
-std::optional<std::int32_t> TryParseInteger(const std::string& text) {
-  try {
-    return ParseInteger(text);
-  } catch (const Error&) {
-    return std::nullopt;
-  }
+std::int32_t ParseInteger(const std::string& text) {
+  const std::optional<std::int32_t> value = TryParseInteger(text);
+  if (!value) throw NotAnInteger(text);
+  return *value;
 }
 
 std::int32_t ParseAmount(const std::string& text) {
@@ -52,7 +48,9 @@ std::string FormatCents(std::int64_t cents) {
   return (negative ? "-" : "") + std::to_string(magnitude / 100) + "," + fraction;
 }
 
-std::int64_t ParseDisplayedAmount(const std::string& text) {
+std::optional<std::int64_t> TryParseDisplayedAmount(const std::string& text) {
+  // Room for the thousandths and the rounding of the largest whole part accepted.
+  constexpr std::int64_t kLargestWhole = (std::numeric_limits<std::int64_t>::max() - 1004) / 1000;
   const std::string trimmed = Trim(text);
   std::size_t i = 0;
   bool negative = false;
@@ -68,29 +66,35 @@ std::int64_t ParseDisplayedAmount(const std::string& text) {
   for (; i < trimmed.size(); ++i) {
     const char c = trimmed[i];
     if (c == ',' || c == '.') {
-      if (seenPoint) throw NotAFloat(text);
+      if (seenPoint) return std::nullopt;
       seenPoint = true;
     } else if (c >= '0' && c <= '9') {
       seenDigit = true;
       if (!seenPoint) {
         whole = whole * 10 + (c - '0');
-        if (whole > std::numeric_limits<std::int64_t>::max() / 1000) throw NotAFloat(text);
+        if (whole > kLargestWhole) return std::nullopt;
       } else if (fractionDigits < 3) {
         fraction = fraction * 10 + (c - '0');
         ++fractionDigits;
       }
     } else {
-      throw NotAFloat(text);
+      return std::nullopt;
     }
   }
-  if (!seenDigit) throw NotAFloat(text);
+  if (!seenDigit) return std::nullopt;
   while (fractionDigits < 3) {
     fraction *= 10;
     ++fractionDigits;
   }
-  std::int64_t thousandths = whole * 1000 + fraction;
-  std::int64_t cents = (thousandths + 5) / 10;
+  const std::int64_t thousandths = whole * 1000 + fraction;
+  const std::int64_t cents = (thousandths + 5) / 10;
   return negative ? -cents : cents;
+}
+
+std::int64_t ParseDisplayedAmount(const std::string& text) {
+  const std::optional<std::int64_t> cents = TryParseDisplayedAmount(text);
+  if (!cents) throw NotAFloat(text);
+  return *cents;
 }
 
 }  // namespace vantrel

@@ -25,4 +25,7 @@ std::string FormatCents(std::int64_t cents);
 // correcte" when the text is not a number.
 std::int64_t ParseDisplayedAmount(const std::string& text);
 
+// As ParseDisplayedAmount, but nothing instead of the Error.
+std::optional<std::int64_t> TryParseDisplayedAmount(const std::string& text);
+
 }  // namespace vantrel

@@ -13,19 +13,19 @@
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 #include "members/member_file.h"
+#include "members/member_reports.h"
 #include "members/member_search.h"
 #include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/named_button.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
+#include "reports/report_request_bridge.h"
 #include "reports/value_table.h"
 
 namespace vantrel {
 
 namespace {
-
-inline constexpr char kEnvelopeTemplate[] = "Gestion_Enveloppes.frf";
 
 QLineEdit* ReadOnlyBox(QWidget* parent, const char* name) {
   auto* box = new QLineEdit(parent);
@@ -246,22 +246,18 @@ void TFichFGest::onEnvelope() {
 }
 
 bool TFichFGest::loadEnvelope() {
-  const QString path =
-      QString::fromStdU16String((settings().programFolder / kEnvelopeTemplate).u16string());
+  const bool shown = m_current >= 0 && m_current < static_cast<int>(m_members.size());
+  const ReportRequest request =
+      members::EnvelopeRequest(shown ? m_members[static_cast<std::size_t>(m_current)] : "");
   reports::ValueTable table(members::kEnvelopeReport);
-  table.report("Nom", [this] {
-    return reports::Value::FromText(EdTitre->text() + QLatin1Char(' ') + EdNom->text() +
-                                    QLatin1Char(' ') + EdPrenom->text());
-  });
-  const std::pair<const char*, QLineEdit*> boxes[] = {
-      {"Adresse1", EdAdr1}, {"Adresse2", EdAdr2}, {"Adresse3", EdAdr3},
-      {"Code", EdCode},     {"Ville", EdVille},
-  };
-  for (const auto& [name, box] : boxes) {
-    table.report(name, [box] { return reports::Value::FromText(box->text()); });
+  for (const reports::DeclaredVariable& variable : members::kEnvelopeReport.variables) {
+    const std::string name(variable.name);
+    table.report(variable.name,
+                 [answer = request.value, name] { return reports::ToValue(answer(name, 0)); });
   }
   Report->setValues(std::move(table));
-  return Report->LoadFromFile(path);
+  return Report->LoadFromFile(
+      QString::fromStdU16String((settings().programFolder / request.templateFile).u16string()));
 }
 
 void TFichFGest::onImprime() {

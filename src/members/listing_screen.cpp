@@ -41,6 +41,7 @@
 #include "platform/named_button.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel {
 
@@ -381,12 +382,11 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   MenuEdition = new QMenu(this);
   MenuEdition->setObjectName(QStringLiteral("MenuEdition"));
   connect(MenuEdition->addAction(QStringLiteral("Annuaire &Téléphonique")), &QAction::triggered,
-          this, [this] { onReport("Gestion_Annuaire.frf", QStringLiteral("Annuaire"), false); });
+          this, [this] { onReport(members::ListingReport::kDirectory); });
   connect(MenuEdition->addAction(QStringLiteral("Liste pour &Cotisations")), &QAction::triggered,
-          this,
-          [this] { onReport("Gestion_Tresorerie.frf", QStringLiteral("Tresorerie"), false); });
+          this, [this] { onReport(members::ListingReport::kDuesList); });
   connect(MenuEdition->addAction(QStringLiteral("Liste pour &Assemblée")), &QAction::triggered,
-          this, [this] { onReport("Gestion_Assemble.frf", QStringLiteral("Assemblée"), true); });
+          this, [this] { onReport(members::ListingReport::kAssembly); });
   MenuEdition->addSeparator();
   connect(MenuEdition->addAction(QStringLiteral("&Indice")), &QAction::triggered, this,
           [this] { onPrintChart(ChartIndice, QStringLiteral("ChartIndice")); });
@@ -417,9 +417,6 @@ TFichFEdit::TFichFEdit(AppContext& context, QWidget* parent) : Screen(context, p
   connect(Button3, &QPushButton::clicked, this, &Screen::quit);
 
   Report = new reports::Report(desktop(), this);
-  m_directoryValues = listingValues(members::kDirectoryReport);
-  m_duesValues = listingValues(members::kDuesListReport);
-  m_assemblyValues = listingValues(members::kAssemblyReport);
 
   setMode(Mode::kListing);
   resize(1180, 760);
@@ -844,43 +841,40 @@ std::filesystem::path TFichFEdit::exerciseFile(const char* name) const {
   return settings().exerciseFolder() / name;
 }
 
-reports::ValueTable TFichFEdit::listingValues(const reports::TemplateVariables& declaration) {
+reports::ValueTable TFichFEdit::requestValues(const reports::TemplateVariables& declaration) const {
   reports::ValueTable table(declaration);
-  table.report("Entite", [this] { return reports::TextFromCp1252(settings().entity); });
-  table.report("Exercice", [this] { return reports::TextFromCp1252(settings().exercise); });
   for (const reports::DeclaredVariable& variable : declaration.variables) {
-    if (variable.scope != reports::VariableScope::Record) continue;
     const std::string name(variable.name);
-    table.record(variable.name, [this, name](int record) {
-      const std::string& member = m_members[static_cast<std::size_t>(m_selection[record])];
-      if (name == "Solde") {
-        // A number of euros; an empty text when the member has no balance.
-        return reports::AmountFromCents(ExtractField(member, field::kBalance),
-                                        reports::Value::FromText(QString()));
-      }
-      const auto answer = members::ListingReportValue(name, member);
-      return reports::TextFromCp1252(answer ? answer->text : std::string());
-    });
+    if (variable.scope == reports::VariableScope::Record) {
+      table.record(variable.name, [this, name](int record) {
+        return reports::ToValue(m_request.value(name, record));
+      });
+    } else if (variable.kind != reports::VariableKind::Seeded) {
+      table.report(variable.name, [this, name] {
+        return reports::ToValue(m_request.value(name, static_cast<int>(m_request.records.size())));
+      });
+    }
   }
   return table;
 }
 
-bool TFichFEdit::prepareReport(const char* templateName, const QString& title, bool seedPlace) {
+bool TFichFEdit::prepareReport(members::ListingReport which) {
   if (m_selection.empty()) return false;
-  const std::string name = templateName;
-  Report->setValues(name == members::kAssemblyReport.templateName   ? m_assemblyValues
-                    : name == members::kDuesListReport.templateName ? m_duesValues
-                                                                    : m_directoryValues);
-  Report->setRangeEndCount(static_cast<int>(m_selection.size()));
+  m_request = members::ListingReportRequest(which, m_members, m_selection, settings().entity,
+                                            settings().exercise);
+  const reports::TemplateVariables* declaration =
+      reports::FindTemplateVariables(members::ReportVariables(), ToQString(m_request.templateFile));
+  Report->setValues(requestValues(*declaration));
+  Report->setRangeEndCount(static_cast<int>(m_request.records.size()));
   Report->LoadFromFile(
-      QString::fromStdU16String((settings().programFolder / templateName).u16string()));
-  if (seedPlace) Report->setVariable(QStringLiteral("Place"), 0);
-  Report->setTitle(title);
+      QString::fromStdU16String((settings().programFolder / m_request.templateFile).u16string()));
+  for (const std::string& name : m_request.zeroVariables) Report->setVariable(ToQString(name), 0);
+  Report->setTitle(ToQString(m_request.title));
   return true;
 }
 
-void TFichFEdit::onReport(const char* templateName, const QString& title, bool seedPlace) {
-  if (prepareReport(templateName, title, seedPlace)) Report->ShowReport();
+void TFichFEdit::onReport(members::ListingReport which) {
+  if (prepareReport(which)) Report->ShowReport();
 }
 
 void TFichFEdit::onPrintChart(QChartView* chart, const QString& jobName) {

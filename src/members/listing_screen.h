@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "core/record_file.h"
+#include "core/report_request.h"
 #include "members/listing.h"
+#include "members/member_reports.h"
 #include "platform/screen.h"
 #include "reports/report.h"
 #include "reports/value_table.h"
@@ -200,10 +202,10 @@ class TFichFEdit : public Screen {
   reports::Report* Report;
 
   // Output menu.
-  void onReport(const char* templateName, const QString& title, bool seedPlace);
-  // The report of onReport made ready to show: values, count, template, "Place", title. False
-  // with an empty selection.
-  bool prepareReport(const char* templateName, const QString& title, bool seedPlace);
+  void onReport(members::ListingReport which);
+  // The report of onReport made ready to show from the domain's request over the selection:
+  // values, count, template, "Place", title. False with an empty selection.
+  bool prepareReport(members::ListingReport which);
   void onPrintChart(QChartView* chart, const QString& jobName);
   void onExport(const char* fileName);
   void onHtmlPage();
@@ -230,16 +232,14 @@ class TFichFEdit : public Screen {
   void fillGrid();
   void updateMailControls();
   std::filesystem::path exerciseFile(const char* name) const;
-  // The answers of one listing report, read from the selection.
-  reports::ValueTable listingValues(const reports::TemplateVariables& declaration);
+  // The answers of the request being shown, under the declaration of its template.
+  reports::ValueTable requestValues(const reports::TemplateVariables& declaration) const;
 
   Mode m_mode = Mode::kListing;
   Lines m_members;
   std::vector<int> m_selection;
   bool m_filling = false;  // controls set by the program: no recomputation
-  reports::ValueTable m_directoryValues;
-  reports::ValueTable m_duesValues;
-  reports::ValueTable m_assemblyValues;
+  ReportRequest m_request;  // the list being shown
 };
 
 }  // namespace vantrel

@@ -18,7 +18,6 @@
 
 #include "accounting/accounting_files.h"
 #include "accounting/dues_posting.h"
-#include "core/error.h"
 #include "core/external_text.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
@@ -199,15 +198,7 @@ TFichFin::TFichFin(AppContext& context, QWidget* parent) : Screen(context, paren
   connect(Bt_Somme, &QLineEdit::returnPressed, this, &TFichFin::onConfirmAmount);
   connect(Compta, &QPushButton::clicked, this, &TFichFin::onPost);
   connect(MSolde, &QLineEdit::textChanged, this, [this](const QString& text) {
-    bool zero = false;
-    if (!text.isEmpty()) {
-      try {
-        zero = ParseDisplayedAmount(FromQString(text)) == 0;
-      } catch (const Error&) {
-        zero = false;
-      }
-    }
-    Compta->setEnabled(zero);
+    Compta->setEnabled(TryParseDisplayedAmount(FromQString(text)) == std::int64_t{0});
   });
   Compta->setEnabled(false);
   refreshCard();

@@ -44,6 +44,35 @@ TEST(NumbersTest, ReadsDisplayedAmountsBackToCents) {
   EXPECT_THROW(ParseDisplayedAmount("douze"), Error);
 }
 
+// The optional parsers answer exactly where the throwing ones succeed, and nothing where they
+// throw, including at the edges of the range.
+TEST(NumbersTest, OptionalParsersMissWhereTheThrowingOnesFail) {
+  for (const char* text : {"0", " 7", "+12", "-2147483648", "2147483647", "", "-", "+", "12,5",
+                           "1 2", "2147483648", "-2147483649", "99999999999999999999"}) {
+    const std::optional<std::int32_t> tried = TryParseInteger(text);
+    try {
+      EXPECT_EQ(std::optional<std::int32_t>(ParseInteger(text)), tried) << "'" << text << "'";
+    } catch (const Error&) {
+      EXPECT_EQ(std::nullopt, tried) << "'" << text << "'";
+    }
+  }
+  for (const char* text : {"0", "0,00", "-0,004", "12,5", ".5", "5.", "1,2,3", "", "-", ",",
+                           "douze", "9223372036854775,999", "9223372036854776"}) {
+    const std::optional<std::int64_t> tried = TryParseDisplayedAmount(text);
+    try {
+      EXPECT_EQ(std::optional<std::int64_t>(ParseDisplayedAmount(text)), tried)
+          << "'" << text << "'";
+    } catch (const Error&) {
+      EXPECT_EQ(std::nullopt, tried) << "'" << text << "'";
+    }
+  }
+  EXPECT_EQ(std::optional<std::int64_t>(0), TryParseDisplayedAmount("-0,004"));
+  // The largest whole part accepted still leaves room for its thousandths and the rounding.
+  EXPECT_EQ(std::optional<std::int64_t>(922337203685477100),
+            TryParseDisplayedAmount("9223372036854770,999"));
+  EXPECT_EQ(std::nullopt, TryParseDisplayedAmount("9223372036854775,999"));
+}
+
 TEST(DateTest, ParsesAndFormatsDayMonthYear) {
   EXPECT_EQ("05/03/2015", FormatDate(ParseDate("5/3/2015")));
   EXPECT_EQ("29/02/2024", FormatDate(ParseDate("29/02/2024")));

@@ -585,7 +585,7 @@ class MemberScreensTest : public QObject {
     TFichFEdit screen(club.context);
     screen.activated();
     // Empty selection: the reports do nothing, the exports write the header alone.
-    QCOMPARE(screen.prepareReport("Gestion_Annuaire.frf", QStringLiteral("Annuaire"), false),
+    QCOMPARE(screen.prepareReport(members::ListingReport::kDirectory),
              false);
     const QString csv = club.path("Exportation.csv");
     club.desktop.fileAnswers.push_back(csv);
@@ -608,7 +608,7 @@ class MemberScreensTest : public QObject {
     QCOMPARE(std::filesystem::exists(club.folder.path() / "Publipostage.txt"), false);
 
     // The three lists, as PDF pages.
-    QVERIFY(screen.prepareReport("Gestion_Annuaire.frf", QStringLiteral("Annuaire"), false));
+    QVERIFY(screen.prepareReport(members::ListingReport::kDirectory));
     const reports::ValueTable& values = screen.Report->values();
     QCOMPARE(values.missing(), QStringList());
     QCOMPARE(values.undeclared(), QStringList());
@@ -625,9 +625,9 @@ class MemberScreensTest : public QObject {
     QCOMPARE(values.answer(QStringLiteral("Entite"), count, count).text(),
              QStringLiteral("Ardevanne"));
     SavePdf(screen.Report, QStringLiteral("annuaire.pdf"));
-    QVERIFY(screen.prepareReport("Gestion_Tresorerie.frf", QStringLiteral("Tresorerie"), false));
+    QVERIFY(screen.prepareReport(members::ListingReport::kDuesList));
     SavePdf(screen.Report, QStringLiteral("tresorerie.pdf"));
-    QVERIFY(screen.prepareReport("Gestion_Assemble.frf", QStringLiteral("Assemblée"), true));
+    QVERIFY(screen.prepareReport(members::ListingReport::kAssembly));
     SavePdf(screen.Report, QStringLiteral("assemblee.pdf"));
     const reports::PreparedReport prepared = screen.Report->prepare();
     QVERIFY(prepared.pages.size() >= 2);
