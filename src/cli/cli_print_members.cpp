@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include <QStringList>
+
 #include "cli/cli_print.h"
 #include "core/error.h"
 #include "core/record_file.h"
@@ -68,9 +70,15 @@ int PrintEnvelopes(CliContext& context, const Arguments& args) {
     return 0;
   }
   reports::PreparedReport envelopes;
+  QStringList said;  // each warning said once, as for one report
+  const auto warn = [&said](const QString& warning) {
+    if (said.contains(warning)) return;
+    said.append(warning);
+    PrintWarning(warning.toStdString());
+  };
   for (const std::string& member : all) {
     reports::PreparedReport one =
-        reports::PrepareRequest(members::EnvelopeRequest(member), context.programFolder);
+        reports::PrepareRequest(members::EnvelopeRequest(member), context.programFolder, warn);
     if (envelopes.pages.empty()) {
       envelopes = std::move(one);
     } else {
@@ -78,7 +86,7 @@ int PrintEnvelopes(CliContext& context, const Arguments& args) {
       envelopes.warnings.append(one.warnings);
     }
   }
-  envelopes.warnings.removeDuplicates();  // each said once, as for one report
+  envelopes.warnings.removeDuplicates();
   WriteOutputFile(out, reports::PdfBytes(envelopes, out));
   return 0;
 }
