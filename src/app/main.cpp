@@ -17,6 +17,7 @@
 #include "members/listing_screen.h"
 #include "members/member_card_screen.h"
 #include "platform/app_context.h"
+#include "platform/qt_path.h"
 #include "platform/qt_platform.h"
 #include "utilities/backup_screen.h"
 #include "utilities/calculator_screen.h"
@@ -28,7 +29,7 @@ int main(int argc, char* argv[]) {
 
   vantrel::platform::QtPlatform desktop;
   vantrel::AppContext context(desktop);
-  context.settings.programFolder = QApplication::applicationDirPath().toStdString();
+  context.settings.programFolder = vantrel::PathFromQString(QApplication::applicationDirPath());
 
   vantrel::TFichFprg mainWindow(context);
   if (!mainWindow.startUp()) return 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/cp1252.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
 
@@ -19,7 +20,7 @@ void PrintLine(const std::string& cp1252Text) {
 }
 
 std::string LowerExtension(const std::filesystem::path& path) {
-  return LowerAscii(path.extension().string());
+  return LowerAscii(os::Utf8Of(path.extension()));
 }
 
 }  // namespace vantrel::cli

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/os_file.h"
+
 namespace vantrel::competitions {
 namespace {
 
@@ -73,7 +75,7 @@ std::string RegistrantExtension(ConvocationMode mode, ListKind list) {
 }
 
 std::optional<RegistrantFileKind> RegistrantKindOf(const std::filesystem::path& path) {
-  const std::string extension = path.extension().string();
+  const std::string extension = os::Utf8Of(path.extension());
   for (ConvocationMode mode : {ConvocationMode::kTeams, ConvocationMode::kPairs}) {
     for (ListKind list : {ListKind::kGroup, ListKind::kCompetition}) {
       if (extension == RegistrantExtension(mode, list)) return RegistrantFileKind{mode, list};

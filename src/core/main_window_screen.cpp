@@ -11,6 +11,7 @@
 #include "core/version.h"
 #include "members/member_file.h"
 #include "platform/mail.h"
+#include "platform/qt_path.h"
 #include "platform/show_screen.h"
 #include "platform/text.h"
 
@@ -248,7 +249,7 @@ bool TFichFprg::checkVersion() {
 
 void TFichFprg::onOpenHelp(const QString& document) {
   desktop().openUrl(QUrl::fromLocalFile(
-      QString::fromStdString((settings().programFolder / document.toStdString()).string())));
+      PathToQString(settings().programFolder / PathFromQString(document))));
 }
 
 void TFichFprg::onWriteToAuthor() {

@@ -17,6 +17,7 @@
 #include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/named_button.h"
+#include "platform/qt_path.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 #include "reports/value_table.h"
@@ -247,7 +248,7 @@ void TFichFGest::onEnvelope() {
 
 bool TFichFGest::loadEnvelope() {
   const QString path =
-      QString::fromStdU16String((settings().programFolder / kEnvelopeTemplate).u16string());
+      PathToQString(settings().programFolder / kEnvelopeTemplate);
   reports::ValueTable table(members::kEnvelopeReport);
   table.report("Nom", [this] {
     return reports::Value::FromText(EdTitre->text() + QLatin1Char(' ') + EdNom->text() +

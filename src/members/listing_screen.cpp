@@ -37,6 +37,7 @@
 #include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/named_button.h"
+#include "platform/qt_path.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 
@@ -839,7 +840,7 @@ bool TFichFEdit::prepareReport(const char* templateName, const QString& title, b
                                                                     : m_directoryValues);
   Report->setRangeEndCount(static_cast<int>(m_selection.size()));
   Report->LoadFromFile(
-      QString::fromStdU16String((settings().programFolder / templateName).u16string()));
+      PathToQString(settings().programFolder / templateName));
   if (seedPlace) Report->setVariable(QStringLiteral("Place"), 0);
   Report->setTitle(title);
   return true;
@@ -875,11 +876,11 @@ void TFichFEdit::onPrintChart(QChartView* chart, const QString& jobName) {
 void TFichFEdit::onExport(const char* fileName) {
   const auto path = desktop().saveFileName(
       this, QStringLiteral("Enregistrer sous"),
-      QString::fromStdU16String(exerciseFile(fileName).u16string()),
+      PathToQString(exerciseFile(fileName)),
       QStringLiteral("Fichiers texte (*.txt *.csv);;Tous les fichiers (*.*)"));
   if (!path) return;
   runCommand([&] {
-    WriteLines(std::filesystem::path(path->toStdU16String()),
+    WriteLines(PathFromQString(*path),
                members::ExportLines(m_members, m_selection));
   });
 }
@@ -887,11 +888,11 @@ void TFichFEdit::onExport(const char* fileName) {
 void TFichFEdit::onHtmlPage() {
   const auto path = desktop().saveFileName(
       this, QStringLiteral("Enregistrer sous"),
-      QString::fromStdU16String(exerciseFile(members::kDirectoryPageFileName).u16string()),
+      PathToQString(exerciseFile(members::kDirectoryPageFileName)),
       QStringLiteral("Pages HTML (*.html *.htm)"));
   if (!path) return;
   runCommand([&] {
-    WriteLines(std::filesystem::path(path->toStdU16String()),
+    WriteLines(PathFromQString(*path),
                members::DirectoryPage(m_members, m_selection, desktop().today()));
   });
 }

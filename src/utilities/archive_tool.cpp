@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "core/cp1252.h"
+#include "core/os_file.h"
 #include "core/settings.h"
 #include "utilities/backup_file.h"
 #include "utilities/club_backup.h"
@@ -73,13 +74,12 @@ int Create(const std::string& archive, const std::vector<std::string>& arguments
 
 int Restore(const std::string& archive, const fs::path& folder, std::ostream& out,
             std::ostream& err) {
-  std::error_code error;
-  if (!fs::is_regular_file(FolderPath(archive), error)) {
+  if (!os::IsFile(FolderPath(archive))) {
     err << "Fichier de restauration introuvable! " << Cp1252ToUtf8(archive) << "\n";
     return 1;
   }
-  if (!fs::is_directory(folder, error)) {
-    err << "Dossier de restauration introuvable : " << folder.string() << "\n";
+  if (!os::IsFolder(folder)) {
+    err << "Dossier de restauration introuvable : " << os::Utf8Of(folder) << "\n";
     return 1;
   }
   TBackupFile backup;
@@ -133,7 +133,7 @@ int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
                     err);
     }
     if (command == "restore" && arguments.size() <= 3) {
-      const fs::path folder = arguments.size() == 3 ? fs::path(arguments[2]) : fs::current_path();
+      const fs::path folder = arguments.size() == 3 ? os::PathFromUtf8(arguments[2]) : fs::current_path();
       return Restore(archive, fs::absolute(folder), out, err);
     }
   } catch (const ArchiveError& error) {

@@ -1,8 +1,9 @@
 #include <iostream>
 
+#include "core/os_file.h"
 #include "utilities/archive_tool.h"
 
 int main(int argc, char* argv[]) {
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  return vantrel::utilities::RunArchiveTool(arguments, std::cout, std::cerr);
+  return vantrel::utilities::RunArchiveTool(vantrel::os::ArgumentsUtf8(argc, argv), std::cout,
+                                            std::cerr);
 }

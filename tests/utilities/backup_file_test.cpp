@@ -215,9 +215,18 @@ TEST_F(BackupFileTest, FileIdListTemporaryFileIsDeleted) {
   WriteFile(source.path() / "a.txt", "abc");
   // A temporary folder of this test's own: tests running beside it write their lists too.
   const TempFolder temp;
+  // The variable the system's temporary folder comes from.
+#ifdef _WIN32
+  const auto set = [](const fs::path& value) { _wputenv_s(L"TMP", value.c_str()); };
+  const auto unset = [] { _wputenv_s(L"TMP", L""); };
+  const char* saved = std::getenv("TMP");
+#else
+  const auto set = [](const fs::path& value) { setenv("TMPDIR", value.c_str(), 1); };
+  const auto unset = [] { unsetenv("TMPDIR"); };
   const char* saved = std::getenv("TMPDIR");
-  const std::string previous = saved ? saved : "";
-  setenv("TMPDIR", temp.path().c_str(), 1);
+#endif
+  const fs::path previous = saved ? fs::path(saved) : fs::path();
+  set(temp.path());
   TBackupFile backup;
   backup.setSaveFileID(true);
   bool listWritten = false;
@@ -226,9 +235,9 @@ TEST_F(BackupFileTest, FileIdListTemporaryFileIsDeleted) {
   };
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
   if (saved) {
-    setenv("TMPDIR", previous.c_str(), 1);
+    set(previous);
   } else {
-    unsetenv("TMPDIR");
+    unset();
   }
   EXPECT_TRUE(listWritten);
   EXPECT_TRUE(fs::is_empty(temp.path()));
@@ -607,7 +616,9 @@ TEST_F(BackupFileTest, CancelledRestoreLeavesEveryTargetWithItsOldContent) {
     // a.txt has three chunks: whole and new once its last chunk is read, else old.
     const bool aRestored = ReadFile(out / "a.txt") == Text(3 * 16384);
     EXPECT_EQ(stopAfter > 3, aRestored) << stopAfter;
-    if (!aRestored) EXPECT_EQ("old a", ReadFile(out / "a.txt")) << stopAfter;
+    if (!aRestored) {
+      EXPECT_EQ("old a", ReadFile(out / "a.txt")) << stopAfter;
+    }
     EXPECT_EQ("old b", ReadFile(out / "b.txt")) << stopAfter;
     EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), NamesIn(out)) << stopAfter;
   }
