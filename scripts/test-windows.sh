@@ -31,8 +31,8 @@ ctest --test-dir "$build" --output-on-failure -j "$jobs" || status=$?
 log="$build/Testing/Temporary/LastTest.log"
 if [ -f "$log" ]; then
   programs=$(grep -c '^\[==========\] Running ' "$log" || true)
-  passed=$(grep -o '^\[  PASSED  \] [0-9]* test' "$log" | awk '{s += $4} END {print s + 0}')
-  failed=$(grep -o '^\[  FAILED  \] [0-9]* test' "$log" | awk '{s += $4} END {print s + 0}')
+  passed=$({ grep -o '^\[  PASSED  \] [0-9]* test' "$log" || true; } | awk '{s += $4} END {print s + 0}')
+  failed=$({ grep -o '^\[  FAILED  \] [0-9]* test' "$log" || true; } | awk '{s += $4} END {print s + 0}')
   echo "Windows (wine): $programs test programs, $passed tests passed, $failed failed"
 fi
 exit "$status"

@@ -601,7 +601,10 @@ std::error_code RenameOver(const fs::path& from, const fs::path& to) {
   if (Injected(Operation::kRename)) return Generic(std::errc::permission_denied);
 #ifdef _WIN32
   if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return LastWindowsError();
+    const DWORD code = GetLastError();
+    // Windows refuses a folder in the way as "access denied"; say what it is.
+    if (code == ERROR_ACCESS_DENIED && IsFolder(to)) return Generic(std::errc::is_a_directory);
+    return WindowsError(code);
   }
   return {};
 #else
@@ -811,8 +814,8 @@ DriveKind DriveKindOfMount(const std::string& fileSystemType, const std::string&
   };
   if (fsType == "tmpfs" || fsType == "ramfs") {
     // The system's own tmpfs mounts are no place for a backup.
-    if (root == "/run" || startsWith(root, "/run/") || root == "/dev" || startsWith(root, "/dev/") ||
-        startsWith(root, "/sys") || startsWith(root, "/proc")) {
+    if (root == "/run" || startsWith(root, "/run/") || root == "/dev" ||
+        startsWith(root, "/dev/") || startsWith(root, "/sys") || startsWith(root, "/proc")) {
       if (!startsWith(root, "/run/media")) return DriveKind::kUnknown;
     }
     return DriveKind::kRamDisk;

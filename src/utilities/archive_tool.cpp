@@ -133,7 +133,8 @@ int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
                     err);
     }
     if (command == "restore" && arguments.size() <= 3) {
-      const fs::path folder = arguments.size() == 3 ? os::PathFromUtf8(arguments[2]) : fs::current_path();
+      const fs::path folder =
+          arguments.size() == 3 ? os::PathFromUtf8(arguments[2]) : fs::current_path();
       return Restore(archive, fs::absolute(folder), out, err);
     }
   } catch (const ArchiveError& error) {

@@ -14,6 +14,16 @@
 namespace vantrel::utilities {
 namespace {
 
+// A path written with "/" as this system writes it ("\\" on Windows).
+std::string Native(std::string text) {
+#ifdef _WIN32
+  for (char& c : text) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return text;
+}
+
 namespace fs = std::filesystem;
 using testing::ArchiveBytes;
 using testing::ReadFile;
@@ -151,7 +161,7 @@ TEST_F(BackupFileTest, ArchivesLowerCaseFullPathsAndSkipsTheArchiveItself) {
   const fs::path archive = source.path() / "Club" / "SvgVantrel.bck";
   ASSERT_TRUE(backup.Backup({Pattern(source.path() / "Club" / "*.*")}, PathToText(archive)));
   const std::string folder = LowerAscii(PathToText(source.path()));
-  EXPECT_EQ((std::vector<std::string>{folder + "/club/joueur.dbp"}), backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{folder + Native("/club/joueur.dbp")}), backup.fileList());
 }
 
 TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
@@ -164,11 +174,11 @@ TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
   TBackupFile backup;
   ArchiveToBytes(backup,
                  {Pattern(source.path() / "*.txt") + " /s", Pattern(source.path() / "b.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + "/a/deep/y.txt", root + "/a/x.txt", root + "/c/z.txt",
-                                      root + "/b.txt"}),
+  EXPECT_EQ((std::vector<std::string>{root + Native("/a/deep/y.txt"), root + Native("/a/x.txt"),
+                                      root + Native("/c/z.txt"), root + Native("/b.txt")}),
             backup.fileList());
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + "/b.txt"}), backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{root + Native("/b.txt")}), backup.fileList());
 }
 
 TEST(MatchesMaskTest, FollowsWindowsWildcards) {

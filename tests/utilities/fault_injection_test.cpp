@@ -105,8 +105,10 @@ class FaultInjectionTest : public ::testing::Test {
       before = Take(root.path() / scenario.watched);
       FaultInjection::Reset();
       EXPECT_TRUE(scenario.change(root.path())) << "the clean run failed";
-      counts = {FaultInjection::Count(Operation::kWrite), FaultInjection::Count(Operation::kFlush),
-                FaultInjection::Count(Operation::kRename), FaultInjection::Count(Operation::kRemove)};
+      counts.write = FaultInjection::Count(Operation::kWrite);
+      counts.flush = FaultInjection::Count(Operation::kFlush);
+      counts.rename = FaultInjection::Count(Operation::kRename);
+      counts.remove = FaultInjection::Count(Operation::kRemove);
       FaultInjection::Reset();
       after = Take(root.path() / scenario.watched);
     }
