@@ -7,6 +7,7 @@ packages=(
   zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine
 )
 missing=()
 for package in "${packages[@]}"; do

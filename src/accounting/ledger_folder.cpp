@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "accounting/accounting_files.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
 
@@ -31,24 +32,25 @@ int LedgerNumberOf(const std::string& fileName) {
 }  // namespace
 
 LedgerFolder::LedgerFolder(const fs::path& folder) {
-  std::error_code error;
   const fs::path resolved = ResolvePath(folder);
   std::vector<bool> exact(kAccountCount, false);
-  for (fs::directory_iterator it(resolved, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
+  std::vector<os::FolderEntry> entries;
+  os::ListFolder(resolved, entries);
+  for (const os::FolderEntry& entry : entries) {
+    const std::string name = os::Utf8Of(entry.name);
     const int number = LedgerNumberOf(name);
     if (number < 0) continue;
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError)) continue;
+    if (entry.kind != os::Kind::kFile) continue;
+    const fs::path path = resolved / entry.name;
     if (m_paths.empty()) m_paths.resize(kAccountCount);
     fs::path& slot = m_paths[number];
     const bool isExact = name == LedgerFileName(AccountNumberText(number));
     if (slot.empty()) {
-      slot = it->path();
+      slot = path;
       exact[number] = isExact;
-    } else if (!exact[number] && (isExact || it->path().filename() < slot.filename())) {
+    } else if (!exact[number] && (isExact || entry.name < slot.filename())) {
       // Listing order is arbitrary: keep one choice whatever it is.
-      slot = it->path();
+      slot = path;
       exact[number] = isExact;
     }
   }

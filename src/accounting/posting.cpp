@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "core/numbers.h"
+#include "core/os_file.h"
 #include "core/transaction.h"
 
 namespace vantrel::accounting {
@@ -94,9 +95,8 @@ std::optional<std::size_t> CountCrLfLines(const std::string& bytes) {
 // replaces it would fail after other files of the same change were already replaced.
 fs::path WritableTarget(const fs::path& path) {
   const fs::path resolved = ResolvePath(path);
-  std::error_code error;
-  const auto status = fs::status(resolved, error);
-  if (fs::exists(status) && !fs::is_regular_file(status)) throw CannotCreateFile(path);
+  const os::Kind kind = os::KindOf(resolved);
+  if (kind != os::Kind::kMissing && kind != os::Kind::kFile) throw CannotCreateFile(path);
   return resolved;
 }
 

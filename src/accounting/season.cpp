@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "core/ini_file.h"
 #include "core/numbers.h"
+#include "core/os_file.h"
 #include "core/text_helpers.h"
 #include "core/transaction.h"
 #include "members/member_file.h"
@@ -94,15 +95,31 @@ void CreateExercise(const fs::path& currentFolder, const fs::path& newFolder) {
     if (!FileExists(source)) throw CannotOpenFile(currentFolder / name);
     copies.push_back({newFolder / source.filename(), ReadBytes(source)});
   }
-  std::error_code error;
-  const bool created = fs::create_directories(newFolder, error);
-  if (error || !fs::is_directory(newFolder, error)) throw CannotCreateFile(newFolder);
+  // The folders this call makes, deepest first, are removed again when it fails.
+  std::vector<fs::path> made;
+  for (fs::path up = newFolder; !up.empty() && !os::Exists(up); up = up.parent_path()) {
+    made.push_back(up);
+    if (up == up.parent_path()) break;
+  }
+  const auto removeMade = [&made] {
+    for (const fs::path& folder : made) os::RemoveEmptyFolder(folder);
+  };
+  if (os::CreateFolders(newFolder)) {
+    removeMade();
+    throw CannotCreateFile(newFolder);
+  }
   try {
     FileTransaction transaction;
     for (const Copy& copy : copies) transaction.Stage(copy.target, copy.bytes);
     transaction.Commit();
   } catch (const Error&) {
-    if (created) fs::remove_all(newFolder, error);
+    // A folder that existed keeps whatever was in it; one made here goes once it is empty.
+    std::vector<fs::path> placed;
+    for (const Copy& copy : copies) {
+      if (!made.empty() && os::IsFile(copy.target)) placed.push_back(copy.target);
+    }
+    for (const fs::path& file : placed) os::DiscardFile(file);
+    removeMade();
     throw;
   }
 }
@@ -113,13 +130,13 @@ std::string ExerciseNameOf(const fs::path& chosen, const fs::path& programFolder
   const fs::path relative =
       chosen.lexically_normal().lexically_relative(programFolder.lexically_normal());
   if (!relative.empty() && *relative.begin() == "..") {
-    return Utf8ToCp1252(chosen.lexically_normal().string());
+    return Utf8ToCp1252(os::Utf8Of(chosen.lexically_normal()));
   }
-  std::string folder = Utf8ToCp1252(programFolder.string());
+  std::string folder = Utf8ToCp1252(os::Utf8Of(programFolder));
   if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') {
     folder += static_cast<char>(fs::path::preferred_separator);
   }
-  return StripProgramFolder(Utf8ToCp1252(chosen.string()), folder);
+  return StripProgramFolder(Utf8ToCp1252(os::Utf8Of(chosen)), folder);
 }
 
 Lines ResetDues(const Lines& members, const Lines& duesList) {

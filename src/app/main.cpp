@@ -17,6 +17,7 @@
 #include "members/listing_screen.h"
 #include "members/member_card_screen.h"
 #include "platform/app_context.h"
+#include "platform/qt_path.h"
 #include "platform/qt_platform.h"
 #include "platform/qt_translation.h"
 #include "platform/window_fit.h"
@@ -32,7 +33,7 @@ int main(int argc, char* argv[]) {
 
   vantrel::platform::QtPlatform desktop;
   vantrel::AppContext context(desktop);
-  context.settings.programFolder = QApplication::applicationDirPath().toStdString();
+  context.settings.programFolder = vantrel::PathFromQString(QApplication::applicationDirPath());
   // One program at a time on a folder: a second start tells so and ends.
   const auto hold = vantrel::HoldProgramFolderAtStart(desktop, context.settings.programFolder);
   if (!hold) return 1;

@@ -5,6 +5,7 @@
 
 #include "core/cp1252.h"
 #include "core/error.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
 #include "platform/program_lock.h"
@@ -40,7 +41,7 @@ Date Today() {
 }
 
 std::string LowerExtension(const std::filesystem::path& path) {
-  return LowerAscii(path.extension().string());
+  return LowerAscii(os::Utf8Of(path.extension()));
 }
 
 }  // namespace vantrel::cli

@@ -5,6 +5,7 @@
 // standard error, no output file created or changed), 2 on a bad argument (usage printed).
 
 #include <QGuiApplication>
+#include <QStringList>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 #include "core/cp1252.h"
 #include "core/error.h"
 #include "core/record_file.h"
+#include "platform/qt_path.h"
 #include "platform/qt_translation.h"
 
 namespace {
@@ -52,10 +54,15 @@ int main(int argc, char* argv[]) {
   QGuiApplication application(argc, argv);
   vantrel::platform::InstallQtFrenchTranslation(application);
 
-  std::vector<std::string> args(argv + 1, argv + argc);
+  // The arguments as UTF-8 on every system (Windows hands argv over in its 8-bit code page).
+  std::vector<std::string> args;
+  const QStringList arguments = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QByteArray utf8 = arguments[i].toUtf8();
+    args.emplace_back(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+  }
   vantrel::cli::CliContext context;
-  context.installationFolder =
-      std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+  context.installationFolder = vantrel::PathFromQString(QCoreApplication::applicationDirPath());
   context.programFolder = context.installationFolder;
   if (!args.empty() && args.front() == "--dossier") {
     if (args.size() < 2) return Usage("L'option --dossier demande un dossier.");

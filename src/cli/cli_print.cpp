@@ -2,6 +2,7 @@
 
 #include "cli/cli_print_cups.h"
 #include "cli/cli_print_members.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 
 namespace vantrel::cli {
@@ -37,7 +38,7 @@ OutputKind OutputKindOf(const std::filesystem::path& out) {
   const std::string extension = LowerExtension(out);
   if (extension == ".pdf") return OutputKind::Pdf;
   if (extension == ".csv") return OutputKind::Csv;
-  throw UsageError("La sortie doit se terminer par .pdf ou .csv : " + out.string());
+  throw UsageError("La sortie doit se terminer par .pdf ou .csv : " + os::Utf8Of(out));
 }
 
 std::string CsvFromRecords(const std::vector<std::vector<std::string>>& records) {

@@ -13,7 +13,9 @@
 #include "core/cp1252.h"
 #include "core/error.h"
 #include "core/numbers.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
+#include "platform/qt_path.h"
 #include "reports/page_render.h"
 #include "reports/report_document.h"
 #include "reports/report_request_bridge.h"
@@ -31,14 +33,14 @@ void WriteReportPdf(const CliContext& context, const std::string& templateName, 
   const fs::path path = ResolvePath(context.programFolder / templateName);
   reports::ReportDocument document;
   document.setValues(std::move(values));
-  if (!document.LoadFromFile(QString::fromStdString(path.string()))) throw CannotOpenFile(path);
+  if (!document.LoadFromFile(PathToQString(path))) throw CannotOpenFile(path);
   document.setRangeEndCount(count);
   document.setTitle(reports::TextFromCp1252(title).text());
   const reports::PreparedReport prepared = document.prepare();
   reports::CheckForBatch(prepared, document.templatePath(),
                          [](const QString& warning) { PrintWarning(warning.toStdString()); });
   QString error;
-  if (!reports::WritePdfFile(prepared, QString::fromStdString(out.string()), &error)) {
+  if (!reports::WritePdfFile(prepared, PathToQString(out), &error)) {
     throw CannotCreateFile(out);
   }
 }
@@ -99,7 +101,7 @@ int PrintPrizeList(CliContext& context, const Arguments& args) {
   competitions::PrizeList list;
   list.season = context.settings.entity + " : " + context.settings.exercise;
   list.event = competitions::PrizeListEvent(competitions::kOpenedCaption +
-                                            Utf8ToCp1252(file.filename().string()));
+                                            Utf8ToCp1252(os::Utf8Of(file.filename())));
   list.total = results.total();
   list.resultLines = results.resultLines();
   if (kind == OutputKind::Csv) {

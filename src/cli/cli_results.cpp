@@ -7,6 +7,7 @@
 #include "competitions/tournament_result.h"
 #include "core/cp1252.h"
 #include "core/error.h"
+#include "core/os_file.h"
 #include "members/member_file.h"
 
 namespace vantrel::cli {
@@ -37,13 +38,13 @@ int RunResults(CliContext& context, const Arguments& args) {
   TournamentResults results;
   const competitions::PageExtraction extraction = results.extractPage(page);
   if (extraction.kind == competitions::PageKind::kNotResults) {
-    throw Error("Le fichier " + Utf8ToCp1252(page.string()) +
+    throw Error("Le fichier " + Utf8ToCp1252(os::Utf8Of(page)) +
                 " n'est pas une page de r\xE9sultats d'un tournoi.");
   }
   // A cut page, or a page whose table stops before its end: a shorter tournament is worse
   // than none.
   const auto incomplete = [&](const competitions::PageReading& reading) {
-    return Error("La page " + Utf8ToCp1252(page.string()) + " " +
+    return Error("La page " + Utf8ToCp1252(os::Utf8Of(page)) + " " +
                  competitions::WhereThePageStops(reading) +
                  " : elle est incompl\xE8te, aucun fichier n'est \xE9"
                  "crit.");
@@ -53,7 +54,7 @@ int RunResults(CliContext& context, const Arguments& args) {
       results.calculate(members::ReadMemberFile(context.settings.exerciseFolder()), k);
   if (reading.truncated) throw incomplete(reading);
   if (results.resultLines().empty()) {
-    throw Error("La page " + Utf8ToCp1252(page.string()) +
+    throw Error("La page " + Utf8ToCp1252(os::Utf8Of(page)) +
                 " ne contient aucune paire : aucun fichier n'est \xE9"
                 "crit.");
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/os_file.h"
 #include "core/text_helpers.h"
 
 namespace vantrel::competitions {
@@ -76,7 +77,7 @@ std::string RegistrantExtension(ConvocationMode mode, ListKind list) {
 
 std::optional<RegistrantFileKind> RegistrantKindOf(const std::filesystem::path& path) {
   // A restore brings "groupeA.Qug" back as "groupea.qug": the letter case tells nothing.
-  const std::string extension = LowerAscii(path.extension().string());
+  const std::string extension = LowerAscii(os::Utf8Of(path.extension()));
   for (ConvocationMode mode : {ConvocationMode::kTeams, ConvocationMode::kPairs}) {
     for (ListKind list : {ListKind::kGroup, ListKind::kCompetition}) {
       if (extension == LowerAscii(RegistrantExtension(mode, list)))

@@ -1,11 +1,12 @@
 #include "core/error.h"
 
 #include "core/cp1252.h"
+#include "core/os_file.h"
 
 namespace vantrel {
 namespace {
 
-std::string PathText(const std::filesystem::path& path) { return Utf8ToCp1252(path.string()); }
+std::string PathText(const std::filesystem::path& path) { return Utf8ToCp1252(os::Utf8Of(path)); }
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "platform/help_document.h"
 #include "platform/mail.h"
 #include "platform/program_lock.h"
+#include "platform/qt_path.h"
 #include "platform/show_screen.h"
 #include "platform/text.h"
 

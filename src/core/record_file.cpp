@@ -1,9 +1,7 @@
 #include "core/record_file.h"
 
-#include <fstream>
-#include <system_error>
-
 #include "core/error.h"
+#include "core/os_file.h"
 #include "core/text_helpers.h"
 #include "core/transaction.h"
 
@@ -11,9 +9,31 @@ namespace vantrel {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+namespace {
+
+// The name of an existing entry of folder as the folder spells it (Windows finds a file in any
+// letter case; its own spelling keeps a replaced file's name).
+fs::path AsSpelled(const fs::path& path) {
+  if (!path.has_filename() || path.filename() == "." || path.filename() == "..") return path;
+  const std::string wanted = LowerAscii(os::Utf8Of(path.filename()));
+  std::vector<os::FolderEntry> entries;
+  os::ListFolder(path.has_parent_path() ? path.parent_path() : fs::path("."), entries);
+  for (const os::FolderEntry& entry : entries) {
+    if (LowerAscii(os::Utf8Of(entry.name)) == wanted) return path.parent_path() / entry.name;
+  }
+  return path;
+}
+
+}  // namespace
+#endif
+
 fs::path ResolvePath(const fs::path& path) {
-  std::error_code error;
-  if (fs::exists(path, error)) return path;
+#ifdef _WIN32
+  if (os::Exists(path)) return AsSpelled(path);
+#else
+  if (os::Exists(path)) return path;
+#endif
   fs::path resolved = path.root_path();
   bool matching = true;
   for (const auto& component : path.relative_path()) {
@@ -22,17 +42,18 @@ fs::path ResolvePath(const fs::path& path) {
       continue;
     }
     const fs::path exact = resolved.empty() ? component : resolved / component;
-    if (fs::exists(exact, error) || component == "." || component == "..") {
+    if (os::Exists(exact) || component == "." || component == "..") {
       resolved = exact;
       continue;
     }
-    const std::string wanted = LowerAscii(component.string());
+    const std::string wanted = LowerAscii(os::Utf8Of(component));
     bool found = false;
     const fs::path folder = resolved.empty() ? fs::path(".") : resolved;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-      const std::string name = it->path().filename().string();
-      if (LowerAscii(name) == wanted) {
-        resolved = resolved.empty() ? fs::path(name) : resolved / name;
+    std::vector<os::FolderEntry> entries;
+    os::ListFolder(folder, entries);
+    for (const os::FolderEntry& entry : entries) {
+      if (LowerAscii(os::Utf8Of(entry.name)) == wanted) {
+        resolved = resolved.empty() ? entry.name : resolved / entry.name;
         found = true;
         break;
       }
@@ -45,19 +66,11 @@ fs::path ResolvePath(const fs::path& path) {
   return resolved;
 }
 
-bool FileExists(const fs::path& path) {
-  std::error_code error;
-  return fs::is_regular_file(ResolvePath(path), error);
-}
+bool FileExists(const fs::path& path) { return os::IsFile(ResolvePath(path)); }
 
 std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(ResolvePath(path), std::ios::binary | std::ios::ate);
-  if (!in) throw CannotOpenFile(path);
-  const std::streamoff size = in.tellg();
-  if (size < 0) throw CannotOpenFile(path);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.seekg(0);
-  if (size > 0 && !in.read(bytes.data(), size)) throw CannotOpenFile(path);
+  std::string bytes;
+  if (os::ReadWholeFile(ResolvePath(path), bytes)) throw CannotOpenFile(path);
   return bytes;
 }
 

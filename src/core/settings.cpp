@@ -2,12 +2,13 @@
 
 #include "core/cp1252.h"
 #include "core/ini_file.h"
+#include "core/os_file.h"
 #include "core/text_helpers.h"
 
 namespace vantrel {
 
 std::filesystem::path FolderPath(const std::string& cp1252Name) {
-  return std::filesystem::path(Cp1252ToUtf8(cp1252Name));
+  return os::PathFromUtf8(Cp1252ToUtf8(cp1252Name));
 }
 
 std::filesystem::path Settings::exerciseFolder() const {

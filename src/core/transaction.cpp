@@ -1,13 +1,11 @@
 #include "core/transaction.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <random>
 #include <system_error>
 
 #include "core/error.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 
 namespace vantrel {
@@ -23,60 +21,36 @@ std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
   return temp;
 }
 
-int g_unflushed = 0;  // live UnflushedWrites
-
-// Writes bytes to a new file and flushes them to the disk (unless UnflushedWrites says not
-// to); false on any failure.
-bool WriteDurably(const std::filesystem::path& path, const std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  std::size_t done = 0;
-  bool ok = true;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (ok && g_unflushed == 0 && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  return ok;
-}
-
 }  // namespace
 
-UnflushedWrites::UnflushedWrites() { ++g_unflushed; }
-UnflushedWrites::~UnflushedWrites() { --g_unflushed; }
+UnflushedWrites::UnflushedWrites() { os::HoldSyncs(); }
+UnflushedWrites::~UnflushedWrites() { os::ReleaseSyncs(); }
 
-void FlushFileSystem() {
-#ifndef _WIN32
-  ::sync();
-#endif
-}
+void FlushFileSystem() { os::FlushFileSystem(); }
 
 FileTransaction::~FileTransaction() {
-  std::error_code ignored;
-  for (const auto& staged : m_staged) std::filesystem::remove(staged.temp, ignored);
+  for (const auto& staged : m_staged) os::DiscardFile(staged.temp);
 }
 
 void FileTransaction::Stage(const std::filesystem::path& target, const std::string& bytes) {
   const auto resolved = ResolvePath(target);
-  const auto temp = TempNameBeside(resolved);
-  if (!WriteDurably(temp, bytes)) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
+  for (int attempt = 0;; ++attempt) {
+    const auto temp = TempNameBeside(resolved);
+    const std::error_code error = os::WriteNewFileDurably(temp, bytes);
+    if (!error) {
+      m_staged.push_back({temp, resolved});
+      return;
+    }
+    // Another file of that name, by chance: it is not ours to remove.
+    if (error == std::errc::file_exists && attempt < 3) continue;
+    if (error != std::errc::file_exists) os::DiscardFile(temp);
     throw CannotCreateFile(target);
   }
-  m_staged.push_back({temp, resolved});
 }
 
 void FileTransaction::Commit() {
   for (std::size_t i = 0; i < m_staged.size(); ++i) {
-    std::error_code error;
-    std::filesystem::rename(m_staged[i].temp, m_staged[i].target, error);
-    if (error) {
+    if (os::RenameOver(m_staged[i].temp, m_staged[i].target)) {
       const auto failed = m_staged[i].target;
       m_staged.erase(m_staged.begin(), m_staged.begin() + static_cast<long>(i));
       throw CannotCreateFile(failed);

@@ -18,6 +18,7 @@
 #include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/named_button.h"
+#include "platform/qt_path.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 #include "reports/report_request_bridge.h"
@@ -257,7 +258,7 @@ bool TFichFGest::loadEnvelope() {
   }
   Report->setValues(std::move(table));
   return Report->LoadFromFile(
-      QString::fromStdU16String((settings().programFolder / request.templateFile).u16string()));
+      PathToQString(settings().programFolder / request.templateFile));
 }
 
 void TFichFGest::onImprime() {

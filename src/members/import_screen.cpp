@@ -12,6 +12,7 @@
 
 #include "core/error.h"
 #include "members/member_file.h"
+#include "platform/qt_path.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 
@@ -117,7 +118,7 @@ void TFichFimp::deactivated() {
 }
 
 void TFichFimp::chooseExtraction() {
-  const QString folder = QString::fromStdU16String(settings().programFolder.u16string());
+  const QString folder = PathToQString(settings().programFolder);
   const auto chosen =
       desktop().openFileName(this, QStringLiteral("Importation des données de la base FFB"),
                              folder + QStringLiteral("/*.csv"),
@@ -130,7 +131,7 @@ void TFichFimp::chooseExtraction() {
   int count = -1;
   if (!runCommand([&] {
         const members::Extraction extraction =
-            members::ReadExtraction(std::filesystem::path(chosen->toStdU16String()));
+            members::ReadExtraction(PathFromQString(*chosen));
         count = members::ExtractionCount(extraction);
         m_players = extraction.players;
       })) {

@@ -39,6 +39,7 @@
 #include "members/report_variables.h"
 #include "platform/mail.h"
 #include "platform/named_button.h"
+#include "platform/qt_path.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 #include "reports/report_request_bridge.h"
@@ -867,7 +868,7 @@ bool TFichFEdit::prepareReport(members::ListingReport which) {
   Report->setValues(requestValues(*declaration));
   Report->setRangeEndCount(static_cast<int>(m_request.records.size()));
   Report->LoadFromFile(
-      QString::fromStdU16String((settings().programFolder / m_request.templateFile).u16string()));
+      PathToQString(settings().programFolder / m_request.templateFile));
   for (const std::string& name : m_request.zeroVariables) Report->setVariable(ToQString(name), 0);
   Report->setTitle(ToQString(m_request.title));
   return true;
@@ -903,11 +904,11 @@ void TFichFEdit::onPrintChart(QChartView* chart, const QString& jobName) {
 void TFichFEdit::onExport(const char* fileName) {
   const auto path = desktop().saveFileName(
       this, QStringLiteral("Enregistrer sous"),
-      QString::fromStdU16String(exerciseFile(fileName).u16string()),
+      PathToQString(exerciseFile(fileName)),
       QStringLiteral("Fichiers texte (*.txt *.csv);;Tous les fichiers (*.*)"));
   if (!path) return;
   runCommand([&] {
-    WriteLines(std::filesystem::path(path->toStdU16String()),
+    WriteLines(PathFromQString(*path),
                members::ExportLines(m_members, m_selection));
   });
 }
@@ -915,11 +916,11 @@ void TFichFEdit::onExport(const char* fileName) {
 void TFichFEdit::onHtmlPage() {
   const auto path = desktop().saveFileName(
       this, QStringLiteral("Enregistrer sous"),
-      QString::fromStdU16String(exerciseFile(members::kDirectoryPageFileName).u16string()),
+      PathToQString(exerciseFile(members::kDirectoryPageFileName)),
       QStringLiteral("Pages HTML (*.html *.htm)"));
   if (!path) return;
   runCommand([&] {
-    WriteLines(std::filesystem::path(path->toStdU16String()),
+    WriteLines(PathFromQString(*path),
                members::DirectoryPage(m_members, m_selection, desktop().today()));
   });
 }

@@ -2,13 +2,14 @@
 
 #include <QString>
 
+#include "platform/qt_path.h"
+
 namespace vantrel::platform {
 
 namespace {
 
 QString LockFileName(const std::filesystem::path& programFolder) {
-  const std::u16string name = (programFolder / kFolderLockFileName).u16string();
-  return QString::fromStdU16String(name);
+  return PathToQString(programFolder / kFolderLockFileName);
 }
 
 }  // namespace

@@ -18,11 +18,10 @@
 #include <QStorageInfo>
 #include <QTimer>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-
 #include <algorithm>
-#endif
+
+#include "core/os_file.h"
+#include "platform/qt_path.h"
 
 namespace vantrel::platform {
 
@@ -175,56 +174,34 @@ qint64 QtPlatform::tickMs() {
   return timer.elapsed();
 }
 
-std::optional<Drive::Type> DriveTypeOf(const QString& fileSystemType, const QString& device,
-                                       const QString& root) {
-  const QString fs = fileSystemType.toLower();
-  if (fs == "tmpfs" || fs == "ramfs") {
-    // The system's own tmpfs mounts are no place for a backup.
-    if (root == "/run" || root.startsWith("/run/") || root == "/dev" || root.startsWith("/dev/") ||
-        root.startsWith("/sys") || root.startsWith("/proc")) {
-      if (!root.startsWith("/run/media")) return std::nullopt;
-    }
-    return Drive::Type::RamDisk;
-  }
-  // Read-only package images (snaps) are no drive.
-  if (fs == "squashfs") return std::nullopt;
-  if (fs == "iso9660" || fs == "udf") return Drive::Type::CdRom;
-  if (fs == "nfs" || fs == "nfs4" || fs == "cifs" || fs == "smbfs" || fs == "smb3" ||
-      fs.startsWith("fuse.sshfs") || fs == "9p") {
-    return Drive::Type::Remote;
-  }
-  if (root.startsWith("/media/") || root.startsWith("/run/media/") || root.startsWith("/mnt/")) {
-    return Drive::Type::Removable;
-  }
-  if (fs == "vfat" || fs == "exfat" || fs == "ntfs" || fs == "ntfs3" || fs == "fuseblk") {
-    return device.startsWith("/dev/") ? Drive::Type::Removable : Drive::Type::Fixed;
-  }
-  if (device.startsWith("/dev/") || fs == "overlay" || fs == "ext4" || fs == "xfs" ||
-      fs == "btrfs") {
-    return Drive::Type::Fixed;
+namespace {
+
+// The seam's kind of a drive as the backup screen shows it; nothing for no place to save to.
+std::optional<Drive::Type> TypeOf(os::DriveKind kind) {
+  switch (kind) {
+    case os::DriveKind::kRemovable:
+      return Drive::Type::Removable;
+    case os::DriveKind::kFixed:
+      return Drive::Type::Fixed;
+    case os::DriveKind::kRemote:
+      return Drive::Type::Remote;
+    case os::DriveKind::kCdRom:
+      return Drive::Type::CdRom;
+    case os::DriveKind::kRamDisk:
+      return Drive::Type::RamDisk;
+    case os::DriveKind::kUnknown:
+      break;
   }
   return std::nullopt;
 }
 
-#ifdef Q_OS_WIN
-// The type Windows gives a drive letter's root ("E:/").
-std::optional<Drive::Type> WindowsDriveType(const QString& root) {
-  switch (GetDriveTypeW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(root).utf16()))) {
-    case DRIVE_REMOVABLE:
-      return Drive::Type::Removable;
-    case DRIVE_FIXED:
-      return Drive::Type::Fixed;
-    case DRIVE_REMOTE:
-      return Drive::Type::Remote;
-    case DRIVE_CDROM:
-      return Drive::Type::CdRom;
-    case DRIVE_RAMDISK:
-      return Drive::Type::RamDisk;
-    default:
-      return std::nullopt;
-  }
+}  // namespace
+
+std::optional<Drive::Type> DriveTypeOf(const QString& fileSystemType, const QString& device,
+                                       const QString& root) {
+  return TypeOf(os::DriveKindOfMount(fileSystemType.toStdString(), device.toStdString(),
+                                     os::Utf8Of(PathFromQString(root))));
 }
-#endif
 
 std::vector<Drive> QtPlatform::drives() {
   std::vector<Drive> result;
@@ -234,7 +211,7 @@ std::vector<Drive> QtPlatform::drives() {
 #ifdef Q_OS_WIN
     // Letters only, "A" to "Z", typed by Windows itself.
     if (root.size() > 3 || root.size() < 2 || root[1] != QChar(':')) continue;
-    const auto type = WindowsDriveType(root);
+    const auto type = TypeOf(os::DriveKindOfRoot(PathFromQString(QDir::toNativeSeparators(root))));
 #else
     const auto type = DriveTypeOf(QString::fromUtf8(storage.fileSystemType()),
                                   QString::fromUtf8(storage.device()), root);

@@ -5,13 +5,14 @@
 #include <filesystem>
 
 #include "core/record_file.h"
+#include "platform/qt_path.h"
 #include "reports/report_engine.h"
 
 namespace vantrel::reports {
 
 bool ReportDocument::LoadFromFile(const QString& path) {
   // Templates copied from Windows may differ in letter case from the names the screens use.
-  m_path = QString::fromStdString(ResolvePath(std::filesystem::path(path.toStdString())).string());
+  m_path = PathToQString(ResolvePath(PathFromQString(path)));
   m_loaded = false;
   m_template = ReportTemplate();
   m_loadErrors.clear();

@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "core/record_file.h"
 #include "core/settings.h"
+#include "platform/qt_path.h"
 #include "reports/page_render.h"
 #include "reports/report_document.h"
 
@@ -36,7 +37,7 @@ Value ToValue(const ReportValue& value) {
 bool SetUpReport(ReportDocument& report, const ReportRequest& request,
                  const std::filesystem::path& programFolder) {
   const std::filesystem::path path = programFolder / FolderPath(request.templateFile);
-  const bool loaded = report.LoadFromFile(QString::fromStdString(path.string()));
+  const bool loaded = report.LoadFromFile(PathToQString(path));
   report.setRangeEndCount(static_cast<int>(request.records.size()));
   for (const auto& name : request.zeroVariables) report.setVariable(FromCp1252(name), 0);
   report.setTitle(FromCp1252(request.title));

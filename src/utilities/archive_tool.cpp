@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "core/cp1252.h"
+#include "core/os_file.h"
 #include "core/settings.h"
 #include "utilities/backup_file.h"
 #include "utilities/club_backup.h"
@@ -18,11 +19,6 @@ const char kUsage[] =
     "Usage : vantrel-archive list ARCHIVE\n"
     "        vantrel-archive create ARCHIVE MOTIF... (MOTIF suivi de /s pour les sous-dossiers)\n"
     "        vantrel-archive restore ARCHIVE [DOSSIER]\n";
-
-std::string Utf8Of(const fs::path& path) {
-  const std::u8string utf8 = path.u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
 
 // Reports the archive component's errors in French on err, with the error code.
 void ReportErrors(TBackupFile& backup, const std::string& archive, bool restoring,
@@ -39,9 +35,9 @@ int List(const fs::path& archive, std::ostream& out, std::ostream& err) {
   const auto entries = backup.ListArchive(archive);
   if (!entries) {
     if (backup.lastError() == BackupError::kNone) {
-      err << "Archive introuvable : " << Utf8Of(archive) << "\n";
+      err << "Archive introuvable : " << os::Utf8Of(archive) << "\n";
     } else {
-      err << "Archive illisible : " << Utf8Of(archive) << "\n";
+      err << "Archive illisible : " << os::Utf8Of(archive) << "\n";
     }
     return 1;
   }
@@ -86,15 +82,15 @@ int Create(const fs::path& archive, const std::vector<std::string>& arguments, s
   }
   switch (result.outcome) {
     case ClubBackup::Outcome::kSaved:
-      out << result.archived << " fichier(s) sauvegard\xc3\xa9(s) dans " << Utf8Of(archive) << "\n";
+      out << result.archived << " fichier(s) sauvegard\xc3\xa9(s) dans " << os::Utf8Of(archive) << "\n";
       return 0;
     case ClubBackup::Outcome::kArchiveFailed:
-      err << Cp1252ToUtf8(kBackupFailedText) << " : " << Utf8Of(archive) << "\n";
+      err << Cp1252ToUtf8(kBackupFailedText) << " : " << os::Utf8Of(archive) << "\n";
       return 1;
     case ClubBackup::Outcome::kUnencodablePath: {
       // The path as it is, not as Windows-1252 would spell it.
       std::string text = Cp1252ToUtf8(kUnencodablePathText);
-      text.replace(text.find("%s"), 2, Utf8Of(result.unencodable));
+      text.replace(text.find("%s"), 2, os::Utf8Of(result.unencodable));
       err << text << "\n";
       return 1;
     }
@@ -107,13 +103,12 @@ int Create(const fs::path& archive, const std::vector<std::string>& arguments, s
 // Paths stay paths of this system: a program folder named in any script is restored into.
 int Restore(const fs::path& archive, const fs::path& folder, const FolderLocker& locker,
             std::ostream& out, std::ostream& err) {
-  std::error_code error;
-  if (!fs::is_regular_file(archive, error)) {
-    err << "Fichier de restauration introuvable! " << Utf8Of(archive) << "\n";
+  if (!os::IsFile(archive)) {
+    err << "Fichier de restauration introuvable! " << os::Utf8Of(archive) << "\n";
     return 1;
   }
-  if (!fs::is_directory(folder, error)) {
-    err << "Dossier de restauration introuvable : " << Utf8Of(folder) << "\n";
+  if (!os::IsFolder(folder)) {
+    err << "Dossier de restauration introuvable : " << os::Utf8Of(folder) << "\n";
     return 1;
   }
   // The program open on the folder would keep its own copies and save them over the restore.
@@ -122,7 +117,7 @@ int Restore(const fs::path& archive, const fs::path& folder, const FolderLocker&
     hold = locker(folder);
     if (!hold) {
       err << Cp1252ToUtf8(kFolderInUseText) << " " << Cp1252ToUtf8(kRestoreFailedText) << " : "
-          << Utf8Of(folder) << " n'a pas \xc3\xa9t\xc3\xa9 modifi\xc3\xa9.\n";
+          << os::Utf8Of(folder) << " n'a pas \xc3\xa9t\xc3\xa9 modifi\xc3\xa9.\n";
       return 1;
     }
   }
@@ -171,14 +166,15 @@ int RunArchiveTool(const std::vector<std::string>& arguments, std::ostream& out,
   const std::string& command = arguments[0];
   const std::string archive = Utf8ToCp1252(arguments[1]);
   try {
-    if (command == "list" && arguments.size() == 2) return List(fs::u8path(arguments[1]), out, err);
+    if (command == "list" && arguments.size() == 2) return List(os::PathFromUtf8(arguments[1]), out, err);
     if (command == "create") {
-      return Create(fs::u8path(arguments[1]),
+      return Create(os::PathFromUtf8(arguments[1]),
                     std::vector<std::string>(arguments.begin() + 2, arguments.end()), out, err);
     }
     if (command == "restore" && arguments.size() <= 3) {
-      const fs::path folder = arguments.size() == 3 ? fs::u8path(arguments[2]) : fs::current_path();
-      return Restore(fs::u8path(arguments[1]), fs::absolute(folder), locker, out, err);
+      const fs::path folder =
+          arguments.size() == 3 ? os::PathFromUtf8(arguments[2]) : fs::current_path();
+      return Restore(os::PathFromUtf8(arguments[1]), fs::absolute(folder), locker, out, err);
     }
   } catch (const ArchiveError& error) {
     err << Cp1252ToUtf8(ArchiveErrorText(error.code(), "", {}, archive, command == "restore"))

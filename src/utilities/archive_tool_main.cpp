@@ -1,10 +1,10 @@
 #include <iostream>
 
+#include "core/os_file.h"
 #include "platform/program_lock.h"
 #include "utilities/archive_tool.h"
 
 int main(int argc, char* argv[]) {
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  return vantrel::utilities::RunArchiveTool(arguments, std::cout, std::cerr,
-                                            vantrel::platform::HoldProgramFolder);
+  return vantrel::utilities::RunArchiveTool(vantrel::os::ArgumentsUtf8(argc, argv), std::cout,
+                                            std::cerr, vantrel::platform::HoldProgramFolder);
 }

@@ -9,20 +9,13 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <random>
 #include <unordered_set>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 #include "core/cp1252.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "core/settings.h"
 #include "core/text_helpers.h"
@@ -55,38 +48,28 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // The system's reason for the failure that just happened, when it gave one.
 std::error_code SystemErrorNow() {
+  if (const std::error_code seam = os::LastError()) return seam;
   const int code = errno;
   return code == 0 ? std::error_code() : std::error_code(code, std::generic_category());
 }
 
 // A name for a file being written beside its target, renamed over it once complete.
-fs::path PartialNameBeside(const fs::path& target) {
+std::string RandomSuffix() {
   static std::mt19937 generator{std::random_device{}()};
   std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(generator));
+  return suffix;
+}
+
+fs::path PartialNameBeside(const fs::path& target) {
   fs::path partial = target;
-  partial += suffix;
+  partial += RandomSuffix();
   return partial;
 }
 
 // Makes a closed file's data durable before it is renamed over an older one.
-bool SyncFile(const fs::path& file) {
-#ifdef _WIN32
-  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool ok = FlushFileBuffers(handle) != 0;
-  CloseHandle(handle);
-  return ok;
-#else
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
-#endif
-}
+bool SyncFile(const fs::path& file) { return !os::SyncFile(file); }
 
 // Removes a partly written file unless it was renamed into place (path cleared).
 struct PartialFile {
@@ -95,8 +78,7 @@ struct PartialFile {
   PartialFile(const PartialFile&) = delete;
   PartialFile& operator=(const PartialFile&) = delete;
   ~PartialFile() {
-    std::error_code ignored;
-    if (!path.empty()) fs::remove(path, ignored);
+    if (!path.empty()) os::DiscardFile(path);
   }
 };
 
@@ -111,24 +93,9 @@ fs::path VolumePath(const fs::path& archive, int volume) {
   return result;
 }
 
-#ifdef _WIN32
-bool HasArchiveAttribute(const fs::path& file) {
-  const DWORD attributes = GetFileAttributesW(file.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
-}
+bool HasArchiveAttribute(const fs::path& file) { return os::HasArchiveAttribute(file); }
 
-void ClearArchiveAttribute(const fs::path& file) {
-  const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    SetFileAttributesW(file.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_ARCHIVE));
-  }
-}
-#else
-// No archive attribute here: every file counts as changed, and nothing is cleared.
-bool HasArchiveAttribute(const fs::path&) { return true; }
-
-void ClearArchiveAttribute(const fs::path&) {}
-#endif
+void ClearArchiveAttribute(const fs::path& file) { os::ClearArchiveAttribute(file); }
 
 // A zlib stream reused chunk after chunk; a reset stream compresses exactly as a fresh one.
 class Deflater {
@@ -174,7 +141,8 @@ class TBackupFile::Output {
   explicit Output(std::iostream* stream) : m_out(stream) {}
 
   bool open(const fs::path& path) {
-    m_file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
+    m_file = std::make_unique<os::FileOutput>();
+    m_file->open(path);
     m_out = m_file.get();
     m_position = 0;
     return m_file->is_open();
@@ -203,7 +171,7 @@ class TBackupFile::Output {
   bool isStream() const { return m_file == nullptr; }
 
  private:
-  std::unique_ptr<std::ofstream> m_file;
+  std::unique_ptr<os::FileOutput> m_file;
   std::ostream* m_out = nullptr;
   std::int64_t m_position = 0;
 };
@@ -213,7 +181,7 @@ class TBackupFile::Input {
   explicit Input(std::iostream* stream) : m_in(stream) {}
 
   bool open(const fs::path& path) {
-    m_file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    m_file = std::make_unique<os::FileInput>(path);
     m_in = m_file.get();
     return m_file->is_open();
   }
@@ -232,7 +200,7 @@ class TBackupFile::Input {
   bool isStream() const { return m_file == nullptr; }
 
  private:
-  std::unique_ptr<std::ifstream> m_file;
+  std::unique_ptr<os::FileInput> m_file;
   std::istream* m_in = nullptr;
 };
 
@@ -271,12 +239,8 @@ std::uint32_t PackDateTime(int year, int month, int day, int hour, int minute, i
 }
 
 std::uint32_t PackedTimeOf(const fs::path& file) {
-  std::error_code error;
-  const auto written = fs::last_write_time(file, error);
-  if (error) return PackDateTime(1980, 1, 1, 0, 0, 0);
-  const auto system = std::chrono::file_clock::to_sys(written);
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(
-      std::chrono::time_point_cast<std::chrono::seconds>(system));
+  std::time_t seconds = 0;
+  if (os::LastWriteTime(file, seconds)) return PackDateTime(1980, 1, 1, 0, 0, 0);
   std::tm local{};
 #ifdef _WIN32
   localtime_s(&local, &seconds);
@@ -305,10 +269,7 @@ bool SetPackedTime(const fs::path& file, std::uint32_t packed) {
   local.tm_isdst = -1;
   const std::time_t seconds = std::mktime(&local);
   if (seconds == static_cast<std::time_t>(-1)) return false;
-  const auto system = std::chrono::system_clock::from_time_t(seconds);
-  std::error_code error;
-  fs::last_write_time(file, std::chrono::file_clock::from_sys(system), error);
-  return !error;
+  return !os::SetLastWriteTime(file, seconds);
 }
 
 std::string FormatPackedDateTime(std::uint32_t packed) {
@@ -319,10 +280,7 @@ std::string FormatPackedDateTime(std::uint32_t packed) {
   return text;
 }
 
-std::string PathToText(const fs::path& path) {
-  const std::u8string utf8 = path.u8string();
-  return Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
-}
+std::string PathToText(const fs::path& path) { return Utf8ToCp1252(os::Utf8Of(path)); }
 
 std::string ArchivedNameOf(const fs::path& file) {
   std::error_code error;
@@ -378,7 +336,7 @@ std::optional<fs::path> NativePathOf(const ArchivedPath& path) {
   fs::path result;
 #ifdef _WIN32
   if (path.root == "/") return std::nullopt;
-  result = fs::path(Cp1252ToUtf8(path.root + "\\"));
+  result = os::PathFromUtf8(Cp1252ToUtf8(path.root + "\\"));
 #else
   if (path.root != "/") return std::nullopt;
   result = fs::path("/");
@@ -414,14 +372,11 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 namespace {
 
 // Entries of a folder sorted by lower-case name, as a Windows folder lists them.
-std::vector<fs::directory_entry> SortedEntries(const fs::path& folder) {
-  std::vector<fs::directory_entry> entries;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    entries.push_back(*it);
-  }
+std::vector<os::FolderEntry> SortedEntries(const fs::path& folder) {
+  std::vector<os::FolderEntry> entries;
+  os::ListFolder(folder, entries);
   std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-    return LowerAscii(a.path().filename().string()) < LowerAscii(b.path().filename().string());
+    return LowerAscii(os::Utf8Of(a.name)) < LowerAscii(os::Utf8Of(b.name));
   });
   return entries;
 }
@@ -429,19 +384,16 @@ std::vector<fs::directory_entry> SortedEntries(const fs::path& folder) {
 void CollectMatches(const fs::path& folder, const std::string& mask, bool recursive,
                     std::vector<fs::path>& out) {
   const auto entries = SortedEntries(folder);
-  std::error_code error;
   if (recursive) {
     for (const auto& entry : entries) {
-      if (entry.is_directory(error) && !entry.is_symlink(error)) {
-        CollectMatches(entry.path(), mask, true, out);
+      if (entry.kind == os::Kind::kFolder && !entry.link) {
+        CollectMatches(folder / entry.name, mask, true, out);
       }
     }
   }
   for (const auto& entry : entries) {
-    if (entry.is_symlink(error) || !entry.is_regular_file(error)) continue;
-    if (MatchesMask(Utf8ToCp1252(entry.path().filename().string()), mask)) {
-      out.push_back(entry.path());
-    }
+    if (entry.link || entry.kind != os::Kind::kFile) continue;
+    if (MatchesMask(PathToText(entry.name), mask)) out.push_back(folder / entry.name);
   }
 }
 
@@ -538,23 +490,23 @@ bool TBackupFile::buildFileList(const std::vector<std::string>& patterns,
 // written to a temporary file "FID..." of the system's temporary folder.
 //   c:\club\vantrel\vantrel.ini<TAB>1494384130=152
 bool TBackupFile::writeFileIdList(fs::path& listFile, std::uint64_t& total) {
-  std::error_code error;
-  const fs::path folder = fs::temp_directory_path(error);
-  if (error) return fail(BackupError::kCannotCreateFileIdList);
-#ifdef _WIN32
-  listFile = folder / ("FID" + std::to_string(std::time(nullptr)) + ".tmp");
-#else
-  std::string templ = (folder / "FIDXXXXXX").string();
-  const int handle = mkstemp(templ.data());
-  if (handle < 0) return fail(BackupError::kCannotCreateFileIdList);
-  ::close(handle);
-  listFile = templ;
-#endif
-  std::ofstream out(listFile, std::ios::binary | std::ios::trunc);
+  fs::path folder;
+  if (os::TempFolder(folder)) return fail(BackupError::kCannotCreateFileIdList);
+  // A name of our own: created new, never an existing file.
+  os::FileOutput out;
+  for (int attempt = 0; attempt < 10 && !out.is_open(); ++attempt) {
+    listFile = folder / ("FID" + RandomSuffix().substr(1));
+    out.open(listFile, os::CreateMode::kNew);
+    if (!out.is_open() && out.error() != std::errc::file_exists) break;
+  }
+  if (!out.is_open()) {
+    listFile.clear();
+    return fail(BackupError::kCannotCreateFileIdList);
+  }
   std::uint64_t length = 0;
   for (std::size_t i = 0; i < m_fileList.size(); ++i) {
-    std::error_code sizeError;
-    const auto size = fs::file_size(m_filePaths[i], sizeError);
+    std::uint64_t size = 0;
+    const std::error_code sizeError = os::FileSize(m_filePaths[i], size);
     const std::string line = m_fileList[i] + "\t" + std::to_string(PackedTimeOf(m_filePaths[i])) +
                              "=" + std::to_string(sizeError ? 0 : size) + "\r\n";
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
@@ -562,7 +514,7 @@ bool TBackupFile::writeFileIdList(fs::path& listFile, std::uint64_t& total) {
   }
   out.close();
   if (out.fail()) {
-    fs::remove(listFile, error);
+    os::DiscardFile(listFile);
     return fail(BackupError::kCannotCreateFileIdList);
   }
   total += length;
@@ -577,9 +529,8 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
   buildFileList(patterns, archive);
   std::uint64_t total = 0;
   for (const fs::path& file : m_filePaths) {
-    std::error_code error;
-    const auto size = fs::file_size(file, error);
-    if (!error) total += size;
+    std::uint64_t size = 0;
+    if (!os::FileSize(file, size)) total += size;
   }
   std::vector<std::pair<fs::path, std::string>> entries;
   fs::path listFile;
@@ -592,8 +543,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
   struct ListRemover {
     fs::path path;
     ~ListRemover() {
-      std::error_code error;
-      if (!path.empty()) fs::remove(path, error);
+      if (!path.empty()) os::DiscardFile(path);
     }
   } remover{listFile};
 
@@ -608,6 +558,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
   if (!toStream) {
     partial.path = PartialNameBeside(m_archivePath);
     errno = 0;
+    os::ClearLastError();
     if (!out.open(partial.path)) {
       return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
     }
@@ -622,8 +573,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
   m_deflater = &deflater.stream();
   std::uint64_t done = 0;
   for (const auto& [path, name] : entries) {
-    std::error_code error;
-    if (!fs::exists(path, error)) continue;
+    if (!os::Exists(path)) continue;
     bool cancelled = false;
     if (!archiveFile(out, path, name, done, total, cancelled)) return false;
     if (m_setArchiveFlag) ClearArchiveAttribute(path);
@@ -636,8 +586,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
     if (m_volume == 1 && !SyncFile(partial.path)) {
       return fail(BackupError::kCannotWriteArchive, {}, SystemErrorNow());
     }
-    std::error_code renamed;
-    fs::rename(partial.path, m_archivePath, renamed);
+    const std::error_code renamed = os::RenameOver(partial.path, m_archivePath);
     if (renamed) return fail(BackupError::kCannotWriteArchive, {}, renamed);
     partial.path.clear();
   }
@@ -647,7 +596,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& patterns, const std::st
 
 bool TBackupFile::archiveFile(Output& out, const fs::path& source, const std::string& name,
                               std::uint64_t& done, std::uint64_t total, bool& cancelled) {
-  std::ifstream in(source, std::ios::binary);
+  os::FileInput in(source);
   if (!in.is_open())
     return fail(BackupError::kCannotReadFile, NativeText(source), SystemErrorNow());
   if (!out.writeText(name) || !out.writeInt32(static_cast<std::int32_t>(PackedTimeOf(source))) ||
@@ -733,8 +682,7 @@ std::optional<fs::path> TBackupFile::targetOf(const ArchivedPath& path,
 }
 
 bool TBackupFile::wanted(const fs::path& target, std::uint32_t packed) const {
-  std::error_code error;
-  const bool exists = fs::exists(target, error);
+  const bool exists = os::Exists(target);
   const bool older = exists && PackedTimeOf(target) < packed;
   switch (m_restoreMode) {
     case RestoreMode::rmAll:
@@ -805,8 +753,7 @@ bool TBackupFile::openVolume(Input& in, const fs::path& archive, int volume, boo
   in.close();
   const fs::path path = VolumePath(archive, volume);
   for (;;) {
-    std::error_code error;
-    if (fs::exists(path, error))
+    if (os::Exists(path))
       return in.open(path) ||
              fail(BackupError::kCannotReadArchive, NativeText(path), SystemErrorNow());
     if (!OnNeedDisk) {
@@ -873,8 +820,7 @@ bool TBackupFile::readArchive(const fs::path& archive, bool fromStream, const fs
   m_systemError.clear();
   Input in(fromStream ? m_stream : nullptr);
   if (!fromStream) {
-    std::error_code error;
-    if (!fs::is_regular_file(archive, error)) return false;
+    if (!os::IsFile(archive)) return false;
     if (!in.open(archive)) {
       m_lastError = BackupError::kCannotReadArchive;
       throw ArchiveError(BackupError::kCannotReadArchive);
@@ -901,7 +847,7 @@ bool TBackupFile::readArchive(const fs::path& archive, bool fromStream, const fs
   // A file is written beside its target (partial) and renamed over it once whole: a failed
   // or cancelled restore leaves every target with its old content.
   PartialFile partial;  // declared first: removed after output is closed
-  std::unique_ptr<std::ofstream> output;
+  std::unique_ptr<os::FileOutput> output;
   fs::path target;
   std::string targetName;
   std::uint32_t packed = 0;
@@ -910,19 +856,20 @@ bool TBackupFile::readArchive(const fs::path& archive, bool fromStream, const fs
     if (!output) return true;
     if (OnFileRestored) OnFileRestored(targetName, *output);
     errno = 0;
+    os::ClearLastError();
+    const bool ok = output->syncToDevice();
     output->close();
-    const bool ok = !output->fail();
+    const bool closed = !output->fail();
     output.reset();
-    if (!ok || !SyncFile(partial.path)) {
+    if (!ok || !closed) {
       return fail(BackupError::kCannotReadFile, targetName, SystemErrorNow());
     }
     SetPackedTime(partial.path, packed);
-    std::error_code error;
-    if (fs::is_directory(target, error)) {
+    if (os::IsFolder(target)) {
       return fail(BackupError::kCannotReadFile, targetName,
                   std::make_error_code(std::errc::is_a_directory));
     }
-    fs::rename(partial.path, target, error);
+    const std::error_code error = os::RenameOver(partial.path, target);
     if (error) return fail(BackupError::kCannotReadFile, targetName, error);
     partial.path.clear();
     return true;
@@ -974,19 +921,19 @@ bool TBackupFile::readArchive(const fs::path& archive, bool fromStream, const fs
       targetName = NativeText(target);
     }
     if (restore) {
-      std::error_code error;
-      fs::create_directories(target.parent_path(), error);
-      if (!fs::is_directory(target.parent_path(), error)) restore = false;
+      os::CreateFolders(target.parent_path());
+      if (!os::IsFolder(target.parent_path())) restore = false;
     }
     if (restore) {
-      std::error_code error;
-      if (fs::is_directory(target, error)) {
+      if (os::IsFolder(target)) {
         return fail(BackupError::kCannotReadFile, targetName,
                     std::make_error_code(std::errc::is_a_directory));
       }
       partial.path = PartialNameBeside(target);
       errno = 0;
-      output = std::make_unique<std::ofstream>(partial.path, std::ios::binary | std::ios::trunc);
+      os::ClearLastError();
+      output = std::make_unique<os::FileOutput>();
+      output->open(partial.path);
       if (!output->is_open()) {
         output.reset();
         return fail(BackupError::kCannotReadFile, targetName, SystemErrorNow());

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include "platform/qt_path.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 #include "utilities/backup_file.h"
@@ -63,7 +64,7 @@ int Rank(Drive::Type type) {
 }
 
 QString PathText(const std::filesystem::path& path) {
-  return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+  return QDir::toNativeSeparators(PathToQString(path));
 }
 
 const QString kOtherPlace = QStringLiteral("Autre emplacement…");
@@ -210,7 +211,7 @@ std::optional<std::filesystem::path> TFichFSvg::archivePath() const {
   const int chosen = m_group->checkedId();
   if (chosen < 0 || chosen >= static_cast<int>(m_places.size())) return std::nullopt;
   if (m_places[chosen].folder.isEmpty()) return std::nullopt;
-  return std::filesystem::path(m_places[chosen].folder.toStdU16String()) /
+  return PathFromQString(m_places[chosen].folder) /
          utilities::kArchiveFileName;
 }
 
@@ -337,7 +338,7 @@ void TFichFSvg::restore() {
     hide();
     return;
   }
-  const QString when = QFileInfo(QString::fromStdU16String(archive->u16string()))
+  const QString when = QFileInfo(PathToQString(*archive))
                            .lastModified()
                            .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
   const QString warning =

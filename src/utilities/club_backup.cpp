@@ -8,6 +8,7 @@
 
 #include "core/cp1252.h"
 #include "core/ini_file.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "core/settings.h"
 #include "core/text_helpers.h"
@@ -24,13 +25,10 @@ constexpr char kSeparator[] = "\\";
 constexpr char kSeparator[] = "/";
 #endif
 
-bool IsPlainFolder(const fs::directory_entry& entry) {
-  std::error_code error;
-  if (!entry.is_directory(error) || entry.is_symlink(error)) return false;
-  const std::string name = entry.path().filename().string();
-  if (name.empty() || name[0] == '.') return false;
-  const fs::perms permissions = entry.status(error).permissions();
-  return (permissions & fs::perms::owner_write) != fs::perms::none;
+bool IsPlainFolder(const os::FolderEntry& entry) {
+  if (entry.kind != os::Kind::kFolder || entry.link || entry.hidden || entry.readOnly) return false;
+  const std::string name = os::Utf8Of(entry.name);
+  return !name.empty() && name[0] != '.';
 }
 
 bool SameText(const std::string& a, const std::string& b) { return LowerAscii(a) == LowerAscii(b); }
@@ -100,10 +98,10 @@ std::vector<std::string> ClubBackupPatterns(const fs::path& programFolder) {
   if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += kSeparator;
   std::vector<std::string> patterns{folder + kSettingsMask};
   std::vector<std::string> names;
-  std::error_code error;
-  for (fs::directory_iterator it(programFolder, error), end; !error && it != end;
-       it.increment(error)) {
-    if (IsPlainFolder(*it)) names.push_back(PathToText(it->path().filename()));
+  std::vector<os::FolderEntry> entries;
+  os::ListFolder(programFolder, entries);
+  for (const os::FolderEntry& entry : entries) {
+    if (IsPlainFolder(entry)) names.push_back(PathToText(entry.name));
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     return LowerAscii(a) < LowerAscii(b);
@@ -116,25 +114,40 @@ std::vector<std::string> ClubBackupPatterns(const fs::path& programFolder) {
   return patterns;
 }
 
-int DeleteLedgers(const fs::path& programFolder, const std::string& exercise) {
+namespace {
+
+// The ledger files DeleteLedgers deletes.
+std::vector<fs::path> LedgersOf(const fs::path& programFolder, const std::string& exercise) {
   if (exercise.empty() || exercise == "." || exercise == ".." ||
       exercise.find_first_of("\\/:") != std::string::npos) {
-    return 0;
+    return {};
   }
   const fs::path folder = ResolvePath(programFolder / FolderPath(exercise));
-  if (!FileExists(folder / "joueur.dbp")) return 0;
-  int deleted = 0;
+  if (!FileExists(folder / "joueur.dbp")) return {};
   std::vector<fs::path> ledgers;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = LowerAscii(it->path().filename().string());
+  std::vector<os::FolderEntry> entries;
+  os::ListFolder(folder, entries);
+  for (const os::FolderEntry& entry : entries) {
+    const std::string name = LowerAscii(os::Utf8Of(entry.name));
     const bool ledger =
         name.size() == 8 && name.substr(4) == ".dbp" &&
         std::all_of(name.begin(), name.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
-    if (ledger && it->is_regular_file(error)) ledgers.push_back(it->path());
+    if (ledger && entry.kind == os::Kind::kFile) ledgers.push_back(folder / entry.name);
   }
-  for (const fs::path& ledger : ledgers) {
-    if (fs::remove(ledger, error)) ++deleted;
+  return ledgers;
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  return LowerAscii(os::Utf8Of(a.lexically_normal())) ==
+         LowerAscii(os::Utf8Of(b.lexically_normal()));
+}
+
+}  // namespace
+
+int DeleteLedgers(const fs::path& programFolder, const std::string& exercise) {
+  int deleted = 0;
+  for (const fs::path& ledger : LedgersOf(programFolder, exercise)) {
+    if (!os::RemoveFile(ledger)) ++deleted;
   }
   return deleted;
 }
@@ -198,8 +211,7 @@ std::optional<fs::path> ProgramFolderMap::map(const std::string& archivedName) c
 }
 
 bool IsCp1252Path(const fs::path& path) {
-  const std::u8string utf8 = path.u8string();
-  const std::string bytes(utf8.begin(), utf8.end());
+  const std::string bytes = os::Utf8Of(path);
   return Cp1252ToUtf8(Utf8ToCp1252(bytes)) == bytes;
 }
 
@@ -332,8 +344,7 @@ ClubBackup BackupFiles(TBackupFile& backup, const std::vector<std::string>& patt
   struct Remover {
     fs::path path;
     ~Remover() {
-      std::error_code ignored;
-      if (!path.empty()) fs::remove(path, ignored);
+      if (!path.empty()) os::DiscardFile(path);
     }
   } remover{staged};
   const bool written = backup.Backup(patterns, PathToText(staged));
@@ -352,8 +363,7 @@ ClubBackup BackupFiles(TBackupFile& backup, const std::vector<std::string>& patt
     result.outcome = ClubBackup::Outcome::kIncomplete;
     return result;
   }
-  std::error_code error;
-  fs::rename(staged, archive, error);
+  const std::error_code error = os::RenameOver(staged, archive);
   if (error) {
     result.outcome = ClubBackup::Outcome::kReplaceFailed;
     result.replaceError = error;
@@ -418,22 +428,20 @@ class StagedRestore {
   // The staging name of target, or nothing (with the reason in failed) when target cannot be
   // written: it is a folder, or its folder cannot be made.
   std::optional<fs::path> stage(const fs::path& target, std::vector<ClubRestore::Failure>& failed) {
-    std::error_code error;
-    if (fs::is_directory(target, error)) {
+    if (os::IsFolder(target)) {
       failed.push_back(
           {PathToText(target), SystemReasonText(std::make_error_code(std::errc::is_a_directory))});
       return std::nullopt;
     }
     const fs::path folder = target.parent_path();
     std::vector<fs::path> missing;
-    for (fs::path up = folder; !up.empty() && !fs::exists(up, error); up = up.parent_path()) {
+    for (fs::path up = folder; !up.empty() && !os::Exists(up); up = up.parent_path()) {
       missing.push_back(up);
       if (up == up.parent_path()) break;
     }
-    std::error_code made;
-    fs::create_directories(folder, made);
+    std::error_code made = os::CreateFolders(folder);
     m_createdFolders.insert(m_createdFolders.end(), missing.begin(), missing.end());
-    if (!fs::is_directory(folder, error)) {
+    if (!os::IsFolder(folder)) {
       if (!made) made = std::make_error_code(std::errc::not_a_directory);
       failed.push_back({PathToText(target), SystemReasonText(made)});
       return std::nullopt;
@@ -444,17 +452,18 @@ class StagedRestore {
   }
 
   // Renames every staged file over its target; a file that cannot be renamed keeps its old
-  // content and is listed in failed. Returns the number of files put in place.
-  int commit(std::vector<ClubRestore::Failure>& failed) {
+  // content and is listed in failed. Returns the number of files put in place, whose targets
+  // are added to placed.
+  int commit(std::vector<ClubRestore::Failure>& failed, std::vector<fs::path>& placed) {
     int done = 0;
     for (const auto& [staged, target] : m_files) {
-      std::error_code error;
-      if (!fs::exists(staged, error)) continue;  // skipped by the archive (file-ID list)
-      fs::rename(staged, target, error);
+      if (!os::Exists(staged)) continue;  // skipped by the archive (file-ID list)
+      const std::error_code error = os::RenameOver(staged, target);
       if (error) {
         failed.push_back({PathToText(target), SystemReasonText(error)});
-        fs::remove(staged, error);
+        os::DiscardFile(staged);
       } else {
+        placed.push_back(target);
         ++done;
       }
     }
@@ -473,10 +482,9 @@ class StagedRestore {
 
   // Removes every staged file and the folders made for them.
   void rollBack() {
-    std::error_code ignored;
-    for (const auto& file : m_files) fs::remove(file.first, ignored);
+    for (const auto& file : m_files) os::DiscardFile(file.first);
     m_files.clear();
-    for (const fs::path& folder : m_createdFolders) fs::remove(folder, ignored);  // when empty
+    for (const fs::path& folder : m_createdFolders) os::RemoveEmptyFolder(folder);
     m_createdFolders.clear();
   }
 
@@ -519,8 +527,7 @@ ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
   }
 
   const fs::path temp = ResolvePath(programFolder / kTempFolderName);
-  std::error_code error;
-  fs::create_directories(temp, error);
+  os::CreateFolders(temp);
   backup.OnRestorePath = [&](fs::path&, bool& restore, std::uint32_t) {
     const std::string& name = backup.entryName();
     if (!map.map(name) ||
@@ -563,8 +570,21 @@ ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
     result.nothingChanged = true;
     return result;
   }
-  result.ledgersDeleted = DeleteLedgers(programFolder, result.exercise);
-  result.filesWritten = staging.commit(result.failed);
+  // The exercise's ledgers go once the restored files are in place: a ledger of the archive
+  // replaces its old one by the rename, and one whose rename fails keeps its old content
+  // rather than vanishing. Only the ledgers the archive does not hold are removed.
+  const std::vector<fs::path> ledgers = LedgersOf(programFolder, result.exercise);
+  std::vector<fs::path> placed;
+  result.filesWritten = staging.commit(result.failed, placed);
+  for (const fs::path& ledger : ledgers) {
+    const bool replaced = std::any_of(placed.begin(), placed.end(),
+                                      [&](const fs::path& file) { return SamePath(file, ledger); });
+    const bool kept = std::any_of(result.failed.begin(), result.failed.end(),
+                                  [&](const ClubRestore::Failure& failure) {
+                                    return failure.file == PathToText(ledger);
+                                  });
+    if (replaced || (!kept && !os::RemoveFile(ledger))) ++result.ledgersDeleted;
+  }
   if (!result.failed.empty()) result.outcome = ClubRestore::Outcome::kSecondPassFailed;
   return result;
 }

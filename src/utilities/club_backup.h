@@ -154,9 +154,10 @@ inline constexpr char kNotClubBackupText[] =
 // 1. every file of club data (ProgramFolderMap) into program folder + "Temp" under its file
 //    name alone, the settings file being the archived program folder's own;
 // 2. every file of club data is written beside its place below the program folder
-//    ("<name>.<random>.tmp"); when all are written, the exercise named by the archived
-//    settings file ("Fichier"/"Exercice") loses its ledgers (DeleteLedgers) and each file is
-//    renamed over its target. A file that cannot be written (its folder cannot be made or
+//    ("<name>.<random>.tmp"); when all are written, each file is renamed over its target,
+//    then the exercise named by the archived settings file ("Fichier"/"Exercice") loses the
+//    ledgers the archive did not replace (as DeleteLedgers; a ledger whose rename failed keeps
+//    its old content). A file that cannot be written (its folder cannot be made or
 //    written, its target is a folder) fails the pass before any target changes: every
 //    staged file is removed and every target keeps its old content.
 // Files that are not club data are not written and are listed in outside. Throws

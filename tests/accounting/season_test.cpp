@@ -125,7 +125,9 @@ TEST_F(SeasonTest, NewExerciseWithAMissingFileMakesNoFolder) {
 
 TEST_F(SeasonTest, ExerciseNameOfAChosenFolder) {
   EXPECT_EQ("2027-2028", ExerciseNameOf(m_program.path() / "2027-2028", m_program.path()));
-  EXPECT_EQ("Anciens/2020-2021",
+  // Folders below keep the system's own separator ("Anciens\2020-2021" on Windows).
+  const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
+  EXPECT_EQ("Anciens" + separator + "2020-2021",
             ExerciseNameOf(m_program.path() / "Anciens" / "2020-2021", m_program.path()));
   EXPECT_EQ("", ExerciseNameOf(m_program.path(), m_program.path()));
   // Outside the program folder: the whole path, which the settings' exercise folder keeps.

@@ -323,7 +323,7 @@ TEST_F(MemberFileTest, WritesAndReadsTheFileUnderAnyLetterCase) {
   EXPECT_EQ(folder / "joueur.dbp", MemberFilePath(folder));
   EXPECT_EQ(members[0] + "\r\n" + members[1] + "\r\n", testing::ReadFile(folder / "joueur.dbp"));
   EXPECT_EQ(members, ReadMemberFile(folder));
-  EXPECT_FALSE(std::filesystem::exists(folder / kMemberFileName));
+  EXPECT_EQ(std::vector<std::string>{"joueur.dbp"}, testing::NamesIn(folder));
 }
 
 TEST_F(MemberFileTest, EmptyFileHasNoMemberAndMissingFileFails) {
@@ -349,7 +349,8 @@ TEST(ResetMemberFileTest, EmptiesTheFileAndKeepsTheOldOneBesideIt) {
   testing::WriteFile(exercise / "Joueur.DBP.bak", "an older copy\r\n");
   ResetMemberFile(exercise);
   EXPECT_EQ("", testing::ReadFile(exercise / "joueur.dbp"));  // its own letter case
-  EXPECT_FALSE(std::filesystem::exists(exercise / "Joueur.DBP"));
+  EXPECT_EQ((std::vector<std::string>{"Joueur.DBP.bak", "joueur.dbp"}),
+            testing::NamesIn(exercise));
   EXPECT_EQ(
       "00000001;M.;L\xc9"
       "CUYER;Beno\xeet;\r\n",

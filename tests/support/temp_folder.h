@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/record_file.h"
 #include "core/settings.h"
@@ -35,6 +36,10 @@ class ProgramFolder : public TempFolder {
 // Whole files as bytes; WriteFile creates missing folders, ReadFile gives "" for none.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
+
+// The names a folder holds, as it spells them (UTF-8), sorted. On Windows names that differ
+// only in letter case are one file: tests of letter case look at the names, not at exists().
+std::vector<std::string> NamesIn(const std::filesystem::path& folder);
 
 // The bytes of a record file holding lines, each line ended by CR LF.
 std::string CrLfBytes(const Lines& lines);

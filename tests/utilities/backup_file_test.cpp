@@ -14,6 +14,16 @@
 namespace vantrel::utilities {
 namespace {
 
+// A path written with "/" as this system writes it ("\\" on Windows).
+std::string Native(std::string text) {
+#ifdef _WIN32
+  for (char& c : text) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return text;
+}
+
 namespace fs = std::filesystem;
 using testing::ArchiveBytes;
 using testing::ReadFile;
@@ -151,7 +161,7 @@ TEST_F(BackupFileTest, ArchivesLowerCaseFullPathsAndSkipsTheArchiveItself) {
   const fs::path archive = source.path() / "Club" / "SvgVantrel.bck";
   ASSERT_TRUE(backup.Backup({Pattern(source.path() / "Club" / "*.*")}, PathToText(archive)));
   const std::string folder = LowerAscii(PathToText(source.path()));
-  EXPECT_EQ((std::vector<std::string>{folder + "/club/joueur.dbp"}), backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{folder + Native("/club/joueur.dbp")}), backup.fileList());
 }
 
 TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
@@ -164,11 +174,11 @@ TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
   TBackupFile backup;
   ArchiveToBytes(backup,
                  {Pattern(source.path() / "*.txt") + " /s", Pattern(source.path() / "b.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + "/a/deep/y.txt", root + "/a/x.txt", root + "/c/z.txt",
-                                      root + "/b.txt"}),
+  EXPECT_EQ((std::vector<std::string>{root + Native("/a/deep/y.txt"), root + Native("/a/x.txt"),
+                                      root + Native("/c/z.txt"), root + Native("/b.txt")}),
             backup.fileList());
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + "/b.txt"}), backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{root + Native("/b.txt")}), backup.fileList());
 }
 
 TEST(MatchesMaskTest, FollowsWindowsWildcards) {
@@ -215,9 +225,18 @@ TEST_F(BackupFileTest, FileIdListTemporaryFileIsDeleted) {
   WriteFile(source.path() / "a.txt", "abc");
   // A temporary folder of this test's own: tests running beside it write their lists too.
   const TempFolder temp;
+  // The variable the system's temporary folder comes from.
+#ifdef _WIN32
+  const auto set = [](const fs::path& value) { _wputenv_s(L"TMP", value.c_str()); };
+  const auto unset = [] { _wputenv_s(L"TMP", L""); };
+  const char* saved = std::getenv("TMP");
+#else
+  const auto set = [](const fs::path& value) { setenv("TMPDIR", value.c_str(), 1); };
+  const auto unset = [] { unsetenv("TMPDIR"); };
   const char* saved = std::getenv("TMPDIR");
-  const std::string previous = saved ? saved : "";
-  setenv("TMPDIR", temp.path().c_str(), 1);
+#endif
+  const fs::path previous = saved ? fs::path(saved) : fs::path();
+  set(temp.path());
   TBackupFile backup;
   backup.setSaveFileID(true);
   bool listWritten = false;
@@ -226,9 +245,9 @@ TEST_F(BackupFileTest, FileIdListTemporaryFileIsDeleted) {
   };
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
   if (saved) {
-    setenv("TMPDIR", previous.c_str(), 1);
+    set(previous);
   } else {
-    unsetenv("TMPDIR");
+    unset();
   }
   EXPECT_TRUE(listWritten);
   EXPECT_TRUE(fs::is_empty(temp.path()));
@@ -609,7 +628,9 @@ TEST_F(BackupFileTest, CancelledRestoreLeavesEveryTargetWithItsOldContent) {
     // a.txt has three chunks: whole and new once its last chunk is read, else old.
     const bool aRestored = ReadFile(out / "a.txt") == Text(3 * 16384);
     EXPECT_EQ(stopAfter > 3, aRestored) << stopAfter;
-    if (!aRestored) EXPECT_EQ("old a", ReadFile(out / "a.txt")) << stopAfter;
+    if (!aRestored) {
+      EXPECT_EQ("old a", ReadFile(out / "a.txt")) << stopAfter;
+    }
     EXPECT_EQ("old b", ReadFile(out / "b.txt")) << stopAfter;
     EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt"}), NamesIn(out)) << stopAfter;
   }
