@@ -320,12 +320,13 @@ TEST_F(ClubBackupTest, OnlyClubDataByNameIsSavedAndRestored) {
   TBackupFile backup;
   ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const std::string lower = LowerAscii(PathToText(club.path()));
+  const char separator = Native("/")[0];
   for (const std::string& name : backup.fileList()) {
-    EXPECT_EQ(std::string::npos, name.find("/lib/")) << name;
-    EXPECT_EQ(std::string::npos, name.find("/platforms/")) << name;
-    EXPECT_TRUE(
-        name.rfind(lower + "/", 0) == 0 &&
-        (IsClubDataName(name.substr(name.rfind('/') + 1)) || name == lower + "/vantrel.ini"))
+    EXPECT_EQ(std::string::npos, name.find(Native("/lib/"))) << name;
+    EXPECT_EQ(std::string::npos, name.find(Native("/platforms/"))) << name;
+    EXPECT_TRUE(name.rfind(lower + separator, 0) == 0 &&
+                (IsClubDataName(name.substr(name.rfind(separator) + 1)) ||
+                 name == lower + Native("/vantrel.ini")))
         << name;
   }
   EXPECT_EQ(6u + club_data.size(), backup.fileList().size());
