@@ -5,6 +5,7 @@
 #include "core/cp1252.h"
 #include "core/error.h"
 #include "core/help_documents.h"
+#include "core/os_file.h"
 #include "core/text_helpers.h"
 #include "core/transaction.h"
 #include "demo/demo_club.h"
@@ -36,7 +37,7 @@ constexpr char kProgramSuffix[] = "";
 // the help documents that exist, the program and the tool.
 void CopyInstallation(const fs::path& installation, const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(installation)) {
-    if (entry.is_regular_file() && LowerAscii(entry.path().extension().string()) == ".frf") {
+    if (entry.is_regular_file() && LowerAscii(os::Utf8Of(entry.path().extension())) == ".frf") {
       CopyInto(entry.path(), folder);
     }
   }
@@ -56,7 +57,7 @@ int RunExemple(CliContext& context, const Arguments& args) {
   if (args.size() != 1 || args[0].starts_with("--")) {
     throw UsageError("exemple demande un seul argument : le dossier à créer.");
   }
-  const fs::path folder = fs::absolute(fs::u8path(args[0]));
+  const fs::path folder = fs::absolute(os::PathFromUtf8(args[0]));
   std::error_code error;
   const bool existed = fs::exists(folder, error);
   if (existed && (!fs::is_directory(folder) || !fs::is_empty(folder, error))) {

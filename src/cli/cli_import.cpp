@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "core/os_file.h"
 #include "members/federation_import.h"
 
 namespace vantrel::cli {
@@ -37,7 +38,7 @@ int RunImport(CliContext& context, const Arguments& args) {
   // A trial writes nothing: it may run beside the program.
   const auto hold = trial ? nullptr : HoldForWriting(context);
 
-  const members::Extraction extraction = members::ReadExtraction(std::filesystem::u8path(file));
+  const members::Extraction extraction = members::ReadExtraction(os::PathFromUtf8(file));
   const int count = members::ExtractionCount(extraction);
   // The import screen imports from two players on; it refuses the others.
   if (count < 0) throw Error("Vous avez import\xe9 le mauvais type de fichier");

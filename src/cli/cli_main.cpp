@@ -13,6 +13,7 @@
 #include "cli/cli.h"
 #include "core/cp1252.h"
 #include "core/error.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "platform/qt_path.h"
 #include "platform/qt_translation.h"
@@ -66,7 +67,7 @@ int main(int argc, char* argv[]) {
   context.programFolder = context.installationFolder;
   if (!args.empty() && args.front() == "--dossier") {
     if (args.size() < 2) return Usage("L'option --dossier demande un dossier.");
-    context.programFolder = std::filesystem::u8path(args[1]);
+    context.programFolder = vantrel::os::PathFromUtf8(args[1]);
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.empty()) return Usage("");

@@ -9,6 +9,7 @@
 #include "accounting/statements.h"
 #include "cli/cli_print.h"
 #include "core/error.h"
+#include "core/os_file.h"
 #include "reports/report_request_bridge.h"
 
 namespace vantrel::cli {
@@ -38,7 +39,7 @@ std::filesystem::path OnlyOutput(const Arguments& args, const char* report) {
   if (args.size() != 1) {
     throw UsageError(std::string("print ") + report + " demande seulement le fichier de sortie.");
   }
-  const std::filesystem::path out = std::filesystem::u8path(args.back());
+  const std::filesystem::path out = os::PathFromUtf8(args.back());
   OutputKindOf(out);
   return out;
 }
@@ -68,7 +69,7 @@ std::pair<Grouping, std::filesystem::path> GroupingAndOutput(const Arguments& ar
       throw UsageError("Option inconnue : " + args[0]);
     }
   }
-  const std::filesystem::path out = std::filesystem::u8path(args.back());
+  const std::filesystem::path out = os::PathFromUtf8(args.back());
   OutputKindOf(out);
   return {grouping, out};
 }
@@ -92,7 +93,7 @@ int PrintLedger(CliContext& context, const Arguments& args) {
   if (!accounting::IsAccountNumber(account)) {
     throw UsageError("Un numéro de compte s'écrit avec quatre chiffres : " + account);
   }
-  const std::filesystem::path out = std::filesystem::u8path(args[1]);
+  const std::filesystem::path out = os::PathFromUtf8(args[1]);
   OutputKindOf(out);
   const accounting::BooksContext books = Books(context);
   const std::optional<std::string> item = accounting::ItemOfAccount(books.accountsInUse, account);

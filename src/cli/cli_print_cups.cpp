@@ -74,7 +74,7 @@ int PrintCupRanking(CliContext& context, const Arguments& args) {
     throw UsageError("La coupe doit être 1, 2, 3 ou 4 : " + cupText);
   }
   const int cup = cupText[0] - '0';
-  const fs::path out = fs::u8path(positional[1]);
+  const fs::path out = os::PathFromUtf8(positional[1]);
   const OutputKind kind = OutputKindOf(out);
 
   competitions::CupRanking ranking;
@@ -92,8 +92,8 @@ int PrintCupRanking(CliContext& context, const Arguments& args) {
 
 int PrintPrizeList(CliContext& context, const Arguments& args) {
   if (args.size() != 2) throw UsageError("print dotation demande un fichier .chr et la sortie.");
-  const fs::path file = fs::u8path(args[0]);
-  const fs::path out = fs::u8path(args[1]);
+  const fs::path file = os::PathFromUtf8(args[0]);
+  const fs::path out = os::PathFromUtf8(args[1]);
   const OutputKind kind = OutputKindOf(out);
 
   competitions::TournamentResults results;

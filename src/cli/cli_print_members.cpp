@@ -11,6 +11,7 @@
 
 #include "cli/cli_print.h"
 #include "core/error.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "members/member_file.h"
 #include "members/member_outputs.h"
@@ -26,7 +27,7 @@ std::filesystem::path OnlyOutput(const Arguments& args, const char* report) {
   if (args.size() != 1) {
     throw UsageError(std::string("print ") + report + " demande seulement le fichier de sortie.");
   }
-  const std::filesystem::path out = std::filesystem::u8path(args.back());
+  const std::filesystem::path out = os::PathFromUtf8(args.back());
   OutputKindOf(out);
   return out;
 }
@@ -99,7 +100,7 @@ int RunExport(CliContext& context, const Arguments& args) {
   if (kind != "publipostage" && kind != "csv" && kind != "html") {
     throw UsageError("Exportation inconnue : " + kind);
   }
-  const std::filesystem::path out = std::filesystem::u8path(args[1]);
+  const std::filesystem::path out = os::PathFromUtf8(args[1]);
   const Lines all = members::ReadMemberFile(context.settings.exerciseFolder());
   const std::vector<int> selection = members::WholeFile(all);
   WriteLines(out, kind == "html" ? members::DirectoryPage(all, selection, Today())

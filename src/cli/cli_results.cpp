@@ -31,8 +31,8 @@ int RunResults(CliContext& context, const Arguments& args) {
   if (positional.size() != 2) {
     throw UsageError("results demande une page de résultats et un fichier .chr.");
   }
-  const fs::path page = fs::u8path(positional[0]);
-  const fs::path out = fs::u8path(positional[1]);
+  const fs::path page = os::PathFromUtf8(positional[0]);
+  const fs::path out = os::PathFromUtf8(positional[1]);
   const auto hold = HoldForWriting(context);
 
   TournamentResults results;

@@ -17,6 +17,7 @@
 #include "competitions/tournament_result.h"
 #include "core/cp1252.h"
 #include "core/date.h"
+#include "core/os_file.h"
 #include "core/record_file.h"
 #include "core/settings.h"
 #include "core/text_helpers.h"
@@ -303,8 +304,10 @@ class Books {
 std::vector<std::pair<std::string, std::int64_t>> ClosingBalances(const fs::path& folder) {
   std::map<std::string, std::int64_t> balances;
   std::int64_t result = 0;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const std::string stem = entry.path().stem().string();
+  std::vector<os::FolderEntry> entries;
+  os::ListFolder(folder, entries);
+  for (const os::FolderEntry& entry : entries) {
+    const std::string stem = os::Utf8Of(entry.name.stem());
     if (!accounting::IsAccountNumber(stem)) continue;
     const std::string text = accounting::LastBalanceText(accounting::ReadLedger(folder, stem));
     const std::int64_t balance = text.empty() ? 0 : std::stoll(text);
@@ -542,7 +545,7 @@ void MakeConvocation(const fs::path& folder) {
 // The first exercise: the shipped chart with the accounts the demonstration uses added by
 // the chart screen's "Ajouter", and the lists the settings screen rebuilds from it.
 void StartFirstExercise(const fs::path& folder, const std::string& exercise) {
-  fs::create_directories(folder);
+  os::CreateFolders(folder);
   Lines chart = SplitLines(ShippedChart());
   for (std::string& line : chart) {
     std::vector<std::string> fields = SplitFields(line);
