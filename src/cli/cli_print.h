@@ -40,6 +40,10 @@ OutputKind OutputKindOf(const std::filesystem::path& out);
 int WriteReport(const CliContext& context, const ReportRequest& request,
                 const std::filesystem::path& out);
 
+// The output of "print REPORT OUT" when OUT is its only argument (cli_print_books.cpp). Throws
+// UsageError otherwise, or when OUT ends neither in ".pdf" nor in ".csv".
+std::filesystem::path OnlyOutput(const Arguments& args, const char* report);
+
 // Records as CSV: each field followed by ";", lines ended by CR LF.
 std::string CsvFromRecords(const std::vector<std::vector<std::string>>& records);
 

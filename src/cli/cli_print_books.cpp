@@ -30,11 +30,6 @@ int WriteReport(const CliContext& context, const ReportRequest& request,
   return 0;
 }
 
-namespace {
-
-using accounting::Grouping;
-
-// OUT alone.
 std::filesystem::path OnlyOutput(const Arguments& args, const char* report) {
   if (args.size() != 1) {
     throw UsageError(std::string("print ") + report + " demande seulement le fichier de sortie.");
@@ -43,6 +38,10 @@ std::filesystem::path OnlyOutput(const Arguments& args, const char* report) {
   OutputKindOf(out);
   return out;
 }
+
+namespace {
+
+using accounting::Grouping;
 
 accounting::BooksContext Books(const CliContext& context) {
   return accounting::LoadBooks(context.settings.exerciseFolder(), context.settings.entity,

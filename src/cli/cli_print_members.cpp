@@ -22,16 +22,6 @@ namespace vantrel::cli {
 
 namespace {
 
-// OUT alone, ending in ".pdf" or ".csv".
-std::filesystem::path OnlyOutput(const Arguments& args, const char* report) {
-  if (args.size() != 1) {
-    throw UsageError(std::string("print ") + report + " demande seulement le fichier de sortie.");
-  }
-  const std::filesystem::path out = os::PathFromUtf8(args.back());
-  OutputKindOf(out);
-  return out;
-}
-
 int PrintList(const CliContext& context, const Arguments& args, const char* report,
               members::ListingReport which) {
   const std::filesystem::path out = OnlyOutput(args, report);
