@@ -1,0 +1,513 @@
+#include "reports/paginate.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+#include <optional>
+
+#include "reports/expression.h"
+#include "reports/text_layout.h"
+
+namespace vantrel::reports {
+namespace {
+
+// Heading of an item's column in a table export: its name, else what it prints ("Nom" for
+// a text "[Nom]" or a field "Nom").
+QString ColumnName(const ReportItem& item) {
+  if (!item.name.isEmpty()) return item.name;
+  QString content = item.content.simplified();
+  static const QRegularExpression kOneName(QStringLiteral("^\\[([^\\[\\]]+)\\]$"));
+  QRegularExpressionMatch match = kOneName.match(content);
+  if (item.kind == ItemKind::Text && match.hasMatch()) return match.captured(1).trimmed();
+  return content;
+}
+
+// ---------------------------------------------------------------------------------------
+// Pagination.
+
+using Variables = QHash<QString, Value>;
+
+// A text that uses NbPages, evaluated again once the page count is known.
+struct Deferred {
+  const CompiledItem* item = nullptr;
+  QString where;
+  Variables variables;
+  int record = 0;
+  int pageNumber = 0;
+  std::size_t page = 0;
+  std::size_t index = 0;  // in the page's items
+};
+
+// Thrown out of the preparation when a variable cannot be computed; message is French.
+struct PreparationStopped {
+  QString message;
+};
+
+class Preparer : public EvalContext, public BandValues {
+ public:
+  Preparer(const ReportTemplate& report, const ReportInput& input,
+           const CompiledTemplate& compiled, PreparedReport& out)
+      : m_report(report), m_input(input), m_compiled(compiled), m_out(out) {
+    QSizeF size = report.page.sizeMm();
+    m_pageWidth = size.width();
+    m_pageHeight = size.height();
+    m_bodyWidth = m_pageWidth - report.page.marginLeft - report.page.marginRight;
+    for (const CompiledBand& band : compiled.bands) {
+      switch (band.band->kind) {
+        case BandKind::Title:
+          m_title = &band;
+          break;
+        case BandKind::PageHeader:
+          m_pageHeader = &band;
+          break;
+        case BandKind::ColumnHeader:
+          m_columnHeader = &band;
+          break;
+        case BandKind::GroupHeader:
+          m_groupHeaders.push_back(&band);
+          break;
+        case BandKind::Detail:
+          m_details.push_back(&band);
+          break;
+        case BandKind::GroupFooter:
+          m_groupFooters.push_back(&band);
+          break;
+        case BandKind::Summary:
+          m_summary = &band;
+          break;
+        case BandKind::PageFooter:
+          m_pageFooter = &band;
+          break;
+      }
+    }
+    m_groupOpen.assign(m_groupHeaders.size(), false);
+    for (const CompiledBand* detail : m_details) {
+      std::vector<const ReportItem*> texts;
+      for (const CompiledItem& ci : detail->items) {
+        if (ci.item->kind == ItemKind::Text || ci.item->kind == ItemKind::Field) {
+          texts.push_back(ci.item);
+        }
+      }
+      std::stable_sort(texts.begin(), texts.end(),
+                       [](const ReportItem* a, const ReportItem* b) { return a->x < b->x; });
+      for (const ReportItem* item : texts) m_out.tableHeader << ColumnName(*item);
+    }
+  }
+
+  void run() {
+    int count = std::max(0, m_input.recordCount);
+    setRecord(0);
+    initialiseVariables();
+    startPage(false);
+    if (m_title) placeBand(*m_title);
+    if (m_columnHeader) placeBand(*m_columnHeader);
+    std::vector<Value> keys(m_groupHeaders.size());
+    for (int r = 0; r < count; ++r) {
+      setRecord(r);
+      std::size_t changed = m_groupHeaders.size();
+      std::vector<Value> current(m_groupHeaders.size());
+      for (std::size_t g = 0; g < m_groupHeaders.size(); ++g) {
+        m_where = m_groupHeaders[g]->where;
+        current[g] = m_groupHeaders[g]->key.evaluate(*this);
+        if (changed == m_groupHeaders.size() && (r == 0 || !(current[g] == keys[g]))) changed = g;
+      }
+      if (r > 0 && changed < m_groupHeaders.size()) {
+        setRecord(r - 1);
+        closeGroups(changed);
+        setRecord(r);
+      }
+      if (changed < m_groupHeaders.size()) keepHeadersWithFirstDetail(changed);
+      for (std::size_t g = changed; g < m_groupHeaders.size(); ++g) {
+        resetGroupVariables(m_groupHeaders[g]->band->group);
+        placeBand(*m_groupHeaders[g]);
+        m_groupOpen[g] = true;
+      }
+      keys = std::move(current);
+      m_row.clear();
+      m_rowPrinted = false;
+      for (const CompiledBand* detail : m_details) {
+        placeBand(*detail);
+        if (detail->band->pageBreakAfter && r + 1 < count) newPage();
+      }
+      if (m_rowPrinted) m_out.tableRows.push_back(m_row);
+    }
+    if (count > 0) {
+      setRecord(count - 1);
+      closeGroups(0);
+    }
+    setRecord(count);
+    if (m_summary) placeBand(*m_summary);
+    finishPage();
+    resolveDeferred();
+  }
+
+  std::optional<Value> lookup(const QString& name) override {
+    if (m_input.getValue) {
+      auto cached = m_cache.constFind(name);
+      if (cached != m_cache.constEnd()) {
+        if (!cached->isEmpty()) return *cached;
+      } else {
+        Value answer = m_input.getValue(name, m_record);
+        m_cache.insert(name, answer);
+        if (!answer.isEmpty()) return answer;
+      }
+    }
+    auto variable = m_variables.constFind(name);
+    if (variable != m_variables.constEnd()) return *variable;
+    if (name == QLatin1String("Page")) return Value::FromInteger(m_pageNumber);
+    if (name == kTotalPagesName) return Value::FromInteger(m_totalPages);
+    if (name == QLatin1String("Ligne")) return Value::FromInteger(m_record + 1);
+    if (name == QLatin1String("NumEnreg")) return Value::FromInteger(m_record);
+    if (name == QLatin1String("Date")) return Value::FromDate(m_input.now.date());
+    if (name == QLatin1String("Heure")) {
+      return Value::FromText(m_input.now.time().toString(QStringLiteral("HH:mm")));
+    }
+    if (name == QLatin1String("TitreEtat")) return Value::FromText(m_input.title);
+    return std::nullopt;
+  }
+
+  void assign(const QString& name, const Value& value) override { m_variables.insert(name, value); }
+
+  void stopped(const QString& expression, const QString& reason) override {
+    m_stopReason = reason;
+    EvalContext::stopped(expression, reason);
+  }
+
+  void warn(const QString& message) override {
+    QString text = Capitalised(m_where) + QStringLiteral(" : ") + message;
+    if (!m_warned.contains(text)) {
+      m_warned.insert(text);
+      m_out.warnings << text;
+      m_out.faults << text;
+    }
+  }
+
+ private:
+  void setRecord(int record) {
+    if (record != m_record) m_cache.clear();
+    m_record = record;
+  }
+
+  // A variable's value is computed, or the report stops: a total that restarted from nothing
+  // would print a plausible wrong figure.
+  void setInitialValue(const CompiledVariable& variable) {
+    m_where = QStringLiteral("variable %1").arg(variable.def->name);
+    std::optional<Value> value = variable.initial.tryEvaluate(*this);
+    if (!value) {
+      throw PreparationStopped{
+          QStringLiteral("Variable %1 : la valeur initiale « %2 » ne peut pas être calculée (%3) ; "
+                         "l'état n'est pas imprimé")
+              .arg(variable.def->name, variable.initial.source(), m_stopReason)};
+    }
+    m_variables.insert(variable.def->name, *value);
+  }
+
+  void initialiseVariables() {
+    for (const CompiledVariable& variable : m_compiled.variables) setInitialValue(variable);
+    for (const auto& [name, value] : m_input.variables) m_variables.insert(name, value);
+  }
+
+  void resetVariables(VariableReset reset, const QString& group) {
+    for (const CompiledVariable& variable : m_compiled.variables) {
+      if (variable.def->reset != reset) continue;
+      if (reset == VariableReset::Group && variable.def->group != group) continue;
+      setInitialValue(variable);
+    }
+  }
+
+  // Runs a band's assignments; one that cannot be computed stops the whole report, with the
+  // band, the record and the assignment named.
+  void runScript(const CompiledBand& band, const Script& script) {
+    m_where = band.where;
+    const std::optional<QString> failed = script.run(*this);
+    if (!failed) return;
+    const BandKind kind = band.band->kind;
+    const bool perRecord =
+        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+    QString where = Capitalised(band.where);
+    if (perRecord) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
+    throw PreparationStopped{
+        QStringLiteral("%1 : le calcul « %2 » ne peut pas être fait (%3) ; l'état n'est pas "
+                       "imprimé")
+            .arg(where, *failed, m_stopReason)};
+  }
+
+  void resetGroupVariables(const QString& group) { resetVariables(VariableReset::Group, group); }
+
+  // Footers of the groups from the innermost one down to level `outermost`.
+  void closeGroups(std::size_t outermost) {
+    for (std::size_t g = m_groupHeaders.size(); g-- > outermost;) {
+      const QString& group = m_groupHeaders[g]->band->group;
+      for (const CompiledBand* footer : m_groupFooters) {
+        if (footer->band->group == group) placeBand(*footer);
+      }
+      m_groupOpen[g] = false;
+    }
+  }
+
+  // Group headers are not left alone at the foot of a page: when they and the first detail
+  // band (at its drawn height) do not fit, the page ends before them.
+  void keepHeadersWithFirstDetail(std::size_t first) {
+    if (m_fresh) return;
+    double needed = m_details.empty() ? 0 : m_details.front()->band->height;
+    for (std::size_t g = first; g < m_groupHeaders.size(); ++g) {
+      needed += m_groupHeaders[g]->band->height;
+    }
+    double y = m_inColumns ? std::max(m_y, m_columnBottom) : m_y;
+    if (y + needed > m_bottom + 1e-9) {
+      m_inColumns = false;
+      newPage();
+    }
+  }
+
+  bool footerOnThisPage() const {
+    return m_pageFooter && (m_pageNumber > 1 || m_pageFooter->band->onFirstPage);
+  }
+
+  void startPage(bool withColumnHeader) {
+    m_out.pages.emplace_back();
+    ++m_pageNumber;
+    resetVariables(VariableReset::Page, QString());
+    m_y = m_report.page.marginTop;
+    // The footer's room, as laid out now: a growing text of the footer is reserved for.
+    m_footerHeight = footerOnThisPage() ? layBand(*m_pageFooter, m_bodyWidth).height : 0;
+    m_bottom = m_pageHeight - m_report.page.marginBottom - m_footerHeight;
+    m_inColumns = false;
+    if (m_pageHeader && (m_pageNumber > 1 || m_pageHeader->band->onFirstPage)) {
+      LaidBand laid = layBand(*m_pageHeader, m_bodyWidth);
+      put(laid, m_report.page.marginLeft, m_y);
+      m_y += laid.height;
+      runAfter(*m_pageHeader);
+    }
+    if (withColumnHeader && m_columnHeader) {
+      LaidBand laid = layBand(*m_columnHeader, m_bodyWidth);
+      put(laid, m_report.page.marginLeft, m_y);
+      m_y += laid.height;
+      runAfter(*m_columnHeader);
+    }
+    // The headers of the groups that go on, when marked to repeat; their assignments do
+    // not run again.
+    for (std::size_t g = 0; withColumnHeader && g < m_groupHeaders.size(); ++g) {
+      if (!m_groupOpen[g] || !m_groupHeaders[g]->band->repeatOnNewPage) continue;
+      LaidBand laid = layBand(*m_groupHeaders[g], m_bodyWidth);
+      if (m_y + laid.height > m_bottom + 1e-9) break;
+      put(laid, m_report.page.marginLeft, m_y);
+      m_y += laid.height;
+    }
+    m_fresh = true;
+    m_bodyTop = m_y;
+  }
+
+  void finishPage() {
+    if (!footerOnThisPage()) return;
+    LaidBand laid = layBand(*m_pageFooter, m_bodyWidth);
+    // A footer that grew since the page started ends at the bottom margin all the same.
+    put(laid, m_report.page.marginLeft,
+        m_pageHeight - m_report.page.marginBottom - std::max(m_footerHeight, laid.height));
+    runAfter(*m_pageFooter);
+  }
+
+  void newPage() {
+    finishPage();
+    startPage(true);
+  }
+
+  void runAfter(const CompiledBand& band) { runScript(band, band.after); }
+
+  // Places a band in the page body (any band but the page header and footer), moving it to
+  // the next column or page whole when it does not fit. Its assignments run once for the
+  // place where it is finally printed.
+  void placeBand(const CompiledBand& band) {
+    int columns = band.band->kind == BandKind::Detail ? band.band->columns : 1;
+    double gap = band.band->columnGap;
+    double columnWidth = columns > 1 ? (m_bodyWidth - gap * (columns - 1)) / columns : m_bodyWidth;
+    if (columns > 1) {
+      if (!m_inColumns) {
+        m_inColumns = true;
+        m_column = 0;
+        m_columnTop = m_y;
+        m_columnBottom = m_y;
+      }
+    } else if (m_inColumns) {
+      m_inColumns = false;
+      m_y = std::max(m_y, m_columnBottom);
+    }
+    Variables saved = m_variables;
+    runScript(band, band.before);
+    LaidBand laid = layBand(band, columnWidth);
+    // Taller than the body of a page: a new page would not hold it either.
+    bool tooTall = laid.height > m_bottom - m_bodyTop + 1e-9;
+    while (!tooTall && m_y + laid.height > m_bottom + 1e-9 && !m_fresh) {
+      if (columns > 1 && m_column + 1 < columns) {
+        ++m_column;
+        m_y = m_columnTop;
+        continue;
+      }
+      m_variables = saved;
+      newPage();
+      if (columns > 1) {
+        m_inColumns = true;
+        m_column = 0;
+        m_columnTop = m_y;
+        m_columnBottom = m_y;
+      }
+      runScript(band, band.before);
+      laid = layBand(band, columnWidth);
+    }
+    if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
+      // Even an empty page cannot hold it: it is not drawn over the page footer, and its
+      // assignments are undone so that the totals are those of the printed bands.
+      warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
+                          "elle n'est pas imprimée")
+               .arg(m_inRecordBand ? QStringLiteral("enregistrement %1 : ").arg(m_record + 1)
+                                   : QString(),
+                    MmText(laid.height), MmText(m_bottom - m_y)));
+      m_variables = saved;
+      return;
+    }
+    if (band.band->kind == BandKind::Detail) {
+      std::stable_sort(laid.cells.begin(), laid.cells.end(),
+                       [](const LaidBand::Cell& a, const LaidBand::Cell& b) { return a.x < b.x; });
+      for (const LaidBand::Cell& cell : laid.cells) m_row << cell.text;
+      m_rowPrinted = true;
+    }
+    double x = m_report.page.marginLeft + (columns > 1 ? m_column * (columnWidth + gap) : 0);
+    put(laid, x, m_y);
+    m_y += laid.height;
+    if (m_inColumns) m_columnBottom = std::max(m_columnBottom, m_y);
+    m_fresh = false;
+    runAfter(band);
+  }
+
+  void put(const LaidBand& laid, double x, double y) {
+    PreparedPage& page = m_out.pages.back();
+    std::size_t base = page.items.size();
+    for (DisplayItem item : laid.items) {
+      item.rect.translate(x, y);
+      item.line.translate(x, y);
+      page.items.push_back(std::move(item));
+    }
+    for (const auto& [index, source] : laid.deferred) {
+      Deferred d;
+      d.item = source;
+      d.where = m_where;
+      d.variables = m_variables;
+      d.record = m_record;
+      d.pageNumber = m_pageNumber;
+      d.page = m_out.pages.size() - 1;
+      d.index = base + index;
+      m_deferred.push_back(std::move(d));
+    }
+  }
+
+  QString itemText(const CompiledItem& item) {
+    if (item.item->kind == ItemKind::Text) return item.text.evaluate(*this);
+    return item.format.apply(item.expression.evaluate(*this));
+  }
+
+  // Where an item is, for warnings: "élément Champ (ligne 14), enregistrement 3".
+  QString itemWhere(const CompiledItem& ci) const {
+    QString where = ItemWhere(*ci.item);
+    if (m_inRecordBand) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
+    return where;
+  }
+
+  // Where an item is, for warnings: "élément Champ (ligne 14), enregistrement 3".
+
+  // BandValues
+  QString text(const CompiledItem& item) override { return itemText(item); }
+
+  bool styled(const CompiledItem& item) override {
+    return item.condition.evaluate(*this).toBoolean();
+  }
+
+  void cut(const CompiledItem& item, const QString& what) override {
+    warn(itemWhere(item) + QStringLiteral(" : ") + what);
+  }
+
+  // Lays a band out at its corner, its warnings naming the band.
+  LaidBand layBand(const CompiledBand& band, double width) {
+    m_where = band.where;
+    BandKind kind = band.band->kind;
+    m_inRecordBand =
+        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+    return LayBand(m_measurer, band, width, *this);
+  }
+
+  void resolveDeferred() {
+    m_totalPages = static_cast<int>(m_out.pages.size());
+    for (Deferred& d : m_deferred) {
+      m_variables = d.variables;
+      setRecord(d.record);
+      m_pageNumber = d.pageNumber;
+      m_where = d.where;
+      DisplayItem& target = m_out.pages[d.page].items[d.index];
+      QRectF rect = target.rect;
+      DisplayItem laid = LayText(m_measurer, *d.item, itemText(*d.item), 1e9, *this);
+      target.lines = laid.lines;
+      target.font = laid.font;
+      target.clip = laid.clip;
+      target.rect = rect;
+    }
+  }
+
+  const ReportTemplate& m_report;
+  const ReportInput& m_input;
+  const CompiledTemplate& m_compiled;
+  PreparedReport& m_out;
+  Measurer m_measurer;
+
+  const CompiledBand* m_title = nullptr;
+  const CompiledBand* m_pageHeader = nullptr;
+  const CompiledBand* m_columnHeader = nullptr;
+  const CompiledBand* m_summary = nullptr;
+  const CompiledBand* m_pageFooter = nullptr;
+  std::vector<const CompiledBand*> m_groupHeaders;
+  std::vector<const CompiledBand*> m_groupFooters;
+  std::vector<const CompiledBand*> m_details;
+
+  double m_pageWidth = 0;
+  double m_pageHeight = 0;
+  double m_bodyWidth = 0;
+  double m_y = 0;
+  double m_bottom = 0;
+  double m_bodyTop = 0;
+  double m_footerHeight = 0;  // room kept for the page footer on the current page  // where the
+                              // bands of the current page start, under its headers
+  bool m_fresh = true;
+  bool m_inColumns = false;
+  int m_column = 0;
+  double m_columnTop = 0;
+  double m_columnBottom = 0;
+
+  Variables m_variables;
+  QHash<QString, Value> m_cache;
+  int m_record = 0;
+  int m_pageNumber = 0;
+  int m_totalPages = 0;
+  QString m_where;
+  QString m_stopReason;  // why the last expression stopped
+  QSet<QString> m_warned;
+  std::vector<Deferred> m_deferred;
+  bool m_inRecordBand = false;
+  std::vector<bool> m_groupOpen;  // header placed, footer not yet
+  QStringList m_row;              // the current record's cells for the table
+  bool m_rowPrinted = false;
+};
+
+}  // namespace
+
+void Paginate(const ReportTemplate& report, const ReportInput& input,
+              const CompiledTemplate& compiled, PreparedReport& out) {
+  try {
+    Preparer(report, input, compiled, out).run();
+  } catch (const PreparationStopped& stop) {
+    out.pages.clear();
+    out.tableRows.clear();
+    out.errors << stop.message;
+    out.stopped = true;
+  }
+}
+
+}  // namespace vantrel::reports
