@@ -78,7 +78,7 @@ struct LaidBand {
     double x;
     QString text;
   };
-  std::vector<Cell> cells;  // detail band: its texts as printed, in item order
+  std::vector<Cell> cells;  // detail band: its texts as printed, as they were measured
   // The texts that read NbPages, left empty: index in items, and their source.
   std::vector<std::pair<std::size_t, const CompiledItem*>> deferred;
 };
