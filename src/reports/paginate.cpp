@@ -2,11 +2,10 @@
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QSet>
 #include <algorithm>
 #include <optional>
 
-#include "reports/expression.h"
+#include "reports/report_values.h"
 #include "reports/text_layout.h"
 
 namespace vantrel::reports {
@@ -24,31 +23,22 @@ QString ColumnName(const ReportItem& item) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Pagination.
-
-using Variables = QHash<QString, Value>;
+// Pagination: the bands in their order, each evaluated at its record and measured, placed
+// on the pages.
 
 // A text that uses NbPages, evaluated again once the page count is known.
 struct Deferred {
   const CompiledItem* item = nullptr;
-  QString where;
-  Variables variables;
-  int record = 0;
-  int pageNumber = 0;
+  ReportValues::Moment moment;
   std::size_t page = 0;
   std::size_t index = 0;  // in the page's items
 };
 
-// Thrown out of the preparation when a variable cannot be computed; message is French.
-struct PreparationStopped {
-  QString message;
-};
-
-class Preparer : public EvalContext, public BandValues {
+class Preparer {
  public:
   Preparer(const ReportTemplate& report, const ReportInput& input,
            const CompiledTemplate& compiled, PreparedReport& out)
-      : m_report(report), m_input(input), m_compiled(compiled), m_out(out) {
+      : m_report(report), m_input(input), m_out(out), m_values(input, compiled, out) {
     QSizeF size = report.page.sizeMm();
     m_pageWidth = size.width();
     m_pageHeight = size.height();
@@ -97,29 +87,29 @@ class Preparer : public EvalContext, public BandValues {
 
   void run() {
     int count = std::max(0, m_input.recordCount);
-    setRecord(0);
-    initialiseVariables();
+    m_values.setRecord(0);
+    m_values.initialiseVariables();
     startPage(false);
     if (m_title) placeBand(*m_title);
     if (m_columnHeader) placeBand(*m_columnHeader);
     std::vector<Value> keys(m_groupHeaders.size());
     for (int r = 0; r < count; ++r) {
-      setRecord(r);
+      m_values.setRecord(r);
       std::size_t changed = m_groupHeaders.size();
       std::vector<Value> current(m_groupHeaders.size());
       for (std::size_t g = 0; g < m_groupHeaders.size(); ++g) {
-        m_where = m_groupHeaders[g]->where;
-        current[g] = m_groupHeaders[g]->key.evaluate(*this);
+        m_values.setWhere(m_groupHeaders[g]->where);
+        current[g] = m_groupHeaders[g]->key.evaluate(m_values);
         if (changed == m_groupHeaders.size() && (r == 0 || !(current[g] == keys[g]))) changed = g;
       }
       if (r > 0 && changed < m_groupHeaders.size()) {
-        setRecord(r - 1);
+        m_values.setRecord(r - 1);
         closeGroups(changed);
-        setRecord(r);
+        m_values.setRecord(r);
       }
       if (changed < m_groupHeaders.size()) keepHeadersWithFirstDetail(changed);
       for (std::size_t g = changed; g < m_groupHeaders.size(); ++g) {
-        resetGroupVariables(m_groupHeaders[g]->band->group);
+        m_values.resetVariables(VariableReset::Group, m_groupHeaders[g]->band->group);
         placeBand(*m_groupHeaders[g]);
         m_groupOpen[g] = true;
       }
@@ -133,108 +123,16 @@ class Preparer : public EvalContext, public BandValues {
       if (m_rowPrinted) m_out.tableRows.push_back(m_row);
     }
     if (count > 0) {
-      setRecord(count - 1);
+      m_values.setRecord(count - 1);
       closeGroups(0);
     }
-    setRecord(count);
+    m_values.setRecord(count);
     if (m_summary) placeBand(*m_summary);
     finishPage();
     resolveDeferred();
   }
 
-  std::optional<Value> lookup(const QString& name) override {
-    if (m_input.getValue) {
-      auto cached = m_cache.constFind(name);
-      if (cached != m_cache.constEnd()) {
-        if (!cached->isEmpty()) return *cached;
-      } else {
-        Value answer = m_input.getValue(name, m_record);
-        m_cache.insert(name, answer);
-        if (!answer.isEmpty()) return answer;
-      }
-    }
-    auto variable = m_variables.constFind(name);
-    if (variable != m_variables.constEnd()) return *variable;
-    if (name == QLatin1String("Page")) return Value::FromInteger(m_pageNumber);
-    if (name == kTotalPagesName) return Value::FromInteger(m_totalPages);
-    if (name == QLatin1String("Ligne")) return Value::FromInteger(m_record + 1);
-    if (name == QLatin1String("NumEnreg")) return Value::FromInteger(m_record);
-    if (name == QLatin1String("Date")) return Value::FromDate(m_input.now.date());
-    if (name == QLatin1String("Heure")) {
-      return Value::FromText(m_input.now.time().toString(QStringLiteral("HH:mm")));
-    }
-    if (name == QLatin1String("TitreEtat")) return Value::FromText(m_input.title);
-    return std::nullopt;
-  }
-
-  void assign(const QString& name, const Value& value) override { m_variables.insert(name, value); }
-
-  void stopped(const QString& expression, const QString& reason) override {
-    m_stopReason = reason;
-    EvalContext::stopped(expression, reason);
-  }
-
-  void warn(const QString& message) override {
-    QString text = Capitalised(m_where) + QStringLiteral(" : ") + message;
-    if (!m_warned.contains(text)) {
-      m_warned.insert(text);
-      m_out.warnings << text;
-      m_out.faults << text;
-    }
-  }
-
  private:
-  void setRecord(int record) {
-    if (record != m_record) m_cache.clear();
-    m_record = record;
-  }
-
-  // A variable's value is computed, or the report stops: a total that restarted from nothing
-  // would print a plausible wrong figure.
-  void setInitialValue(const CompiledVariable& variable) {
-    m_where = QStringLiteral("variable %1").arg(variable.def->name);
-    std::optional<Value> value = variable.initial.tryEvaluate(*this);
-    if (!value) {
-      throw PreparationStopped{
-          QStringLiteral("Variable %1 : la valeur initiale « %2 » ne peut pas être calculée (%3) ; "
-                         "l'état n'est pas imprimé")
-              .arg(variable.def->name, variable.initial.source(), m_stopReason)};
-    }
-    m_variables.insert(variable.def->name, *value);
-  }
-
-  void initialiseVariables() {
-    for (const CompiledVariable& variable : m_compiled.variables) setInitialValue(variable);
-    for (const auto& [name, value] : m_input.variables) m_variables.insert(name, value);
-  }
-
-  void resetVariables(VariableReset reset, const QString& group) {
-    for (const CompiledVariable& variable : m_compiled.variables) {
-      if (variable.def->reset != reset) continue;
-      if (reset == VariableReset::Group && variable.def->group != group) continue;
-      setInitialValue(variable);
-    }
-  }
-
-  // Runs a band's assignments; one that cannot be computed stops the whole report, with the
-  // band, the record and the assignment named.
-  void runScript(const CompiledBand& band, const Script& script) {
-    m_where = band.where;
-    const std::optional<QString> failed = script.run(*this);
-    if (!failed) return;
-    const BandKind kind = band.band->kind;
-    const bool perRecord =
-        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
-    QString where = Capitalised(band.where);
-    if (perRecord) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
-    throw PreparationStopped{
-        QStringLiteral("%1 : le calcul « %2 » ne peut pas être fait (%3) ; l'état n'est pas "
-                       "imprimé")
-            .arg(where, *failed, m_stopReason)};
-  }
-
-  void resetGroupVariables(const QString& group) { resetVariables(VariableReset::Group, group); }
-
   // Footers of the groups from the innermost one down to level `outermost`.
   void closeGroups(std::size_t outermost) {
     for (std::size_t g = m_groupHeaders.size(); g-- > outermost;) {
@@ -262,19 +160,19 @@ class Preparer : public EvalContext, public BandValues {
   }
 
   bool footerOnThisPage() const {
-    return m_pageFooter && (m_pageNumber > 1 || m_pageFooter->band->onFirstPage);
+    return m_pageFooter && (m_values.pageNumber() > 1 || m_pageFooter->band->onFirstPage);
   }
 
   void startPage(bool withColumnHeader) {
     m_out.pages.emplace_back();
-    ++m_pageNumber;
-    resetVariables(VariableReset::Page, QString());
+    m_values.setPageNumber(m_values.pageNumber() + 1);
+    m_values.resetVariables(VariableReset::Page, QString());
     m_y = m_report.page.marginTop;
     // The footer's room, as laid out now: a growing text of the footer is reserved for.
     m_footerHeight = footerOnThisPage() ? layBand(*m_pageFooter, m_bodyWidth).height : 0;
     m_bottom = m_pageHeight - m_report.page.marginBottom - m_footerHeight;
     m_inColumns = false;
-    if (m_pageHeader && (m_pageNumber > 1 || m_pageHeader->band->onFirstPage)) {
+    if (m_pageHeader && (m_values.pageNumber() > 1 || m_pageHeader->band->onFirstPage)) {
       LaidBand laid = layBand(*m_pageHeader, m_bodyWidth);
       put(laid, m_report.page.marginLeft, m_y);
       m_y += laid.height;
@@ -313,7 +211,7 @@ class Preparer : public EvalContext, public BandValues {
     startPage(true);
   }
 
-  void runAfter(const CompiledBand& band) { runScript(band, band.after); }
+  void runAfter(const CompiledBand& band) { m_values.runScript(band, band.after); }
 
   // Places a band in the page body (any band but the page header and footer), moving it to
   // the next column or page whole when it does not fit. Its assignments run once for the
@@ -333,8 +231,8 @@ class Preparer : public EvalContext, public BandValues {
       m_inColumns = false;
       m_y = std::max(m_y, m_columnBottom);
     }
-    Variables saved = m_variables;
-    runScript(band, band.before);
+    const ReportValues::Variables saved = m_values.variables();
+    m_values.runScript(band, band.before);
     LaidBand laid = layBand(band, columnWidth);
     // Taller than the body of a page: a new page would not hold it either.
     bool tooTall = laid.height > m_bottom - m_bodyTop + 1e-9;
@@ -344,7 +242,7 @@ class Preparer : public EvalContext, public BandValues {
         m_y = m_columnTop;
         continue;
       }
-      m_variables = saved;
+      m_values.setVariables(saved);
       newPage();
       if (columns > 1) {
         m_inColumns = true;
@@ -352,18 +250,18 @@ class Preparer : public EvalContext, public BandValues {
         m_columnTop = m_y;
         m_columnBottom = m_y;
       }
-      runScript(band, band.before);
+      m_values.runScript(band, band.before);
       laid = layBand(band, columnWidth);
     }
     if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
       // Even an empty page cannot hold it: it is not drawn over the page footer, and its
       // assignments are undone so that the totals are those of the printed bands.
-      warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
+      m_values.warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
                           "elle n'est pas imprimée")
-               .arg(m_inRecordBand ? QStringLiteral("enregistrement %1 : ").arg(m_record + 1)
+               .arg(m_values.inRecordBand() ? QStringLiteral("enregistrement %1 : ").arg(m_values.record() + 1)
                                    : QString(),
                     MmText(laid.height), MmText(m_bottom - m_y)));
-      m_variables = saved;
+      m_values.setVariables(saved);
       return;
     }
     if (band.band->kind == BandKind::Detail) {
@@ -391,60 +289,26 @@ class Preparer : public EvalContext, public BandValues {
     for (const auto& [index, source] : laid.deferred) {
       Deferred d;
       d.item = source;
-      d.where = m_where;
-      d.variables = m_variables;
-      d.record = m_record;
-      d.pageNumber = m_pageNumber;
+      d.moment = m_values.moment();
       d.page = m_out.pages.size() - 1;
       d.index = base + index;
       m_deferred.push_back(std::move(d));
     }
   }
 
-  QString itemText(const CompiledItem& item) {
-    if (item.item->kind == ItemKind::Text) return item.text.evaluate(*this);
-    return item.format.apply(item.expression.evaluate(*this));
-  }
-
-  // Where an item is, for warnings: "élément Champ (ligne 14), enregistrement 3".
-  QString itemWhere(const CompiledItem& ci) const {
-    QString where = ItemWhere(*ci.item);
-    if (m_inRecordBand) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
-    return where;
-  }
-
-  // Where an item is, for warnings: "élément Champ (ligne 14), enregistrement 3".
-
-  // BandValues
-  QString text(const CompiledItem& item) override { return itemText(item); }
-
-  bool styled(const CompiledItem& item) override {
-    return item.condition.evaluate(*this).toBoolean();
-  }
-
-  void cut(const CompiledItem& item, const QString& what) override {
-    warn(itemWhere(item) + QStringLiteral(" : ") + what);
-  }
-
   // Lays a band out at its corner, its warnings naming the band.
   LaidBand layBand(const CompiledBand& band, double width) {
-    m_where = band.where;
-    BandKind kind = band.band->kind;
-    m_inRecordBand =
-        kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
-    return LayBand(m_measurer, band, width, *this);
+    m_values.enterBand(band);
+    return LayBand(m_measurer, band, width, m_values);
   }
 
   void resolveDeferred() {
-    m_totalPages = static_cast<int>(m_out.pages.size());
+    m_values.setTotalPages(static_cast<int>(m_out.pages.size()));
     for (Deferred& d : m_deferred) {
-      m_variables = d.variables;
-      setRecord(d.record);
-      m_pageNumber = d.pageNumber;
-      m_where = d.where;
+      m_values.restore(d.moment);
       DisplayItem& target = m_out.pages[d.page].items[d.index];
       QRectF rect = target.rect;
-      DisplayItem laid = LayText(m_measurer, *d.item, itemText(*d.item), 1e9, *this);
+      DisplayItem laid = LayText(m_measurer, *d.item, m_values.text(*d.item), 1e9, m_values);
       target.lines = laid.lines;
       target.font = laid.font;
       target.clip = laid.clip;
@@ -454,8 +318,8 @@ class Preparer : public EvalContext, public BandValues {
 
   const ReportTemplate& m_report;
   const ReportInput& m_input;
-  const CompiledTemplate& m_compiled;
   PreparedReport& m_out;
+  ReportValues m_values;
   Measurer m_measurer;
 
   const CompiledBand* m_title = nullptr;
@@ -481,16 +345,7 @@ class Preparer : public EvalContext, public BandValues {
   double m_columnTop = 0;
   double m_columnBottom = 0;
 
-  Variables m_variables;
-  QHash<QString, Value> m_cache;
-  int m_record = 0;
-  int m_pageNumber = 0;
-  int m_totalPages = 0;
-  QString m_where;
-  QString m_stopReason;  // why the last expression stopped
-  QSet<QString> m_warned;
   std::vector<Deferred> m_deferred;
-  bool m_inRecordBand = false;
   std::vector<bool> m_groupOpen;  // header placed, footer not yet
   QStringList m_row;              // the current record's cells for the table
   bool m_rowPrinted = false;

@@ -535,6 +535,75 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
   w.writeEndElement();
 }
 
+void WritePage(QXmlStreamWriter& w, const PageSetup& page) {
+  w.writeStartElement(QStringLiteral("page"));
+  for (const NamedFormat& f : kFormatNames) {
+    if (f.format == page.format) w.writeAttribute(QStringLiteral("format"), QLatin1String(f.name));
+  }
+  if (page.format == PageFormat::Custom) {
+    w.writeAttribute(QStringLiteral("short-side"), Number(page.customShortMm));
+    w.writeAttribute(QStringLiteral("long-side"), Number(page.customLongMm));
+  }
+  w.writeAttribute(QStringLiteral("orientation"),
+                   page.landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
+  w.writeAttribute(QStringLiteral("margin-left"), Number(page.marginLeft));
+  w.writeAttribute(QStringLiteral("margin-top"), Number(page.marginTop));
+  w.writeAttribute(QStringLiteral("margin-right"), Number(page.marginRight));
+  w.writeAttribute(QStringLiteral("margin-bottom"), Number(page.marginBottom));
+  if (page.printOffsetX != 0 || page.printOffsetY != 0) {
+    w.writeAttribute(QStringLiteral("print-offset-x"), Number(page.printOffsetX));
+    w.writeAttribute(QStringLiteral("print-offset-y"), Number(page.printOffsetY));
+  }
+  w.writeEndElement();
+}
+
+void WriteVariable(QXmlStreamWriter& w, const VariableDef& variable) {
+  w.writeStartElement(QStringLiteral("variable"));
+  w.writeAttribute(QStringLiteral("name"), variable.name);
+  w.writeAttribute(QStringLiteral("initial"), variable.initial);
+  if (variable.reset != VariableReset::Never) {
+    w.writeAttribute(QStringLiteral("reset"), variable.reset == VariableReset::Page
+                                                  ? QStringLiteral("page")
+                                                  : QStringLiteral("group"));
+  }
+  if (!variable.group.isEmpty()) w.writeAttribute(QStringLiteral("group"), variable.group);
+  w.writeEndElement();
+}
+
+void WriteBand(QXmlStreamWriter& w, const Band& band) {
+  w.writeStartElement(QStringLiteral("band"));
+  w.writeAttribute(QStringLiteral("kind"), BandName(band.kind));
+  w.writeAttribute(QStringLiteral("height"), Number(band.height));
+  if (!band.group.isEmpty()) w.writeAttribute(QStringLiteral("group"), band.group);
+  if (!band.groupKey.isEmpty()) w.writeAttribute(QStringLiteral("key"), band.groupKey);
+  if (band.columns != 1) {
+    w.writeAttribute(QStringLiteral("columns"), QString::number(band.columns));
+  }
+  if (band.columnGap != Band().columnGap) {
+    w.writeAttribute(QStringLiteral("column-gap"), Number(band.columnGap));
+  }
+  if (band.pageBreakAfter) {
+    w.writeAttribute(QStringLiteral("page-break-after"), QStringLiteral("true"));
+  }
+  if (!band.onFirstPage)
+    w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
+  if (band.repeatOnNewPage) w.writeAttribute(QStringLiteral("repeat"), QStringLiteral("true"));
+  if (!band.scriptBefore.isEmpty()) {
+    w.writeStartElement(QStringLiteral("script"));
+    w.writeAttribute(QStringLiteral("when"), QStringLiteral("before"));
+    w.writeCharacters(band.scriptBefore);
+    w.writeEndElement();
+  }
+  if (!band.scriptAfter.isEmpty()) {
+    w.writeStartElement(QStringLiteral("script"));
+    w.writeAttribute(QStringLiteral("when"), QStringLiteral("after"));
+    w.writeCharacters(band.scriptAfter);
+    w.writeEndElement();
+  }
+  for (const ReportItem& item : band.items) WriteItem(w, item);
+  w.writeEndElement();
+}
+
 }  // namespace
 
 QSizeF PageSetup::sizeMm() const {
@@ -574,74 +643,9 @@ QByteArray WriteTemplate(const ReportTemplate& report) {
   w.writeStartElement(QStringLiteral("report"));
   w.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
   if (!report.name.isEmpty()) w.writeAttribute(QStringLiteral("name"), report.name);
-
-  const PageSetup& page = report.page;
-  w.writeStartElement(QStringLiteral("page"));
-  for (const NamedFormat& f : kFormatNames) {
-    if (f.format == page.format) w.writeAttribute(QStringLiteral("format"), QLatin1String(f.name));
-  }
-  if (page.format == PageFormat::Custom) {
-    w.writeAttribute(QStringLiteral("short-side"), Number(page.customShortMm));
-    w.writeAttribute(QStringLiteral("long-side"), Number(page.customLongMm));
-  }
-  w.writeAttribute(QStringLiteral("orientation"),
-                   page.landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
-  w.writeAttribute(QStringLiteral("margin-left"), Number(page.marginLeft));
-  w.writeAttribute(QStringLiteral("margin-top"), Number(page.marginTop));
-  w.writeAttribute(QStringLiteral("margin-right"), Number(page.marginRight));
-  w.writeAttribute(QStringLiteral("margin-bottom"), Number(page.marginBottom));
-  if (page.printOffsetX != 0 || page.printOffsetY != 0) {
-    w.writeAttribute(QStringLiteral("print-offset-x"), Number(page.printOffsetX));
-    w.writeAttribute(QStringLiteral("print-offset-y"), Number(page.printOffsetY));
-  }
-  w.writeEndElement();
-
-  for (const VariableDef& variable : report.variables) {
-    w.writeStartElement(QStringLiteral("variable"));
-    w.writeAttribute(QStringLiteral("name"), variable.name);
-    w.writeAttribute(QStringLiteral("initial"), variable.initial);
-    if (variable.reset != VariableReset::Never) {
-      w.writeAttribute(QStringLiteral("reset"), variable.reset == VariableReset::Page
-                                                    ? QStringLiteral("page")
-                                                    : QStringLiteral("group"));
-    }
-    if (!variable.group.isEmpty()) w.writeAttribute(QStringLiteral("group"), variable.group);
-    w.writeEndElement();
-  }
-
-  for (const Band& band : report.bands) {
-    w.writeStartElement(QStringLiteral("band"));
-    w.writeAttribute(QStringLiteral("kind"), BandName(band.kind));
-    w.writeAttribute(QStringLiteral("height"), Number(band.height));
-    if (!band.group.isEmpty()) w.writeAttribute(QStringLiteral("group"), band.group);
-    if (!band.groupKey.isEmpty()) w.writeAttribute(QStringLiteral("key"), band.groupKey);
-    if (band.columns != 1) {
-      w.writeAttribute(QStringLiteral("columns"), QString::number(band.columns));
-    }
-    if (band.columnGap != Band().columnGap) {
-      w.writeAttribute(QStringLiteral("column-gap"), Number(band.columnGap));
-    }
-    if (band.pageBreakAfter) {
-      w.writeAttribute(QStringLiteral("page-break-after"), QStringLiteral("true"));
-    }
-    if (!band.onFirstPage)
-      w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
-    if (band.repeatOnNewPage) w.writeAttribute(QStringLiteral("repeat"), QStringLiteral("true"));
-    if (!band.scriptBefore.isEmpty()) {
-      w.writeStartElement(QStringLiteral("script"));
-      w.writeAttribute(QStringLiteral("when"), QStringLiteral("before"));
-      w.writeCharacters(band.scriptBefore);
-      w.writeEndElement();
-    }
-    if (!band.scriptAfter.isEmpty()) {
-      w.writeStartElement(QStringLiteral("script"));
-      w.writeAttribute(QStringLiteral("when"), QStringLiteral("after"));
-      w.writeCharacters(band.scriptAfter);
-      w.writeEndElement();
-    }
-    for (const ReportItem& item : band.items) WriteItem(w, item);
-    w.writeEndElement();
-  }
+  WritePage(w, report.page);
+  for (const VariableDef& variable : report.variables) WriteVariable(w, variable);
+  for (const Band& band : report.bands) WriteBand(w, band);
   w.writeEndElement();
   w.writeEndDocument();
   return bytes;
