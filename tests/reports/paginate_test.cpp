@@ -129,7 +129,7 @@ TEST_F(PaginateTest, AGroupHeaderStaysWithItsFirstRecordAndRepeatsWhileItsGroupG
 TEST_F(PaginateTest, ABandTallerThanAnyPageIsLeftOutWithItsAssignmentsUndone) {
   ReportTemplate report = Template(QStringLiteral(R"(
     <variable name="Total" initial="0"/>
-    <band kind="detail" height="10"><script when="after">Total := Total + 1</script><text x="0" y="0" width="100" height="5" wrap="true" grow="true">[Nom]</text></band>
+    <band kind="detail" height="10"><script when="before">Total := Total + 1</script><text x="0" y="0" width="100" height="5" wrap="true" grow="true">[Nom]</text></band>
     <band kind="summary" height="10"><text x="0" y="0" width="100" height="5">Imprimés : [Total]</text></band>)"));
   QStringList names{QStringLiteral("Jérôme"), QString(), QStringLiteral("Benoît")};
   for (int k = 0; k < 60; ++k) names[1] += QStringLiteral("ligne\n");
