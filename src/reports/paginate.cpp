@@ -36,8 +36,8 @@ struct Deferred {
 
 class Preparer {
  public:
-  Preparer(const ReportTemplate& report, const ReportInput& input,
-           const CompiledTemplate& compiled, PreparedReport& out)
+  Preparer(const ReportTemplate& report, const ReportInput& input, const CompiledTemplate& compiled,
+           PreparedReport& out)
       : m_report(report), m_input(input), m_out(out), m_values(input, compiled, out) {
     QSizeF size = report.page.sizeMm();
     m_pageWidth = size.width();
@@ -256,11 +256,13 @@ class Preparer {
     if (tooTall || m_y + laid.height > m_bottom + 1e-9) {
       // Even an empty page cannot hold it: it is not drawn over the page footer, and its
       // assignments are undone so that the totals are those of the printed bands.
-      m_values.warn(QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
-                          "elle n'est pas imprimée")
-               .arg(m_values.inRecordBand() ? QStringLiteral("enregistrement %1 : ").arg(m_values.record() + 1)
-                                   : QString(),
-                    MmText(laid.height), MmText(m_bottom - m_y)));
+      m_values.warn(
+          QStringLiteral("%1la bande mesure %2 mm de haut et la page n'a que %3 mm de place : "
+                         "elle n'est pas imprimée")
+              .arg(m_values.inRecordBand()
+                       ? QStringLiteral("enregistrement %1 : ").arg(m_values.record() + 1)
+                       : QString(),
+                   MmText(laid.height), MmText(m_bottom - m_y)));
       m_values.setVariables(saved);
       return;
     }

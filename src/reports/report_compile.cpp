@@ -82,7 +82,8 @@ class Compiler {
       m_out.errors << QStringLiteral("%1 : aucun en-tête de groupe « %2 »").arg(where, band.group);
     }
     for (const ReportItem& item : band.items) {
-      compiled.items.push_back(this->item(band, item, where + QStringLiteral(", ") + ItemWhere(item)));
+      compiled.items.push_back(
+          this->item(band, item, where + QStringLiteral(", ") + ItemWhere(item)));
     }
     return compiled;
   }

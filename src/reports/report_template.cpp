@@ -585,8 +585,7 @@ void WriteBand(QXmlStreamWriter& w, const Band& band) {
   if (band.pageBreakAfter) {
     w.writeAttribute(QStringLiteral("page-break-after"), QStringLiteral("true"));
   }
-  if (!band.onFirstPage)
-    w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
+  if (!band.onFirstPage) w.writeAttribute(QStringLiteral("on-first-page"), QStringLiteral("false"));
   if (band.repeatOnNewPage) w.writeAttribute(QStringLiteral("repeat"), QStringLiteral("true"));
   if (!band.scriptBefore.isEmpty()) {
     w.writeStartElement(QStringLiteral("script"));

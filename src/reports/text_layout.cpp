@@ -206,8 +206,9 @@ class TextLayout {
     if (widest <= fitWidth + kFitToleranceMm) return;
     if (figure && shrink(widestLine, widest, fitWidth)) return;
     m_d.clip = true;
-    m_values.cut(m_ci, QStringLiteral("« %1 » ne tient pas dans sa case (%2 mm de large pour %3 mm)")
-                           .arg(Excerpt(widestLine), MmText(widest), MmText(fitWidth)));
+    m_values.cut(m_ci,
+                 QStringLiteral("« %1 » ne tient pas dans sa case (%2 mm de large pour %3 mm)")
+                     .arg(Excerpt(widestLine), MmText(widest), MmText(fitWidth)));
   }
 
   // The largest size, by tenths of a point, at which the line fits; false when even the
@@ -230,8 +231,8 @@ class TextLayout {
 
   // A box that may not grow shows the lines it can hold.
   void keepLinesOfTheBox() {
-    int fit = std::max(1, static_cast<int>(std::floor((m_item.height + kFitToleranceMm) /
-                                                      m_font->lineHeightMm)));
+    int fit = std::max(
+        1, static_cast<int>(std::floor((m_item.height + kFitToleranceMm) / m_font->lineHeightMm)));
     if (m_d.lines.size() <= fit) return;
     bool lost = false;
     for (qsizetype k = fit; k < m_d.lines.size(); ++k) {
@@ -329,7 +330,10 @@ class Growths {
 class BandLayout {
  public:
   BandLayout(Measurer& measurer, const CompiledBand& band, double width, BandValues& values)
-      : m_measurer(measurer), m_band(band), m_width(width), m_values(values),
+      : m_measurer(measurer),
+        m_band(band),
+        m_width(width),
+        m_values(values),
         m_texts(band.items.size()) {}
 
   LaidBand run() {

@@ -46,10 +46,11 @@ TEST(CompileTest, ASoundTemplateCompilesEveryBandAndItemInItsOrder) {
   total.reset = VariableReset::Group;
   total.group = QStringLiteral("Classe");
   report.variables.push_back(total);
-  report.bands.push_back(MakeBand(BandKind::PageFooter, {Text(QStringLiteral("Page [Page] / [NbPages]"))}));
+  report.bands.push_back(
+      MakeBand(BandKind::PageFooter, {Text(QStringLiteral("Page [Page] / [NbPages]"))}));
   report.bands.push_back(GroupHeader(QStringLiteral("Classe"), QStringLiteral("Compte")));
-  Band detail = MakeBand(BandKind::Detail,
-                         {Text(QStringLiteral("[Nom] [Prénom]")), Field(QStringLiteral("Solde * 2"))});
+  Band detail = MakeBand(BandKind::Detail, {Text(QStringLiteral("[Nom] [Prénom]")),
+                                            Field(QStringLiteral("Solde * 2"))});
   detail.items[1].format = QStringLiteral("amount");
   detail.scriptAfter = QStringLiteral("Total := Total + Solde");
   report.bands.push_back(detail);
@@ -66,7 +67,8 @@ TEST(CompileTest, ASoundTemplateCompilesEveryBandAndItemInItsOrder) {
     EXPECT_EQ(&report.bands[b], compiled.bands[b].band);
     ASSERT_EQ(report.bands[b].items.size(), compiled.bands[b].items.size());
   }
-  EXPECT_EQ(QStringLiteral("bande « En-tête de groupe » du groupe Classe"), compiled.bands[1].where);
+  EXPECT_EQ(QStringLiteral("bande « En-tête de groupe » du groupe Classe"),
+            compiled.bands[1].where);
   EXPECT_TRUE(compiled.bands[1].key.isValid());
   EXPECT_TRUE(compiled.bands[1].key.uses(QStringLiteral("Compte")));
   EXPECT_TRUE(compiled.bands[2].after.isValid());
@@ -128,15 +130,20 @@ TEST(CompileTest, RefusesNamesThatLeadNowhereWithTheirPlace) {
           QStringLiteral("Bande « Pied de groupe » du groupe Série (ligne 9) : aucun en-tête de "
                          "groupe « Série »"),
           QStringLiteral("Bande « Détail » (ligne 12), élément Champ (ligne 15) : "
-                         "lines-of=\"Lui\"") + lonely,
+                         "lines-of=\"Lui\"") +
+              lonely,
           QStringLiteral("Bande « Détail » (ligne 12), élément Champ (ligne 16) : "
-                         "lines-of=\"Trait\"") + lonely,
+                         "lines-of=\"Trait\"") +
+              lonely,
           QStringLiteral("Bande « Détail » (ligne 12), élément Champ (ligne 17) : "
-                         "lines-of=\"Montants\"") + lonely,
+                         "lines-of=\"Montants\"") +
+              lonely,
           QStringLiteral("Bande « Détail » (ligne 12), élément Champ (ligne 18) : "
-                         "lines-of=\"Benoît\"") + lonely,
+                         "lines-of=\"Benoît\"") +
+              lonely,
           QStringLiteral("Bande « Récapitulatif » (ligne 20), élément Champ (ligne 21) : "
-                         "lines-of=\"Nom\"") + lonely,
+                         "lines-of=\"Nom\"") +
+              lonely,
       }),
       CompileTemplate(report, QString()).errors);
 }

@@ -2,9 +2,10 @@
 // to the next page whole, headers repeat, a group header stays with its first record, and a
 // value that cannot be computed stops everything.
 
+#include "reports/paginate.h"
+
 #include <gtest/gtest.h>
 
-#include "reports/paginate.h"
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
 #include "reports/report_compile.h"
@@ -87,11 +88,11 @@ TEST_F(PaginateTest, ABandThatDoesNotFitGoesWholeToTheNextPageUnderTheRepeatedHe
   }
   first << QStringLiteral("Page 1 / 2@180");
   EXPECT_EQ(first, pages[0]);
-  EXPECT_EQ((QStringList{QStringLiteral("Club de bridge de Noël@10"), QStringLiteral("Nom@20"),
-                         QStringLiteral("R8@30"), QStringLiteral("suite R8@40"),
-                         QStringLiteral("R9@50"), QStringLiteral("suite R9@60"),
-                         QStringLiteral("Page 2 / 2@180")}),
-            pages[1]);
+  EXPECT_EQ(
+      (QStringList{QStringLiteral("Club de bridge de Noël@10"), QStringLiteral("Nom@20"),
+                   QStringLiteral("R8@30"), QStringLiteral("suite R8@40"), QStringLiteral("R9@50"),
+                   QStringLiteral("suite R9@60"), QStringLiteral("Page 2 / 2@180")}),
+      pages[1]);
   EXPECT_EQ((std::vector<QStringList>{{QStringLiteral("R1"), QStringLiteral("suite R1")}}),
             std::vector<QStringList>(out.tableRows.begin(), out.tableRows.begin() + 1));
   EXPECT_EQ(9u, out.tableRows.size());
@@ -117,8 +118,8 @@ TEST_F(PaginateTest, AGroupHeaderStaysWithItsFirstRecordAndRepeatsWhileItsGroupG
 
   // Group A running over a page: its header opens the next page again.
   clubs = QStringList(30, QStringLiteral("A"));
-  out = paginate(report,
-                 Records({{QStringLiteral("Nom"), Names(30)}, {QStringLiteral("Club"), clubs}}, 30));
+  out = paginate(
+      report, Records({{QStringLiteral("Nom"), Names(30)}, {QStringLiteral("Club"), clubs}}, 30));
   const std::vector<QStringList> again = Pages(out);
   ASSERT_EQ(2u, again.size());
   EXPECT_EQ(QStringLiteral("R18@190"), again[0].back());

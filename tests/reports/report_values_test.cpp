@@ -2,11 +2,12 @@
 // variables, then the built-in names; a moment kept to evaluate a text again later; a
 // calculation that cannot be made stops the report with its place.
 
+#include "reports/report_values.h"
+
 #include <gtest/gtest.h>
 
 #include "reports/qstring_printer.h"
 #include "reports/report_compile.h"
-#include "reports/report_values.h"
 
 namespace vantrel::reports {
 namespace {

@@ -1,6 +1,8 @@
 // A band's items measured with their values: texts wrapped onto lines, numbers printed
 // smaller, values cut said so, growing texts pushing down what is under them.
 
+#include "reports/text_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,7 +10,6 @@
 #include "reports/qstring_printer.h"
 #include "reports/qt_environment.h"
 #include "reports/report_compile.h"
-#include "reports/text_layout.h"
 
 namespace vantrel::reports {
 namespace {
@@ -161,8 +162,7 @@ TEST_F(TextLayoutTest, ACutValueIsQuotedWholeInItsMessage) {
   // Markers a message could take for its own ("%1", "%3") are the value's.
   ReportItem box = Box(QStringLiteral("Remise"), 0, 0, 80, 5);
   box.wordWrap = true;
-  LayText(m_measurer, item(box), QStringLiteral("%1 %3 %4\nde remise pour Benoît"), 200,
-          m_values);
+  LayText(m_measurer, item(box), QStringLiteral("%1 %3 %4\nde remise pour Benoît"), 200, m_values);
   ASSERT_EQ(1, m_values.cuts.size());
   EXPECT_EQ(QStringLiteral("Remise : « %1 %3 %4 de remise pour Benoît » demande 2 lignes et sa "
                            "case n'en montre que 1"),
@@ -187,9 +187,9 @@ TEST_F(TextLayoutTest, ConditionalStyleIsAskedOnlyOfItemsThatHaveOne) {
                     {QStringLiteral("Solde"), QStringLiteral("-12,50")}};
   m_values.styles[QStringLiteral("Solde < 0")] = true;
   LaidBand laid = LayBand(m_measurer, compile(band), 190, m_values);
-  EXPECT_EQ((QStringList{QStringLiteral("Nom"), QStringLiteral("Solde"),
-                         QStringLiteral("si Solde < 0")}),
-            m_values.asked);
+  EXPECT_EQ(
+      (QStringList{QStringLiteral("Nom"), QStringLiteral("Solde"), QStringLiteral("si Solde < 0")}),
+      m_values.asked);
   ASSERT_EQ(2u, laid.items.size());
   EXPECT_EQ(QColor(Qt::black), laid.items[0].color);
   EXPECT_FALSE(laid.items[0].font.bold);
