@@ -5,20 +5,15 @@
 #include <vector>
 
 #include "reports/designer_canvas.h"
+#include "reports/designer_panel.h"
 #include "reports/report_template.h"
 
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
-class QFontComboBox;
 class QGraphicsScene;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QSpinBox;
-class QTableWidget;
 class QUndoStack;
 class QVBoxLayout;
 
@@ -28,13 +23,17 @@ class Platform;
 
 namespace vantrel::reports {
 
+class DesignerBandPanel;
+class DesignerItemPanel;
+class DesignerPagePanel;
+class DesignerVariablesPanel;
 class Report;
 
 // The modal template designer: bands as strips, items selected, moved and resized on a
-// 1 mm grid, a French properties panel, undo and redo, a preview with the screen's data,
-// an atomic save keeping a ".bak", and the template shipped with the program on demand.
-// It edits a copy; the file changes only on "Enregistrer".
-class ReportDesigner : public QDialog, private CanvasListener {
+// 1 mm grid, French property panels (item, band, variables, page), undo and redo, a preview
+// with the screen's data, an atomic save keeping a ".bak", and the template shipped with the
+// program on demand. It edits a copy; the file changes only on "Enregistrer".
+class ReportDesigner : public QDialog, private CanvasListener, private TemplateEditor {
   Q_OBJECT
 
  public:
@@ -48,13 +47,17 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QGraphicsScene* scene() const { return m_scene; }
   DesignerView* view() const { return m_view; }
   QLabel* messageLabel() const { return m_message; }
-  QComboBox* namesBox() const { return m_names; }
-  QComboBox* formatBox() const { return m_format; }
-  QLineEdit* conditionBox() const { return m_condition; }
-  QComboBox* conditionColourBox() const { return m_conditionColor; }
-  QCheckBox* conditionBoldBox() const { return m_conditionBold; }
-  QLineEdit* columnNameBox() const { return m_itemName; }
-  QCheckBox* repeatBox() const { return m_repeat; }
+  DesignerItemPanel* itemPanel() const { return m_itemPanel; }
+  DesignerBandPanel* bandPanel() const { return m_bandPanel; }
+  DesignerVariablesPanel* variablesPanel() const { return m_variablesPanel; }
+  DesignerPagePanel* pagePanel() const { return m_pagePanel; }
+  QComboBox* namesBox() const;
+  QComboBox* formatBox() const;
+  QLineEdit* conditionBox() const;
+  QComboBox* conditionColourBox() const;
+  QCheckBox* conditionBoldBox() const;
+  QLineEdit* columnNameBox() const;
+  QCheckBox* repeatBox() const;
 
   // The commands of the toolbar, also driven by tests.
   bool save();
@@ -75,29 +78,30 @@ class ReportDesigner : public QDialog, private CanvasListener {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Selection {
-    std::vector<std::pair<int, int>> items;
-    std::vector<int> bands;
-  };
+  using Selection = DesignerSelection;
 
   void sceneEdited() override;
+  // What the panels edit through.
+  const ReportTemplate& editedTemplate() const override { return m_template; }
+  DesignerSelection selection() const override { return currentSelection(); }
+  std::vector<std::pair<QString, QString>> knownNames() const override;
+  void change(const QString& what, const std::function<void(ReportTemplate&)>& edit) override;
+  void type(const QString& what, const QString& mergeKey,
+            const std::function<void(ReportTemplate&)>& edit) override;
+
   void buildToolBar(QVBoxLayout* layout);
   QWidget* buildPanel();
   void rebuildScene(const Selection& selection);
   Selection currentSelection() const;
   // Replaces the template with `changed` as one undoable step named `what`.
   void commit(const QString& what, const ReportTemplate& changed);
-  void change(const QString& what, const std::function<void(ReportTemplate&)>& edit);
   // Applies `edit` to every selected item.
   void changeItems(const QString& what, const std::function<void(ReportItem&)>& edit);
-  void changeBand(const QString& what, const std::function<void(Band&)>& edit);
   void refreshPanel();
-  void refreshVariables();
+  void showTemplateErrors();
   void setTemplate(const ReportTemplate& value, const Selection& selection);
   bool confirmClose();
   int targetBand() const;
-  // Names offered by "Insérer": (name, label shown).
-  std::vector<std::pair<QString, QString>> knownNames() const;
 
   friend class TemplateCommand;
 
@@ -115,59 +119,10 @@ class ReportDesigner : public QDialog, private CanvasListener {
   QLabel* m_message = nullptr;
   QAction* m_restore = nullptr;
 
-  QGroupBox* m_itemBox = nullptr;
-  QLabel* m_itemKind = nullptr;
-  QPlainTextEdit* m_text = nullptr;
-  QComboBox* m_names = nullptr;
-  QFontComboBox* m_font = nullptr;
-  QDoubleSpinBox* m_size = nullptr;
-  QCheckBox* m_bold = nullptr;
-  QCheckBox* m_italic = nullptr;
-  QCheckBox* m_underline = nullptr;
-  QComboBox* m_align = nullptr;
-  QComboBox* m_valign = nullptr;
-  QCheckBox* m_borderLeft = nullptr;
-  QCheckBox* m_borderTop = nullptr;
-  QCheckBox* m_borderRight = nullptr;
-  QCheckBox* m_borderBottom = nullptr;
-  QComboBox* m_format = nullptr;
-  QCheckBox* m_wrap = nullptr;
-  QCheckBox* m_grow = nullptr;
-  QLineEdit* m_condition = nullptr;
-  QComboBox* m_conditionColor = nullptr;
-  QCheckBox* m_conditionBold = nullptr;
-  QLineEdit* m_itemName = nullptr;
-  QDoubleSpinBox* m_x = nullptr;
-  QDoubleSpinBox* m_y = nullptr;
-  QDoubleSpinBox* m_width = nullptr;
-  QDoubleSpinBox* m_height = nullptr;
-  QDoubleSpinBox* m_lineWidth = nullptr;
-
-  QGroupBox* m_bandBox = nullptr;
-  QLabel* m_bandKind = nullptr;
-  QDoubleSpinBox* m_bandHeight = nullptr;
-  QSpinBox* m_columns = nullptr;
-  QDoubleSpinBox* m_columnGap = nullptr;
-  QCheckBox* m_pageBreak = nullptr;
-  QCheckBox* m_firstPage = nullptr;
-  QCheckBox* m_repeat = nullptr;
-  QLineEdit* m_group = nullptr;
-  QLineEdit* m_groupKey = nullptr;
-  QPlainTextEdit* m_scriptBefore = nullptr;
-  QPlainTextEdit* m_scriptAfter = nullptr;
-
-  QTableWidget* m_variables = nullptr;
-
-  QComboBox* m_pageFormat = nullptr;
-  QDoubleSpinBox* m_shortSide = nullptr;
-  QDoubleSpinBox* m_longSide = nullptr;
-  QComboBox* m_orientation = nullptr;
-  QDoubleSpinBox* m_marginLeft = nullptr;
-  QDoubleSpinBox* m_marginTop = nullptr;
-  QDoubleSpinBox* m_marginRight = nullptr;
-  QDoubleSpinBox* m_marginBottom = nullptr;
-  QDoubleSpinBox* m_offsetX = nullptr;
-  QDoubleSpinBox* m_offsetY = nullptr;
+  DesignerItemPanel* m_itemPanel = nullptr;
+  DesignerBandPanel* m_bandPanel = nullptr;
+  DesignerVariablesPanel* m_variablesPanel = nullptr;
+  DesignerPagePanel* m_pagePanel = nullptr;
 };
 
 }  // namespace vantrel::reports
