@@ -10,7 +10,6 @@
 #include <unordered_set>
 
 #include "core/os_file.h"
-#include "core/record_file.h"
 #include "core/settings.h"
 
 namespace vantrel::utilities {
