@@ -168,25 +168,8 @@ std::vector<std::string> ArgumentsUtf8(int argc, char* argv[]) {
 // ---------------------------------------------------------------------------------------
 // WritableFile.
 
-WritableFile::WritableFile(WritableFile&& other) noexcept {
-#ifdef _WIN32
-  std::swap(m_handle, other.m_handle);
-#else
-  std::swap(m_fd, other.m_fd);
-#endif
-}
-
-WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-#ifdef _WIN32
-    std::swap(m_handle, other.m_handle);
-#else
-    std::swap(m_fd, other.m_fd);
-#endif
-  }
-  return *this;
-}
+WritableFile::WritableFile(WritableFile&& other) noexcept = default;
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept = default;
 
 WritableFile::~WritableFile() { Close(); }
 
@@ -344,25 +327,8 @@ std::error_code SyncFile(const fs::path& path) {
 // ---------------------------------------------------------------------------------------
 // ReadableFile.
 
-ReadableFile::ReadableFile(ReadableFile&& other) noexcept {
-#ifdef _WIN32
-  std::swap(m_handle, other.m_handle);
-#else
-  std::swap(m_fd, other.m_fd);
-#endif
-}
-
-ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-#ifdef _WIN32
-    std::swap(m_handle, other.m_handle);
-#else
-    std::swap(m_fd, other.m_fd);
-#endif
-  }
-  return *this;
-}
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept = default;
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept = default;
 
 ReadableFile::~ReadableFile() { Close(); }
 

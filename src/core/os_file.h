@@ -23,6 +23,7 @@
 #include <streambuf>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace vantrel::os {
@@ -50,8 +51,41 @@ enum class CreateMode {
   kTruncate,  // an existing file is emptied first
 };
 
+// The system's handle of an open file (WritableFile, ReadableFile), held by one object at a
+// time: a move hands it over, and a move onto an open file first closes that file
+// (Owner::Close).
+template <class Owner>
+class MovableFileHandle {
+ protected:
+  MovableFileHandle() = default;
+  MovableFileHandle(MovableFileHandle&& other) noexcept { swapHandle(other); }
+  MovableFileHandle& operator=(MovableFileHandle&& other) noexcept {
+    if (this != &other) {
+      static_cast<Owner*>(this)->Close();
+      swapHandle(other);
+    }
+    return *this;
+  }
+  ~MovableFileHandle() = default;
+
+#ifdef _WIN32
+  void* m_handle = nullptr;
+#else
+  int m_fd = -1;
+#endif
+
+ private:
+  void swapHandle(MovableFileHandle& other) noexcept {
+#ifdef _WIN32
+    std::swap(m_handle, other.m_handle);
+#else
+    std::swap(m_fd, other.m_fd);
+#endif
+  }
+};
+
 // A file open for writing, written from its start. One writer at a time; movable.
-class WritableFile {
+class WritableFile : public MovableFileHandle<WritableFile> {
  public:
   WritableFile() = default;
   WritableFile(WritableFile&& other) noexcept;
@@ -74,13 +108,6 @@ class WritableFile {
   std::error_code Sync();
   // Closes the file; calling it again does nothing. An error means the data may be lost.
   std::error_code Close();
-
- private:
-#ifdef _WIN32
-  void* m_handle = nullptr;
-#else
-  int m_fd = -1;
-#endif
 };
 
 // Creates path (it must not exist), writes bytes, syncs and closes it (unless syncs are held,
@@ -104,7 +131,7 @@ std::error_code SyncFile(const std::filesystem::path& path);
 // Files read.
 
 // A file open for reading from its start; movable.
-class ReadableFile {
+class ReadableFile : public MovableFileHandle<ReadableFile> {
  public:
   ReadableFile() = default;
   ReadableFile(ReadableFile&& other) noexcept;
@@ -119,13 +146,6 @@ class ReadableFile {
   // Reads up to size bytes into data; read is 0 only at the end of the file.
   std::error_code Read(void* data, std::size_t size, std::size_t& read);
   void Close();
-
- private:
-#ifdef _WIN32
-  void* m_handle = nullptr;
-#else
-  int m_fd = -1;
-#endif
 };
 
 // The whole file. On error bytes is left empty.

@@ -10,110 +10,19 @@
 #include <system_error>
 #include <vector>
 
-#include "core/error.h"
-
-struct z_stream_s;
+#include "utilities/archive_decoder.h"
+#include "utilities/archive_format.h"
+#include "utilities/archived_name.h"
+#include "utilities/packed_date.h"
+#include "utilities/wildcard.h"
 
 namespace vantrel::utilities {
 
-// The backup archive: a list of files packed into one file, each cut into chunks of 16384
-// bytes compressed one by one with zlib. All integers are 32-bit signed little-endian, texts
-// are Windows-1252 bytes without terminator.
-//
-//   07 00 00 00 "Vantrel"           title length, title
-//   <total> <count>                 sum of the file sizes (low 32 bits), number of files
-//   entry...                        name length N > 0, name, packed date-time, data section
-//   00 00 00 00                     end of the archive
-//
-//   data section:  "EC2" 00, chunks, 00 00 00 00
-//   chunk:         L > 0: one zlib stream of L bytes inflating to at most 16384 bytes;
-//                  L < 0: -L bytes stored unchanged. |L| <= 16384.
-//
-// A volume-change record stands where an entry would start: 0C 00 00 00 "NEXT:DISK002";
-// volume n >= 2 is the archive name with its extension replaced by "." + three digits, and
-// starts with a data section continuing the file cut at the end of the previous volume.
-//
-// Archived names are full paths with the letters A-Z lowered, in Windows-1252:
-//   on Windows  "c:\club\vantrel\2026-2027\joueur.dbp"
-//   elsewhere   "/home/club/vantrel/2026-2027/joueur.dbp"
-// The reader accepts both forms on every system ("\" and "/" both separate folders).
+// The archive's bytes are told in archive_format.h, its names in archived_name.h.
 
 enum class BackupMode { bmAll, bmIncremental };
 enum class CompressionLevel { clFastest, clNone, clDefault, clMax };
 enum class RestoreMode { rmAll, rmNoOverwrite, rmNewer, rmExisting, rmExistingNewer };
-
-// The error codes of the archive and their texts (ErrorText).
-enum class BackupError {
-  kNone = 0,
-  kCannotReadFile = 1,
-  kCannotReadArchive = 3,
-  kCannotWriteArchive = 4,
-  kInvalidArchiveType = 5,
-  kCompressionError = 6,
-  kCannotCreateFileIdList = 7,
-};
-
-// "Cannot read file", "Cannot read archive", ... ; "" for kNone.
-std::string ErrorText(BackupError code);
-
-// Thrown by Restore for the two failures that are raised to the caller: an unreadable
-// header (kCannotReadArchive) and a data section without its signature
-// (kInvalidArchiveType). what() is the error text.
-class ArchiveError : public Error {
- public:
-  explicit ArchiveError(BackupError code);
-  BackupError code() const { return m_code; }
-
- private:
-  BackupError m_code;
-};
-
-inline constexpr std::size_t kChunkSize = 16384;
-// Longest name an archive may hold; a longer one marks a damaged archive.
-inline constexpr std::int32_t kMaxNameLength = 4096;
-inline constexpr char kStreamName[] = ":STREAM";
-inline constexpr char kFileIdListName[] = "FILE:LIST";
-inline constexpr char kVolumeChangeName[] = "NEXT:DISK";
-
-// File date-times in packed form: date in the high 16 bits (bits 9-15 year - 1980, 5-8
-// month, 0-4 day), time in the low 16 bits (11-15 hour, 5-10 minute, 0-4 seconds / 2),
-// local time.
-std::uint32_t PackDateTime(int year, int month, int day, int hour, int minute, int second);
-std::uint32_t PackedTimeOf(const std::filesystem::path& file);
-// Sets the file's last-write time; false when the value is no valid date or the system
-// refuses.
-bool SetPackedTime(const std::filesystem::path& file, std::uint32_t packed);
-// "dd/mm/yyyy hh:mm:ss" of a packed value.
-std::string FormatPackedDateTime(std::uint32_t packed);
-
-// A path of this system as Windows-1252 bytes (the inverse of FolderPath).
-std::string PathToText(const std::filesystem::path& path);
-
-// The name a file is archived under: its absolute path, letters A-Z lowered, Windows-1252.
-std::string ArchivedNameOf(const std::filesystem::path& file);
-
-// An archived name taken apart: its root ("c:", "/" or "\\server") and its folders and file
-// name. Nothing when the name is unusable: empty, a control byte, a "." or ".." component,
-// or no file name.
-struct ArchivedPath {
-  std::string root;
-  std::vector<std::string> components;
-};
-std::optional<ArchivedPath> ParseArchivedName(const std::string& name);
-
-// The archived path as a path of this system: a Windows name with its drive only on
-// Windows, a "/" name only elsewhere. Nothing when it means nothing here.
-std::optional<std::filesystem::path> NativePathOf(const ArchivedPath& path);
-
-// Files matching one backup pattern: a path with "*" and "?" in its last component,
-// optionally followed by "/s" (after a blank, or directly on a "\" path) for its sub-folders
-// too, depth first, sub-folders before the folder's own files. Letters A-Z are compared
-// without regard to case; only regular files are taken (no folder, no symbolic link).
-std::vector<std::filesystem::path> MatchPattern(const std::string& pattern);
-
-// True when name matches the wildcard mask ("*" any run, "?" one byte), A-Z compared without
-// regard to case; "*.*" matches every name, with or without a dot.
-bool MatchesMask(const std::string& name, const std::string& mask);
 
 // TBackupFile packs files into an archive and unpacks them. Data moves through two fixed
 // buffers of kChunkSize bytes; a file is never held whole in memory.
@@ -234,31 +143,32 @@ class TBackupFile {
   int filesArchived() const { return m_filesArchived; }
 
  private:
-  class Output;
-  class Input;
+  class ListSink;
+  class FileSink;
 
   bool fail(BackupError code, std::string file = {}, std::error_code system = {});
   bool progress(const std::string& name, std::uint64_t done, std::uint64_t total);
   int zlibLevel() const;
+  void clearErrors();
   bool buildFileList(const std::vector<std::string>& patterns, const std::string& archive);
   bool writeFileIdList(std::filesystem::path& listFile, std::uint64_t& total);
-  bool archiveFile(Output& out, const std::filesystem::path& source, const std::string& name,
-                   std::uint64_t& done, std::uint64_t total, bool& cancelled);
-  bool nextVolume(Output& out, bool& cancelled);
-  std::optional<std::filesystem::path> targetOf(const ArchivedPath& path,
-                                                const std::filesystem::path& folder) const;
-  bool wanted(const std::filesystem::path& target, std::uint32_t packed) const;
-  // Copies (out set) or steps over (out null) one data section. Sets endOfVolumeCut when it
-  // returns true; returns false on error or cancel.
-  bool readSection(Input& in, std::ostream* out, const std::string& name, std::uint64_t& done,
-                   std::uint64_t total, bool& cancelled);
-  bool openVolume(Input& in, const std::filesystem::path& archive, int volume, bool& cancelled);
-  // archive is ignored when fromStream; folder empty: archived paths.
-  bool readArchive(const std::filesystem::path& archive, bool fromStream,
-                   const std::filesystem::path& folder);
+  // The files to archive, the file-ID list first when it is saved; false when that list
+  // could not be made (listFile names it while it exists).
+  bool collectEntries(const std::vector<std::string>& patterns, const std::string& archive,
+                      std::vector<std::pair<std::filesystem::path, std::string>>& entries,
+                      std::filesystem::path& listFile, std::uint64_t& total);
+  bool writeEntries(ArchiveOutput& out,
+                    const std::vector<std::pair<std::filesystem::path, std::string>>& entries,
+                    std::uint64_t total);
+  bool archiveFile(ArchiveOutput& out, ChunkDeflater& deflater,
+                   const std::filesystem::path& source, const std::string& name,
+                   std::uint64_t& done, std::uint64_t total);
+  bool nextVolume(ArchiveOutput& out);
+  // archive is ignored when fromStream.
+  bool readArchive(const std::filesystem::path& archive, bool fromStream, RestoreSink& sink);
+  bool restore(const std::filesystem::path& archive, bool fromStream,
+               const std::filesystem::path& folder);
   std::optional<std::vector<Entry>> list(const std::filesystem::path& archive, bool fromStream);
-  // Lets OnRestoreFile and OnRestorePath rename or skip the file about to be restored.
-  void chooseTarget(std::filesystem::path& target, bool& restore, std::uint32_t packed);
 
   std::string m_title = "Vantrel";
   BackupMode m_backupMode = BackupMode::bmAll;
@@ -281,9 +191,6 @@ class TBackupFile {
   std::filesystem::path m_archivePath;
   int m_volume = 1;
   std::string m_entryName;
-  std::vector<Entry>* m_listing = nullptr;
-  z_stream_s* m_deflater = nullptr;
-  z_stream_s* m_inflater = nullptr;
 
   // The two buffers every byte moves through.
   std::array<unsigned char, kChunkSize> m_in{};

@@ -493,38 +493,39 @@ class StagedRestore {
   std::vector<fs::path> m_createdFolders;              // deepest first, per target
 };
 
-}  // namespace
+// Puts back the events RestoreClub sets for its two passes.
+class RestoreEventsGuard {
+ public:
+  explicit RestoreEventsGuard(TBackupFile& backup)
+      : m_backup(backup),
+        m_file(backup.OnRestoreFile),
+        m_path(backup.OnRestorePath),
+        m_error(backup.OnError) {}
+  ~RestoreEventsGuard() {
+    m_backup.OnRestoreFile = m_file;
+    m_backup.OnRestorePath = m_path;
+    m_backup.OnError = m_error;
+  }
+  RestoreEventsGuard(const RestoreEventsGuard&) = delete;
+  RestoreEventsGuard& operator=(const RestoreEventsGuard&) = delete;
 
-ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
-                        const fs::path& programFolder) {
-  struct CallbackGuard {
-    TBackupFile& backup;
-    TBackupFile::RestoreFileEvent saved = backup.OnRestoreFile;
-    TBackupFile::RestorePathEvent savedPath = backup.OnRestorePath;
-    TBackupFile::ErrorEvent savedError = backup.OnError;
-    ~CallbackGuard() {
-      backup.OnRestoreFile = saved;
-      backup.OnRestorePath = savedPath;
-      backup.OnError = savedError;
-    }
-  } guard{backup};
-  backup.OnRestoreFile = nullptr;
-  backup.setRestoreFullPath(false);
-  backup.setRestoreMode(RestoreMode::rmAll);
+ private:
+  TBackupFile& m_backup;
+  TBackupFile::RestoreFileEvent m_file;
+  TBackupFile::RestorePathEvent m_path;
+  TBackupFile::ErrorEvent m_error;
+};
 
-  ClubRestore result;
-  // Reading the whole archive first proves it whole and tells what it holds.
+// The first pass: reads the whole archive (which proves it whole and tells what it holds),
+// then restores the program's settings file alone into "Temp" and reads its exercise.
+// Outcome kRestored when the second pass may follow.
+ClubRestore::Outcome ReadArchivedSettings(TBackupFile& backup, const fs::path& archive,
+                                          const fs::path& programFolder, ProgramFolderMap& map,
+                                          std::string& exercise) {
   const auto entries = backup.ListArchive(archive);
-  if (!entries) {
-    result.outcome = ClubRestore::Outcome::kFirstPassFailed;
-    return result;
-  }
-  ProgramFolderMap map(programFolder);
+  if (!entries) return ClubRestore::Outcome::kFirstPassFailed;
   for (const auto& entry : *entries) map.observe(entry.name);
-  if (!map.hasSettingsFile()) {
-    result.outcome = ClubRestore::Outcome::kNotAClubBackup;
-    return result;
-  }
+  if (!map.hasSettingsFile()) return ClubRestore::Outcome::kNotAClubBackup;
 
   const fs::path temp = ResolvePath(programFolder / kTempFolderName);
   os::CreateFolders(temp);
@@ -535,13 +536,44 @@ ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
       restore = false;
     }
   };
-  if (!backup.RestoreArchive(archive, temp)) {
-    result.outcome = ClubRestore::Outcome::kFirstPassFailed;
-    return result;
-  }
-
+  if (!backup.RestoreArchive(archive, temp)) return ClubRestore::Outcome::kFirstPassFailed;
   const IniFile settings = IniFile::Load(temp / kSettingsFileName);
-  result.exercise = Trim(settings.Value(kSectionFile, kKeyExercise, ""));
+  exercise = Trim(settings.Value(kSectionFile, kKeyExercise, ""));
+  return ClubRestore::Outcome::kRestored;
+}
+
+// The exercise's ledgers go once the restored files are in place: a ledger of the archive
+// replaces its old one by the rename, and one whose rename fails keeps its old content
+// rather than vanishing. Only the ledgers the archive does not hold are removed. Returns
+// the number of ledgers replaced or removed.
+int RemoveOldLedgers(const std::vector<fs::path>& ledgers, const std::vector<fs::path>& placed,
+                     const std::vector<ClubRestore::Failure>& failed) {
+  int gone = 0;
+  for (const fs::path& ledger : ledgers) {
+    const bool replaced = std::any_of(placed.begin(), placed.end(),
+                                      [&](const fs::path& file) { return SamePath(file, ledger); });
+    const bool kept =
+        std::any_of(failed.begin(), failed.end(), [&](const ClubRestore::Failure& failure) {
+          return failure.file == PathToText(ledger);
+        });
+    if (replaced || (!kept && !os::RemoveFile(ledger))) ++gone;
+  }
+  return gone;
+}
+
+}  // namespace
+
+ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
+                        const fs::path& programFolder) {
+  RestoreEventsGuard guard(backup);
+  backup.OnRestoreFile = nullptr;
+  backup.setRestoreFullPath(false);
+  backup.setRestoreMode(RestoreMode::rmAll);
+
+  ClubRestore result;
+  ProgramFolderMap map(programFolder);
+  result.outcome = ReadArchivedSettings(backup, archive, programFolder, map, result.exercise);
+  if (result.outcome != ClubRestore::Outcome::kRestored) return result;
 
   StagedRestore staging;
   // The component would name a staging file: the failure is told with its target (failed).
@@ -570,21 +602,10 @@ ClubRestore RestoreClub(TBackupFile& backup, const fs::path& archive,
     result.nothingChanged = true;
     return result;
   }
-  // The exercise's ledgers go once the restored files are in place: a ledger of the archive
-  // replaces its old one by the rename, and one whose rename fails keeps its old content
-  // rather than vanishing. Only the ledgers the archive does not hold are removed.
   const std::vector<fs::path> ledgers = LedgersOf(programFolder, result.exercise);
   std::vector<fs::path> placed;
   result.filesWritten = staging.commit(result.failed, placed);
-  for (const fs::path& ledger : ledgers) {
-    const bool replaced = std::any_of(placed.begin(), placed.end(),
-                                      [&](const fs::path& file) { return SamePath(file, ledger); });
-    const bool kept = std::any_of(result.failed.begin(), result.failed.end(),
-                                  [&](const ClubRestore::Failure& failure) {
-                                    return failure.file == PathToText(ledger);
-                                  });
-    if (replaced || (!kept && !os::RemoveFile(ledger))) ++result.ledgersDeleted;
-  }
+  result.ledgersDeleted = RemoveOldLedgers(ledgers, placed, result.failed);
   if (!result.failed.empty()) result.outcome = ClubRestore::Outcome::kSecondPassFailed;
   return result;
 }

@@ -123,6 +123,41 @@ TEST(OsFileTest, LastWriteTimeRoundTrips) {
   EXPECT_TRUE(LastWriteTime(folder.path() / "none", seconds));
 }
 
+// A moved file goes on where it was; the moved-from object holds nothing, and a file moved
+// onto an open one closes that one first (Windows would refuse to remove it otherwise).
+TEST(OsFileTest, MovedFilesHandTheirHandleOver) {
+  TempFolder folder;
+  const fs::path first = folder.path() / "Journal.dbp";
+  const fs::path second = folder.path() / "Compta.dbp";
+  WritableFile a;
+  ASSERT_FALSE(WritableFile::Create(first, CreateMode::kNew, a));
+  ASSERT_FALSE(a.Append("one", 3));
+  WritableFile b(std::move(a));
+  EXPECT_FALSE(a.isOpen());
+  EXPECT_EQ(std::make_error_code(std::errc::bad_file_descriptor), a.Append("x", 1));
+  ASSERT_FALSE(b.Append("two", 3));
+  WritableFile c;
+  ASSERT_FALSE(WritableFile::Create(second, CreateMode::kNew, c));
+  ASSERT_FALSE(c.Append("x", 1));
+  c = std::move(b);
+  EXPECT_FALSE(b.isOpen());
+  EXPECT_FALSE(RemoveFile(second));
+  ASSERT_FALSE(c.Append("three", 5));
+  ASSERT_FALSE(c.Close());
+  EXPECT_EQ("onetwothree", ReadFile(first));
+
+  ReadableFile r;
+  ASSERT_FALSE(ReadableFile::Open(first, r));
+  char bytes[16] = {};
+  std::size_t read = 0;
+  ASSERT_FALSE(r.Read(bytes, 3, read));
+  ReadableFile s;
+  s = std::move(r);
+  EXPECT_FALSE(r.isOpen());
+  ASSERT_FALSE(s.Read(bytes, sizeof bytes, read));
+  EXPECT_EQ("twothree", std::string(bytes, read));
+}
+
 TEST(OsFileTest, StreamsCarryMoreThanTheirBuffer) {
   TempFolder folder;
   std::string bytes;
