@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "accounting/accounting_files.h"
+#include "accounting/report_variables.h"
 #include "core/error.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
@@ -240,6 +241,23 @@ ReportRequest AccountsInUseReport(const BooksContext& books) {
   auto lists = ListsOf(books);
   lists->accounts = books.accountsInUse;
   return MakeRequest(lists, "Gestion_Plan.frf", "Plan Comptable", lists->accounts, {});
+}
+
+ReportRequest ChartReport(const Lines& chart, const std::string& entity,
+                          const std::string& exercise) {
+  auto lists = std::make_shared<BookLists>();
+  lists->entity = entity;
+  lists->exercise = exercise;
+  lists->accounts = chart;
+  ReportRequest request =
+      MakeRequest(lists, "Gestion_Plan.frf", "Plan Comptable", lists->accounts, {});
+  request.value = [all = std::move(request.value)](const std::string& name, int record) {
+    for (const auto& variable : kChartReport.variables) {
+      if (variable.name == name) return all(name, record);
+    }
+    return ReportValue();
+  };
+  return request;
 }
 
 }  // namespace vantrel::accounting

@@ -69,6 +69,13 @@ ReportRequest TrialBalanceReport(const BooksContext& books);
 // The accounts in use ("Gestion_Plan.frf", "Plan Comptable").
 ReportRequest AccountsInUseReport(const BooksContext& books);
 
+// The whole chart of accounts as the chart screen prints it ("Gestion_Plan.frf", "Plan
+// Comptable"): one record per chart line, answering the names of the accounts in use
+// ("ExerciceDBP", "CompteDBP", "NumeroDBP", "NomDBP", "TypeDBP", "TemoinDBP", "DateDBP"; a
+// line's name outside the lines is an empty text) and no other.
+ReportRequest ChartReport(const Lines& chart, const std::string& entity,
+                          const std::string& exercise);
+
 // The drop-down item of an account in use ("NNNN name"); nothing when the account has none.
 std::optional<std::string> ItemOfAccount(const Lines& accountsInUse, const std::string& account);
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "accounting/accounting_files.h"
+#include "accounting/books.h"
 #include "accounting/report_variables.h"
 #include "core/help_documents.h"
 #include "core/text_helpers.h"
@@ -17,7 +18,7 @@
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
-#include "reports/value_table.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel {
 
@@ -124,24 +125,6 @@ TFichFPlan::TFichFPlan(AppContext& context, QWidget* parent)
   connect(BtImprime, &QPushButton::clicked, this, &TFichFPlan::onPrint);
   connect(BtAide, &QPushButton::clicked, this, &TFichFPlan::onHelp);
 
-  reports::ValueTable values(accounting::kChartReport);
-  values.report("ExerciceDBP", [this] { return reports::TextFromCp1252(settings().exercise); });
-  values.report("CompteDBP", [this] { return reports::TextFromCp1252(settings().entity); });
-  const std::pair<const char*, int> fields[] = {{"NumeroDBP", accounting::chart::kNumber},
-                                                {"NomDBP", accounting::chart::kName},
-                                                {"TypeDBP", accounting::chart::kType},
-                                                {"TemoinDBP", accounting::chart::kLink},
-                                                {"DateDBP", accounting::chart::kExercise}};
-  // Outside the chart lines (the summary, a footer after the last line) a line's name prints
-  // as nothing, as on the books screen, which prints the same template.
-  for (const auto& [name, k] : fields) {
-    values.anyRecord(name, [this, k = k](int r) {
-      const Lines& lines = m_chart.lines();
-      if (r < 0 || r >= static_cast<int>(lines.size())) return reports::TextFromCp1252({});
-      return reports::TextFromCp1252(FieldAt(lines[static_cast<std::size_t>(r)], k));
-    });
-  }
-  m_report.setValues(std::move(values));
   refresh();
   resize(StrGrd->naturalWidth() + 30, 600);
 }
@@ -155,6 +138,11 @@ void TFichFPlan::activated() {
 void TFichFPlan::deactivated() {
   m_chart.clear();
   StrGrd->model().setLines({});
+  m_report.setValues(reports::RequestValues(chartRequest(), accounting::kChartReport));
+}
+
+ReportRequest TFichFPlan::chartRequest() const {
+  return accounting::ChartReport(m_chart.lines(), settings().entity, settings().exercise);
 }
 
 void TFichFPlan::refresh() {
@@ -175,6 +163,8 @@ void TFichFPlan::refresh() {
     StrGrd->selectRow(selection - 1);
   }
   StrGrd->setTopRow(m_chart.topRow());
+  // The report answers the chart shown, whoever prepares it.
+  m_report.setValues(reports::RequestValues(chartRequest(), accounting::kChartReport));
 }
 
 void TFichFPlan::onAdd() {
@@ -209,9 +199,8 @@ void TFichFPlan::onCycleLink() {
 }
 
 void TFichFPlan::onPrint() {
-  m_report.LoadFromFile(PathToQString(settings().programFolder / "Gestion_Plan.frf"));
-  m_report.setRangeEndCount(m_chart.count());
-  m_report.setTitle(QStringLiteral("Plan Comptable"));
+  reports::SetUpReport(m_report, chartRequest(), settings().programFolder,
+                       accounting::kChartReport);
   m_report.ShowReport();
 }
 

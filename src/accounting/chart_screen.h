@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accounting/chart_editor.h"
+#include "core/report_request.h"
 #include "platform/screen.h"
 #include "reports/report.h"
 
@@ -52,6 +53,8 @@ class TFichFPlan : public Screen {
 
  private:
   void refresh();
+  // The chart shown as it prints (accounting::ChartReport).
+  ReportRequest chartRequest() const;
   std::filesystem::path folder() const { return settings().exerciseFolder(); }
 
   accounting::ChartEditor m_chart;

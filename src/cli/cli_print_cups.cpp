@@ -8,44 +8,15 @@
 #include "cli/cli_print.h"
 #include "competitions/cup_file.h"
 #include "competitions/cup_ranking.h"
-#include "competitions/cup_report_values.h"
+#include "competitions/cup_reports.h"
 #include "competitions/tournament_result.h"
 #include "core/cp1252.h"
 #include "core/error.h"
 #include "core/numbers.h"
 #include "core/os_file.h"
-#include "core/record_file.h"
-#include "platform/qt_path.h"
-#include "reports/page_render.h"
-#include "reports/report_document.h"
-#include "reports/report_request_bridge.h"
 
 namespace vantrel::cli {
-namespace {
-
 namespace fs = std::filesystem;
-
-// Lays out the template of the program folder over `count` records answered by values and
-// writes the pages as PDF. Throws Error for a missing template, one with errors, or a file
-// that cannot be written.
-void WriteReportPdf(const CliContext& context, const std::string& templateName, int count,
-                    const std::string& title, reports::ValueTable values, const fs::path& out) {
-  const fs::path path = ResolvePath(context.programFolder / templateName);
-  reports::ReportDocument document;
-  document.setValues(std::move(values));
-  if (!document.LoadFromFile(PathToQString(path))) throw CannotOpenFile(path);
-  document.setRangeEndCount(count);
-  document.setTitle(reports::TextFromCp1252(title).text());
-  const reports::PreparedReport prepared = document.prepare();
-  reports::CheckForBatch(prepared, document.templatePath(),
-                         [](const QString& warning) { PrintWarning(warning.toStdString()); });
-  QString error;
-  if (!reports::WritePdfFile(prepared, PathToQString(out), &error)) {
-    throw CannotCreateFile(out);
-  }
-}
-
-}  // namespace
 
 int PrintCupRanking(CliContext& context, const Arguments& args) {
   std::vector<std::string> positional;
@@ -75,42 +46,31 @@ int PrintCupRanking(CliContext& context, const Arguments& args) {
   }
   const int cup = cupText[0] - '0';
   const fs::path out = os::PathFromUtf8(positional[1]);
-  const OutputKind kind = OutputKindOf(out);
+  OutputKindOf(out);
 
   competitions::CupRanking ranking;
   competitions::ComputeCupRanking(context.settings.exerciseFolder(), cup, ranking);
-  const competitions::RankingReport report =
-      competitions::MakeRankingReport(ranking, context.settings.exercise, limit);
-  if (kind == OutputKind::Csv) {
-    WriteOutputFile(out, CsvFromRecords(competitions::RankingRecords(report.entries)));
-  } else {
-    WriteReportPdf(context, "Classem_General.frf", static_cast<int>(report.entries.size()),
-                   report.title, competitions::CupRankingValues(&report), out);
-  }
-  return 0;
+  return WriteReport(context,
+                     competitions::CupRankingReportRequest(competitions::MakeRankingReport(
+                         ranking, context.settings.exercise, limit)),
+                     out);
 }
 
 int PrintPrizeList(CliContext& context, const Arguments& args) {
   if (args.size() != 2) throw UsageError("print dotation demande un fichier .chr et la sortie.");
   const fs::path file = os::PathFromUtf8(args[0]);
   const fs::path out = os::PathFromUtf8(args[1]);
-  const OutputKind kind = OutputKindOf(out);
+  OutputKindOf(out);
 
   competitions::TournamentResults results;
   results.open(file);
-  competitions::PrizeList list;
-  list.season = context.settings.entity + " : " + context.settings.exercise;
-  list.event = competitions::PrizeListEvent(competitions::kOpenedCaption +
-                                            Utf8ToCp1252(os::Utf8Of(file.filename())));
-  list.total = results.total();
-  list.resultLines = results.resultLines();
-  if (kind == OutputKind::Csv) {
-    WriteOutputFile(out, CsvFromRecords(competitions::PrizeListRecords(list)));
-  } else {
-    WriteReportPdf(context, "Dotation_paires.frf", static_cast<int>(list.resultLines.size()),
-                   "Dotation des paires", competitions::PrizeListValues(&list), out);
-  }
-  return 0;
+  // The list as the results screen prints it once it has opened the file.
+  const std::string caption =
+      competitions::kOpenedCaption + Utf8ToCp1252(os::Utf8Of(file.filename()));
+  return WriteReport(context,
+                     competitions::PrizeListReport(competitions::MakePrizeList(
+                         results, context.settings.entity, context.settings.exercise, caption)),
+                     out);
 }
 
 }  // namespace vantrel::cli

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "competitions/report_variables.h"
 #include "core/external_text.h"
 #include "core/text_helpers.h"
 #include "members/member_file.h"
@@ -250,6 +251,57 @@ std::vector<std::string> MailBatches(const std::vector<std::string>& addresses, 
 
 std::string ConvocationMailLink(const std::string& batch, bool blindCopy) {
   return blindCopy ? "mailto: ? &bcc=" + batch : "mailto:" + batch + " ?";
+}
+
+namespace {
+
+constexpr std::size_t kEventField = 3;  // "epreuve"
+
+// A half of the players as printed: each CR LF a line break, none at the end.
+std::string PrintedLines(const std::string& half) {
+  std::string text;
+  text.reserve(half.size());
+  for (std::size_t i = 0; i < half.size(); ++i) {
+    if (half[i] == '\r' && i + 1 < half.size() && half[i + 1] == '\n') continue;
+    text += half[i];
+  }
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
+// The answer of an entry's name, nothing for a name that is not one.
+std::optional<std::string> EntryValue(const ConvocationEntry& entry, const std::string& name,
+                                      bool teams) {
+  if (name == "classement2") return entry.rank;
+  if (name == "club2" && teams) return entry.club;
+  if (name == "indice2") return entry.index;
+  if (name == "nom2") return PrintedLines(SplitPlayers(entry.players).first);
+  if (name == "joueur2") return PrintedLines(SplitPlayers(entry.players).second);
+  return std::nullopt;
+}
+
+}  // namespace
+
+ReportRequest ConvocationReport(ConvocationMode mode, const EventData& header,
+                                const std::vector<ConvocationEntry>& entries) {
+  const bool teams = mode == ConvocationMode::kTeams;
+  ReportRequest request;
+  request.templateFile =
+      std::string((teams ? kTeamConvocationReport : kPairConvocationReport).templateName);
+  const std::string event = Trim(header[kEventField]);
+  request.title = event.empty() ? "Convocation" : "Convocation - " + event;
+  for (const auto& entry : entries) {
+    request.records.push_back(JoinFields({entry.rank, entry.club, entry.index, entry.players}));
+  }
+  request.value = [header, entries, teams](const std::string& name, int record) {
+    for (std::size_t i = 0; i < header.size(); ++i) {
+      if (name == kEventVariables[i]) return ReportValue::Text(header[i]);
+    }
+    if (record < 0 || record >= static_cast<int>(entries.size())) return ReportValue();
+    const auto value = EntryValue(entries[static_cast<std::size_t>(record)], name, teams);
+    return value ? ReportValue::Text(*value) : ReportValue();
+  };
+  return request;
 }
 
 }  // namespace vantrel::competitions

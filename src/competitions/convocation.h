@@ -6,6 +6,7 @@
 
 #include "competitions/registrant_page.h"
 #include "core/record_file.h"
+#include "core/report_request.h"
 
 namespace vantrel::competitions {
 
@@ -78,6 +79,16 @@ struct PlayerHalves {
   friend bool operator==(const PlayerHalves&, const PlayerHalves&) = default;
 };
 PlayerHalves SplitPlayers(const std::string& players);
+
+// The convocation of a mode through its template ("quatre.frf" for teams, "paires.frf" for
+// pairs), titled "Convocation - " and the event ("epreuve", trimmed), or "Convocation"
+// without one: one record per entry (rank; club; index; players), the 14 header fields for
+// the whole report (kEventVariables), and for each entry "classement2", "club2" (teams
+// only), "indice2", and the players' halves "nom2" and "joueur2" (SplitPlayers) with their
+// line breaks as LF and none at the end. Windows-1252 texts throughout; a name of the entries
+// outside them (the summary) and any other name are not answered.
+ReportRequest ConvocationReport(ConvocationMode mode, const EventData& header,
+                                const std::vector<ConvocationEntry>& entries);
 
 // The mail list cut into messages of perMessage addresses (at least 1): each text is the
 // addresses each followed by ";", the last one included.

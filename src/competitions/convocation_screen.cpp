@@ -22,6 +22,7 @@
 #include "platform/mail.h"
 #include "platform/named_button.h"
 #include "platform/text.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel {
 
@@ -32,14 +33,6 @@ using competitions::ListKind;
 
 constexpr char kGroupCaption[] = "Liste des équipes du groupe";
 constexpr char kCompetitionCaption[] = "Liste des équipes de la compétition";
-
-// The group's or pair's players, one per printed line.
-QString PrintedLines(const std::string& half) {
-  QString text = ToQString(half);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-  return text;
-}
 
 }  // namespace
 
@@ -211,13 +204,10 @@ void TFichFConvoc::activated() {
 
 QString TFichFConvoc::yearFolder() const { return PathToQString(settings().exerciseFolder()); }
 
-QString TFichFConvoc::templatePath() const {
-  return PathToQString(settings().programFolder / (teams() ? "quatre.frf" : "paires.frf"));
-}
-
 void TFichFConvoc::loadTemplate() {
-  m_report.setValues(valueTable(m_mode));
-  m_report.LoadFromFile(templatePath());
+  reports::SetUpReport(
+      m_report, request(m_mode), settings().programFolder,
+      teams() ? competitions::kTeamConvocationReport : competitions::kPairConvocationReport);
 }
 
 void TFichFConvoc::setListButtonsEnabled(bool enabled) {
@@ -385,11 +375,7 @@ void TFichFConvoc::onEdition() {
     auto result = scan();
     if (!result) return;
     m_entries = std::move(result->entries);
-    m_report.setRangeEndCount(static_cast<int>(m_entries.size()));
     loadTemplate();
-    const QString event = EdEpreuve->text().trimmed();
-    m_report.setTitle(event.isEmpty() ? QStringLiteral("Convocation")
-                                      : QStringLiteral("Convocation - ") + event);
     m_report.ShowReport();
   });
 }
@@ -411,32 +397,8 @@ void TFichFConvoc::onModification() {
   m_report.DesignReport();
 }
 
-reports::ValueTable TFichFConvoc::valueTable(ConvocationMode mode) const {
-  const bool teamsMode = mode == ConvocationMode::kTeams;
-  reports::ValueTable table(teamsMode ? competitions::kTeamConvocationReport
-                                      : competitions::kPairConvocationReport);
-  const auto fields = headerFields();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    table.report(competitions::kEventVariables[i],
-                 [edit = fields[i]] { return reports::Value::FromText(edit->text()); });
-  }
-  const auto entry = [this](int r) -> const competitions::ConvocationEntry& {
-    return m_entries.at(static_cast<std::size_t>(r));
-  };
-  table.record("classement2", [entry](int r) { return reports::TextFromCp1252(entry(r).rank); });
-  if (teamsMode) {
-    table.record("club2", [entry](int r) { return reports::TextFromCp1252(entry(r).club); });
-  }
-  table.record("indice2", [entry](int r) { return reports::TextFromCp1252(entry(r).index); });
-  table.record("nom2", [entry](int r) {
-    return reports::Value::FromText(
-        PrintedLines(competitions::SplitPlayers(entry(r).players).first));
-  });
-  table.record("joueur2", [entry](int r) {
-    return reports::Value::FromText(
-        PrintedLines(competitions::SplitPlayers(entry(r).players).second));
-  });
-  return table;
+ReportRequest TFichFConvoc::request(ConvocationMode mode) const {
+  return competitions::ConvocationReport(mode, eventData(), m_entries);
 }
 
 reports::Value TFichFConvoc::valueOf(const QString& name, int record) const {

@@ -8,7 +8,6 @@
 #include "competitions/registrant_page.h"
 #include "platform/screen.h"
 #include "reports/report.h"
-#include "reports/value_table.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -50,9 +49,9 @@ class TFichFConvoc : public Screen {
   competitions::EventData eventData() const;
   void setEventData(const competitions::EventData& data);
 
-  // The values the screen answers to the template of a mode: the 14 header fields, then
-  // per entry classement2, club2 (teams only), indice2, nom2 and joueur2.
-  reports::ValueTable valueTable(competitions::ConvocationMode mode) const;
+  // What the screen prints in a mode: the header fields shown and the entries of the last
+  // "Edition" (competitions::ConvocationReport).
+  ReportRequest request(competitions::ConvocationMode mode) const;
   // The report's value of a variable for record r, as the template last printed or designed
   // gets it.
   reports::Value valueOf(const QString& name, int record) const;
@@ -108,8 +107,7 @@ class TFichFConvoc : public Screen {
  private:
   bool teams() const { return m_mode == competitions::ConvocationMode::kTeams; }
   QString yearFolder() const;
-  QString templatePath() const;
-  // Loads the mode's template with the mode's value table.
+  // Loads the mode's template with the mode's request.
   void loadTemplate();
   // Saves the list just extracted from a page, of the given kind, where the user says.
   void saveExtract(competitions::ListKind list);

@@ -48,19 +48,9 @@ void Rank(std::vector<RankingEntry>& entries) {
   }
 }
 
-}  // namespace
-
-void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, CupRanking& ranking) {
-  ranking = CupRanking();
-  ranking.cup = cup;
-  const std::filesystem::path cupPath = CupFilePath(exerciseFolder, cup);
-  // A cup whose management screen never saved a line has no file: say so in the club's words.
-  if (!FileExists(cupPath)) {
-    throw Error("La coupe " + std::to_string(cup) + " n'a pas encore \xE9t\xE9 cr\xE9\xE9"
-                "e.");
-  }
-  const Lines cupLines = ReadLines(cupPath);
-
+// The ranking column of each cup line (0 for a column above 16, said in a progress line),
+// and the highest of them as the ranking's column count, with as many empty titles and dates.
+std::vector<int> RankingColumns(const Lines& cupLines, CupRanking& ranking) {
   std::vector<int> columns;
   columns.reserve(cupLines.size());
   int m = 0;
@@ -74,11 +64,64 @@ void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, Cup
     columns.push_back(column);
     if (column > m) m = column;
   }
-  ranking.progress.push_back("Nombre de Tournoi de la Coupe " + std::to_string(cup) + ": " +
-                             std::to_string(m));
+  ranking.progress.push_back("Nombre de Tournoi de la Coupe " + std::to_string(ranking.cup) +
+                             ": " + std::to_string(m));
   ranking.columnCount = m;
   ranking.titles.assign(static_cast<std::size_t>(m), std::string());
   ranking.dates.assign(static_cast<std::size_t>(m), std::string());
+  return columns;
+}
+
+// Adds the players of the tournament of cupLine, in ranking column k, to the ranking: its
+// first tournament names the column, each player's weighted points go to his row (a new one
+// for a licence not yet ranked).
+void AddTournament(const std::filesystem::path& exerciseFolder, const std::string& cupLine, int k,
+                   CupRanking& ranking,
+                   std::unordered_map<std::string, std::size_t>& rowOfLicence) {
+  const std::size_t column = static_cast<std::size_t>(k - 1);
+  const std::string resultFile = FieldAt(cupLine, cup_field::kResultFile);
+  std::vector<TakenPlayer> players;
+  if (!resultFile.empty()) players = TakePlayers(ReadLines(exerciseFolder / resultFile));
+  if (ranking.titles[column].empty()) ranking.titles[column] = FieldAt(cupLine, cup_field::kName);
+  if (ranking.dates[column].empty()) ranking.dates[column] = FieldAt(cupLine, cup_field::kDate);
+  const std::int32_t weight = ParseInteger(FieldAt(cupLine, cup_field::kCoefficient));
+
+  for (auto& player : players) {
+    auto [it, added] = rowOfLicence.try_emplace(player.licence, ranking.players.size());
+    if (added) {
+      RankingPlayer row;
+      row.columns.assign(static_cast<std::size_t>(ranking.columnCount), std::nullopt);
+      ranking.players.push_back(std::move(row));
+    }
+    RankingPlayer& row = ranking.players[it->second];
+    const std::int64_t points = ParseInteger(player.points);
+    const std::int64_t weighted = RoundHalfEven(static_cast<double>(points * weight) / 100.0);
+    // Only a forged file can hold points that overflow a total; it is refused.
+    if (__builtin_add_overflow(row.total, weighted, &row.total)) throw NotAnInteger(player.points);
+    row.name = player.name;
+    row.licence = player.licence;
+    row.valueIndex = player.valueIndex;
+    row.columns[column] = weighted;
+    row.contributions.push_back(Contribution{k, FieldAt(cupLine, cup_field::kName),
+                                             FieldAt(cupLine, cup_field::kDate), resultFile,
+                                             points, weight, weighted});
+  }
+}
+
+}  // namespace
+
+void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, CupRanking& ranking) {
+  ranking = CupRanking();
+  ranking.cup = cup;
+  const std::filesystem::path cupPath = CupFilePath(exerciseFolder, cup);
+  // A cup whose management screen never saved a line has no file: say so in the club's words.
+  if (!FileExists(cupPath)) {
+    throw Error("La coupe " + std::to_string(cup) + " n'a pas encore \xE9t\xE9 cr\xE9\xE9"
+                "e.");
+  }
+  const Lines cupLines = ReadLines(cupPath);
+  const std::vector<int> columns = RankingColumns(cupLines, ranking);
+  const int m = ranking.columnCount;
   if (m == 0) {
     ranking.complete = true;
     return;
@@ -90,39 +133,8 @@ void ComputeCupRanking(const std::filesystem::path& exerciseFolder, int cup, Cup
         "Traitement de la journ\xE9"
         "e " +
         std::to_string(k));
-    const std::size_t column = static_cast<std::size_t>(k - 1);
     for (std::size_t l = 0; l < cupLines.size(); ++l) {
-      if (columns[l] != k) continue;
-      const std::string& cupLine = cupLines[l];
-      const std::string resultFile = FieldAt(cupLine, cup_field::kResultFile);
-      std::vector<TakenPlayer> players;
-      if (!resultFile.empty()) players = TakePlayers(ReadLines(exerciseFolder / resultFile));
-      if (ranking.titles[column].empty())
-        ranking.titles[column] = FieldAt(cupLine, cup_field::kName);
-      if (ranking.dates[column].empty()) ranking.dates[column] = FieldAt(cupLine, cup_field::kDate);
-      const std::int32_t weight = ParseInteger(FieldAt(cupLine, cup_field::kCoefficient));
-
-      for (auto& player : players) {
-        auto [it, added] = rowOfLicence.try_emplace(player.licence, ranking.players.size());
-        if (added) {
-          RankingPlayer row;
-          row.columns.assign(static_cast<std::size_t>(m), std::nullopt);
-          ranking.players.push_back(std::move(row));
-        }
-        RankingPlayer& row = ranking.players[it->second];
-        const std::int64_t points = ParseInteger(player.points);
-        const std::int64_t weighted = RoundHalfEven(static_cast<double>(points * weight) / 100.0);
-        // Only a forged file can hold points that overflow a total; it is refused.
-        if (__builtin_add_overflow(row.total, weighted, &row.total))
-          throw NotAnInteger(player.points);
-        row.name = player.name;
-        row.licence = player.licence;
-        row.valueIndex = player.valueIndex;
-        row.columns[column] = weighted;
-        row.contributions.push_back(Contribution{k, FieldAt(cupLine, cup_field::kName),
-                                                 FieldAt(cupLine, cup_field::kDate), resultFile,
-                                                 points, weight, weighted});
-      }
+      if (columns[l] == k) AddTournament(exerciseFolder, cupLines[l], k, ranking, rowOfLicence);
     }
   }
 

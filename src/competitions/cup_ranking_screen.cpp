@@ -9,11 +9,13 @@
 #include <QVBoxLayout>
 
 #include "competitions/cup_file.h"
-#include "competitions/cup_report_values.h"
+#include "competitions/cup_reports.h"
+#include "competitions/report_variables.h"
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel {
 
@@ -98,8 +100,6 @@ TFichFClassment::TFichFClassment(AppContext& context, QWidget* parent)
   });
   connect(StringGrid1, &RecordGrid::cellSelected, this, [this](int row, int) { showPlayer(row); });
 
-  m_report.setValues(competitions::CupRankingValues(&m_printed));
-
   setCup(1);
   resize(980, 600);
 }
@@ -171,17 +171,16 @@ void TFichFClassment::showPlayer(int row) {
   MemoDetail->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-QString TFichFClassment::templatePath() const {
-  return PathToQString(settings().programFolder / "Classem_General.frf");
+void TFichFClassment::setUpReport() {
+  reports::SetUpReport(m_report, competitions::CupRankingReportRequest(m_printed),
+                       settings().programFolder, competitions::kCupRankingReport);
 }
 
 void TFichFClassment::print(std::optional<int> limit) {
   const bool built = runCommand(
       [&] { m_printed = competitions::MakeRankingReport(m_ranking, settings().exercise, limit); });
   if (!built) return;
-  m_report.LoadFromFile(templatePath());
-  m_report.setRangeEndCount(static_cast<int>(m_printed.entries.size()));
-  m_report.setTitle(ToQString(m_printed.title));
+  setUpReport();
   m_report.ShowReport();
 }
 
@@ -193,9 +192,7 @@ void TFichFClassment::onModifications() {
   runCommand([this] {
     m_printed = competitions::MakeRankingReport(m_ranking, settings().exercise, std::nullopt);
   });
-  m_report.LoadFromFile(templatePath());
-  m_report.setRangeEndCount(static_cast<int>(m_printed.entries.size()));
-  m_report.setTitle(ToQString(m_printed.title));
+  setUpReport();
   m_report.DesignReport();
 }
 

@@ -53,7 +53,8 @@ class TFichFClassment : public Screen {
  private:
   void fillGrid();
   void print(std::optional<int> limit);
-  QString templatePath() const;
+  // Sets the report up for m_printed.
+  void setUpReport();
 
   int m_cup = 1;
   competitions::CupRanking m_ranking;

@@ -11,12 +11,14 @@
 #include <QVBoxLayout>
 
 #include "competitions/cup_points.h"
-#include "competitions/cup_report_values.h"
+#include "competitions/cup_reports.h"
+#include "competitions/report_variables.h"
 #include "members/member_file.h"
 #include "platform/named_button.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
+#include "reports/report_request_bridge.h"
 
 namespace vantrel {
 
@@ -115,8 +117,6 @@ TFichFResult::TFichFResult(AppContext& context, QWidget* parent)
   connect(BtEdition, &QPushButton::clicked, this, &TFichFResult::onEdition);
   connect(BtModifications, &QPushButton::clicked, this, &TFichFResult::onModifications);
   connect(BtQuitte, &QPushButton::clicked, this, &TFichFResult::quit);
-
-  m_report.setValues(competitions::PrizeListValues(&m_printed));
 
   setCaption(competitions::kResultsCaption);
   fillGrid();
@@ -254,26 +254,22 @@ void TFichFResult::onOuvrirResultat() {
 }
 
 competitions::PrizeList TFichFResult::prizeList() const {
-  competitions::PrizeList list;
-  list.season = settings().entity + " : " + settings().exercise;
-  list.event = competitions::PrizeListEvent(m_caption);
-  list.total = m_results.total();
-  list.resultLines = m_results.resultLines();
-  return list;
+  return competitions::MakePrizeList(m_results, settings().entity, settings().exercise, m_caption);
+}
+
+ReportRequest TFichFResult::prizeListRequest() const {
+  return competitions::PrizeListReport(prizeList());
 }
 
 void TFichFResult::onEdition() {
-  m_printed = prizeList();
-  m_report.LoadFromFile(PathToQString(settings().programFolder / "Dotation_paires.frf"));
-  m_report.setRangeEndCount(static_cast<int>(m_results.resultLines().size()));
-  m_report.setTitle(QStringLiteral("Dotation des paires"));
+  reports::SetUpReport(m_report, prizeListRequest(), settings().programFolder,
+                       competitions::kPrizeListReport);
   m_report.ShowReport();
 }
 
 void TFichFResult::onModifications() {
-  m_printed = prizeList();
-  m_report.setRangeEndCount(static_cast<int>(m_printed.resultLines.size()));
-  m_report.LoadFromFile(PathToQString(settings().programFolder / "Dotation_paires.frf"));
+  reports::SetUpReport(m_report, prizeListRequest(), settings().programFolder,
+                       competitions::kPrizeListReport);
   m_report.DesignReport();
 }
 

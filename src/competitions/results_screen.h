@@ -4,6 +4,7 @@
 #include <string>
 
 #include "competitions/tournament_result.h"
+#include "core/report_request.h"
 #include "platform/screen.h"
 #include "reports/report.h"
 
@@ -30,8 +31,9 @@ class TFichFResult : public Screen {
   const competitions::TournamentResults& results() const { return m_results; }
   // The caption, Windows-1252.
   const std::string& caption() const { return m_caption; }
-  // The values the prize list is printed with.
+  // The values the prize list is printed with, and its request.
   competitions::PrizeList prizeList() const;
+  ReportRequest prizeListRequest() const;
 
   QTabWidget* PageControl;
   QTextBrowser* WebBrowser;
@@ -74,8 +76,6 @@ class TFichFResult : public Screen {
   competitions::TournamentResults m_results;
   std::string m_caption;
   QString m_pageFolder;
-  // What the report engine is answered while it prepares the prize list.
-  competitions::PrizeList m_printed;
   reports::Report m_report;
 };
 

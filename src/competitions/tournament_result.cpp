@@ -237,6 +237,16 @@ std::optional<std::string> PrizeListValue(const PrizeList& list, const std::stri
   return PointsText(FieldAt(line, result_field::kPoints));
 }
 
+PrizeList MakePrizeList(const TournamentResults& results, const std::string& entity,
+                        const std::string& exercise, const std::string& caption) {
+  PrizeList list;
+  list.season = entity + " : " + exercise;
+  list.event = PrizeListEvent(caption);
+  list.total = results.total();
+  list.resultLines = results.resultLines();
+  return list;
+}
+
 std::vector<std::vector<std::string>> PrizeListRecords(const PrizeList& list) {
   std::vector<std::vector<std::string>> records;
   for (int r = 0; r < static_cast<int>(list.resultLines.size()); ++r) {

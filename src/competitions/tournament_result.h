@@ -151,6 +151,12 @@ struct PrizeList {
 std::optional<std::string> PrizeListValue(const PrizeList& list, const std::string& name,
                                           int record);
 
+// The prize list of the results held, as the results screen shows them under caption (its
+// window title, Windows-1252): "Saison1" is entity + " : " + exercise, "Epreuve1" comes from
+// the caption (PrizeListEvent).
+PrizeList MakePrizeList(const TournamentResults& results, const std::string& entity,
+                        const std::string& exercise, const std::string& caption);
+
 // The records of the prize list as the report engine sees them, one per result line:
 // Classement1, Nom1, Nom2, Licence1, Licence2, Pc1.
 std::vector<std::vector<std::string>> PrizeListRecords(const PrizeList& list);

@@ -22,7 +22,6 @@
 #include "platform/text.h"
 #include "platform/wait_cursor.h"
 #include "reports/report_request_bridge.h"
-#include "reports/value_table.h"
 
 namespace vantrel {
 
@@ -250,15 +249,7 @@ bool TFichFGest::loadEnvelope() {
   const bool shown = m_current >= 0 && m_current < static_cast<int>(m_members.size());
   const ReportRequest request =
       members::EnvelopeRequest(shown ? m_members[static_cast<std::size_t>(m_current)] : "");
-  reports::ValueTable table(members::kEnvelopeReport);
-  for (const reports::DeclaredVariable& variable : members::kEnvelopeReport.variables) {
-    const std::string name(variable.name);
-    table.report(variable.name,
-                 [answer = request.value, name] { return reports::ToValue(answer(name, 0)); });
-  }
-  Report->setValues(std::move(table));
-  return Report->LoadFromFile(
-      PathToQString(settings().programFolder / request.templateFile));
+  return reports::SetUpReport(*Report, request, settings().programFolder, members::kEnvelopeReport);
 }
 
 void TFichFGest::onImprime() {

@@ -842,35 +842,13 @@ std::filesystem::path TFichFEdit::exerciseFile(const char* name) const {
   return settings().exerciseFolder() / name;
 }
 
-reports::ValueTable TFichFEdit::requestValues(const reports::TemplateVariables& declaration) const {
-  reports::ValueTable table(declaration);
-  for (const reports::DeclaredVariable& variable : declaration.variables) {
-    const std::string name(variable.name);
-    if (variable.scope == reports::VariableScope::Record) {
-      table.record(variable.name, [this, name](int record) {
-        return reports::ToValue(m_request.value(name, record));
-      });
-    } else if (variable.kind != reports::VariableKind::Seeded) {
-      table.report(variable.name, [this, name] {
-        return reports::ToValue(m_request.value(name, static_cast<int>(m_request.records.size())));
-      });
-    }
-  }
-  return table;
-}
-
 bool TFichFEdit::prepareReport(members::ListingReport which) {
   if (m_selection.empty()) return false;
-  m_request = members::ListingReportRequest(which, m_members, m_selection, settings().entity,
-                                            settings().exercise);
+  const ReportRequest request = members::ListingReportRequest(
+      which, m_members, m_selection, settings().entity, settings().exercise);
   const reports::TemplateVariables* declaration =
-      reports::FindTemplateVariables(members::ReportVariables(), ToQString(m_request.templateFile));
-  Report->setValues(requestValues(*declaration));
-  Report->setRangeEndCount(static_cast<int>(m_request.records.size()));
-  Report->LoadFromFile(
-      PathToQString(settings().programFolder / m_request.templateFile));
-  for (const std::string& name : m_request.zeroVariables) Report->setVariable(ToQString(name), 0);
-  Report->setTitle(ToQString(m_request.title));
+      reports::FindTemplateVariables(members::ReportVariables(), ToQString(request.templateFile));
+  reports::SetUpReport(*Report, request, settings().programFolder, *declaration);
   return true;
 }
 

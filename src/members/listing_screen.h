@@ -6,12 +6,10 @@
 #include <vector>
 
 #include "core/record_file.h"
-#include "core/report_request.h"
 #include "members/listing.h"
 #include "members/member_reports.h"
 #include "platform/screen.h"
 #include "reports/report.h"
-#include "reports/value_table.h"
 
 class QCheckBox;
 class QChart;
@@ -232,14 +230,11 @@ class TFichFEdit : public Screen {
   void fillGrid();
   void updateMailControls();
   std::filesystem::path exerciseFile(const char* name) const;
-  // The answers of the request being shown, under the declaration of its template.
-  reports::ValueTable requestValues(const reports::TemplateVariables& declaration) const;
 
   Mode m_mode = Mode::kListing;
   Lines m_members;
   std::vector<int> m_selection;
   bool m_filling = false;  // controls set by the program: no recomputation
-  ReportRequest m_request;  // the list being shown
 };
 
 }  // namespace vantrel

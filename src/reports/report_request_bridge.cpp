@@ -34,17 +34,56 @@ Value ToValue(const ReportValue& value) {
   return {};
 }
 
-bool SetUpReport(ReportDocument& report, const ReportRequest& request,
+namespace {
+
+// Everything of the request but its answers: the template, the record count, the seeded
+// variables and the title.
+bool LoadRequest(ReportDocument& report, const ReportRequest& request,
                  const std::filesystem::path& programFolder) {
   const std::filesystem::path path = programFolder / FolderPath(request.templateFile);
   const bool loaded = report.LoadFromFile(PathToQString(path));
   report.setRangeEndCount(static_cast<int>(request.records.size()));
   for (const auto& name : request.zeroVariables) report.setVariable(FromCp1252(name), 0);
   report.setTitle(FromCp1252(request.title));
+  return loaded;
+}
+
+}  // namespace
+
+bool SetUpReport(ReportDocument& report, const ReportRequest& request,
+                 const std::filesystem::path& programFolder) {
+  const bool loaded = LoadRequest(report, request, programFolder);
+  report.setValues(ValueTable());
   report.OnGetValue = [answer = request.value](const QString& name, int record, Value& value) {
     if (answer) value = ToValue(answer(ToCp1252(name), record));
   };
   return loaded;
+}
+
+bool SetUpReport(ReportDocument& report, const ReportRequest& request,
+                 const std::filesystem::path& programFolder, const TemplateVariables& declaration) {
+  const bool loaded = LoadRequest(report, request, programFolder);
+  report.OnGetValue = nullptr;
+  report.setValues(RequestValues(request, declaration));
+  return loaded;
+}
+
+ValueTable RequestValues(const ReportRequest& request, const TemplateVariables& declaration) {
+  ValueTable table(declaration);
+  if (!request.value) return table;
+  for (const DeclaredVariable& variable : declaration.variables) {
+    if (variable.kind == VariableKind::Seeded) continue;
+    table.anyRecord(variable.name, [answer = request.value, name = std::string(variable.name)](
+                                       int record) { return ToValue(answer(name, record)); });
+  }
+  return table;
+}
+
+ValueTable RequestValues(const ReportRequest& request,
+                         std::span<const TemplateVariables* const> tables) {
+  const TemplateVariables* declaration =
+      FindTemplateVariables(tables, FromCp1252(request.templateFile));
+  return declaration ? RequestValues(request, *declaration) : ValueTable();
 }
 
 void CheckForBatch(const PreparedReport& prepared, const QString& templatePath,

@@ -3,11 +3,14 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "core/report_request.h"
 #include "reports/prepared_report.h"
 #include "reports/value.h"
+#include "reports/value_table.h"
+#include "reports/variable_declaration.h"
 
 namespace vantrel::reports {
 
@@ -22,6 +25,22 @@ Value ToValue(const ReportValue& value);
 // missing template: a screen then shows nothing).
 bool SetUpReport(ReportDocument& report, const ReportRequest& request,
                  const std::filesystem::path& programFolder);
+
+// As above for a screen that declares the names of its template: the answers go through
+// RequestValues(request, declaration), so that the engine asks the request for the declared
+// names alone and the designer gets the names and their samples.
+bool SetUpReport(ReportDocument& report, const ReportRequest& request,
+                 const std::filesystem::path& programFolder, const TemplateVariables& declaration);
+
+// The request's answers as a value table under a declaration: a getter for every declared
+// name (seeded ones aside), asking request.value for every record number, the summary's
+// included; the request says what a name is outside its records. The table holds a copy of
+// the answers.
+ValueTable RequestValues(const ReportRequest& request, const TemplateVariables& declaration);
+// The same under the declaration of the request's template among tables (FindTemplateVariables);
+// a table without declaration nor getter when none declares it.
+ValueTable RequestValues(const ReportRequest& request,
+                         std::span<const TemplateVariables* const> tables);
 
 // The rule of the batch tools, where nobody looks at a preview: no output is better than a
 // wrong one. Every warning of prepared is handed to warn ("Avertissement : ..." in French);

@@ -239,6 +239,43 @@ TEST_F(BooksTest, TrialBalanceAndAccountsInUseReports) {
   EXPECT_EQ("T:2026-2027", Shown(plan, "DateDBP", 1));
 }
 
+// The chart screen prints the whole chart through the template of the accounts in use: the
+// same answers for the same lines, the chart's names alone, the lines as they are stored.
+TEST_F(BooksTest, ChartReportPrintsTheWholeChartWithTheNamesOfThePlan) {
+  const Lines lines = {"5120;Banque - compte courant;Bilan;V;2025-2026;",
+                       "6110;Sous-traitance g\xe9n\xe9rale;R\xe9sultat;N;2025-2026;",
+                       "7560;Cotisations de J\xe9r\xf4me L\xc9CUYER;R\xe9sultat;C;;"};
+  const ReportRequest whole = ChartReport(lines, "Ardevanne", "2026-2027");
+  EXPECT_EQ("Gestion_Plan.frf", whole.templateFile);
+  EXPECT_EQ("Plan Comptable", whole.title);
+  EXPECT_EQ(lines, whole.records);
+  EXPECT_TRUE(whole.zeroVariables.empty());
+  EXPECT_EQ("T:Cotisations de J\xe9r\xf4me L\xc9CUYER", Shown(whole, "NomDBP", 2));
+  EXPECT_EQ("T:R\xe9sultat", Shown(whole, "TypeDBP", 1));
+  EXPECT_EQ("T:", Shown(whole, "DateDBP", 2));
+  EXPECT_EQ("T:2026-2027", Shown(whole, "ExerciceDBP", 3));
+  EXPECT_EQ("T:Ardevanne", Shown(whole, "CompteDBP", 0));
+  // After the last line (the summary) a line's name prints as nothing.
+  EXPECT_EQ("T:", Shown(whole, "NumeroDBP", 3));
+  // The journal's and the ledgers' names are not the chart's.
+  for (const char* other : {"Exercice", "Compte", "LigneJ", "NomBal", "Inconnu"}) {
+    EXPECT_EQ("-", Shown(whole, other, 0)) << other;
+  }
+
+  chart("5120;Banque - compte courant;Bilan;V;2025-2026;\r\n");
+  file("5120.dbp", "1;x;A;;;5000;5000;0;\r\n");
+  const BooksContext books = load();
+  const ReportRequest inUse = AccountsInUseReport(books);
+  const ReportRequest again = ChartReport(books.accountsInUse, books.entity, books.exercise);
+  EXPECT_EQ(inUse.records, again.records);
+  for (const auto& variable : kChartReport.variables) {
+    const std::string name(variable.name);
+    for (int record : {0, 1}) {
+      EXPECT_EQ(Shown(inUse, name, record), Shown(again, name, record)) << name << " " << record;
+    }
+  }
+}
+
 // Every name declared for the designer is one the reports answer, and the other way round
 // for the names the templates print.
 TEST_F(BooksTest, EveryDeclaredNameIsAnswered) {

@@ -22,6 +22,7 @@
 #include "accounting/ledger_folder.h"
 #include "competitions/cup_ranking.h"
 #include "competitions/registrant_pages.h"
+#include "competitions/report_variables.h"
 #include "core/cp1252.h"
 #include "core/main_window_screen.h"
 #include "core/record_file.h"
@@ -29,6 +30,7 @@
 #include "platform/file_filter.h"
 #include "platform/text.h"
 #include "reports/page_render.h"
+#include "reports/report_request_bridge.h"
 #include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -209,7 +211,8 @@ class ConvocationScreenTest : public QObject {
   void answersEveryDeclaredNameOfBothTemplates() {
     Fixture f;
     for (ConvocationMode mode : {ConvocationMode::kTeams, ConvocationMode::kPairs}) {
-      const reports::ValueTable table = f.screen->valueTable(mode);
+      const reports::ValueTable table =
+          reports::RequestValues(f.screen->request(mode), competitions::ReportVariables());
       QCOMPARE(table.missing(), QStringList());
       QCOMPARE(table.undeclared(), QStringList());
     }

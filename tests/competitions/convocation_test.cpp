@@ -384,5 +384,47 @@ TEST(MailBatchesTest, LinksKeepTheLastSeparator) {
   EXPECT_EQ("mailto:a@x.fr;b@x.fr; ?", ConvocationMailLink("a@x.fr;b@x.fr;", false));
 }
 
+// The header fields answer the whole report, each entry its record; the players' halves
+// print one per line, and what the screen does not print in a mode is not answered.
+TEST(ConvocationReportTest, HeaderForTheReportEntriesForTheirRecords) {
+  EventData header;
+  header[0] = "2026-2027";
+  header[3] = "  Coupe de France par quatre ";
+  header[11] = Utf8ToCp1252("Noël MARTIN");
+  const std::vector<ConvocationEntry> entries = {
+      {"1", "BRIDGE CLUB ARDEVANNE", "212",
+       Utf8ToCp1252("Jérôme LÉCUYER 58 Benoît FRANÇOIS 61 Anne MARTIN 46 Paul ROBERT 47")},
+      {Utf8ToCp1252("2. LÉCUYER"), "", "119", "Jean DUPONT 24Anne MARTIN 31"}};
+
+  const ReportRequest teams = ConvocationReport(ConvocationMode::kTeams, header, entries);
+  EXPECT_EQ("quatre.frf", teams.templateFile);
+  EXPECT_EQ("Convocation - Coupe de France par quatre", teams.title);
+  EXPECT_TRUE(teams.zeroVariables.empty());
+  ASSERT_EQ(std::size_t{2}, teams.records.size());
+  EXPECT_EQ(Utf8ToCp1252("1;BRIDGE CLUB ARDEVANNE;212;Jérôme LÉCUYER 58 Benoît FRANÇOIS 61 "
+                         "Anne MARTIN 46 Paul ROBERT 47;"),
+            teams.records[0]);
+  EXPECT_EQ(ReportValue::Text(Utf8ToCp1252("Jérôme LÉCUYER 58\n Benoît FRANÇOIS 61")),
+            teams.value("nom2", 0));
+  EXPECT_EQ(ReportValue::Text(" Anne MARTIN 46\n Paul ROBERT 47"), teams.value("joueur2", 0));
+  EXPECT_EQ(ReportValue::Text("BRIDGE CLUB ARDEVANNE"), teams.value("club2", 0));
+  EXPECT_EQ(ReportValue::Text(Utf8ToCp1252("2. LÉCUYER")), teams.value("classement2", 1));
+  EXPECT_EQ(ReportValue::Text("Jean DUPONT 24"), teams.value("nom2", 1));
+  EXPECT_EQ(ReportValue::Text(Utf8ToCp1252("Noël MARTIN")), teams.value("arbitre", 2));
+  EXPECT_EQ(ReportValue::Text("  Coupe de France par quatre "), teams.value("epreuve", 0));
+  EXPECT_EQ(ReportValue::Text(""), teams.value("pied2", 0));
+  EXPECT_EQ(ReportValue(), teams.value("indice2", 2));  // the summary
+  EXPECT_EQ(ReportValue(), teams.value("inconnu", 0));
+
+  const ReportRequest pairs = ConvocationReport(ConvocationMode::kPairs, header, entries);
+  EXPECT_EQ("paires.frf", pairs.templateFile);
+  EXPECT_EQ(ReportValue(), pairs.value("club2", 0));
+  EXPECT_EQ(ReportValue::Text("119"), pairs.value("indice2", 1));
+
+  header[3] = " \t ";
+  EXPECT_EQ("Convocation", ConvocationReport(ConvocationMode::kPairs, header, {}).title);
+  EXPECT_EQ(Lines{}, ConvocationReport(ConvocationMode::kPairs, header, {}).records);
+}
+
 }  // namespace
 }  // namespace vantrel::competitions

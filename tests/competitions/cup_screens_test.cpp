@@ -1,11 +1,13 @@
 // The three cup screens driven as a user would: cup management, tournament results and the
 // cup ranking, over a temporary program folder and the scripted desktop.
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -15,12 +17,15 @@
 
 #include "competitions/cup_management_screen.h"
 #include "competitions/cup_ranking_screen.h"
-#include "competitions/cup_report_values.h"
+#include "competitions/cup_reports.h"
+#include "competitions/report_variables.h"
 #include "competitions/result_page_builder.h"
 #include "competitions/results_screen.h"
 #include "platform/record_grid.h"
 #include "platform/text.h"
+#include "reports/page_render.h"
 #include "reports/report_preview.h"
+#include "reports/report_request_bridge.h"
 #include "support/modal_windows.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -59,6 +64,32 @@ QStringList Texts(const reports::PreparedReport& report) {
     }
   }
   return texts;
+}
+
+// The text of a PDF file as pdftotext -layout reads it.
+QString PdfText(const QString& pdf) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Runs vantrel-cli over the club's program folder; its exit status.
+int RunCli(const fs::path& programFolder, const QStringList& args) {
+  QProcess process;
+  process.start(QStringLiteral(VANTREL_CLI),
+                QStringList{QStringLiteral("--dossier"), PathToQString(programFolder)} + args);
+  process.waitForFinished(120000);
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// The pages a screen's report object prepares, dated today as vantrel-cli dates its own,
+// as the text of their PDF.
+QString ScreenPdfText(reports::Report& report, const fs::path& pdf) {
+  report.setClock([] { return QDateTime::currentDateTime(); });
+  QString error;
+  if (!reports::WritePdfFile(report.prepare(), PathToQString(pdf), &error)) return error;
+  return PdfText(PathToQString(pdf));
 }
 
 QStringList GridRow(const RecordGrid* grid, int row) {
@@ -469,11 +500,49 @@ class CupScreensTest : public QObject {
     QVERIFY(ranking.report().templatePath().endsWith(QStringLiteral("/Classem_General.frf")));
   }
 
+  // The same result file gives the same prize list on the screen and in vantrel-cli, and
+  // the same ranking of a cup.
+  void screensAndTheBatchToolPrintTheSamePages() {
+    Club club;
+    club.results();
+    const fs::path exercise = club.folder.exerciseFolder();
+    TFichFResult results(club.context);
+    club.desktop.fileAnswers = {Q(exercise / "open2_table.chr")};
+    results.BtOuvrirResultat->click();
+    WithModals([&] { results.BtEdition->click(); });
+    const QString screenText = ScreenPdfText(results.report(), club.folder.path() / "ecran.pdf");
+    const fs::path printed = club.folder.path() / "dotation.pdf";
+    QCOMPARE(RunCli(club.folder.path(), {QStringLiteral("print"), QStringLiteral("dotation"),
+                                         Q(exercise / "open2_table.chr"), Q(printed)}),
+             0);
+    const QString batchText = PdfText(Q(printed));
+    QCOMPARE(batchText, screenText);
+    QVERIFY(batchText.contains(QStringLiteral("Jérôme FAURE")));
+    QVERIFY(batchText.contains(QStringLiteral("Noël LÉCUYER")));
+
+    WriteFile(club.cupFile(1),
+              "1;14/10/2026;Open /2 du 14 octobre;P;1;100;open2_table.chr;\r\n"
+              "2;28/10/2026;Open /2 du 28 octobre;P;2;50;open2_sans_table.chr;\r\n");
+    TFichFClassment ranking(club.context);
+    ranking.activated();
+    WithModals([&] { ranking.BtEditionGeneral->click(); });
+    const QString rankingText =
+        ScreenPdfText(ranking.report(), club.folder.path() / "classement-ecran.pdf");
+    const fs::path rankingPdf = club.folder.path() / "classement.pdf";
+    QCOMPARE(RunCli(club.folder.path(), {QStringLiteral("print"), QStringLiteral("classement"),
+                                         QStringLiteral("1"), Q(rankingPdf)}),
+             0);
+    QCOMPARE(PdfText(Q(rankingPdf)), rankingText);
+    QVERIFY(rankingText.contains(QStringLiteral("Noël LÉCUYER")));
+  }
+
   void valueTablesAnswerEveryDeclaredName() {
     competitions::PrizeList list;
     competitions::RankingReport report;
-    const reports::ValueTable prize = competitions::PrizeListValues(&list);
-    const reports::ValueTable ranking = competitions::CupRankingValues(&report);
+    const reports::ValueTable prize = reports::RequestValues(competitions::PrizeListReport(list),
+                                                             competitions::ReportVariables());
+    const reports::ValueTable ranking = reports::RequestValues(
+        competitions::CupRankingReportRequest(report), competitions::ReportVariables());
     QCOMPARE(prize.missing(), QStringList());
     QCOMPARE(prize.undeclared(), QStringList());
     QCOMPARE(ranking.missing(), QStringList());
