@@ -12,6 +12,7 @@
 #include "competitions/registrant_pages.h"
 #include "core/cp1252.h"
 #include "platform/file_filter.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -307,5 +308,4 @@ class TournamentMailScreenTest : public QObject {
 }  // namespace vantrel
 
 QTEST_MAIN(vantrel::TournamentMailScreenTest)
-#include "support/screenshots.h"
 #include "tournament_mail_screen_test.moc"
