@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "reports/variable_declaration.h"
+#include "core/variable_declaration.h"
 
 namespace vantrel::accounting {
 

@@ -15,19 +15,26 @@ std::string Joined(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-// The rank is on the line after its cell; the two names 10 and 14 lines below the rank.
-void AppendPair(std::vector<std::string>& lines, const ResultPair& pair) {
+}  // namespace
+
+std::vector<std::string> ResultRowLines(const ResultRow& row) {
+  std::vector<std::string> lines;
   lines.push_back(Sp(20, R"(<tr class="ng-scope" ng-repeat="row in section.data">)"));
   lines.push_back(Sp(24, R"(<td class="text-center">)"));
-  lines.push_back(Sp(28, std::to_string(pair.rank)));
+  lines.push_back(Sp(28, row.rank));
   lines.push_back(Sp(24, "</td>"));
+  if (row.table > 0) {
+    lines.push_back(
+        Sp(24, R"(<!----><td ng-if="section.data[0].table_number" class="text-center">)"));
+    lines.push_back(Sp(28, std::to_string(row.table) + "</td>"));
+  }
   lines.push_back(Sp(24, R"(<td class="text-right">)"));
-  lines.push_back(Sp(28, std::to_string(pair.percent) + ",00 %"));
+  lines.push_back(Sp(28, std::to_string(row.percent) + ",00 %"));
   lines.push_back(Sp(24, "</td>"));
   lines.push_back(Sp(24, R"(<td class="text-left">)"));
   lines.push_back(Sp(28, R"(<div class="players">)"));
   lines.push_back(Sp(32, "<!---->"));
-  for (const std::string* name : {&pair.playerA, &pair.playerB}) {
+  for (const std::string* name : {&row.playerA, &row.playerB}) {
     lines.push_back(Sp(32, R"(<div class="player">)"));
     lines.push_back(Sp(36, R"(<a class="ffb-link" href="#">)"));
     lines.push_back(Sp(40, R"(<!----><span class="name"><!----><span>)" + *name + "</span>"));
@@ -36,9 +43,8 @@ void AppendPair(std::vector<std::string>& lines, const ResultPair& pair) {
   lines.push_back(Sp(28, "</div>"));
   lines.push_back(Sp(24, "</td>"));
   lines.push_back(Sp(20, "</tr>"));
+  return lines;
 }
-
-}  // namespace
 
 std::string ResultPage(const std::string& title, const std::vector<ResultPair>& pairs) {
   std::vector<std::string> lines = {
@@ -63,7 +69,11 @@ std::string ResultPage(const std::string& title, const std::vector<ResultPair>& 
       Sp(16, "</thead>"),
       Sp(16, "<tbody>"),
   };
-  for (const ResultPair& pair : pairs) AppendPair(lines, pair);
+  for (const ResultPair& pair : pairs) {
+    const std::vector<std::string> row =
+        ResultRowLines({std::to_string(pair.rank), 0, pair.percent, pair.playerA, pair.playerB});
+    lines.insert(lines.end(), row.begin(), row.end());
+  }
   for (const char* tail :
        {"                </tbody>", "            </table>", "        </div>",
         "        <!-- Simultanee only -->", "    </section>", "</body>", "</html>"}) {

@@ -20,6 +20,19 @@ struct ResultPair {
 // A tournament result page ("Open /2" heading, one result section, the pairs in rank order).
 std::string ResultPage(const std::string& title, const std::vector<ResultPair>& pairs);
 
+// One row of a result page's table, as the federation lays it out: the cell before the rank,
+// the rank on the next line, the table number when the page has that column, the score, and
+// the two names 10 and 14 lines below the rank (12 and 16 with the table number). The lines
+// come without their line ends.
+struct ResultRow {
+  std::string rank;  // as the page writes it ("1", or anything a test puts there)
+  int table = 0;     // the table number; 0 when the page has no table-number column
+  int percent = 50;
+  std::string playerA;
+  std::string playerB;
+};
+std::vector<std::string> ResultRowLines(const ResultRow& row);
+
 // One team of a group's registrants list: its label (the captain's last name), its club and
 // its players with their value index ("M." or "Mme", "Prénom NOM", UTF-8).
 struct RegistrantPlayer {

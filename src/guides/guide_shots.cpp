@@ -15,13 +15,13 @@
 #include "accounting/entry_screen.h"
 #include "accounting/settings_screen.h"
 #include "accounting/statements_screen.h"
+#include "app/apropos_screen.h"
+#include "app/main_window_screen.h"
 #include "competitions/convocation_screen.h"
 #include "competitions/cup_management_screen.h"
 #include "competitions/cup_ranking_screen.h"
 #include "competitions/results_screen.h"
 #include "competitions/tournament_mail_screen.h"
-#include "core/apropos_screen.h"
-#include "core/main_window_screen.h"
 #include "core/settings.h"
 #include "members/consultation_screen.h"
 #include "members/import_screen.h"
@@ -127,19 +127,8 @@ void ShootMenu(Photographer& camera, TFichFprg& window, int index, const QString
   menu->hide();
 }
 
-}  // namespace
-
-QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder) {
-  QDir().mkpath(folder);
-  QuietDesktop desktop;
-  AppContext context(desktop);
-  context.settings.programFolder = programFolder;
-  const auto file = [&](const char* name) {
-    return PathToQString(context.settings.exerciseFolder() / name);
-  };
-  Photographer camera(context, folder);
-
-  TFichFprg window(context);
+// The main window with every item enabled, and its five menus.
+void ShootMainWindow(Photographer& camera, TFichFprg& window) {
   window.setHeadTimeoutMs(1);
   window.startUp();
   // Every item as the program shows it: enabled by its screen (here, a screen of its own).
@@ -156,7 +145,9 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
                                "menu_competitions", "menu_informations"};
   for (int i = 0; i < 5; ++i) ShootMenu(camera, window, i, QString::fromLatin1(menus[i]));
   window.hide();
+}
 
+void ShootMemberScreens(Photographer& camera, AppContext& context) {
   TFichFin card(context);
   camera.shoot(card, QStringLiteral("fiche_adherent"));
   camera.shoot(card, QStringLiteral("fiche_cotisations"),
@@ -176,7 +167,9 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
 
   TFichFimp import(context);
   camera.shoot(import, QStringLiteral("importation"));
+}
 
+void ShootAccountingScreens(Photographer& camera, AppContext& context) {
   TFichFPlan chart(context);
   chart.setWindowTitle(QStringLiteral("Gestion du plan Comptable"));
   camera.shoot(chart, QStringLiteral("plan_comptable"));
@@ -197,7 +190,9 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
   settingsScreen.setWindowTitle(
       QStringLiteral("Paramètrages et personnalisation du logiciel OU Nouvelle Saison"));
   camera.shoot(settingsScreen, QStringLiteral("parametres"));
+}
 
+void ShootUtilityScreens(Photographer& camera, AppContext& context) {
   TFichFSvg backup(context);
   backup.setMode(TFichFSvg::Mode::kBackup);
   camera.shoot(backup, QStringLiteral("sauvegarde"));
@@ -207,7 +202,14 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
 
   TApropos about(context);
   camera.shoot(about, QStringLiteral("apropos"));
+}
 
+// The competition screens over the demonstration's pages and result files, which the quiet
+// desktop's file dialogs give them.
+void ShootCompetitionScreens(Photographer& camera, AppContext& context, QuietDesktop& desktop) {
+  const auto file = [&](const char* name) {
+    return PathToQString(context.settings.exerciseFolder() / name);
+  };
   TFichFConvoc convocation(context);
   convocation.setWindowTitle(QLatin1String(kConvocationTeamsCaption));
   camera.shoot(convocation, QStringLiteral("convocations"), [&] {
@@ -235,6 +237,24 @@ QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder
 
   TFichFCourriels mail(context);
   camera.shoot(mail, QStringLiteral("courriels_tournoi"));
+}
+
+}  // namespace
+
+QStringList TakeScreenshots(const fs::path& programFolder, const QString& folder) {
+  QDir().mkpath(folder);
+  QuietDesktop desktop;
+  AppContext context(desktop);
+  context.settings.programFolder = programFolder;
+  Photographer camera(context, folder);
+  // The main window lives through the whole run, as in the program: the screens reload the
+  // settings through it.
+  TFichFprg window(context);
+  ShootMainWindow(camera, window);
+  ShootMemberScreens(camera, context);
+  ShootAccountingScreens(camera, context);
+  ShootUtilityScreens(camera, context);
+  ShootCompetitionScreens(camera, context, desktop);
   return camera.names();
 }
 

@@ -720,8 +720,10 @@ void TFichFEdit::recompute() {
   updateMailControls();
 }
 
-void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
-  QChart* pie = ChartIndice->chart();
+namespace {
+
+// The pie of the value-index series, one labelled slice per series.
+void FillSeriesPie(QChart* pie, const members::ListingStatistics& statistics) {
   pie->removeAllSeries();
   pie->setTitle(QStringLiteral("Indices de valeur"));
   auto* series = new QPieSeries;
@@ -746,8 +748,10 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
     slice->setLabelVisible(statistics.series[s] > 0);
   }
   pie->legend()->setVisible(false);  // the slice labels name the series
+}
 
-  QChart* bars = Chart1->chart();
+// The age pyramid: one bar per age bracket, in its colour, on whole-count axes.
+void FillAgePyramid(QChart* bars, const members::ListingStatistics& statistics) {
   bars->removeAllSeries();
   for (QAbstractAxis* axis : bars->axes()) {
     bars->removeAxis(axis);
@@ -800,6 +804,13 @@ void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
   bars->addAxis(values, Qt::AlignLeft);
   stacked->attachAxis(values);
   bars->legend()->setVisible(false);
+}
+
+}  // namespace
+
+void TFichFEdit::fillCharts(const members::ListingStatistics& statistics) {
+  FillSeriesPie(ChartIndice->chart(), statistics);
+  FillAgePyramid(Chart1->chart(), statistics);
 }
 
 void TFichFEdit::fillGrid() {

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/variable_declaration.h"
 #include "reports/report_engine.h"
 #include "reports/value.h"
-#include "reports/variable_declaration.h"
 
 namespace vantrel::reports {
 

@@ -1,7 +1,6 @@
 // The books screen (TFichFGLiv) and the statements screen (TFichFTable) over a small club.
 
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +15,7 @@
 #include "core/settings.h"
 #include "platform/text.h"
 #include "reports/report_preview.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -443,27 +443,26 @@ class BooksScreensTest : public QObject {
 
   // VANTREL_SCREENSHOTS=folder: both screens and one preview as pictures, to look at.
   void screenshots() {
-    const QByteArray folder = qgetenv("VANTREL_SCREENSHOTS");
-    if (folder.isEmpty()) QSKIP("VANTREL_SCREENSHOTS not set");
+    if (testing::ScreenshotFolder().isEmpty()) QSKIP("VANTREL_SCREENSHOTS not set");
     Club club;
     TFichFGLiv books(club.context);
     books.show();
     club.context.tracker.windowActivated(&books);
     books.ComboBox1->setCurrentIndex(2);
     QVERIFY(QTest::qWaitForWindowExposed(&books));
-    books.grab().save(QDir(folder).filePath(QStringLiteral("TFichFGLiv.png")));
+    testing::SaveScreenshot(&books, QStringLiteral("TFichFGLiv.png"));
     TFichFTable statements(club.context);
     statements.show();
     club.context.tracker.windowActivated(&statements);
     QVERIFY(QTest::qWaitForWindowExposed(&statements));
-    statements.grab().save(QDir(folder).filePath(QStringLiteral("TFichFTable.png")));
+    testing::SaveScreenshot(&statements, QStringLiteral("TFichFTable.png"));
     club.capture(statements);
     QTest::mouseClick(statements.Bt_Bilan, Qt::LeftButton);
     reports::ReportPreview preview(club.shown.at(0).pages, club.desktop, &statements);
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     QTest::qWait(200);
-    preview.grab().save(QDir(folder).filePath(QStringLiteral("preview.png")));
+    testing::SaveScreenshot(&preview, QStringLiteral("preview.png"));
   }
 };
 

@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 using platform::Button;
 using platform::MessageKind;
 using testing::ReadFile;
+using testing::SaveScreenshot;
 using testing::ScriptedPlatform;
-using testing::Shoot;
 using testing::WriteFile;
 
 namespace {
@@ -224,7 +224,7 @@ class ChartScreenTest : public QObject {
     QTest::mouseClick(f.screen->StrGrd->viewport(), Qt::LeftButton, {},
                       f.screen->StrGrd->visualRect(f.screen->StrGrd->model().index(5, 2)).center());
     QCOMPARE(f.cell(5, 0), QStringLiteral(">"));
-    Shoot(f.screen.get(), QStringLiteral("chart.png"));
+    SaveScreenshot(f.screen.get(), QStringLiteral("chart.png"));
   }
 };
 

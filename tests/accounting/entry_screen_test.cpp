@@ -17,8 +17,8 @@ namespace vantrel {
 namespace fs = std::filesystem;
 using platform::MessageKind;
 using testing::ReadFile;
+using testing::SaveScreenshot;
 using testing::ScriptedPlatform;
-using testing::Shoot;
 using testing::WriteFile;
 
 namespace {
@@ -297,7 +297,7 @@ class EntryScreenTest : public QObject {
     QCOMPARE(grid->topRow(), std::min(25, grid->verticalScrollBar()->maximum()));
     QVERIFY(grid->topRow() > 0);
     QCOMPARE(grid->rowHeight(), 23);
-    Shoot(f.screen.get(), QStringLiteral("entry_ledger_tab.png"));
+    SaveScreenshot(f.screen.get(), QStringLiteral("entry_ledger_tab.png"));
   }
 };
 

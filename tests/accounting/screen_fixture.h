@@ -3,7 +3,6 @@
 // What the accounting screen tests share: a club program folder, the scripted desktop and the
 // context a screen is built on, and the small widget helpers every one of them uses.
 
-#include <QDir>
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
@@ -13,17 +12,11 @@
 
 #include "core/record_file.h"
 #include "platform/app_context.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::testing {
-
-// Saves a picture of widget as name in the folder VANTREL_SHOTS names, when it names one.
-inline void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
-}
 
 // The base of a screen test fixture; the screen itself belongs to the derived fixture, so it
 // is built after the context and destroyed before it.

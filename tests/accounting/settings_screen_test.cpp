@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "core/main_window_screen.h"
+#include "app/main_window_screen.h"
 #include "core/record_file.h"
 #include "core/text_helpers.h"
 #include "platform/record_grid.h"
@@ -22,8 +22,8 @@ using platform::Button;
 using platform::MessageKind;
 using testing::CrLfBytes;
 using testing::ReadFile;
+using testing::SaveScreenshot;
 using testing::ScriptedPlatform;
-using testing::Shoot;
 using testing::WriteFile;
 
 namespace {
@@ -248,7 +248,7 @@ class SettingsScreenTest : public QObject {
   void looksRight() {
     Fixture f;
     QVERIFY(QTest::qWaitForWindowExposed(f.screen.get()));
-    Shoot(f.screen.get(), QStringLiteral("settings.png"));
+    SaveScreenshot(f.screen.get(), QStringLiteral("settings.png"));
   }
 };
 

@@ -19,29 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadFile;
+using testing::ToolRun;
 using testing::WriteFile;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+std::string Quoted(const std::string& text) { return testing::ShellQuoted(text); }
 
 // Runs vantrel-cli --dossier folder with arguments; standard error is kept apart.
-ToolRun Cli(const fs::path& folder, const std::vector<std::string>& arguments,
-            const fs::path& errFile) {
-  std::string command = Quoted(VANTREL_CLI) + " --dossier " + Quoted(folder.string());
-  for (const auto& argument : arguments) command += " " + Quoted(argument);
-  command += " 2>" + Quoted(errFile.string());
-  ToolRun run;
-  const auto ran = testing::RunCommand(command);
-  if (!ran) return run;
-  run.out = ran->output;
-  run.status = ran->status;
-  run.err = ReadFile(errFile);
-  return run;
+ToolRun Cli(const fs::path& folder, std::vector<std::string> arguments, const fs::path& errFile) {
+  arguments.insert(arguments.begin(), {"--dossier", folder.string()});
+  return testing::RunTool(VANTREL_CLI, arguments, errFile);
 }
 
 // The text of a PDF, as pdftotext -layout reads it (UTF-8).

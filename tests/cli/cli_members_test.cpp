@@ -27,15 +27,10 @@ void Ignore(const QString&) {}
 
 namespace fs = std::filesystem;
 using testing::ReadFile;
+using testing::ToolRun;
 using testing::WriteFile;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+std::string Quoted(const std::string& text) { return testing::ShellQuoted(text); }
 
 // The text of a PDF, as pdftotext -layout reads it (UTF-8).
 std::string PdfText(const fs::path& pdf) {
@@ -88,18 +83,9 @@ class CliMembersTest : public ::testing::Test {
     WriteMemberFile(m_club.exerciseFolder(), m_members);
   }
 
-  ToolRun cli(const std::vector<std::string>& arguments) {
-    std::string command = Quoted(VANTREL_CLI) + " --dossier " + Quoted(m_club.path().string());
-    for (const auto& argument : arguments) command += " " + Quoted(argument);
-    const fs::path errFile = m_club.path() / "err.txt";
-    command += " 2>" + Quoted(errFile.string());
-    ToolRun run;
-    const auto ran = testing::RunCommand(command);
-    if (!ran) return run;
-    run.out = ran->output;
-    run.status = ran->status;
-    run.err = ReadFile(errFile);
-    return run;
+  ToolRun cli(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--dossier", m_club.path().string()});
+    return testing::RunTool(VANTREL_CLI, arguments, m_club.path() / "err.txt");
   }
 
   fs::path out(const std::string& name) const { return m_club.path() / "sorties" / name; }

@@ -20,11 +20,11 @@
 
 #include "accounting/accounting_files.h"
 #include "accounting/ledger_folder.h"
+#include "app/main_window_screen.h"
 #include "competitions/cup_ranking.h"
 #include "competitions/registrant_pages.h"
 #include "competitions/report_variables.h"
 #include "core/cp1252.h"
-#include "core/main_window_screen.h"
 #include "core/record_file.h"
 #include "members/member_file.h"
 #include "platform/file_filter.h"
@@ -32,6 +32,7 @@
 #include "reports/page_render.h"
 #include "reports/report_request_bridge.h"
 #include "support/modal_windows.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 #include "utilities/backup_file.h"
@@ -59,14 +60,6 @@ QString PdfText(const QString& pdf) {
   process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   process.waitForFinished(60000);
   return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Where screenshots and PDF pages go when VANTREL_SHOTS names a folder.
-QString ShotsFolder() { return qEnvironmentVariable("VANTREL_SHOTS"); }
-
-void Shoot(QWidget* widget, const QString& name) {
-  if (ShotsFolder().isEmpty()) return;
-  widget->grab().save(QDir(ShotsFolder()).filePath(name));
 }
 
 // A club with its members and the two convocation templates, and the screen over it.
@@ -701,15 +694,15 @@ class ConvocationScreenTest : public QObject {
   }
 
   void screenshotsAndPdfPages() {
-    if (ShotsFolder().isEmpty()) QSKIP("VANTREL_SHOTS names no folder");
+    if (testing::ScreenshotFolder().isEmpty()) QSKIP("VANTREL_SCREENSHOTS names no folder");
     Fixture f;
     f.activate(kConvocationTeamsCaption);
     f.screen->setEventData(SampleEvent());
     f.screen->show();
-    Shoot(f.screen.get(), "convocation-presentation.png");
+    testing::SaveScreenshot(f.screen.get(), "convocation-presentation.png");
     f.fetch(TeamsGroupPage(), {f.year("groupe")});
-    Shoot(f.screen.get(), "convocation-page.png");
-    PrintToPdf(*f.screen, QDir(ShotsFolder()).filePath("quatre.pdf"));
+    testing::SaveScreenshot(f.screen.get(), "convocation-page.png");
+    PrintToPdf(*f.screen, testing::ScreenshotPath("quatre.pdf"));
 
     Fixture p;
     p.activate(kConvocationPairsCaption);
@@ -720,7 +713,7 @@ class ConvocationScreenTest : public QObject {
     p.fetch(
         testing::RegistrantPage(ListKind::kGroup, ConvocationMode::kPairs, testing::SamplePairs()),
         {p.year("paires")});
-    PrintToPdf(*p.screen, QDir(ShotsFolder()).filePath("paires.pdf"));
+    PrintToPdf(*p.screen, testing::ScreenshotPath("paires.pdf"));
 
     // A long list over several pages, with long modalities.
     Fixture l;
@@ -743,7 +736,7 @@ class ConvocationScreenTest : public QObject {
     }
     l.fetch(testing::RegistrantPage(ListKind::kCompetition, ConvocationMode::kTeams, teams),
             {l.year("longue")});
-    PrintToPdf(*l.screen, QDir(ShotsFolder()).filePath("quatre-longue.pdf"));
+    PrintToPdf(*l.screen, testing::ScreenshotPath("quatre-longue.pdf"));
   }
 };
 

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,6 +26,7 @@
 #include "reports/report_preview.h"
 #include "reports/report_request_bridge.h"
 #include "support/modal_windows.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -47,13 +47,6 @@ using testing::WriteFile;
 namespace {
 
 QString Q(const fs::path& path) { return PathToQString(path); }
-
-// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
-}
 
 // Every text line of a prepared report, page after page.
 QStringList Texts(const reports::PreparedReport& report) {
@@ -205,7 +198,7 @@ class CupScreensTest : public QObject {
     screen.Bt_Lier->click();
     QCOMPARE(ReadFile(club.cupFile(1)).substr(0, 48),
              W("1;14/10/2026;Open /2 du 14 octobre;P;1;100;open2"));
-    Shoot(&screen, QStringLiteral("gestion.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("gestion.png"));
     screen.Bt_Lier->click();
     QCOMPARE(ReadFile(club.cupFile(1)).substr(0, 46),
              W("1;14/10/2026;Open /2 du 14 octobre;P;1;100;;\r\n"));
@@ -264,7 +257,7 @@ class CupScreensTest : public QObject {
     QCOMPARE(screen.WebBrowser->source(), QUrl::fromLocalFile(Q(extract.string() + ".chi")));
     QVERIFY(screen.WebBrowser->toPlainText().contains(QStringLiteral("Noël LÉCUYER")));
     screen.resize(900, 600);
-    Shoot(&screen, QStringLiteral("resultat-extraction.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("resultat-extraction.png"));
 
     screen.BtCalculer->click();
     QCOMPARE(screen.PageControl->currentIndex(), 2);
@@ -280,11 +273,13 @@ class CupScreensTest : public QObject {
              QStringLiteral("Gestion des résultats d'un tournoi : open2_table.chr"));
     QCOMPARE(screen.LbTotal->text(),
              QStringLiteral("Total des points des membres du club : 46,92"));
-    Shoot(&screen, QStringLiteral("resultat-calcul.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("resultat-calcul.png"));
 
     const QStringList titles =
         WithModals([&] { screen.BtEdition->click(); },
-                   [](QWidget* modal) { Shoot(modal, QStringLiteral("dotation-apercu.png")); });
+                   [](QWidget* modal) {
+                     testing::SaveScreenshot(modal, QStringLiteral("dotation-apercu.png"));
+                   });
     QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Dotation des paires")});
     const QStringList texts = Texts(screen.report().prepare());
     QVERIFY(texts.contains(QStringLiteral("Ardevanne : 2026-2027")));
@@ -469,13 +464,15 @@ class CupScreensTest : public QObject {
                             "= 3,10\n"
                             "Total : 6,19 points"));
     screen.resize(1000, 560);
-    Shoot(&screen, QStringLiteral("classement.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("classement.png"));
 
     screen.SpLimite->setValue(30);
     QCOMPARE(screen.BtEditionLimite->text(), QStringLiteral("Classement Joueurs <= 30"));
     const QStringList titles =
         WithModals([&] { screen.BtEditionLimite->click(); },
-                   [](QWidget* modal) { Shoot(modal, QStringLiteral("classement-apercu.png")); });
+                   [](QWidget* modal) {
+                     testing::SaveScreenshot(modal, QStringLiteral("classement-apercu.png"));
+                   });
     QCOMPARE(
         titles,
         QStringList{QStringLiteral("Aperçu - Classement pour la Coupe 3 des joueurs I.V. <= 30")});

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/cp1252.h"
+#include "demo/demo_pages.h"
 
 namespace vantrel::testing {
 namespace {
@@ -12,31 +13,12 @@ std::string Sp(int spaces, const std::string& text) {
   return std::string(static_cast<std::size_t>(spaces), ' ') + text;
 }
 
+// The rows are the demonstration club's (demo/demo_pages.h), with a table number and a score
+// that vary from pair to pair.
 void AppendRow(std::vector<std::string>& lines, const PageRow& row, int index, bool tableNumber) {
-  lines.push_back(Sp(20, R"(<tr class="ng-scope" ng-repeat="row in section.data">)"));
-  lines.push_back(Sp(24, R"(<td class="text-center">)"));
-  lines.push_back(Sp(28, row.rank));
-  lines.push_back(Sp(24, "</td>"));
-  if (tableNumber) {
-    lines.push_back(
-        Sp(24, R"(<!----><td ng-if="section.data[0].table_number" class="text-center">)"));
-    lines.push_back(Sp(28, std::to_string(index * 3 % 11 + 1) + "</td>"));
-  }
-  lines.push_back(Sp(24, R"(<td class="text-right">)"));
-  lines.push_back(Sp(28, std::to_string(70 - index % 60) + ",00 %"));
-  lines.push_back(Sp(24, "</td>"));
-  lines.push_back(Sp(24, R"(<td class="text-left">)"));
-  lines.push_back(Sp(28, R"(<div class="players">)"));
-  lines.push_back(Sp(32, "<!---->"));
-  for (const std::string* name : {&row.nameA, &row.nameB}) {
-    lines.push_back(Sp(32, R"(<div class="player">)"));
-    lines.push_back(Sp(36, R"(<a class="ffb-link" href="#">)"));
-    lines.push_back(Sp(40, R"(<!----><span class="name"><!----><span>)" + *name + "</span>"));
-    lines.push_back(Sp(36, "</a></div>"));
-  }
-  lines.push_back(Sp(28, "</div>"));
-  lines.push_back(Sp(24, "</td>"));
-  lines.push_back(Sp(20, "</tr>"));
+  const std::vector<std::string> rowLines = demo::ResultRowLines(
+      {row.rank, tableNumber ? index * 3 % 11 + 1 : 0, 70 - index % 60, row.nameA, row.nameB});
+  lines.insert(lines.end(), rowLines.begin(), rowLines.end());
 }
 
 }  // namespace

@@ -3,16 +3,16 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "app/main_window_screen.h"
 #include "competitions/registrant_pages.h"
 #include "core/cp1252.h"
-#include "core/main_window_screen.h"
 #include "platform/file_filter.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -291,8 +291,7 @@ class TournamentMailScreenTest : public QObject {
   }
 
   void screenshot() {
-    const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-    if (folder.isEmpty()) QSKIP("VANTREL_SHOTS names no folder");
+    if (testing::ScreenshotFolder().isEmpty()) QSKIP("VANTREL_SCREENSHOTS names no folder");
     Fixture f(Members(12));
     f.screen->show();
     std::string csv = kHeader;
@@ -302,7 +301,7 @@ class TournamentMailScreenTest : public QObject {
     csv += Line("T2018-12-18-S", "18/12/2018", "Mardi", "Soir", "3");
     f.open("challenge.csv", csv);
     f.choose("T2018-12-14-AM");
-    f.screen->grab().save(QDir(folder).filePath("tournament-mail.png"));
+    testing::SaveScreenshot(f.screen.get(), "tournament-mail.png");
   }
 };
 

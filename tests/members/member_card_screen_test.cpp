@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +12,7 @@
 #include "core/text_helpers.h"
 #include "members/member_file.h"
 #include "platform/record_grid.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -30,13 +30,6 @@ using testing::WriteFile;
 namespace field = members::field;
 
 namespace {
-
-// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
-}
 
 std::string Member(const std::string& licence, const std::string& last, const std::string& first,
                    const std::vector<AccountLine>& dues = {},
@@ -448,7 +441,7 @@ class MemberCardScreenTest : public QObject {
     QVERIFY(s.StGrPopRecette->isVisible());
     QCOMPARE(row0(), before);  // arrows only move
     QCOMPARE(s.StGrPopRecette->selectionModel()->isRowSelected(2, {}), true);
-    Shoot(&s, QStringLiteral("member_card_pick_list.png"));
+    testing::SaveScreenshot(&s, QStringLiteral("member_card_pick_list.png"));
     QTest::keyClick(s.StGrPopRecette, Qt::Key_Return);
     QVERIFY(!s.StGrPopRecette->isVisible());
     QCOMPARE(row0(), (QStringList{"7561", "Licences fédérales", ""}));
@@ -513,7 +506,7 @@ class MemberCardScreenTest : public QObject {
     TFichFin& s = *f.screen;
     s.resize(840, 600);
     QVERIFY(QTest::qWaitForWindowExposed(&s));
-    Shoot(&s, QStringLiteral("member_card_adresse.png"));
+    testing::SaveScreenshot(&s, QStringLiteral("member_card_adresse.png"));
     f.cotisations();
     QCOMPARE(s.MSolde->text(), QStringLiteral("-32,00"));
     QCOMPARE(f.colour(s.StrGrRecette, 0, 2), QColor(Qt::black));
@@ -521,7 +514,7 @@ class MemberCardScreenTest : public QObject {
     QCOMPARE(s.StrGrRecette->model().index(1, 2).data(Qt::TextAlignmentRole).toInt(),
              static_cast<int>(Qt::AlignRight));
     Fixture::clickCell(s.StrGrdVerss, 1);
-    Shoot(&s, QStringLiteral("member_card_cotisations.png"));
+    testing::SaveScreenshot(&s, QStringLiteral("member_card_cotisations.png"));
   }
 };
 

@@ -4,7 +4,6 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +31,7 @@
 #include "platform/text.h"
 #include "reports/page_render.h"
 #include "support/modal_windows.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -44,19 +44,12 @@ namespace field = members::field;
 
 namespace {
 
-// Where screenshots and PDF pages go when VANTREL_SHOTS is set (a folder).
-QString ShotFolder() { return qEnvironmentVariable("VANTREL_SHOTS"); }
-
-void Shoot(QWidget* widget, const QString& name) {
-  if (ShotFolder().isEmpty()) return;
-  widget->grab().save(QDir(ShotFolder()).filePath(name));
-}
-
+// A report's pages as a PDF beside the screenshots (support/screenshots.h), when kept.
 void SavePdf(reports::Report* report, const QString& name) {
-  if (ShotFolder().isEmpty()) return;
+  const QString file = testing::ScreenshotPath(name);
+  if (file.isEmpty()) return;
   QString error;
-  QVERIFY2(reports::WritePdfFile(report->prepare(), QDir(ShotFolder()).filePath(name), &error),
-           qPrintable(error));
+  QVERIFY2(reports::WritePdfFile(report->prepare(), file, &error), qPrintable(error));
 }
 
 std::string Member(const std::map<int, std::string>& fields) {
@@ -202,7 +195,7 @@ class MemberScreensTest : public QObject {
                             "0 inchangé(s)"));
     QCOMPARE(screen.ProgressBar1->maximum(), 3);
     QCOMPARE(screen.AjoutChoices[0]->isChecked(), true);
-    Shoot(&screen, QStringLiteral("import.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("import.png"));
     const std::string before = club.memberFile();
 
     // "Après accord" for changes: the new mobile is refused.
@@ -253,7 +246,7 @@ class MemberScreensTest : public QObject {
     QCOMPARE(screen.LbComptes->text(),
              QStringLiteral("Importation impossible avec ces choix : ") + failure);
     QCOMPARE(screen.ButtonImporte->isEnabled(), false);
-    Shoot(&screen, QStringLiteral("import-impossible.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("import-impossible.png"));
 
     struct Step {
       QRadioButton* choice;
@@ -287,7 +280,7 @@ class MemberScreensTest : public QObject {
       QCOMPARE(screen.LbComptes->text(), expected);
       QCOMPARE(screen.ButtonImporte->isEnabled(), !step.label.isEmpty());
       if (step.choice == screen.ModifChoices[1])
-        Shoot(&screen, QStringLiteral("import-accord.png"));
+        testing::SaveScreenshot(&screen, QStringLiteral("import-accord.png"));
     }
     QCOMPARE(club.desktop.messages.size(), 1u);  // a changed choice shows no box
 
@@ -424,7 +417,7 @@ class MemberScreensTest : public QObject {
     QCOMPARE(screen.LVote->text(), QStringLiteral("OUI"));
     QVERIFY(screen.LVote->styleSheet().contains(QStringLiteral("blue")));
     QCOMPARE(screen.BtCourriel->isEnabled(), true);
-    Shoot(&screen, QStringLiteral("consultation.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("consultation.png"));
 
     QTest::mouseClick(screen.BtCourriel, Qt::LeftButton);
     QCOMPARE(club.desktop.messages.back().text, QStringLiteral("Choisir son compte Courriel"));
@@ -521,9 +514,9 @@ class MemberScreensTest : public QObject {
     // The white slice ("Nons classés") has a black edge, visible on the white chart.
     QCOMPARE(pie->slices().at(0)->color(), QColor(0xFF, 0xFF, 0xFF));
     QCOMPARE(pie->slices().at(0)->borderColor(), QColor(Qt::black));
-    Shoot(&screen, QStringLiteral("listing-indices.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("listing-indices.png"));
     screen.Dessins->setCurrentIndex(1);
-    Shoot(&screen, QStringLiteral("listing-pyramide.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("listing-pyramide.png"));
     QVERIFY(screen.Chart1->chart()->title().startsWith(QStringLiteral("L'age moyen est de ")));
   }
 
@@ -634,15 +627,16 @@ class MemberScreensTest : public QObject {
 
     // The pie printed on a landscape page.
     club.desktop.printerAnswers = {true};
-    const QString chartPdf = ShotFolder().isEmpty() ? club.path("indice.pdf")
-                                                    : QDir(ShotFolder()).filePath("indice.pdf");
+    const QString chartPdf = testing::ScreenshotFolder().isEmpty()
+                                 ? club.path("indice.pdf")
+                                 : testing::ScreenshotPath("indice.pdf");
     club.desktop.printerOutputFile = chartPdf;
     screen.onPrintChart(screen.ChartIndice, QStringLiteral("ChartIndice"));
     QVERIFY(QFileInfo(chartPdf).size() > 0);
     club.desktop.printerAnswers = {true};
-    club.desktop.printerOutputFile = ShotFolder().isEmpty()
+    club.desktop.printerOutputFile = testing::ScreenshotFolder().isEmpty()
                                          ? club.path("pyramide.pdf")
-                                         : QDir(ShotFolder()).filePath("pyramide.pdf");
+                                         : testing::ScreenshotPath("pyramide.pdf");
     screen.onPrintChart(screen.Chart1, QStringLiteral("Chart1"));
   }
 
@@ -666,7 +660,7 @@ class MemberScreensTest : public QObject {
     QCOMPARE(screen.mailCount(), 120);
     QCOMPARE(screen.LbCourriel->text(), QStringLiteral("Courriels : 120"));
     QCOMPARE(screen.BtCourriel->isEnabled(), true);
-    Shoot(&screen, QStringLiteral("listing-courriel.png"));
+    testing::SaveScreenshot(&screen, QStringLiteral("listing-courriel.png"));
 
     QTest::mouseClick(screen.BtCourriel, Qt::LeftButton);
     QCOMPARE(c.desktop.messages.front().text, QStringLiteral("Choisir son compte Courriel"));

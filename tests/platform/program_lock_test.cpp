@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <string>
 
+#include "app/main_window_screen.h"
 #include "core/date.h"
 #include "core/folder_lock.h"
-#include "core/main_window_screen.h"
 #include "platform/text.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"

@@ -4,8 +4,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/main_window_screen.h"
 #include "core/error.h"
-#include "core/main_window_screen.h"
 #include "loopback_server.h"
 #include "platform/command.h"
 #include "platform/screen.h"

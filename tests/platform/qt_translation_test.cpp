@@ -12,17 +12,18 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "support/screenshots.h"
+
 namespace vantrel {
 
 namespace {
 
-// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
+// A dialog shown for a moment and saved as a screenshot (support/screenshots.h).
 void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
+  if (testing::ScreenshotFolder().isEmpty()) return;
   widget->show();
   QTest::qWait(50);
-  widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+  testing::SaveScreenshot(widget, name);
   widget->hide();
 }
 

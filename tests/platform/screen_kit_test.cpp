@@ -8,7 +8,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "core/main_window_screen.h"
+#include "app/main_window_screen.h"
 #include "core/numbers.h"
 #include "core/text_helpers.h"
 #include "platform/busy_guard.h"

@@ -1,11 +1,10 @@
 // The books of a club that uses every line of the shipped chart, with amounts at the limit
 // of the stored totals (21 474 836,47), printed through the shipped templates: every name
 // and every figure is painted whole, and nothing touches (glyph_checks.h). With
-// VANTREL_SHOTS set to a folder, the PDFs are written there to be looked at.
+// VANTREL_SCREENSHOTS set to a folder, the PDFs are written there to be looked at.
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -23,6 +22,7 @@
 #include "reports/qt_environment.h"
 #include "reports/report_document.h"
 #include "reports/report_request_bridge.h"
+#include "support/screenshots.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::reports {
@@ -107,12 +107,9 @@ class BooksPrintTest : public ::testing::Test {
                 testing::PaintFaults(prepared.pages[p], prepared.page.sizeMm()))
           << shot << " page " << p + 1;
     }
-    const QString shots = qEnvironmentVariable("VANTREL_SHOTS");
-    if (!shots.isEmpty()) {
+    if (const QString pdf = testing::ScreenshotPath(QString::fromStdString(shot)); !pdf.isEmpty()) {
       QString error;
-      EXPECT_TRUE(
-          WritePdfFile(prepared, QDir(shots).filePath(QString::fromStdString(shot)), &error))
-          << error.toStdString();
+      EXPECT_TRUE(WritePdfFile(prepared, pdf, &error)) << error.toStdString();
     }
     return prepared;
   }

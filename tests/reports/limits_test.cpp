@@ -1,11 +1,10 @@
 // The 14 shipped templates over data at the limits (three address lines, long names, amounts
 // up to 9 999 999,99, tournament names of 40 characters, a long "modalites"): nothing is cut
-// and nothing overlaps or touches on the drawn pages (glyph_checks.h). With VANTREL_SHOTS set to a
-// folder, the PDFs are written there to be looked at.
+// and nothing overlaps or touches on the drawn pages (glyph_checks.h). With
+// VANTREL_SCREENSHOTS set to a folder, the PDFs are written there to be looked at.
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 
 #include "reports/glyph_checks.h"
@@ -15,6 +14,7 @@
 #include "reports/render_data.h"
 #include "reports/report_engine.h"
 #include "reports/report_template.h"
+#include "support/screenshots.h"
 
 namespace vantrel::reports {
 namespace {
@@ -74,12 +74,9 @@ TEST_P(LimitsTest, PrintsEveryValueWholeWithNothingOverlapping) {
         << GetParam() << " page " << p + 1;
   }
 
-  QString shots = qEnvironmentVariable("VANTREL_SHOTS");
-  if (!shots.isEmpty()) {
+  if (const QString pdf = testing::ScreenshotPath(name + QStringLiteral(".pdf")); !pdf.isEmpty()) {
     QString error;
-    EXPECT_TRUE(
-        WritePdfFile(r.prepared, QDir(shots).filePath(name + QStringLiteral(".pdf")), &error))
-        << error.toStdString();
+    EXPECT_TRUE(WritePdfFile(r.prepared, pdf, &error)) << error.toStdString();
   }
 }
 

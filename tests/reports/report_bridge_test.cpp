@@ -31,6 +31,7 @@
 #include "reports/report_preview.h"
 #include "reports/value_table.h"
 #include "support/modal_windows.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 
 namespace vantrel::reports {
@@ -76,13 +77,6 @@ T* FindInScene(QGraphicsScene* scene, const std::function<bool(T*)>& wanted) {
     if (auto* found = dynamic_cast<T*>(item); found != nullptr && wanted(found)) return found;
   }
   return nullptr;
-}
-
-// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
-void Shoot(QWidget* widget, const QString& name) {
-  QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
 }
 
 }  // namespace
@@ -155,7 +149,8 @@ class ReportBridgeTest : public QObject {
                                       messages = preview->messageLabel()->text();
                                       preview->goToPage(2);
                                       QCOMPARE(preview->currentPage(), 2);
-                                      Shoot(preview, QStringLiteral("preview.png"));
+                                      testing::SaveScreenshot(preview,
+                                                              QStringLiteral("preview.png"));
                                     });
     QCOMPARE(titles, QStringList{QStringLiteral("Aperçu - Annuaire")});
     QCOMPARE(pages, 3);
@@ -218,7 +213,7 @@ class ReportBridgeTest : public QObject {
                  shown = preview->messageLabel()->text();
                  pages = preview->pageCount();
                  QVERIFY(!preview->printButton()->isEnabled());
-                 Shoot(preview, QStringLiteral("preview-broken.png"));
+                 testing::SaveScreenshot(preview, QStringLiteral("preview-broken.png"));
                });
     QCOMPARE(pages, 0);
     QCOMPARE(
@@ -367,7 +362,7 @@ class ReportBridgeTest : public QObject {
     QCOMPARE(loaded.bands[detail].kind, BandKind::Detail);
     designer.select(detail, 1);
     designer.show();
-    Shoot(&designer, QStringLiteral("designer.png"));
+    testing::SaveScreenshot(&designer, QStringLiteral("designer.png"));
     designer.view()->setFocus();
     QTest::keyClick(designer.view(), Qt::Key_Right);
     QTest::keyClick(designer.view(), Qt::Key_Down, Qt::ShiftModifier);
@@ -515,7 +510,7 @@ class ReportBridgeTest : public QObject {
     designer.addBand(BandKind::PageHeader);
     QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::PageHeader);
     designer.show();
-    Shoot(&designer, QStringLiteral("designer-new.png"));
+    testing::SaveScreenshot(&designer, QStringLiteral("designer-new.png"));
     designer.hide();
     QVERIFY(designer.save());
     QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
@@ -650,13 +645,13 @@ class ReportBridgeTest : public QObject {
     int numero = offered.indexOf(QStringLiteral("Numero : 04521873"));
     names->showPopup();
     QApplication::processEvents();
-    Shoot(names->view()->window(), QStringLiteral("designer-inserer.png"));
+    testing::SaveScreenshot(names->view()->window(), QStringLiteral("designer-inserer.png"));
     names->hidePopup();
     emit names->activated(numero);
     QVERIFY2(designer.currentTemplate().bands[detail].items[1].content.contains(
                  QStringLiteral("[Numero]")),
              qPrintable(designer.currentTemplate().bands[detail].items[1].content));
-    Shoot(&designer, QStringLiteral("designer.png"));
+    testing::SaveScreenshot(&designer, QStringLiteral("designer.png"));
 
     QStringList texts;
     QStringList titles = WithModals([&] { designer.preview(); },
@@ -664,7 +659,8 @@ class ReportBridgeTest : public QObject {
                                       auto* preview = qobject_cast<ReportPreview*>(modal);
                                       QVERIFY(preview != nullptr);
                                       QApplication::processEvents();
-                                      Shoot(preview, QStringLiteral("apercu-exemples.png"));
+                                      testing::SaveScreenshot(
+                                          preview, QStringLiteral("apercu-exemples.png"));
                                       texts = preview->messageLabel()->isVisible()
                                                   ? QStringList{preview->messageLabel()->text()}
                                                   : QStringList();
@@ -825,7 +821,7 @@ class ReportBridgeTest : public QObject {
                  QVERIFY(preview != nullptr);
                  preview->resize(900, 700);
                  QApplication::processEvents();
-                 Shoot(preview, QStringLiteral("apercu-avertissements.png"));
+                 testing::SaveScreenshot(preview, QStringLiteral("apercu-avertissements.png"));
                  shown = preview->messageLabel()->text();
                });
     QStringList lines = shown.split(QLatin1Char('\n'));

@@ -1,4 +1,4 @@
-#include "core/main_window_screen.h"
+#include "app/main_window_screen.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,23 +1,13 @@
-#include "core/apropos_screen.h"
+#include "app/apropos_screen.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 
 namespace vantrel {
-
-namespace {
-
-// Saves a picture of widget into the folder VANTREL_SHOTS names, when it is set.
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (!folder.isEmpty()) widget->grab().save(QDir(folder).filePath(name));
-}
-
-}  // namespace
 
 using testing::ScriptedPlatform;
 
@@ -102,7 +92,7 @@ class AproposScreenTest : public QObject {
     TApropos box(context);
     box.setTiming(1, 1);
     box.show();
-    Shoot(&box, QStringLiteral("apropos.png"));
+    testing::SaveScreenshot(&box, QStringLiteral("apropos.png"));
     QTest::mouseClick(box.Button1, Qt::LeftButton);
     const QFontMetrics metrics(TApropos::HistoryFont());
     for (const QString& line : TApropos::HistoryLines()) {
@@ -110,7 +100,7 @@ class AproposScreenTest : public QObject {
                qPrintable(line));
     }
     QTRY_VERIFY_WITH_TIMEOUT(box.currentStep() >= box.stepCount() - 10, 30000);
-    Shoot(&box, QStringLiteral("apropos_history.png"));
+    testing::SaveScreenshot(&box, QStringLiteral("apropos_history.png"));
   }
 
   void escapeStopsTheHistoryAndCloses() {

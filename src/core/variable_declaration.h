@@ -4,8 +4,8 @@
 // read by the designer ("Insérer", "Aperçu" with samples) and by the screen's value table
 // (reports/value_table.h), which binds a getter to each declared name.
 //
-// This header is plain C++ with no Qt, so that the domain code of each subsystem can hold
-// its tables; reports/value_table.h turns the samples into report values.
+// This header is plain C++ with no Qt and lives in the core, so that the domain code of each
+// subsystem can hold its tables; reports/value_table.h turns the samples into report values.
 //
 //   constexpr reports::DeclaredVariable kDirectory[] = {
 //       {"Entite", VariableKind::Text, VariableScope::Report, "Ardevanne Bridge Club"},

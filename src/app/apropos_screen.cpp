@@ -1,4 +1,4 @@
-#include "core/apropos_screen.h"
+#include "app/apropos_screen.h"
 
 #include <QEvent>
 #include <QFontMetrics>

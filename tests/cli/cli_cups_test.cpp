@@ -2,12 +2,11 @@
 // the program itself in a temporary program folder.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "competitions/result_page_builder.h"
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -22,7 +21,7 @@ using testing::TruncatedPage;
 using testing::W;
 using testing::WriteFile;
 
-std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string Quote(const fs::path& path) { return testing::ShellQuoted(path.string()); }
 
 class CliCupsTest : public ::testing::Test {
  protected:
@@ -33,20 +32,19 @@ class CliCupsTest : public ::testing::Test {
     }
   }
 
-  // Runs vantrel-cli on the club with args; returns the exit status.
+  // Runs vantrel-cli on the club with args (quoted by the caller); returns the exit status.
   int run(const std::string& args) {
-    const fs::path out = club.path() / "stdout.txt";
     const fs::path err = club.path() / "stderr.txt";
     const fs::path runtime = club.path() / "run";
     fs::create_directories(runtime);
     fs::permissions(runtime, fs::perms::owner_all);
     const std::string command = "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + Quote(runtime) +
                                 " " + VANTREL_CLI + " --dossier " + Quote(club.path()) + " " +
-                                args + " >" + Quote(out) + " 2>" + Quote(err);
-    const int status = std::system(command.c_str());
-    output = ReadFile(out);
+                                args + " 2>" + Quote(err);
+    const auto ran = testing::RunCommand(command);
+    output = ran ? ran->output : std::string();
     errors = ReadFile(err);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ran ? ran->status : -1;
   }
 
   fs::path inExercise(const std::string& name) const { return club.exerciseFolder() / name; }

@@ -22,13 +22,13 @@
 #include "accounting/entry_screen.h"
 #include "accounting/settings_screen.h"
 #include "accounting/statements_screen.h"
+#include "app/apropos_screen.h"
+#include "app/main_window_screen.h"
 #include "competitions/convocation_screen.h"
 #include "competitions/cup_management_screen.h"
 #include "competitions/cup_ranking_screen.h"
 #include "competitions/results_screen.h"
 #include "competitions/tournament_mail_screen.h"
-#include "core/apropos_screen.h"
-#include "core/main_window_screen.h"
 #include "core/version.h"
 #include "members/consultation_screen.h"
 #include "members/import_screen.h"
@@ -40,6 +40,7 @@
 #include "reports/report.h"
 #include "reports/report_designer.h"
 #include "reports/report_preview.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 #include "utilities/backup_screen.h"
@@ -166,13 +167,6 @@ void Populate() {
   }
 }
 
-// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
-void Shoot(QWidget* widget, const QString& name) {
-  const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
-
 // The screen shown and settled, as after its menu item.
 void ShowSettled(Screen& screen) {
   screen.show();
@@ -255,7 +249,7 @@ class ScreenConventionsTest : public QObject {
 
   // Every screen, shown by its menu item on a laptop screen (1366×768 under the offscreen
   // platform), lies inside the available area at no less than the size its layout needs:
-  // nothing off-screen, nothing squeezed. VANTREL_SHOTS=folder keeps a picture of each.
+  // nothing off-screen, nothing squeezed. VANTREL_SCREENSHOTS=folder keeps a picture of each.
   void fitsALaptopScreen_data() { Populate(); }
   void fitsALaptopScreen() {
     QFETCH(int, index);
@@ -279,7 +273,9 @@ class ScreenConventionsTest : public QObject {
                             .arg(needed.height())));
     // Centred on the area (within the frame the window manager adds, guessed before showing).
     QVERIFY2(std::abs(frame.center().x() - area.center().x()) <= 8, qPrintable(show(frame)));
-    Shoot(screen.get(), QString::fromLatin1(c.row).replace(QLatin1Char(' '), QLatin1Char('_')));
+    testing::SaveScreenshot(screen.get(),
+                            QString::fromLatin1(c.row).replace(QLatin1Char(' '), QLatin1Char('_')) +
+                                QStringLiteral(".png"));
   }
 
   // The menus keep their font and their width whatever screens were opened meanwhile: an
@@ -302,12 +298,9 @@ class ScreenConventionsTest : public QObject {
                      .arg(menu->sizeHint().height())
                      .arg(qHash(QByteArray(reinterpret_cast<const char*>(picture.constBits()),
                                            picture.sizeInBytes())));
-        const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-        if (!folder.isEmpty()) {
-          picture.save(QDir(folder).filePath(QStringLiteral("menu-%1-%2.png")
-                                                 .arg(looks.size())
-                                                 .arg(QCoreApplication::applicationPid())));
-        }
+        testing::SaveScreenshot(picture, QStringLiteral("menu-%1-%2.png")
+                                             .arg(looks.size())
+                                             .arg(QCoreApplication::applicationPid()));
       }
       return looks;
     };
@@ -360,7 +353,7 @@ class ScreenConventionsTest : public QObject {
     QVERIFY2(pageHeight <= view->viewport()->height(),
              qPrintable(QStringLiteral("%1 > %2").arg(pageHeight).arg(view->viewport()->height())));
     QVERIFY(pageHeight > 0.8 * view->viewport()->height());
-    Shoot(&preview, QStringLiteral("apercu"));
+    testing::SaveScreenshot(&preview, QStringLiteral("apercu.png"));
 
     // The designer as well.
     reports::Report template_(club.desktop, nullptr);
@@ -369,7 +362,7 @@ class ScreenConventionsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&designer));
     QVERIFY2(designer.screen()->availableGeometry().contains(designer.frameGeometry()),
              qPrintable(QStringLiteral("%1×%2").arg(designer.width()).arg(designer.height())));
-    Shoot(&designer, QStringLiteral("concepteur"));
+    testing::SaveScreenshot(&designer, QStringLiteral("concepteur.png"));
   }
 
   // The main window stays open on Escape, and the calculator keeps Escape as its "Suppr" key.

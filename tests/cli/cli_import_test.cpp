@@ -19,25 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int status;
-  std::string output;  // standard output
-  std::string error;   // the last line of standard error (the toolkit may write before it)
-};
+using testing::ToolRun;
 
+// A run of vantrel-cli whose err keeps the last line of standard error alone (the toolkit may
+// write before it).
 ToolRun Cli(const std::vector<std::string>& arguments, const fs::path& errorFile) {
-  std::string command = "'" VANTREL_CLI_TOOL "'";
-  for (const std::string& argument : arguments) command += " '" + argument + "'";
-  command += " 2>'" + errorFile.string() + "'";
-  ToolRun run{-1, "", ""};
-  const auto ran = testing::RunCommand(command);
-  if (!ran) return run;
-  run.output = ran->output;
-  run.status = ran->status;
-  std::string error = testing::ReadFile(errorFile);
-  if (!error.empty() && error.back() == '\n') error.pop_back();
-  const std::size_t lastLine = error.rfind('\n');
-  run.error = lastLine == std::string::npos ? error : error.substr(lastLine + 1);
+  ToolRun run = testing::RunTool(VANTREL_CLI, arguments, errorFile);
+  run.err = testing::LastLine(run.err);
   return run;
 }
 
@@ -99,16 +87,16 @@ TEST_F(CliImportTest, PrintsTheCountsAndWritesOnce) {
   const std::string file = extraction({PlayerLine("1", "Dupont"), PlayerLine("2", "Martin", "Lyon"),
                                        PlayerLine("3", "Lécuyer"), PlayerLine("4", "Petit")});
   const ToolRun trial = import({file, "--essai"});
-  EXPECT_EQ(0, trial.status) << trial.error;
-  EXPECT_EQ("2 nouveaux, 1 modifiés, 1 inchangés\n", trial.output);
+  EXPECT_EQ(0, trial.status) << trial.err;
+  EXPECT_EQ("2 nouveaux, 1 modifiés, 1 inchangés\n", trial.out);
   EXPECT_EQ(m_before, memberFile());
 
   const ToolRun never = import({file, "--ajout", "jamais", "--modif", "jamais", "--essai"});
-  EXPECT_EQ("0 nouveaux, 0 modifiés, 2 inchangés\n", never.output);
+  EXPECT_EQ("0 nouveaux, 0 modifiés, 2 inchangés\n", never.out);
 
   const ToolRun run = import({file});
-  EXPECT_EQ(0, run.status) << run.error;
-  EXPECT_EQ("2 nouveaux, 1 modifiés, 1 inchangés\n", run.output);
+  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("2 nouveaux, 1 modifiés, 1 inchangés\n", run.out);
   const Lines after = ReadMemberFile(m_club.exerciseFolder());
   std::vector<std::string> names;
   for (const auto& line : after) names.push_back(FieldAt(line, field::kLastName));
@@ -120,7 +108,7 @@ TEST_F(CliImportTest, PrintsTheCountsAndWritesOnce) {
   EXPECT_EQ("Lyon", FieldAt(after[2], field::kTown));
 
   const ToolRun again = import({file});
-  EXPECT_EQ("0 nouveaux, 0 modifiés, 4 inchangés\n", again.output);
+  EXPECT_EQ("0 nouveaux, 0 modifiés, 4 inchangés\n", again.out);
 }
 
 TEST_F(CliImportTest, FailuresExitWithOneAndLeaveTheFileByteIdentical) {
@@ -140,14 +128,14 @@ TEST_F(CliImportTest, FailuresExitWithOneAndLeaveTheFileByteIdentical) {
   for (const Case& c : cases) {
     const ToolRun run = import({extraction(c.players)});
     EXPECT_EQ(1, run.status) << c.what;
-    EXPECT_EQ(c.message, run.error) << c.what;
-    EXPECT_EQ("", run.output) << c.what;
+    EXPECT_EQ(c.message, run.err) << c.what;
+    EXPECT_EQ("", run.out) << c.what;
     EXPECT_EQ(m_before, memberFile()) << c.what;
   }
   testing::WriteFile(m_club.path() / "titre.csv", "Titre\r\nNum_licence\r\n");
   const ToolRun noHeader = import({(m_club.path() / "titre.csv").string()});
   EXPECT_EQ(1, noHeader.status);
-  EXPECT_EQ("Vous avez importé le mauvais type de fichier", noHeader.error);
+  EXPECT_EQ("Vous avez importé le mauvais type de fichier", noHeader.err);
   const ToolRun missing = import({(m_club.path() / "absent.csv").string()});
   EXPECT_EQ(1, missing.status);
   EXPECT_EQ(m_before, memberFile());
@@ -158,8 +146,8 @@ TEST_F(CliImportTest, BadArgumentsPrintTheUsage) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {file, "--ajout", "parfois"}, {file, "--modif"}, {}, {file, "--vite"}}) {
     const ToolRun run = import(args);
-    EXPECT_EQ(2, run.status) << run.error;
-    EXPECT_EQ("  results PAGE.htm SORTIE.chr [--k K]", run.error);  // the usage's last line
+    EXPECT_EQ(2, run.status) << run.err;
+    EXPECT_EQ("  results PAGE.htm SORTIE.chr [--k K]", run.err);  // the usage's last line
   }
   EXPECT_EQ(m_before, memberFile());
 }
