@@ -10,7 +10,7 @@
 #include "reports/prepared_report.h"
 #include "reports/value.h"
 #include "reports/value_table.h"
-#include "reports/variable_declaration.h"
+#include "core/variable_declaration.h"
 
 namespace vantrel::reports {
 
