@@ -173,7 +173,7 @@ void BM_BalanceSheetOverThreeYears(benchmark::State& state) {
   const vantrel::Settings& s = TheClub().settings();
   const StatementTable table = LoadStatementTable(YearsOf(s), s.entity);
   for (auto _ : state) {
-    vantrel::ReportRequest request = BalanceSheetReport(table, Grouping::Detailed);
+    vantrel::ReportRequest request = BalanceSheetReport(table, Grouping::kDetailed);
     benchmark::DoNotOptimize(request.records.data());
   }
 }
@@ -183,7 +183,7 @@ void BM_IncomeStatementOverThreeYears(benchmark::State& state) {
   const vantrel::Settings& s = TheClub().settings();
   const StatementTable table = LoadStatementTable(YearsOf(s), s.entity);
   for (auto _ : state) {
-    vantrel::ReportRequest request = IncomeStatementReport(table, Grouping::Grouped);
+    vantrel::ReportRequest request = IncomeStatementReport(table, Grouping::kGrouped);
     benchmark::DoNotOptimize(request.records.data());
   }
 }

@@ -189,7 +189,7 @@ void TFichFPlan::onDelete() {
   const QString text = QStringLiteral("Suppression du compte %1 %2.")
                            .arg(ToQString(FieldAt(line, accounting::chart::kNumber)),
                                 ToQString(FieldAt(line, accounting::chart::kName)));
-  if (!confirmDestructive(MessageKind::Confirmation, text)) return;
+  if (!confirmDestructive(MessageKind::kConfirmation, text)) return;
   runCommand([this] { m_chart.remove(folder()); });
   refresh();
 }

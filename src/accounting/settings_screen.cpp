@@ -279,9 +279,9 @@ void TFichFPar::onChangeExercise(bool create) {
       return;
     }
     if (create &&
-        ask(MessageKind::Confirmation,
+        ask(MessageKind::kConfirmation,
             QStringLiteral("Vous voulez créer un nouvel exercice :\n\r") + EdExercice->text(),
-            {Button::Yes, Button::No}) == Button::Yes) {
+            {Button::kYes, Button::kNo}) == Button::kYes) {
       {
         BusyGuard busy(this);
         accounting::CreateExercise(settings().exerciseFolder(), folder);
@@ -314,7 +314,7 @@ void TFichFPar::onResetDues() {
   const QString question = QStringLiteral(
       "Attention vous allez pour chaque adhérent : \n\r- Enlever tous les les témoins de passage "
       "en comptabilité\n\r- Mettre les soldes à jours des comptes qui ne sont pas à zéro");
-  if (!confirmDestructive(MessageKind::Confirmation, question)) return;
+  if (!confirmDestructive(MessageKind::kConfirmation, question)) return;
   BusyGuard busy(this);
   runCommand([this] { accounting::ResetMemberDues(settings().exerciseFolder(), m_lists.dues); });
 }

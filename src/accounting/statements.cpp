@@ -64,7 +64,7 @@ TableBalances ReadBalances(const StatementTable& table) {
   return read;
 }
 
-enum class Mode { Result, Balance };
+enum class Mode { kResult, kBalance };
 
 // Lines for one range of accounts: the report lines, and in result mode the year results, in
 // balance mode the liquid total (year 1 of accounts 4000 and above).
@@ -80,7 +80,7 @@ void AddRange(const StatementTable& table, const TableBalances& read, Range rang
                         ";" + balances[2] + ";1;");
     for (int k = 0; k < kYears; ++k) {
       if (balances[k].empty()) continue;
-      if (mode == Mode::Result) {
+      if (mode == Mode::kResult) {
         out.results[k] += std::stoll(balances[k]);
       } else if (k == 0 && number >= 4000) {
         out.liquid += std::stoll(balances[k]);
@@ -90,8 +90,8 @@ void AddRange(const StatementTable& table, const TableBalances& read, Range rang
 }
 
 void AddResults(const StatementTable& table, const TableBalances& read, StatementLines& out) {
-  AddRange(table, read, {6000, 6999, "1"}, Mode::Result, out);
-  AddRange(table, read, {7000, 7999, "0"}, Mode::Result, out);
+  AddRange(table, read, {6000, 6999, "1"}, Mode::kResult, out);
+  AddRange(table, read, {7000, 7999, "0"}, Mode::kResult, out);
 }
 
 // The account number at the head of field 1 ("6110 Sous-traitance" -> 6110); -1 when none.
@@ -217,11 +217,11 @@ const std::unordered_map<std::string, StatementAnswer>& StatementAnswers() {
 
 const char* GroupingCaption(Grouping grouping) {
   switch (grouping) {
-    case Grouping::Normal:
+    case Grouping::kNormal:
       return "Normaux";
-    case Grouping::Detailed:
+    case Grouping::kDetailed:
       return "D\xe9taill\xe9s";
-    case Grouping::Grouped:
+    case Grouping::kGrouped:
       return "Regroup\xe9s";
   }
   return "";
@@ -313,7 +313,7 @@ StatementLines BalanceSheetLines(const StatementTable& table) {
   AddResults(table, read, out);
   out.lines.clear();
 
-  AddRange(table, read, {1000, 1999, "1"}, Mode::Balance, out);
+  AddRange(table, read, {1000, 1999, "1"}, Mode::kBalance, out);
   std::array<std::string, kYears> losses;
   std::array<std::string, kYears> profits;
   bool anyLoss = false;
@@ -341,14 +341,14 @@ StatementLines BalanceSheetLines(const StatementTable& table) {
   out.lines.insert(at, resultLines.begin(), resultLines.end());
 
   // One liability section, then one asset section, each in account order.
-  AddRange(table, read, {4000, 4999, "1"}, Mode::Balance, out);
-  AddRange(table, read, {2000, 3999, "0"}, Mode::Balance, out);
-  AddRange(table, read, {5000, 5999, "0"}, Mode::Balance, out);
+  AddRange(table, read, {4000, 4999, "1"}, Mode::kBalance, out);
+  AddRange(table, read, {2000, 3999, "0"}, Mode::kBalance, out);
+  AddRange(table, read, {5000, 5999, "0"}, Mode::kBalance, out);
   return out;
 }
 
 Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping) {
-  if (grouping == Grouping::Normal) return reportLines;
+  if (grouping == Grouping::kNormal) return reportLines;
   const HeadingFinder finder(chart);
   const int count = static_cast<int>(reportLines.size());
   std::vector<int> numbers(count);
@@ -388,7 +388,7 @@ Lines GroupLines(const Lines& reportLines, const Lines& chart, Grouping grouping
   Lines result;
   result.reserve(grouped.size());
   for (auto& line : grouped) {
-    if (grouping == Grouping::Grouped && FieldAt(line, kCounted) != "1") continue;
+    if (grouping == Grouping::kGrouped && FieldAt(line, kCounted) != "1") continue;
     result.push_back(std::move(line));
   }
   return result;

@@ -15,7 +15,7 @@ namespace vantrel::accounting {
 // The income statement and the balance sheet of the current exercise beside two others.
 
 // How the accounts are shown: as they are, under their chart headings, or headings only.
-enum class Grouping { Normal, Detailed, Grouped };
+enum class Grouping { kNormal, kDetailed, kGrouped };
 
 // The three years: year 1 the current exercise, years 2 and 3 the comparison exercises
 // ("Exercice1" and "bilan" of the settings). names are folder names relative to the program

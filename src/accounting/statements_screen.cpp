@@ -100,9 +100,9 @@ void TFichFTable::setMode(int mode) {
 }
 
 accounting::Grouping TFichFTable::grouping() const {
-  if (Rb_Normaux->isChecked()) return accounting::Grouping::Normal;
-  if (Rb_Regroupes->isChecked()) return accounting::Grouping::Grouped;
-  return accounting::Grouping::Detailed;
+  if (Rb_Normaux->isChecked()) return accounting::Grouping::kNormal;
+  if (Rb_Regroupes->isChecked()) return accounting::Grouping::kGrouped;
+  return accounting::Grouping::kDetailed;
 }
 
 const accounting::StatementTable& TFichFTable::table() {

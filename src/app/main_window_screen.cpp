@@ -87,14 +87,14 @@ void TFichFprg::buildMenu() {
   };
 
   QMenu* members = m_menuBar->addMenu(QStringLiteral("&Membres"));
-  addItem(members, QStringLiteral("&Consultation"), MenuItem::MembersConsultation);
+  addItem(members, QStringLiteral("&Consultation"), MenuItem::kMembersConsultation);
   members->addSeparator();
-  addItem(members, QStringLiteral("&Edition"), MenuItem::MembersEdition);
-  addItem(members, QStringLiteral("Courriel"), MenuItem::MembersMail);
+  addItem(members, QStringLiteral("&Edition"), MenuItem::kMembersEdition);
+  addItem(members, QStringLiteral("Courriel"), MenuItem::kMembersMail);
   members->addSeparator();
-  addItem(members, QStringLiteral("&Gestion"), MenuItem::MembersCard);
+  addItem(members, QStringLiteral("&Gestion"), MenuItem::kMembersCard);
   members->addSeparator();
-  addItem(members, QStringLiteral("&Importation données FFB"), MenuItem::MembersImport);
+  addItem(members, QStringLiteral("&Importation données FFB"), MenuItem::kMembersImport);
   members->addSeparator();
   connect(members->addAction(QStringLiteral("Remise à &zèro membres")), &QAction::triggered, this,
           &TFichFprg::onResetMembers);
@@ -103,42 +103,42 @@ void TFichFprg::buildMenu() {
 
   m_accountingMenu = m_menuBar->addMenu(QStringLiteral("&Comptabilité "));
   m_accountingEditMenu = m_accountingMenu->addMenu(QStringLiteral("&Edition"));
-  addItem(m_accountingEditMenu, QStringLiteral("&Plan Comptable"), MenuItem::AccountingChart);
-  addItem(m_accountingEditMenu, QStringLiteral("&Grand Livre"), MenuItem::AccountingLedger);
-  addItem(m_accountingEditMenu, QStringLiteral("&Résultats"), MenuItem::AccountingResults);
-  addItem(m_accountingEditMenu, QStringLiteral("bi&Lan"), MenuItem::AccountingBalanceSheet);
-  addItem(m_accountingEditMenu, QStringLiteral("&Balance"), MenuItem::AccountingTrialBalance);
+  addItem(m_accountingEditMenu, QStringLiteral("&Plan Comptable"), MenuItem::kAccountingChart);
+  addItem(m_accountingEditMenu, QStringLiteral("&Grand Livre"), MenuItem::kAccountingLedger);
+  addItem(m_accountingEditMenu, QStringLiteral("&Résultats"), MenuItem::kAccountingResults);
+  addItem(m_accountingEditMenu, QStringLiteral("bi&Lan"), MenuItem::kAccountingBalanceSheet);
+  addItem(m_accountingEditMenu, QStringLiteral("&Balance"), MenuItem::kAccountingTrialBalance);
   m_accountingMenu->addSeparator();
-  addItem(m_accountingMenu, QStringLiteral("&Ecriture"), MenuItem::AccountingEntry);
+  addItem(m_accountingMenu, QStringLiteral("&Ecriture"), MenuItem::kAccountingEntry);
   m_accountingMenu->addSeparator();
   addItem(m_accountingMenu, QStringLiteral("Gestion Plan Comptable"),
-          MenuItem::AccountingChartManagement);
+          MenuItem::kAccountingChartManagement);
   m_accountingMenu->addSeparator();
   help(m_accountingMenu, kHelpAccounting);
 
   QMenu* utilities = m_menuBar->addMenu(QStringLiteral("Utilitaires"));
-  addItem(utilities, QStringLiteral("&Sauvegarde"), MenuItem::Backup);
-  addItem(utilities, QStringLiteral("&Restauration"), MenuItem::Restore);
+  addItem(utilities, QStringLiteral("&Sauvegarde"), MenuItem::kBackup);
+  addItem(utilities, QStringLiteral("&Restauration"), MenuItem::kRestore);
   utilities->addSeparator();
-  addItem(utilities, QStringLiteral("&Paramétrages/ Changement saison"), MenuItem::SettingsSeason);
+  addItem(utilities, QStringLiteral("&Paramétrages/ Changement saison"), MenuItem::kSettingsSeason);
   utilities->addSeparator();
   help(utilities, kHelpExercise);
 
   QMenu* competitions = m_menuBar->addMenu(QStringLiteral("Compétitions/Tournois"));
   competitions->addAction(QStringLiteral("     CONVOCATIONS"));
   addItem(competitions, QStringLiteral("Epreuves fédérales par équipes"),
-          MenuItem::ConvocationTeams);
+          MenuItem::kConvocationTeams);
   addItem(competitions, QStringLiteral("Epreuves fédérales par Paires"),
-          MenuItem::ConvocationPairs);
+          MenuItem::kConvocationPairs);
   competitions->addSeparator();
   competitions->addAction(QStringLiteral("    COUPE ET CHALLENGE"));
   const QString cupNames[] = {QStringLiteral("1ère Coupe"), QStringLiteral("2ème Coupe"),
                               QStringLiteral("3ème Coupe"), QStringLiteral("4ème Coupe")};
   const MenuItem cupItems[4][3] = {
-      {MenuItem::CupResults1, MenuItem::CupManagement1, MenuItem::CupRanking1},
-      {MenuItem::CupResults2, MenuItem::CupManagement2, MenuItem::CupRanking2},
-      {MenuItem::CupResults3, MenuItem::CupManagement3, MenuItem::CupRanking3},
-      {MenuItem::CupResults4, MenuItem::CupManagement4, MenuItem::CupRanking4}};
+      {MenuItem::kCupResults1, MenuItem::kCupManagement1, MenuItem::kCupRanking1},
+      {MenuItem::kCupResults2, MenuItem::kCupManagement2, MenuItem::kCupRanking2},
+      {MenuItem::kCupResults3, MenuItem::kCupManagement3, MenuItem::kCupRanking3},
+      {MenuItem::kCupResults4, MenuItem::kCupManagement4, MenuItem::kCupRanking4}};
   for (int cup = 0; cup < 4; ++cup) {
     QMenu* sub = competitions->addMenu(cupNames[cup]);
     addItem(sub, QStringLiteral("Résultats"), cupItems[cup][0]);
@@ -146,16 +146,16 @@ void TFichFprg::buildMenu() {
     addItem(sub, QStringLiteral("Classement"), cupItems[cup][2]);
   }
   competitions->addSeparator();
-  addItem(competitions, QStringLiteral("Courriels Joueurs Tournoi"), MenuItem::TournamentMail);
+  addItem(competitions, QStringLiteral("Courriels Joueurs Tournoi"), MenuItem::kTournamentMail);
   competitions->addSeparator();
   help(competitions, kHelpConvocations);
 
   QMenu* information = m_menuBar->addMenu(QStringLiteral("Informations"));
-  addItem(information, QStringLiteral("&A propos ..."), MenuItem::About);
+  addItem(information, QStringLiteral("&A propos ..."), MenuItem::kAbout);
   connect(information->addAction(QStringLiteral("&M'écrire")), &QAction::triggered, this,
           &TFichFprg::onWriteToAuthor);
   information->addSeparator();
-  addItem(information, QStringLiteral("&Calculette"), MenuItem::Calculator);
+  addItem(information, QStringLiteral("&Calculette"), MenuItem::kCalculator);
   information->addSeparator();
   m_noCheck = information->addAction(QStringLiteral("Ne Pas Vérifier la mise à jour"));
   m_noCheck->setCheckable(true);
@@ -203,8 +203,8 @@ void TFichFprg::loadSettings() {
 void TFichFprg::updateAccountingEnabled() {
   const bool hasExercise = !settings().exercise.empty();
   m_accountingEditMenu->setEnabled(hasExercise);
-  if (m_wired.count(MenuItem::AccountingEntry)) {
-    m_items.at(MenuItem::AccountingEntry)->setEnabled(hasExercise);
+  if (m_wired.count(MenuItem::kAccountingEntry)) {
+    m_items.at(MenuItem::kAccountingEntry)->setEnabled(hasExercise);
   }
 }
 
@@ -239,7 +239,7 @@ bool TFichFprg::checkVersion() {
                            "Il éxiste une nouvelle version de Vantrel\n\n    qui peut être "
                            "téléchargée sur :\n\n           ") +
                        site + QStringLiteral("\n\n\n\n Voullez vous la télécharger ?\n");
-  if (ask(MessageKind::Information, text, {Button::Yes, Button::No}) != Button::Yes) return true;
+  if (ask(MessageKind::kInformation, text, {Button::kYes, Button::kNo}) != Button::kYes) return true;
   desktop().openUrl(QUrl(site + QString::fromLatin1(kDownloadPath)));
   return false;
 }
@@ -255,14 +255,14 @@ void TFichFprg::onWriteToAuthor() {
 
 void TFichFprg::onSoftwareSite() {
   if (desktop().openUrl(QUrl(siteAddress() + QString::fromLatin1(kDownloadPath)))) return;
-  ask(MessageKind::Warning,
+  ask(MessageKind::kWarning,
       QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"),
-      {Button::Yes});
+      {Button::kYes});
 }
 
 void TFichFprg::onResetMembers() {
   if (!confirmDestructive(
-          MessageKind::Warning,
+          MessageKind::kWarning,
           QStringLiteral("Attention vous allez détruire le fichier des membres "))) {
     return;
   }
@@ -283,7 +283,7 @@ std::unique_ptr<FolderHold> HoldProgramFolderAtStart(platform::Platform& desktop
                                                      const std::filesystem::path& programFolder) {
   auto hold = platform::HoldProgramFolder(programFolder);
   if (!hold) {
-    desktop.message(nullptr, MessageKind::Error, ToQString(kFolderInUseText), {Button::Ok});
+    desktop.message(nullptr, MessageKind::kError, ToQString(kFolderInUseText), {Button::kOk});
   }
   return hold;
 }

@@ -28,51 +28,51 @@ void ProgramScreens::wire(TFichFprg& mainWindow) {
 }
 
 void ProgramScreens::wireAccounting(TFichFprg& mainWindow) {
-  mainWindow.wireScreen(MenuItem::AccountingEntry, entryScreen,
+  mainWindow.wireScreen(MenuItem::kAccountingEntry, entryScreen,
                         QStringLiteral("Ecriture d'opération"));
-  mainWindow.wireScreen(MenuItem::AccountingChartManagement, chartScreen,
+  mainWindow.wireScreen(MenuItem::kAccountingChartManagement, chartScreen,
                         QStringLiteral("Gestion du plan Comptable"));
   mainWindow.wireScreen(
-      MenuItem::SettingsSeason, settingsScreen,
+      MenuItem::kSettingsSeason, settingsScreen,
       QStringLiteral("Paramètrages et personnalisation du logiciel OU Nouvelle Saison"));
 
-  mainWindow.wireScreen(MenuItem::AccountingChart, booksScreen,
+  mainWindow.wireScreen(MenuItem::kAccountingChart, booksScreen,
                         [this] { booksScreen.setMode(TFichFGLiv::kAccountsInUseMode); });
-  mainWindow.wireScreen(MenuItem::AccountingLedger, booksScreen, [this] {
+  mainWindow.wireScreen(MenuItem::kAccountingLedger, booksScreen, [this] {
     booksScreen.setWindowTitle(QStringLiteral("Edition du Grand Livre"));
     booksScreen.setMode(TFichFGLiv::kLedgerMode);
   });
-  mainWindow.wireScreen(MenuItem::AccountingTrialBalance, booksScreen,
+  mainWindow.wireScreen(MenuItem::kAccountingTrialBalance, booksScreen,
                         [this] { booksScreen.setMode(TFichFGLiv::kTrialBalanceMode); });
-  mainWindow.wireScreen(MenuItem::AccountingResults, statementsScreen,
+  mainWindow.wireScreen(MenuItem::kAccountingResults, statementsScreen,
                         [this] { statementsScreen.setMode(TFichFTable::kIncomeStatementMode); });
-  mainWindow.wireScreen(MenuItem::AccountingBalanceSheet, statementsScreen,
+  mainWindow.wireScreen(MenuItem::kAccountingBalanceSheet, statementsScreen,
                         [this] { statementsScreen.setMode(TFichFTable::kBalanceSheetMode); });
 }
 
 void ProgramScreens::wireMembersAndUtilities(TFichFprg& mainWindow) {
-  mainWindow.wireScreen(MenuItem::MembersCard, memberCard);
-  mainWindow.wireScreen(MenuItem::MembersConsultation, consultationScreen);
-  mainWindow.wireScreen(MenuItem::MembersEdition, listingScreen,
+  mainWindow.wireScreen(MenuItem::kMembersCard, memberCard);
+  mainWindow.wireScreen(MenuItem::kMembersConsultation, consultationScreen);
+  mainWindow.wireScreen(MenuItem::kMembersEdition, listingScreen,
                         [this] { listingScreen.setMode(TFichFEdit::Mode::kListing); });
-  mainWindow.wireScreen(MenuItem::MembersMail, listingScreen,
+  mainWindow.wireScreen(MenuItem::kMembersMail, listingScreen,
                         [this] { listingScreen.setMode(TFichFEdit::Mode::kMail); });
-  mainWindow.wireScreen(MenuItem::MembersImport, importScreen);
+  mainWindow.wireScreen(MenuItem::kMembersImport, importScreen);
 
-  mainWindow.wireScreen(MenuItem::Backup, backupScreen,
+  mainWindow.wireScreen(MenuItem::kBackup, backupScreen,
                         [this] { backupScreen.setMode(TFichFSvg::Mode::kBackup); });
-  mainWindow.wireScreen(MenuItem::Restore, backupScreen,
+  mainWindow.wireScreen(MenuItem::kRestore, backupScreen,
                         [this] { backupScreen.setMode(TFichFSvg::Mode::kRestore); });
-  mainWindow.wireScreen(MenuItem::Calculator, calculatorScreen);
-  mainWindow.wireScreen(MenuItem::About, aboutBox);
+  mainWindow.wireScreen(MenuItem::kCalculator, calculatorScreen);
+  mainWindow.wireScreen(MenuItem::kAbout, aboutBox);
 }
 
 void ProgramScreens::wireCompetitions(TFichFprg& mainWindow) {
   const MenuItem cupItems[][3] = {
-      {MenuItem::CupResults1, MenuItem::CupManagement1, MenuItem::CupRanking1},
-      {MenuItem::CupResults2, MenuItem::CupManagement2, MenuItem::CupRanking2},
-      {MenuItem::CupResults3, MenuItem::CupManagement3, MenuItem::CupRanking3},
-      {MenuItem::CupResults4, MenuItem::CupManagement4, MenuItem::CupRanking4}};
+      {MenuItem::kCupResults1, MenuItem::kCupManagement1, MenuItem::kCupRanking1},
+      {MenuItem::kCupResults2, MenuItem::kCupManagement2, MenuItem::kCupRanking2},
+      {MenuItem::kCupResults3, MenuItem::kCupManagement3, MenuItem::kCupRanking3},
+      {MenuItem::kCupResults4, MenuItem::kCupManagement4, MenuItem::kCupRanking4}};
   for (int cup = 1; cup <= 4; ++cup) {
     const auto& items = cupItems[cup - 1];
     mainWindow.wireScreen(items[0], resultsScreen);
@@ -80,11 +80,11 @@ void ProgramScreens::wireCompetitions(TFichFprg& mainWindow) {
     mainWindow.wireScreen(items[2], rankingScreen, [this, cup] { rankingScreen.setCup(cup); });
   }
 
-  mainWindow.wireScreen(MenuItem::ConvocationTeams, convocationScreen,
+  mainWindow.wireScreen(MenuItem::kConvocationTeams, convocationScreen,
                         QLatin1String(kConvocationTeamsCaption));
-  mainWindow.wireScreen(MenuItem::ConvocationPairs, convocationScreen,
+  mainWindow.wireScreen(MenuItem::kConvocationPairs, convocationScreen,
                         QLatin1String(kConvocationPairsCaption));
-  mainWindow.wireScreen(MenuItem::TournamentMail, tournamentMailScreen);
+  mainWindow.wireScreen(MenuItem::kTournamentMail, tournamentMailScreen);
 }
 
 }  // namespace vantrel

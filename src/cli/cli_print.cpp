@@ -36,8 +36,8 @@ int RunPrint(CliContext& context, const Arguments& args) {
 
 OutputKind OutputKindOf(const std::filesystem::path& out) {
   const std::string extension = LowerExtension(out);
-  if (extension == ".pdf") return OutputKind::Pdf;
-  if (extension == ".csv") return OutputKind::Csv;
+  if (extension == ".pdf") return OutputKind::kPdf;
+  if (extension == ".csv") return OutputKind::kCsv;
   throw UsageError("La sortie doit se terminer par .pdf ou .csv : " + os::Utf8Of(out));
 }
 

@@ -31,7 +31,7 @@ int RunPrint(CliContext& context, const Arguments& args);
 
 // The output of a print: OUT with its kind, checked to end in ".pdf" or ".csv" (UsageError
 // otherwise).
-enum class OutputKind { Pdf, Csv };
+enum class OutputKind { kPdf, kCsv };
 OutputKind OutputKindOf(const std::filesystem::path& out);
 
 // Writes the request to out (cli_print_books.cpp): its pages as PDF through its template in

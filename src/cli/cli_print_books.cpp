@@ -16,7 +16,7 @@ namespace vantrel::cli {
 
 int WriteReport(const CliContext& context, const ReportRequest& request,
                 const std::filesystem::path& out) {
-  if (OutputKindOf(out) == OutputKind::Csv) {
+  if (OutputKindOf(out) == OutputKind::kCsv) {
     std::vector<std::vector<std::string>> records;
     records.reserve(request.records.size());
     for (const auto& line : request.records) records.push_back(SplitFields(line));
@@ -56,14 +56,14 @@ std::pair<Grouping, std::filesystem::path> GroupingAndOutput(const Arguments& ar
     throw UsageError(std::string("print ") + report +
                      " prend au plus une option de forme, puis le fichier de sortie.");
   }
-  Grouping grouping = Grouping::Detailed;
+  Grouping grouping = Grouping::kDetailed;
   if (args.size() == 2) {
     if (args[0] == "--normaux") {
-      grouping = Grouping::Normal;
+      grouping = Grouping::kNormal;
     } else if (args[0] == "--detailles") {
-      grouping = Grouping::Detailed;
+      grouping = Grouping::kDetailed;
     } else if (args[0] == "--regroupes") {
-      grouping = Grouping::Grouped;
+      grouping = Grouping::kGrouped;
     } else {
       throw UsageError("Option inconnue : " + args[0]);
     }

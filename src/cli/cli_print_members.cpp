@@ -53,7 +53,7 @@ int PrintEnvelopes(CliContext& context, const Arguments& args) {
   if (all.empty()) {
     throw Error("Le fichier des adh\xe9rents est vide : aucune enveloppe \xe0 imprimer.");
   }
-  if (OutputKindOf(out) == OutputKind::Csv) {
+  if (OutputKindOf(out) == OutputKind::kCsv) {
     std::vector<std::vector<std::string>> records;
     records.reserve(all.size());
     for (const std::string& member : all) records.push_back(SplitFields(member));

@@ -361,11 +361,11 @@ std::optional<competitions::ConvocationScan> TFichFConvoc::scan() {
       m_registrants, list, {m_mode, CbLicencies->isChecked()}, members);
   if (!result.ran) return std::nullopt;
   if (result.truncatedAt) {
-    ask(platform::MessageKind::Warning,
+    ask(platform::MessageKind::kWarning,
         QStringLiteral("La liste des inscrits est incomplète : elle s'arrête dans "
                        "l'inscription n° %1.\r\rSeules les inscriptions précédentes sont reprises.")
             .arg(*result.truncatedAt),
-        {platform::Button::Ok});
+        {platform::Button::kOk});
   }
   return result;
 }

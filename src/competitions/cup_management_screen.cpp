@@ -187,7 +187,7 @@ void TFichFGestion::onSupprimer() {
     text += QStringLiteral("\nSon résultat %1 ne comptera plus dans la coupe.")
                 .arg(ToQString(result));
   }
-  if (!confirmDestructive(MessageKind::Confirmation, text)) return;
+  if (!confirmDestructive(MessageKind::kConfirmation, text)) return;
   runCommand([this] { m_cupFile.remove(); });
   refresh();
 }

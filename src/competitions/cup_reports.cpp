@@ -36,7 +36,7 @@ ReportRequest DeclaredRequest(const reports::TemplateVariables& declaration, std
     const reports::DeclaredVariable* variable = Declared(declaration, name);
     if (variable == nullptr) return ReportValue();
     const bool inRecords = record >= 0 && record < count;
-    if (variable->scope == reports::VariableScope::Record && !inRecords) return ReportValue();
+    if (variable->scope == reports::VariableScope::kRecord && !inRecords) return ReportValue();
     return ReportValue::Text(textOf(name, inRecords ? record : 0).value_or(std::string()));
   };
   return request;

@@ -186,12 +186,12 @@ void TFichFResult::onRecuperation() {
   if (extraction.kind == competitions::PageKind::kNotResults) return;
   if (extraction.kind == competitions::PageKind::kCut) {
     fillGrid();
-    ask(MessageKind::Warning,
+    ask(MessageKind::kWarning,
         QStringLiteral("La page %1 %2 :\r\relle est incomplète, rien n'en est extrait ni calculé."
                        "\rEnregistrez-la de nouveau depuis l'espace licencié.")
             .arg(QFileInfo(*page).fileName(),
                  ToQString(competitions::WhereThePageStops(extraction.reading))),
-        {Button::Ok});
+        {Button::kOk});
     return;
   }
   const std::optional<QString> target = desktop().saveFileName(
@@ -222,10 +222,10 @@ void TFichFResult::onCalculer() {
   fillGrid();
   PageControl->setCurrentIndex(kGridTab);
   if (reading.truncated) {
-    ask(MessageKind::Warning,
+    ask(MessageKind::kWarning,
         QStringLiteral("La page %1 :\r\relle est incomplète, aucun résultat n'est calculé.")
             .arg(ToQString(competitions::WhereThePageStops(reading))),
-        {Button::Ok});
+        {Button::kOk});
   }
 }
 

@@ -14,13 +14,13 @@ namespace vantrel {
 // of cents is that many hundredths of the currency unit).
 class ReportValue {
  public:
-  enum class Kind { Empty, Text, Number };
+  enum class Kind { kEmpty, kText, kNumber };
 
   ReportValue() = default;
-  static ReportValue Text(std::string cp1252) { return {Kind::Text, std::move(cp1252), 0}; }
+  static ReportValue Text(std::string cp1252) { return {Kind::kText, std::move(cp1252), 0}; }
   // The amount cents / 100.
-  static ReportValue Cents(std::int64_t cents) { return {Kind::Number, {}, cents}; }
-  static ReportValue Whole(std::int64_t value) { return {Kind::Number, {}, value * 100}; }
+  static ReportValue Cents(std::int64_t cents) { return {Kind::kNumber, {}, cents}; }
+  static ReportValue Whole(std::int64_t value) { return {Kind::kNumber, {}, value * 100}; }
 
   Kind kind() const { return m_kind; }
   const std::string& text() const { return m_text; }
@@ -32,7 +32,7 @@ class ReportValue {
   ReportValue(Kind kind, std::string text, std::int64_t hundredths)
       : m_kind(kind), m_text(std::move(text)), m_hundredths(hundredths) {}
 
-  Kind m_kind = Kind::Empty;
+  Kind m_kind = Kind::kEmpty;
   std::string m_text;
   std::int64_t m_hundredths = 0;
 };

@@ -51,7 +51,7 @@ namespace {
 char AccentFor(unsigned char second, AccentVariant variant) {
   switch (second) {
     case 0x89:
-      return variant == AccentVariant::Convocations ? '\xC9' : 0;
+      return variant == AccentVariant::kConvocations ? '\xC9' : 0;
     case 0xA7:
       return '\xE7';
     case 0xA8:
@@ -59,7 +59,7 @@ char AccentFor(unsigned char second, AccentVariant variant) {
     case 0xA9:
       return '\xE9';
     case 0xAB:
-      return variant == AccentVariant::Results ? '\xEB' : 0;
+      return variant == AccentVariant::kResults ? '\xEB' : 0;
     case 0xAE:
       return '\xEE';
     default:

@@ -21,7 +21,7 @@ std::string NormalizeDigits(const std::string& text, int width, bool pad);
 std::string StripProgramFolder(const std::string& path, const std::string& programFolder);
 
 // Which screen decodes: each maps the byte after 0xC3 to its own set of letters.
-enum class AccentVariant { Import, Results, Convocations };
+enum class AccentVariant { kImport, kResults, kConvocations };
 
 // Partial UTF-8 decoder to Windows-1252: a 0xC3 byte and the byte after it become the mapped
 // letter, or nothing when the variant has no mapping; every other byte is copied unchanged.

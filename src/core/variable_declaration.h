@@ -8,10 +8,10 @@
 // subsystem can hold its tables; reports/value_table.h turns the samples into report values.
 //
 //   constexpr reports::DeclaredVariable kDirectory[] = {
-//       {"Entite", VariableKind::Text, VariableScope::Report, "Ardevanne Bridge Club"},
-//       {"Nom", VariableKind::Text, VariableScope::Record, "LÉCUYER"},
-//       {"Solde", VariableKind::Number, VariableScope::Record, "-25,5"},
-//       {"Place", VariableKind::Seeded, VariableScope::Report, "0"},
+//       {"Entite", VariableKind::kText, VariableScope::kReport, "Ardevanne Bridge Club"},
+//       {"Nom", VariableKind::kText, VariableScope::kRecord, "LÉCUYER"},
+//       {"Solde", VariableKind::kNumber, VariableScope::kRecord, "-25,5"},
+//       {"Place", VariableKind::kSeeded, VariableScope::kReport, "0"},
 //   };
 //   constexpr reports::TemplateVariables kDirectoryReport{"Gestion_Annuaire.frf", kDirectory};
 
@@ -23,22 +23,22 @@
 namespace vantrel::reports {
 
 enum class VariableKind {
-  Text,    // a text, printed as it is (a text that reads as a number still adds up)
-  Number,  // an exact decimal number; the sample is written with a decimal comma: "-25,5"
-  Date,    // a day; the sample is written "05/03/2015"
-  Seeded,  // a number variable the screen seeds before printing; the template updates it
+  kText,    // a text, printed as it is (a text that reads as a number still adds up)
+  kNumber,  // an exact decimal number; the sample is written with a decimal comma: "-25,5"
+  kDate,    // a day; the sample is written "05/03/2015"
+  kSeeded,  // a number variable the screen seeds before printing; the template updates it
 };
 
 // Whether the screen answers the name once for the whole report or from the current record.
-enum class VariableScope { Report, Record };
+enum class VariableScope { kReport, kRecord };
 
 // One name a screen answers. The name is compared exactly, case included. The sample is a
 // realistic value in UTF-8, as the screen would answer it (the designer's "Aperçu" prints
 // it).
 struct DeclaredVariable {
   std::string_view name;
-  VariableKind kind = VariableKind::Text;
-  VariableScope scope = VariableScope::Record;
+  VariableKind kind = VariableKind::kText;
+  VariableScope scope = VariableScope::kRecord;
   std::string_view sample;
 };
 
@@ -79,12 +79,12 @@ using reports::DeclaredVariable;
 using reports::TemplateVariables;
 using reports::VariableKind;
 using reports::VariableScope;
-inline constexpr auto kText = VariableKind::Text;
-inline constexpr auto kNumber = VariableKind::Number;
-inline constexpr auto kDate = VariableKind::Date;
-inline constexpr auto kSeeded = VariableKind::Seeded;
-inline constexpr auto kReport = VariableScope::Report;
-inline constexpr auto kRecord = VariableScope::Record;
+inline constexpr auto kText = VariableKind::kText;
+inline constexpr auto kNumber = VariableKind::kNumber;
+inline constexpr auto kDate = VariableKind::kDate;
+inline constexpr auto kSeeded = VariableKind::kSeeded;
+inline constexpr auto kReport = VariableScope::kReport;
+inline constexpr auto kRecord = VariableScope::kRecord;
 }  // namespace declare
 
 }  // namespace vantrel::reports

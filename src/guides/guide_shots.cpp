@@ -69,8 +69,8 @@ class QuietDesktop : public platform::Platform {
   qint64 tickMs() override { return m_clock.elapsed(); }
   QTime currentTime() override { return QTime(18, 30); }
   std::vector<platform::Drive> drives() override {
-    return {{platform::Drive::Type::Removable, QStringLiteral("CLE_CLUB"), QStringLiteral("E:/")},
-            {platform::Drive::Type::Fixed, QString(), QStringLiteral("C:/")}};
+    return {{platform::Drive::Type::kRemovable, QStringLiteral("CLE_CLUB"), QStringLiteral("E:/")},
+            {platform::Drive::Type::kFixed, QString(), QStringLiteral("C:/")}};
   }
   // A club's computer, not the build's.
   QString documentsFolder() override { return QStringLiteral("C:/Users/Club/Documents"); }
@@ -132,8 +132,8 @@ void ShootMainWindow(Photographer& camera, TFichFprg& window) {
   window.setHeadTimeoutMs(1);
   window.startUp();
   // Every item as the program shows it: enabled by its screen (here, a screen of its own).
-  for (int item = static_cast<int>(MenuItem::MembersConsultation);
-       item <= static_cast<int>(MenuItem::Calculator); ++item) {
+  for (int item = static_cast<int>(MenuItem::kMembersConsultation);
+       item <= static_cast<int>(MenuItem::kCalculator); ++item) {
     window.wire(static_cast<MenuItem>(item), [] {});
   }
   window.resize(760, 420);

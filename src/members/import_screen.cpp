@@ -124,8 +124,8 @@ void TFichFimp::chooseExtraction() {
                              folder + QStringLiteral("/*.csv"),
                              QStringLiteral("Fichiers Extraction de la base FFB (*.csv)"));
   if (!chosen) {
-    ask(MessageKind::Information, QStringLiteral(" Vous n'avez pas choisi de fichier "),
-        {Button::Ok});
+    ask(MessageKind::kInformation, QStringLiteral(" Vous n'avez pas choisi de fichier "),
+        {Button::kOk});
     return;
   }
   int count = -1;
@@ -138,15 +138,15 @@ void TFichFimp::chooseExtraction() {
     return;
   }
   if (count == -1) {
-    ask(MessageKind::Information, QStringLiteral("Vous avez importé le mauvais type de fichier"),
-        {Button::Ok});
+    ask(MessageKind::kInformation, QStringLiteral("Vous avez importé le mauvais type de fichier"),
+        {Button::kOk});
     return;
   }
   if (count == 0) {
-    ask(MessageKind::Information,
+    ask(MessageKind::kInformation,
         QStringLiteral("Vous n'avez aucun enregistrement: Afficher les données avant de les "
                        "rapatrier dans un fichier"),
-        {Button::Ok});
+        {Button::kOk});
     return;
   }
   if (count < 2) return;
@@ -172,7 +172,7 @@ void TFichFimp::recount(bool showFailure) {
     LbComptes->setText(
         QStringLiteral("Importation impossible avec ces choix : %1").arg(ToQString(error.what())));
     if (showFailure) {
-      ask(MessageKind::Error, ToQString(error.what()), {Button::Ok});
+      ask(MessageKind::kError, ToQString(error.what()), {Button::kOk});
     }
     return;
   }
@@ -223,9 +223,9 @@ void TFichFimp::onImporte() {
   // A question that replaces a member's data defaults to "&Non"; adding defaults to "&Oui".
   const members::ImportQuestion ask = [this](members::QuestionKind kind, const std::string& text) {
     const bool replaces = kind == members::QuestionKind::kReplaceValue;
-    return desktop().message(this, MessageKind::Confirmation, ToQString(text),
-                             {Button::Yes, Button::No},
-                             replaces ? Button::No : Button::Yes) == Button::Yes;
+    return desktop().message(this, MessageKind::kConfirmation, ToQString(text),
+                             {Button::kYes, Button::kNo},
+                             replaces ? Button::kNo : Button::kYes) == Button::kYes;
   };
   // Events run during the merge: the user may leave the screen and come back. The lists the
   // merge works on are its own, and activation waits for the end of the import.

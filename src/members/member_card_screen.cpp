@@ -359,19 +359,19 @@ bool TFichFin::settleEdits(QWidget* over) {
   if (!m_card.hasChanges(boxes())) return true;
   if (over == nullptr) over = this;
   const Button answer = desktop().message(
-      over, MessageKind::Confirmation, QStringLiteral("Enregistrer les modifications de la fiche ?"),
-      {Button::Yes, Button::No, Button::Cancel}, Button::Yes);
-  if (answer == Button::No) {
+      over, MessageKind::kConfirmation, QStringLiteral("Enregistrer les modifications de la fiche ?"),
+      {Button::kYes, Button::kNo, Button::kCancel}, Button::kYes);
+  if (answer == Button::kNo) {
     m_card.showCurrent();
     refreshCard();
     return true;
   }
-  if (answer != Button::Yes) return false;
+  if (answer != Button::kYes) return false;
   if (EdLicence->text().isEmpty() || EdNom->text().isEmpty()) {
     desktop().message(
-        over, MessageKind::Warning,
+        over, MessageKind::kWarning,
         QStringLiteral("Une fiche sans N° Licence ou sans Nom ne peut pas être enregistrée."),
-        {Button::Ok});
+        {Button::kOk});
     return false;
   }
   const bool saved = runCommand([this] { m_card.save(folder(), boxes(), desktop().today()); });
@@ -489,7 +489,7 @@ void TFichFin::onSave() {
 }
 
 void TFichFin::onDelete() {
-  if (!confirmDestructive(MessageKind::Confirmation, QStringLiteral("Suppression de la fiche.")))
+  if (!confirmDestructive(MessageKind::kConfirmation, QStringLiteral("Suppression de la fiche.")))
     return;
   runCommand([this] { m_card.remove(folder()); });
   refreshCard();
@@ -584,7 +584,7 @@ void TFichFin::onPost() {
           "lignes, passez-les, puis ajoutez les autres.\n\nRien n'a été passé en comptabilité.");
       break;
   }
-  ask(MessageKind::Information, why, {Button::Ok});
+  ask(MessageKind::kInformation, why, {Button::kOk});
 }
 
 }  // namespace vantrel

@@ -12,8 +12,8 @@ bool RunCommand(QWidget* parent, platform::Platform& desktop,
     command();
     return true;
   } catch (const Error& error) {
-    desktop.message(parent, platform::MessageKind::Error, ToQString(error.what()),
-                    {platform::Button::Ok});
+    desktop.message(parent, platform::MessageKind::kError, ToQString(error.what()),
+                    {platform::Button::kOk});
     return false;
   }
 }

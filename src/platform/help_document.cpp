@@ -24,13 +24,13 @@ bool OpenHelpDocument(QWidget* parent, platform::Platform& desktop,
                       const std::filesystem::path& programFolder, const char* name) {
   const std::filesystem::path path = programFolder / name;
   if (!FileExists(path)) {
-    desktop.message(parent, platform::MessageKind::Warning, MissingHelpText(name),
-                    {platform::Button::Ok});
+    desktop.message(parent, platform::MessageKind::kWarning, MissingHelpText(name),
+                    {platform::Button::kOk});
     return false;
   }
   if (desktop.openUrl(QUrl::fromLocalFile(PathToQString(ResolvePath(path))))) return true;
-  desktop.message(parent, platform::MessageKind::Warning, UnreadableHelpText(name),
-                  {platform::Button::Ok});
+  desktop.message(parent, platform::MessageKind::kWarning, UnreadableHelpText(name),
+                  {platform::Button::kOk});
   return false;
 }
 

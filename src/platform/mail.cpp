@@ -10,15 +10,15 @@ namespace vantrel {
 void OpenMailClient(QWidget* parent, platform::Platform& desktop, const std::string& link) {
   const QUrl url(ToQString(link), QUrl::TolerantMode);
   if (desktop.openUrl(url)) return;
-  desktop.message(parent, platform::MessageKind::Warning,
+  desktop.message(parent, platform::MessageKind::kWarning,
                   QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé "
                                  "correctement"),
-                  {platform::Button::Yes});
+                  {platform::Button::kYes});
 }
 
 void AskToChooseMailAccount(QWidget* parent, platform::Platform& desktop) {
-  desktop.message(parent, platform::MessageKind::Information,
-                  QStringLiteral("Choisir son compte Courriel"), {platform::Button::Ok});
+  desktop.message(parent, platform::MessageKind::kInformation,
+                  QStringLiteral("Choisir son compte Courriel"), {platform::Button::kOk});
 }
 
 }  // namespace vantrel

@@ -13,12 +13,12 @@ class QWidget;
 
 namespace vantrel::platform {
 
-enum class MessageKind { Warning, Error, Information, Confirmation };
-enum class Button { Yes, No, Ok, Cancel };
+enum class MessageKind { kWarning, kError, kInformation, kConfirmation };
+enum class Button { kYes, kNo, kOk, kCancel };
 
 struct Drive {
-  enum class Type { Removable, Fixed, Remote, CdRom, RamDisk };
-  Type type = Type::Fixed;
+  enum class Type { kRemovable, kFixed, kRemote, kCdRom, kRamDisk };
+  Type type = Type::kFixed;
   QString label;  // the volume's name, may be empty
   QString root;   // "E:/" on Windows, a mount point elsewhere
 };
@@ -41,7 +41,7 @@ class Platform {
                          const std::vector<Button>& buttons, Button defaultButton) = 0;
 
   // The same box with the first button as default. A question that destroys or replaces
-  // data passes Button::No as default instead.
+  // data passes Button::kNo as default instead.
   Button message(QWidget* parent, MessageKind kind, const QString& text,
                  const std::vector<Button>& buttons);
 

@@ -44,13 +44,13 @@ QString MessageBoxText(const QString& text) {
 
 QString MessageTitle(MessageKind kind) {
   switch (kind) {
-    case MessageKind::Warning:
+    case MessageKind::kWarning:
       return QStringLiteral("Avertissement");
-    case MessageKind::Error:
+    case MessageKind::kError:
       return QStringLiteral("Erreur");
-    case MessageKind::Information:
+    case MessageKind::kInformation:
       return QStringLiteral("Information");
-    case MessageKind::Confirmation:
+    case MessageKind::kConfirmation:
       return QStringLiteral("Confirmation");
   }
   return {};
@@ -58,13 +58,13 @@ QString MessageTitle(MessageKind kind) {
 
 QString ButtonText(Button button) {
   switch (button) {
-    case Button::Yes:
+    case Button::kYes:
       return QStringLiteral("&Oui");
-    case Button::No:
+    case Button::kNo:
       return QStringLiteral("&Non");
-    case Button::Ok:
+    case Button::kOk:
       return QStringLiteral("OK");
-    case Button::Cancel:
+    case Button::kCancel:
       return QStringLiteral("Annuler");
   }
   return {};
@@ -75,23 +75,23 @@ Button QtPlatform::message(QWidget* parent, MessageKind kind, const QString& tex
   QMessageBox box(parent);
   box.setWindowTitle(MessageTitle(kind));
   switch (kind) {
-    case MessageKind::Warning:
+    case MessageKind::kWarning:
       box.setIcon(QMessageBox::Warning);
       break;
-    case MessageKind::Error:
+    case MessageKind::kError:
       box.setIcon(QMessageBox::Critical);
       break;
-    case MessageKind::Information:
+    case MessageKind::kInformation:
       box.setIcon(QMessageBox::Information);
       break;
-    case MessageKind::Confirmation:
+    case MessageKind::kConfirmation:
       box.setIcon(QMessageBox::Question);
       break;
   }
   box.setText(MessageBoxText(text));
   std::vector<std::pair<QPushButton*, Button>> pushButtons;
   for (Button button : buttons) {
-    const auto role = (button == Button::Yes || button == Button::Ok) ? QMessageBox::AcceptRole
+    const auto role = (button == Button::kYes || button == Button::kOk) ? QMessageBox::AcceptRole
                                                                       : QMessageBox::RejectRole;
     pushButtons.emplace_back(box.addButton(ButtonText(button), role), button);
   }
@@ -180,15 +180,15 @@ namespace {
 std::optional<Drive::Type> TypeOf(os::DriveKind kind) {
   switch (kind) {
     case os::DriveKind::kRemovable:
-      return Drive::Type::Removable;
+      return Drive::Type::kRemovable;
     case os::DriveKind::kFixed:
-      return Drive::Type::Fixed;
+      return Drive::Type::kFixed;
     case os::DriveKind::kRemote:
-      return Drive::Type::Remote;
+      return Drive::Type::kRemote;
     case os::DriveKind::kCdRom:
-      return Drive::Type::CdRom;
+      return Drive::Type::kCdRom;
     case os::DriveKind::kRamDisk:
-      return Drive::Type::RamDisk;
+      return Drive::Type::kRamDisk;
     case os::DriveKind::kUnknown:
       break;
   }

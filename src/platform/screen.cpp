@@ -36,8 +36,8 @@ platform::Button Screen::ask(platform::MessageKind kind, const QString& text,
 
 bool Screen::confirmDestructive(platform::MessageKind kind, const QString& text) {
   using platform::Button;
-  return desktop().message(this, kind, text, {Button::Yes, Button::No}, Button::No) ==
-         Button::Yes;
+  return desktop().message(this, kind, text, {Button::kYes, Button::kNo}, Button::kNo) ==
+         Button::kYes;
 }
 
 }  // namespace vantrel

@@ -116,8 +116,8 @@ void DesignerBandPanel::refresh() {
   setEnabled(!s.bands.empty());
   if (!s.bands.empty()) {
     const Band& band = m_editor.editedTemplate().bands[s.bands.front()];
-    bool detail = band.kind == BandKind::Detail;
-    bool header = band.kind == BandKind::GroupHeader;
+    bool detail = band.kind == BandKind::kDetail;
+    bool header = band.kind == BandKind::kGroupHeader;
     m_kind->setText(BandKindLabel(band.kind));
     m_height->setValue(band.height);
     m_columns->setValue(band.columns);
@@ -127,11 +127,11 @@ void DesignerBandPanel::refresh() {
     m_pageBreak->setChecked(band.pageBreakAfter);
     m_pageBreak->setEnabled(detail);
     m_firstPage->setChecked(band.onFirstPage);
-    m_firstPage->setEnabled(band.kind == BandKind::PageHeader || band.kind == BandKind::PageFooter);
+    m_firstPage->setEnabled(band.kind == BandKind::kPageHeader || band.kind == BandKind::kPageFooter);
     m_repeat->setChecked(band.repeatOnNewPage);
     m_repeat->setEnabled(header);
     m_group->setText(band.group);
-    m_group->setEnabled(header || band.kind == BandKind::GroupFooter);
+    m_group->setEnabled(header || band.kind == BandKind::kGroupFooter);
     m_groupKey->setText(band.groupKey);
     m_groupKey->setEnabled(header);
     if (m_scriptBefore->toPlainText() != band.scriptBefore)

@@ -95,10 +95,10 @@ DesignerItem::DesignerItem(int band, int index, const ReportItem& item,
   setFlag(ItemIsMovable);
   setFlag(ItemSendsGeometryChanges);
   setAcceptHoverEvents(true);
-  if (item.kind == ItemKind::Image && !item.content.isEmpty()) {
+  if (item.kind == ItemKind::kImage && !item.content.isEmpty()) {
     m_image.load(QDir(templateFolder).filePath(item.content));
   }
-  setZValue(item.kind == ItemKind::Frame ? 1 : 2);
+  setZValue(item.kind == ItemKind::kFrame ? 1 : 2);
 }
 
 QRectF DesignerItem::geometryMm() const {
@@ -117,7 +117,7 @@ QPainterPath DesignerItem::shape() const {
   QRectF r = rect().normalized().adjusted(-3, -3, 3, 3);
   path.addRect(r);
   if (isSelected()) {
-    for (Handle h : {Handle::Right, Handle::Bottom, Handle::Corner}) path.addRect(handleRect(h));
+    for (Handle h : {Handle::kRight, Handle::kBottom, Handle::kCorner}) path.addRect(handleRect(h));
   }
   return path;
 }
@@ -126,35 +126,35 @@ QRectF DesignerItem::handleRect(Handle handle) const {
   QRectF r = rect();
   QPointF centre;
   switch (handle) {
-    case Handle::Right:
+    case Handle::kRight:
       centre = QPointF(r.right(), r.center().y());
       break;
-    case Handle::Bottom:
+    case Handle::kBottom:
       centre = QPointF(r.center().x(), r.bottom());
       break;
-    case Handle::Corner:
+    case Handle::kCorner:
       centre = r.bottomRight();
       break;
-    case Handle::None:
+    case Handle::kNone:
       return QRectF();
   }
   return QRectF(centre - QPointF(kHandlePx / 2, kHandlePx / 2), QSizeF(kHandlePx, kHandlePx));
 }
 
 DesignerItem::Handle DesignerItem::handleAt(const QPointF& point) const {
-  if (!isSelected()) return Handle::None;
-  for (Handle h : {Handle::Corner, Handle::Right, Handle::Bottom}) {
+  if (!isSelected()) return Handle::kNone;
+  for (Handle h : {Handle::kCorner, Handle::kRight, Handle::kBottom}) {
     if (handleRect(h).contains(point)) return h;
   }
-  return Handle::None;
+  return Handle::kNone;
 }
 
 void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
   painter->save();
   QRectF r = rect();
   switch (m_item.kind) {
-    case ItemKind::Text:
-    case ItemKind::Field: {
+    case ItemKind::kText:
+    case ItemKind::kField: {
       if (m_item.fill.isValid()) painter->fillRect(r, m_item.fill);
       painter->setPen(QPen(QColor(0xb0, 0xb8, 0xc8), 0, Qt::DotLine));
       painter->drawRect(r);
@@ -164,13 +164,13 @@ void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
       if (m_item.borders.right) painter->drawLine(r.topRight(), r.bottomRight());
       if (m_item.borders.bottom) painter->drawLine(r.bottomLeft(), r.bottomRight());
       painter->setFont(MakeFont(m_item.font));
-      bool field = m_item.kind == ItemKind::Field;
+      bool field = m_item.kind == ItemKind::kField;
       painter->setPen(field ? QColor(0x10, 0x50, 0xb0) : m_item.color);
-      int flags = m_item.align == HAlign::Left     ? Qt::AlignLeft
-                  : m_item.align == HAlign::Center ? Qt::AlignHCenter
+      int flags = m_item.align == HAlign::kLeft     ? Qt::AlignLeft
+                  : m_item.align == HAlign::kCenter ? Qt::AlignHCenter
                                                    : Qt::AlignRight;
-      flags |= m_item.valign == VAlign::Top      ? Qt::AlignTop
-               : m_item.valign == VAlign::Middle ? Qt::AlignVCenter
+      flags |= m_item.valign == VAlign::kTop      ? Qt::AlignTop
+               : m_item.valign == VAlign::kMiddle ? Qt::AlignVCenter
                                                  : Qt::AlignBottom;
       if (m_item.wordWrap) flags |= Qt::TextWordWrap;
       painter->setClipRect(r.adjusted(-1, -1, 1, 1));
@@ -178,16 +178,16 @@ void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
       painter->drawText(r.adjusted(2, 0, -2, 0), flags, text);
       break;
     }
-    case ItemKind::Line:
+    case ItemKind::kLine:
       painter->setPen(QPen(m_item.color, std::max(1.0, m_item.lineWidthMm * kPxPerMm)));
       painter->drawLine(r.topLeft(), r.bottomRight());
       break;
-    case ItemKind::Frame:
+    case ItemKind::kFrame:
       if (m_item.fill.isValid()) painter->fillRect(r, m_item.fill);
       painter->setPen(QPen(m_item.color, std::max(1.0, m_item.lineWidthMm * kPxPerMm)));
       painter->drawRect(r);
       break;
-    case ItemKind::Image:
+    case ItemKind::kImage:
       if (!m_image.isNull()) {
         QSizeF fitted = QSizeF(m_image.size()).scaled(r.size(), Qt::KeepAspectRatio);
         painter->drawImage(QRectF(r.topLeft(), fitted), m_image);
@@ -205,7 +205,7 @@ void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
     painter->drawRect(r.normalized());
     painter->setPen(QPen(QColor(0x20, 0x60, 0xc0), 0));
     painter->setBrush(Qt::white);
-    for (Handle h : {Handle::Right, Handle::Bottom, Handle::Corner})
+    for (Handle h : {Handle::kRight, Handle::kBottom, Handle::kCorner})
       painter->drawRect(handleRect(h));
   }
   painter->restore();
@@ -218,15 +218,15 @@ QVariant DesignerItem::itemChange(GraphicsItemChange change, const QVariant& val
   }
   if (change == ItemSelectedHasChanged) {
     // A selected item's handles stay above the band's height grip.
-    setZValue(value.toBool() ? 20 : (m_item.kind == ItemKind::Frame ? 1 : 2));
+    setZValue(value.toBool() ? 20 : (m_item.kind == ItemKind::kFrame ? 1 : 2));
   }
   return QGraphicsRectItem::itemChange(change, value);
 }
 
 void DesignerItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
-  m_resizing = event->button() == Qt::LeftButton ? handleAt(event->pos()) : Handle::None;
+  m_resizing = event->button() == Qt::LeftButton ? handleAt(event->pos()) : Handle::kNone;
   m_moved = false;
-  if (m_resizing != Handle::None) {
+  if (m_resizing != Handle::kNone) {
     event->accept();
     return;
   }
@@ -235,23 +235,23 @@ void DesignerItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
 
 void DesignerItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
   m_moved = true;
-  if (m_resizing == Handle::None) {
+  if (m_resizing == Handle::kNone) {
     QGraphicsRectItem::mouseMoveEvent(event);
     return;
   }
   // Lines may have no width or no height; boxes keep at least 1 mm.
-  double minimum = m_item.kind == ItemKind::Line ? 0 : kPxPerMm;
+  double minimum = m_item.kind == ItemKind::kLine ? 0 : kPxPerMm;
   QRectF r = rect();
-  if (m_resizing != Handle::Bottom) r.setWidth(std::max(minimum, SnapToMm(event->pos().x())));
-  if (m_resizing != Handle::Right) r.setHeight(std::max(minimum, SnapToMm(event->pos().y())));
+  if (m_resizing != Handle::kBottom) r.setWidth(std::max(minimum, SnapToMm(event->pos().x())));
+  if (m_resizing != Handle::kRight) r.setHeight(std::max(minimum, SnapToMm(event->pos().y())));
   prepareGeometryChange();
   setRect(r);
 }
 
 void DesignerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event) {
   bool edited = m_moved;
-  if (m_resizing != Handle::None) {
-    m_resizing = Handle::None;
+  if (m_resizing != Handle::kNone) {
+    m_resizing = Handle::kNone;
     event->accept();
   } else {
     QGraphicsRectItem::mouseReleaseEvent(event);
@@ -261,16 +261,16 @@ void DesignerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event) {
 
 void DesignerItem::hoverMoveEvent(QGraphicsSceneHoverEvent* event) {
   switch (handleAt(event->pos())) {
-    case Handle::Right:
+    case Handle::kRight:
       setCursor(Qt::SizeHorCursor);
       break;
-    case Handle::Bottom:
+    case Handle::kBottom:
       setCursor(Qt::SizeVerCursor);
       break;
-    case Handle::Corner:
+    case Handle::kCorner:
       setCursor(Qt::SizeFDiagCursor);
       break;
-    case Handle::None:
+    case Handle::kNone:
       setCursor(Qt::SizeAllCursor);
       break;
   }

@@ -76,7 +76,7 @@ class DesignerItem : public QGraphicsRectItem {
   void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
 
  private:
-  enum class Handle { None, Right, Bottom, Corner };
+  enum class Handle { kNone, kRight, kBottom, kCorner };
   Handle handleAt(const QPointF& point) const;
   QRectF handleRect(Handle handle) const;
 
@@ -85,7 +85,7 @@ class DesignerItem : public QGraphicsRectItem {
   ReportItem m_item;
   QImage m_image;
   CanvasListener& m_listener;
-  Handle m_resizing = Handle::None;
+  Handle m_resizing = Handle::kNone;
   bool m_moved = false;
 };
 

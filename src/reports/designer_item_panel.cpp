@@ -59,7 +59,7 @@ constexpr ColourChoice kConditionColours[] = {{"(inchangée)", ""},   {"Rouge", 
                                               {"Orange", "#d46a00"}, {"Gris", "#7f7f7f"}};
 
 bool IsDrawn(const ReportItem& item) {
-  return item.kind == ItemKind::Line || item.kind == ItemKind::Frame;
+  return item.kind == ItemKind::kLine || item.kind == ItemKind::kFrame;
 }
 
 }  // namespace
@@ -207,7 +207,7 @@ void DesignerItemPanel::bindText() {
     DesignerSelection s = m_editor.selection();
     if (s.items.empty()) return;
     auto [b, i] = s.items.front();
-    if (m_editor.editedTemplate().bands[b].items[i].kind == ItemKind::Field) {
+    if (m_editor.editedTemplate().bands[b].items[i].kind == ItemKind::kField) {
       m_text->setPlainText(name);
     } else {
       m_text->insertPlainText(QStringLiteral("[%1]").arg(name));

@@ -14,9 +14,9 @@ struct PageFormatChoice {
   PageFormat format;
 };
 constexpr PageFormatChoice kPageFormats[] = {
-    {"A4 (210 × 297)", PageFormat::A4},           {"A5 (148 × 210)", PageFormat::A5},
-    {"Enveloppe DL (110 × 220)", PageFormat::DL}, {"Enveloppe C5 (162 × 229)", PageFormat::C5},
-    {"Enveloppe C6 (114 × 162)", PageFormat::C6}, {"Personnalisé", PageFormat::Custom}};
+    {"A4 (210 × 297)", PageFormat::kA4},           {"A5 (148 × 210)", PageFormat::kA5},
+    {"Enveloppe DL (110 × 220)", PageFormat::kDL}, {"Enveloppe C5 (162 × 229)", PageFormat::kC5},
+    {"Enveloppe C6 (114 × 162)", PageFormat::kC6}, {"Personnalisé", PageFormat::kCustom}};
 
 }  // namespace
 
@@ -93,8 +93,8 @@ void DesignerPagePanel::refresh() {
   }
   m_shortSide->setValue(page.customShortMm);
   m_longSide->setValue(page.customLongMm);
-  m_shortSide->setEnabled(page.format == PageFormat::Custom);
-  m_longSide->setEnabled(page.format == PageFormat::Custom);
+  m_shortSide->setEnabled(page.format == PageFormat::kCustom);
+  m_longSide->setEnabled(page.format == PageFormat::kCustom);
   m_orientation->setCurrentIndex(page.landscape ? 1 : 0);
   m_marginLeft->setValue(page.marginLeft);
   m_marginTop->setValue(page.marginTop);

@@ -8,24 +8,24 @@
 namespace vantrel::reports {
 
 enum class Function {
-  Iif,
-  Round,
-  Abs,
-  Int,
-  Upper,
-  Lower,
-  Trim,
-  Length,
-  Copy,
-  Amount,
-  AmountBlank,
-  Format,
-  FormatDate,
-  Str,
-  Num,
-  IsEmpty,
-  Min,
-  Max
+  kIif,
+  kRound,
+  kAbs,
+  kInt,
+  kUpper,
+  kLower,
+  kTrim,
+  kLength,
+  kCopy,
+  kAmount,
+  kAmountBlank,
+  kFormat,
+  kFormatDate,
+  kStr,
+  kNum,
+  kIsEmpty,
+  kMin,
+  kMax
 };
 
 struct FunctionInfo {
@@ -36,52 +36,52 @@ struct FunctionInfo {
 };
 
 constexpr FunctionInfo kFunctions[] = {
-    {"ABS", Function::Abs, 1, 1},
-    {"AMOUNT", Function::Amount, 1, 1},
-    {"AMOUNTBLANK", Function::AmountBlank, 1, 1},
-    {"COPY", Function::Copy, 2, 3},
-    {"FORMAT", Function::Format, 2, 2},
-    {"FORMATDATE", Function::FormatDate, 2, 2},
-    {"IIF", Function::Iif, 3, 3},
-    {"INT", Function::Int, 1, 1},
-    {"ISEMPTY", Function::IsEmpty, 1, 1},
-    {"LENGTH", Function::Length, 1, 1},
-    {"LOWER", Function::Lower, 1, 1},
-    {"MAX", Function::Max, 2, 2},
-    {"MIN", Function::Min, 2, 2},
-    {"NUM", Function::Num, 1, 1},
-    {"ROUND", Function::Round, 1, 2},
-    {"STR", Function::Str, 1, 1},
-    {"TRIM", Function::Trim, 1, 1},
-    {"UPPER", Function::Upper, 1, 1},
+    {"ABS", Function::kAbs, 1, 1},
+    {"AMOUNT", Function::kAmount, 1, 1},
+    {"AMOUNTBLANK", Function::kAmountBlank, 1, 1},
+    {"COPY", Function::kCopy, 2, 3},
+    {"FORMAT", Function::kFormat, 2, 2},
+    {"FORMATDATE", Function::kFormatDate, 2, 2},
+    {"IIF", Function::kIif, 3, 3},
+    {"INT", Function::kInt, 1, 1},
+    {"ISEMPTY", Function::kIsEmpty, 1, 1},
+    {"LENGTH", Function::kLength, 1, 1},
+    {"LOWER", Function::kLower, 1, 1},
+    {"MAX", Function::kMax, 2, 2},
+    {"MIN", Function::kMin, 2, 2},
+    {"NUM", Function::kNum, 1, 1},
+    {"ROUND", Function::kRound, 1, 2},
+    {"STR", Function::kStr, 1, 1},
+    {"TRIM", Function::kTrim, 1, 1},
+    {"UPPER", Function::kUpper, 1, 1},
 };
 
 enum class Op {
-  Add,
-  Subtract,
-  Multiply,
-  Divide,
-  IntDivide,
-  Modulo,
-  Concat,
-  Equal,
-  NotEqual,
-  Less,
-  LessEqual,
-  Greater,
-  GreaterEqual,
-  And,
-  Or,
-  Not,
-  Negate
+  kAdd,
+  kSubtract,
+  kMultiply,
+  kDivide,
+  kIntDivide,
+  kModulo,
+  kConcat,
+  kEqual,
+  kNotEqual,
+  kLess,
+  kLessEqual,
+  kGreater,
+  kGreaterEqual,
+  kAnd,
+  kOr,
+  kNot,
+  kNegate
 };
 
 struct ExprNode {
-  enum class Kind { Literal, Name, Unary, Binary, Call } kind = Kind::Literal;
+  enum class Kind { kLiteral, kName, kUnary, kBinary, kCall } kind = Kind::kLiteral;
   Value literal;
   QString name;
-  Op op = Op::Add;
-  Function function = Function::Abs;
+  Op op = Op::kAdd;
+  Function function = Function::kAbs;
   std::vector<ExprNode> children;
 };
 
@@ -90,10 +90,10 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Lexer
 
-enum class Tok { End, Number, String, Name, Symbol };
+enum class Tok { kEnd, kNumber, kString, kName, kSymbol };
 
 struct Token {
-  Tok kind = Tok::End;
+  Tok kind = Tok::kEnd;
   QString text;  // the symbol, the name, the string's content or the number's digits
   int position = 0;
 };
@@ -108,7 +108,7 @@ class Lexer {
     token.position = m_i;
     token.text.clear();
     if (m_i >= m_s.size()) {
-      token.kind = Tok::End;
+      token.kind = Tok::kEnd;
       return true;
     }
     QChar c = m_s[m_i];
@@ -119,7 +119,7 @@ class Lexer {
         ++m_i;
         while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
       }
-      token.kind = Tok::Number;
+      token.kind = Tok::kNumber;
       token.text = m_s.mid(start, m_i - start);
       return true;
     }
@@ -142,7 +142,7 @@ class Lexer {
         }
         token.text += m_s[m_i++];
       }
-      token.kind = Tok::String;
+      token.kind = Tok::kString;
       return true;
     }
     if (c.isLetter() || c == QLatin1Char('_')) {
@@ -150,21 +150,21 @@ class Lexer {
       while (m_i < m_s.size() && (m_s[m_i].isLetterOrNumber() || m_s[m_i] == QLatin1Char('_'))) {
         ++m_i;
       }
-      token.kind = Tok::Name;
+      token.kind = Tok::kName;
       token.text = m_s.mid(start, m_i - start);
       return true;
     }
     static const char* const kTwo[] = {":=", "<=", ">=", "<>"};
     for (const char* two : kTwo) {
       if (m_s.mid(m_i, 2) == QLatin1String(two)) {
-        token.kind = Tok::Symbol;
+        token.kind = Tok::kSymbol;
         token.text = QLatin1String(two);
         m_i += 2;
         return true;
       }
     }
     if (QStringLiteral("+-*/&=<>(),;]").contains(c)) {
-      token.kind = Tok::Symbol;
+      token.kind = Tok::kSymbol;
       token.text = c;
       ++m_i;
       return true;
@@ -191,19 +191,19 @@ class Parser {
   bool advance(QString* error) { return m_lexer.next(m_token, error); }
 
   bool isSymbol(const char* symbol) const {
-    return m_token.kind == Tok::Symbol && m_token.text == QLatin1String(symbol);
+    return m_token.kind == Tok::kSymbol && m_token.text == QLatin1String(symbol);
   }
   bool isKeyword(const char* word) const {
-    return m_token.kind == Tok::Name &&
+    return m_token.kind == Tok::kName &&
            m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
   }
 
   bool parseExpression(ExprNode& node, QString* error) { return parseOr(node, error); }
 
   QString unexpected() const {
-    if (m_token.kind == Tok::End) return QStringLiteral("expression incomplète");
+    if (m_token.kind == Tok::kEnd) return QStringLiteral("expression incomplète");
     return QStringLiteral("« %1 » inattendu (caractère %2)")
-        .arg(m_token.kind == Tok::String ? QLatin1Char('\'') + m_token.text + QLatin1Char('\'')
+        .arg(m_token.kind == Tok::kString ? QLatin1Char('\'') + m_token.text + QLatin1Char('\'')
                                          : m_token.text)
         .arg(m_token.position + 1);
   }
@@ -211,7 +211,7 @@ class Parser {
  private:
   static ExprNode Binary(Op op, ExprNode left, ExprNode right) {
     ExprNode node;
-    node.kind = ExprNode::Kind::Binary;
+    node.kind = ExprNode::Kind::kBinary;
     node.op = op;
     node.children.push_back(std::move(left));
     node.children.push_back(std::move(right));
@@ -224,7 +224,7 @@ class Parser {
       if (!advance(error)) return false;
       ExprNode right;
       if (!parseAnd(right, error)) return false;
-      node = Binary(Op::Or, std::move(node), std::move(right));
+      node = Binary(Op::kOr, std::move(node), std::move(right));
     }
     return true;
   }
@@ -235,7 +235,7 @@ class Parser {
       if (!advance(error)) return false;
       ExprNode right;
       if (!parseNot(right, error)) return false;
-      node = Binary(Op::And, std::move(node), std::move(right));
+      node = Binary(Op::kAnd, std::move(node), std::move(right));
     }
     return true;
   }
@@ -248,8 +248,8 @@ class Parser {
       ExprNode operand;
       if (!parseNot(operand, error)) return false;
       node = ExprNode();
-      node.kind = ExprNode::Kind::Unary;
-      node.op = Op::Not;
+      node.kind = ExprNode::Kind::kUnary;
+      node.op = Op::kNot;
       node.children.push_back(std::move(operand));
       return true;
     }
@@ -258,9 +258,9 @@ class Parser {
 
   bool parseComparison(ExprNode& node, QString* error) {
     if (!parseAdditive(node, error)) return false;
-    static const std::pair<const char*, Op> kOps[] = {{"=", Op::Equal},   {"<>", Op::NotEqual},
-                                                      {"<", Op::Less},    {"<=", Op::LessEqual},
-                                                      {">", Op::Greater}, {">=", Op::GreaterEqual}};
+    static const std::pair<const char*, Op> kOps[] = {{"=", Op::kEqual},   {"<>", Op::kNotEqual},
+                                                      {"<", Op::kLess},    {"<=", Op::kLessEqual},
+                                                      {">", Op::kGreater}, {">=", Op::kGreaterEqual}};
     for (const auto& [symbol, op] : kOps) {
       if (isSymbol(symbol)) {
         if (!advance(error)) return false;
@@ -278,11 +278,11 @@ class Parser {
     while (true) {
       Op op;
       if (isSymbol("+"))
-        op = Op::Add;
+        op = Op::kAdd;
       else if (isSymbol("-"))
-        op = Op::Subtract;
+        op = Op::kSubtract;
       else if (isSymbol("&"))
-        op = Op::Concat;
+        op = Op::kConcat;
       else
         return true;
       if (!advance(error)) return false;
@@ -297,13 +297,13 @@ class Parser {
     while (true) {
       Op op;
       if (isSymbol("*"))
-        op = Op::Multiply;
+        op = Op::kMultiply;
       else if (isSymbol("/"))
-        op = Op::Divide;
+        op = Op::kDivide;
       else if (isKeyword("div"))
-        op = Op::IntDivide;
+        op = Op::kIntDivide;
       else if (isKeyword("mod"))
-        op = Op::Modulo;
+        op = Op::kModulo;
       else
         return true;
       if (!advance(error)) return false;
@@ -339,8 +339,8 @@ class Parser {
         return true;
       }
       node = ExprNode();
-      node.kind = ExprNode::Kind::Unary;
-      node.op = Op::Negate;
+      node.kind = ExprNode::Kind::kUnary;
+      node.op = Op::kNegate;
       node.children.push_back(std::move(operand));
       return true;
     }
@@ -350,7 +350,7 @@ class Parser {
   bool parsePrimary(ExprNode& node, QString* error) {
     node = ExprNode();
     switch (m_token.kind) {
-      case Tok::Number: {
+      case Tok::kNumber: {
         std::optional<Decimal> number = Decimal::Parse(m_token.text);
         if (!number) {
           *error = QStringLiteral("nombre trop grand « %1 » (caractère %2)")
@@ -361,12 +361,12 @@ class Parser {
         node.literal = Value::FromNumber(*number);
         return advance(error);
       }
-      case Tok::String:
+      case Tok::kString:
         node.literal = Value::FromText(m_token.text);
         return advance(error);
-      case Tok::Name:
+      case Tok::kName:
         return parseName(node, error);
-      case Tok::Symbol:
+      case Tok::kSymbol:
         if (isSymbol("(")) {
           if (!advance(error) || !parseExpression(node, error)) return false;
           if (!isSymbol(")")) {
@@ -376,7 +376,7 @@ class Parser {
           return advance(error);
         }
         break;
-      case Tok::End:
+      case Tok::kEnd:
         break;
     }
     *error = unexpected();
@@ -399,7 +399,7 @@ class Parser {
     }
     if (!advance(error)) return false;
     if (!isSymbol("(")) {
-      node.kind = ExprNode::Kind::Name;
+      node.kind = ExprNode::Kind::kName;
       node.name = name;
       return true;
     }
@@ -414,7 +414,7 @@ class Parser {
           QStringLiteral("fonction inconnue « %1 » (caractère %2)").arg(name).arg(position + 1);
       return false;
     }
-    node.kind = ExprNode::Kind::Call;
+    node.kind = ExprNode::Kind::kCall;
     node.function = info->function;
     if (!advance(error)) return false;
     if (!isSymbol(")")) {
@@ -458,7 +458,7 @@ class Parser {
 // is a number, or when neither is blank: "12" + "3" is 15 and "" = 0 is true, but "" + ""
 // stays "" and "0" = "" is false.
 bool NumericPair(const Value& a, const Value& b) {
-  return a.type() == Value::Type::Number || b.type() == Value::Type::Number ||
+  return a.type() == Value::Type::kNumber || b.type() == Value::Type::kNumber ||
          (!a.isBlank() && !b.isBlank());
 }
 
@@ -472,9 +472,9 @@ class Evaluator {
 
   Value eval(const ExprNode& node) {
     switch (node.kind) {
-      case ExprNode::Kind::Literal:
+      case ExprNode::Kind::kLiteral:
         return node.literal;
-      case ExprNode::Kind::Name: {
+      case ExprNode::Kind::kName: {
         std::optional<Value> value = m_context.lookup(node.name);
         if (!value) {
           warn(QStringLiteral("nom inconnu « %1 »").arg(node.name));
@@ -482,11 +482,11 @@ class Evaluator {
         }
         return *value;
       }
-      case ExprNode::Kind::Unary:
+      case ExprNode::Kind::kUnary:
         return unary(node);
-      case ExprNode::Kind::Binary:
+      case ExprNode::Kind::kBinary:
         return binary(node);
-      case ExprNode::Kind::Call:
+      case ExprNode::Kind::kCall:
         return call(node);
     }
     return Value();
@@ -517,15 +517,15 @@ class Evaluator {
 
   Value unary(const ExprNode& node) {
     Value operand = eval(node.children[0]);
-    if (node.op == Op::Not) return Value::FromBoolean(!operand.toBoolean());
+    if (node.op == Op::kNot) return Value::FromBoolean(!operand.toBoolean());
     return Value::FromNumber(-number(operand));
   }
 
   static int compare(const Value& a, const Value& b) {
-    if (a.type() == Value::Type::Date && b.type() == Value::Type::Date) {
+    if (a.type() == Value::Type::kDate && b.type() == Value::Type::kDate) {
       return a.date() < b.date() ? -1 : (a.date() == b.date() ? 0 : 1);
     }
-    if (a.type() == Value::Type::Boolean && b.type() == Value::Type::Boolean) {
+    if (a.type() == Value::Type::kBoolean && b.type() == Value::Type::kBoolean) {
       return int(a.toBoolean()) - int(b.toBoolean());
     }
     std::optional<Decimal> x = a.toNumber();
@@ -536,39 +536,39 @@ class Evaluator {
   }
 
   Value binary(const ExprNode& node) {
-    if (node.op == Op::And) {
+    if (node.op == Op::kAnd) {
       if (!eval(node.children[0]).toBoolean()) return Value::FromBoolean(false);
       return Value::FromBoolean(eval(node.children[1]).toBoolean());
     }
-    if (node.op == Op::Or) {
+    if (node.op == Op::kOr) {
       if (eval(node.children[0]).toBoolean()) return Value::FromBoolean(true);
       return Value::FromBoolean(eval(node.children[1]).toBoolean());
     }
     Value a = eval(node.children[0]);
     Value b = eval(node.children[1]);
     switch (node.op) {
-      case Op::Concat:
+      case Op::kConcat:
         return Value::FromText(a.toText() + b.toText());
-      case Op::Equal:
+      case Op::kEqual:
         return Value::FromBoolean(compare(a, b) == 0);
-      case Op::NotEqual:
+      case Op::kNotEqual:
         return Value::FromBoolean(compare(a, b) != 0);
-      case Op::Less:
+      case Op::kLess:
         return Value::FromBoolean(compare(a, b) < 0);
-      case Op::LessEqual:
+      case Op::kLessEqual:
         return Value::FromBoolean(compare(a, b) <= 0);
-      case Op::Greater:
+      case Op::kGreater:
         return Value::FromBoolean(compare(a, b) > 0);
-      case Op::GreaterEqual:
+      case Op::kGreaterEqual:
         return Value::FromBoolean(compare(a, b) >= 0);
-      case Op::Add: {
+      case Op::kAdd: {
         // Two numbers add up; two texts (or empty values) join; a number and a text that
         // is no number stop the expression.
         std::optional<Decimal> x = a.toNumber();
         std::optional<Decimal> y = b.toNumber();
         if (x && y && NumericPair(a, b)) return checked(*x + *y);
         auto joinable = [](const Value& v) {
-          return v.type() == Value::Type::Text || v.type() == Value::Type::Empty;
+          return v.type() == Value::Type::kText || v.type() == Value::Type::kEmpty;
         };
         if (joinable(a) && joinable(b)) return Value::FromText(a.toText() + b.toText());
         number(x ? b : a);
@@ -581,17 +581,17 @@ class Evaluator {
     Decimal y = number(b);
     std::optional<Decimal> result;
     switch (node.op) {
-      case Op::Subtract:
+      case Op::kSubtract:
         return checked(x - y);
-      case Op::Multiply:
+      case Op::kMultiply:
         return checked(x * y);
-      case Op::Divide:
+      case Op::kDivide:
         result = Decimal::Divide(x, y);
         break;
-      case Op::IntDivide:
+      case Op::kIntDivide:
         result = Decimal::IntegerDivide(x, y);
         break;
-      case Op::Modulo:
+      case Op::kModulo:
         result = Decimal::Remainder(x, y);
         break;
       default:
@@ -603,7 +603,7 @@ class Evaluator {
 
   Value call(const ExprNode& node) {
     const std::vector<ExprNode>& args = node.children;
-    if (node.function == Function::Iif) {
+    if (node.function == Function::kIif) {
       return eval(args[0]).toBoolean() ? eval(args[1]) : eval(args[2]);
     }
     std::vector<Value> values;
@@ -611,9 +611,9 @@ class Evaluator {
     for (const ExprNode& arg : args) values.push_back(eval(arg));
     const Value& v = values[0];
     switch (node.function) {
-      case Function::Iif:
+      case Function::kIif:
         break;
-      case Function::Round: {
+      case Function::kRound: {
         Decimal n = number(v);
         int decimals = 0;
         if (values.size() > 1) {
@@ -621,19 +621,19 @@ class Evaluator {
         }
         return Value::FromNumber(n.rounded(decimals));
       }
-      case Function::Abs:
+      case Function::kAbs:
         return Value::FromNumber(number(v).abs());
-      case Function::Int:
+      case Function::kInt:
         return Value::FromNumber(number(v).truncated());
-      case Function::Upper:
+      case Function::kUpper:
         return Value::FromText(v.toText().toUpper());
-      case Function::Lower:
+      case Function::kLower:
         return Value::FromText(v.toText().toLower());
-      case Function::Trim:
+      case Function::kTrim:
         return Value::FromText(v.toText().trimmed());
-      case Function::Length:
+      case Function::kLength:
         return Value::FromInteger(v.toText().size());
-      case Function::Copy: {
+      case Function::kCopy: {
         qint64 start = number(values[1]).truncated().units() / Decimal::kScale;
         qint64 count = -1;
         if (values.size() > 2) {
@@ -644,14 +644,14 @@ class Evaluator {
         if (start > text.size()) return Value::FromText(QString());
         return Value::FromText(text.mid(start - 1, count));
       }
-      case Function::Amount:
+      case Function::kAmount:
         return Value::FromText(ValueFormat::Parse(QStringLiteral("amount"))->apply(v));
-      case Function::AmountBlank:
+      case Function::kAmountBlank:
         return Value::FromText(ValueFormat::Parse(QStringLiteral("amount-blank"))->apply(v));
-      case Function::Format:
-      case Function::FormatDate: {
+      case Function::kFormat:
+      case Function::kFormatDate: {
         QString style = values[1].toText();
-        if (node.function == Function::FormatDate) style.prepend(QStringLiteral("date:"));
+        if (node.function == Function::kFormatDate) style.prepend(QStringLiteral("date:"));
         std::optional<ValueFormat> format = ValueFormat::Parse(style);
         if (!format) {
           warn(QStringLiteral("format inconnu « %1 »").arg(values[1].toText()));
@@ -659,17 +659,17 @@ class Evaluator {
         }
         return Value::FromText(format->apply(v));
       }
-      case Function::Str:
+      case Function::kStr:
         return Value::FromText(v.toText());
-      case Function::Num:
+      case Function::kNum:
         return Value::FromNumber(number(v));
-      case Function::IsEmpty:
+      case Function::kIsEmpty:
         return Value::FromBoolean(v.isEmpty() ||
-                                  (v.type() == Value::Type::Text && v.text().trimmed().isEmpty()));
-      case Function::Min:
-      case Function::Max: {
+                                  (v.type() == Value::Type::kText && v.text().trimmed().isEmpty()));
+      case Function::kMin:
+      case Function::kMax: {
         int c = compare(values[0], values[1]);
-        bool first = node.function == Function::Min ? c <= 0 : c >= 0;
+        bool first = node.function == Function::kMin ? c <= 0 : c >= 0;
         return first ? values[0] : values[1];
       }
     }
@@ -681,7 +681,7 @@ class Evaluator {
 };
 
 void CollectNames(const ExprNode& node, QSet<QString>& names) {
-  if (node.kind == ExprNode::Kind::Name) names.insert(node.name);
+  if (node.kind == ExprNode::Kind::kName) names.insert(node.name);
   for (const ExprNode& child : node.children) CollectNames(child, names);
 }
 
@@ -697,7 +697,7 @@ Expression Expression::Parse(const QString& source, QString* error) {
     *error = message;
     return expression;
   }
-  if (parser.current().kind != Tok::End) {
+  if (parser.current().kind != Tok::kEnd) {
     *error = parser.unexpected();
     return expression;
   }
@@ -741,12 +741,12 @@ Script Script::Parse(const QString& source, QString* error) {
     script.m_valid = false;
     return script;
   }
-  while (parser.current().kind != Tok::End) {
+  while (parser.current().kind != Tok::kEnd) {
     if (parser.isSymbol(";")) {
       if (!parser.advance(&message)) break;
       continue;
     }
-    if (parser.current().kind != Tok::Name) {
+    if (parser.current().kind != Tok::kName) {
       message = QStringLiteral("nom de variable attendu : ") + parser.unexpected();
       break;
     }
@@ -762,7 +762,7 @@ Script Script::Parse(const QString& source, QString* error) {
     int valueStart = parser.current().position;
     auto root = std::make_shared<ExprNode>();
     if (!parser.parseExpression(*root, &message)) break;
-    int end = parser.current().kind == Tok::End ? source.size() : parser.current().position;
+    int end = parser.current().kind == Tok::kEnd ? source.size() : parser.current().position;
     statement.value.m_root = std::move(root);
     statement.value.m_source = source.mid(valueStart, end - valueStart).trimmed();
     Q_UNUSED(start);

@@ -29,22 +29,22 @@ QFont MakeFont(const FontStyle& style) {
 void ApplyPageSetup(QPagedPaintDevice& device, const PageSetup& page) {
   QPageSize size;
   switch (page.format) {
-    case PageFormat::A4:
+    case PageFormat::kA4:
       size = QPageSize(QPageSize::A4);
       break;
-    case PageFormat::A5:
+    case PageFormat::kA5:
       size = QPageSize(QPageSize::A5);
       break;
-    case PageFormat::DL:
+    case PageFormat::kDL:
       size = QPageSize(QPageSize::DLE);
       break;
-    case PageFormat::C5:
+    case PageFormat::kC5:
       size = QPageSize(QPageSize::C5E);
       break;
-    case PageFormat::C6:
+    case PageFormat::kC6:
       size = QPageSize(QPageSize::EnvelopeC6);
       break;
-    case PageFormat::Custom:
+    case PageFormat::kCustom:
       size = QPageSize(QSizeF(page.customShortMm, page.customLongMm), QPageSize::Millimeter,
                        QString(), QPageSize::ExactMatch);
       break;
@@ -63,14 +63,14 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF 
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (const DisplayItem& item : page.items) {
     switch (item.kind) {
-      case DisplayItem::Kind::Line: {
+      case DisplayItem::Kind::kLine: {
         QPen pen(item.color, std::max(1.0, item.penMm * k));
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
         painter.drawLine(QLineF(px(item.line.p1()), px(item.line.p2())));
         break;
       }
-      case DisplayItem::Kind::Rect: {
+      case DisplayItem::Kind::kRect: {
         QRectF r = rectPx(item.rect);
         if (item.fill.isValid()) painter.fillRect(r, item.fill);
         if (item.penMm > 0) {
@@ -80,7 +80,7 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF 
         }
         break;
       }
-      case DisplayItem::Kind::Image: {
+      case DisplayItem::Kind::kImage: {
         QRectF r = rectPx(item.rect);
         QSizeF fitted = QSizeF(item.image.size()).scaled(r.size(), Qt::KeepAspectRatio);
         QRectF target(r.topLeft() + QPointF((r.width() - fitted.width()) / 2,
@@ -89,7 +89,7 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF 
         painter.drawImage(target, item.image);
         break;
       }
-      case DisplayItem::Kind::Text: {
+      case DisplayItem::Kind::kText: {
         if (item.lines.isEmpty() || (item.lines.size() == 1 && item.lines[0].isEmpty())) break;
         QString key = QStringLiteral("%1|%2|%3%4%5")
                           .arg(item.font.family)
@@ -107,8 +107,8 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF 
         double lineHeight = item.lineHeightMm * k;
         double textHeight = lineHeight * item.lines.size();
         double top = r.top();
-        if (item.valign == VAlign::Middle) top += (r.height() - textHeight) / 2;
-        if (item.valign == VAlign::Bottom) top += r.height() - textHeight;
+        if (item.valign == VAlign::kMiddle) top += (r.height() - textHeight) / 2;
+        if (item.valign == VAlign::kBottom) top += r.height() - textHeight;
         if (item.clip) {
           painter.save();
           painter.setClipRect(r);
@@ -120,8 +120,8 @@ void PaintPage(QPainter& painter, const PreparedPage& page, double dpi, QPointF 
           // A line wider than the padded box uses the padding, the least it can.
           double inset = std::clamp((r.width() - width) / 2, 0.0, padding);
           double x = r.left() + inset;
-          if (item.align == HAlign::Center) x = r.left() + (r.width() - width) / 2;
-          if (item.align == HAlign::Right) x = r.right() - inset - width;
+          if (item.align == HAlign::kCenter) x = r.left() + (r.width() - width) / 2;
+          if (item.align == HAlign::kRight) x = r.right() - inset - width;
           painter.drawText(QPointF(x, top + i * lineHeight + metrics.ascent()), line);
         }
         if (item.clip) painter.restore();

@@ -42,13 +42,13 @@ void PageView::relayout() {
   QSize room = viewport()->size() - QSize(2 * kMarginPx, 2 * kMarginPx);
   double screen = logicalDpiX() / kMmPerInch;
   switch (m_zoom) {
-    case Zoom::FitPage:
+    case Zoom::kFitPage:
       m_pixelsPerMm = std::min(room.width() / paper.width(), room.height() / paper.height());
       break;
-    case Zoom::FitWidth:
+    case Zoom::kFitWidth:
       m_pixelsPerMm = room.width() / paper.width();
       break;
-    case Zoom::Factor:
+    case Zoom::kFactor:
       m_pixelsPerMm = screen * m_factor;
       break;
   }

@@ -15,7 +15,7 @@ class PageView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  enum class Zoom { FitPage, FitWidth, Factor };
+  enum class Zoom { kFitPage, kFitWidth, kFactor };
 
   explicit PageView(const PreparedReport& report, QWidget* parent = nullptr);
 
@@ -50,7 +50,7 @@ class PageView : public QAbstractScrollArea {
   const QImage& pageImage(int index);
 
   const PreparedReport& m_report;
-  Zoom m_zoom = Zoom::FitPage;
+  Zoom m_zoom = Zoom::kFitPage;
   double m_factor = 1;
   double m_pixelsPerMm = 1;
   int m_lastCurrent = 0;

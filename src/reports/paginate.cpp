@@ -18,7 +18,7 @@ QString ColumnName(const ReportItem& item) {
   QString content = item.content.simplified();
   static const QRegularExpression kOneName(QStringLiteral("^\\[([^\\[\\]]+)\\]$"));
   QRegularExpressionMatch match = kOneName.match(content);
-  if (item.kind == ItemKind::Text && match.hasMatch()) return match.captured(1).trimmed();
+  if (item.kind == ItemKind::kText && match.hasMatch()) return match.captured(1).trimmed();
   return content;
 }
 
@@ -45,28 +45,28 @@ class Preparer {
     m_bodyWidth = m_pageWidth - report.page.marginLeft - report.page.marginRight;
     for (const CompiledBand& band : compiled.bands) {
       switch (band.band->kind) {
-        case BandKind::Title:
+        case BandKind::kTitle:
           m_title = &band;
           break;
-        case BandKind::PageHeader:
+        case BandKind::kPageHeader:
           m_pageHeader = &band;
           break;
-        case BandKind::ColumnHeader:
+        case BandKind::kColumnHeader:
           m_columnHeader = &band;
           break;
-        case BandKind::GroupHeader:
+        case BandKind::kGroupHeader:
           m_groupHeaders.push_back(&band);
           break;
-        case BandKind::Detail:
+        case BandKind::kDetail:
           m_details.push_back(&band);
           break;
-        case BandKind::GroupFooter:
+        case BandKind::kGroupFooter:
           m_groupFooters.push_back(&band);
           break;
-        case BandKind::Summary:
+        case BandKind::kSummary:
           m_summary = &band;
           break;
-        case BandKind::PageFooter:
+        case BandKind::kPageFooter:
           m_pageFooter = &band;
           break;
       }
@@ -75,7 +75,7 @@ class Preparer {
     for (const CompiledBand* detail : m_details) {
       std::vector<const ReportItem*> texts;
       for (const CompiledItem& ci : detail->items) {
-        if (ci.item->kind == ItemKind::Text || ci.item->kind == ItemKind::Field) {
+        if (ci.item->kind == ItemKind::kText || ci.item->kind == ItemKind::kField) {
           texts.push_back(ci.item);
         }
       }
@@ -109,7 +109,7 @@ class Preparer {
       }
       if (changed < m_groupHeaders.size()) keepHeadersWithFirstDetail(changed);
       for (std::size_t g = changed; g < m_groupHeaders.size(); ++g) {
-        m_values.resetVariables(VariableReset::Group, m_groupHeaders[g]->band->group);
+        m_values.resetVariables(VariableReset::kGroup, m_groupHeaders[g]->band->group);
         placeBand(*m_groupHeaders[g]);
         m_groupOpen[g] = true;
       }
@@ -166,7 +166,7 @@ class Preparer {
   void startPage(bool withColumnHeader) {
     m_out.pages.emplace_back();
     m_values.setPageNumber(m_values.pageNumber() + 1);
-    m_values.resetVariables(VariableReset::Page, QString());
+    m_values.resetVariables(VariableReset::kPage, QString());
     m_y = m_report.page.marginTop;
     // The footer's room, as laid out now: a growing text of the footer is reserved for.
     m_footerHeight = footerOnThisPage() ? layBand(*m_pageFooter, m_bodyWidth).height : 0;
@@ -217,7 +217,7 @@ class Preparer {
   // the next column or page whole when it does not fit. Its assignments run once for the
   // place where it is finally printed.
   void placeBand(const CompiledBand& band) {
-    int columns = band.band->kind == BandKind::Detail ? band.band->columns : 1;
+    int columns = band.band->kind == BandKind::kDetail ? band.band->columns : 1;
     double gap = band.band->columnGap;
     double columnWidth = columns > 1 ? (m_bodyWidth - gap * (columns - 1)) / columns : m_bodyWidth;
     if (columns > 1) {
@@ -266,7 +266,7 @@ class Preparer {
       m_values.setVariables(saved);
       return;
     }
-    if (band.band->kind == BandKind::Detail) {
+    if (band.band->kind == BandKind::kDetail) {
       std::stable_sort(laid.cells.begin(), laid.cells.end(),
                        [](const LaidBand::Cell& a, const LaidBand::Cell& b) { return a.x < b.x; });
       for (const LaidBand::Cell& cell : laid.cells) m_row << cell.text;

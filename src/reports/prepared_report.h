@@ -13,14 +13,14 @@ namespace vantrel::reports {
 
 // One thing to draw on a prepared page, in millimetres from the paper's top-left corner.
 struct DisplayItem {
-  enum class Kind { Text, Line, Rect, Image };
-  Kind kind = Kind::Text;
+  enum class Kind { kText, kLine, kRect, kImage };
+  Kind kind = Kind::kText;
   QRectF rect;        // Text, Rect, Image
   QStringList lines;  // Text: already broken into lines, drawn as they are
   double lineHeightMm = 0;
   FontStyle font;
-  HAlign align = HAlign::Left;
-  VAlign valign = VAlign::Top;
+  HAlign align = HAlign::kLeft;
+  VAlign valign = VAlign::kTop;
   QColor color = Qt::black;  // text and line colour, Rect outline colour
   bool clip = false;         // Text: drawn only inside rect (it did not fit)
   QLineF line;               // Line

@@ -81,7 +81,7 @@ std::optional<RenderData> ParseRenderData(const QByteArray& json, QString* error
   QJsonObject variables = root.value(QStringLiteral("variables")).toObject();
   for (auto it = variables.begin(); it != variables.end(); ++it) {
     std::optional<Value> value = ToValue(it.value());
-    if (!value || value->type() != Value::Type::Number) {
+    if (!value || value->type() != Value::Type::kNumber) {
       *error = QStringLiteral("variables : « %1 » doit être un nombre").arg(it.key());
       return std::nullopt;
     }

@@ -33,7 +33,7 @@ class Compiler {
   Compiler(const ReportTemplate& report, const QString& templateFolder)
       : m_report(report), m_templateFolder(templateFolder) {
     for (const Band& band : report.bands) {
-      if (band.kind == BandKind::GroupHeader) m_groups.insert(band.group);
+      if (band.kind == BandKind::kGroupHeader) m_groups.insert(band.group);
     }
   }
 
@@ -52,7 +52,7 @@ class Compiler {
     if (!variable.initial.isValid()) {
       m_out.errors << QStringLiteral("%1, valeur initiale : %2").arg(where, error);
     }
-    if (def.reset == VariableReset::Group && !m_groups.contains(def.group)) {
+    if (def.reset == VariableReset::kGroup && !m_groups.contains(def.group)) {
       m_out.errors << QStringLiteral("%1 : aucun en-tête de groupe « %2 »").arg(where, def.group);
     }
     return variable;
@@ -73,12 +73,12 @@ class Compiler {
     if (!compiled.after.isValid()) {
       m_out.errors << QStringLiteral("%1, script après : %2").arg(where, error);
     }
-    if (band.kind == BandKind::GroupHeader) {
+    if (band.kind == BandKind::kGroupHeader) {
       error.clear();
       compiled.key = Expression::Parse(band.groupKey, &error);
       if (!compiled.key.isValid()) m_out.errors << QStringLiteral("%1, clé : %2").arg(where, error);
     }
-    if (band.kind == BandKind::GroupFooter && !m_groups.contains(band.group)) {
+    if (band.kind == BandKind::kGroupFooter && !m_groups.contains(band.group)) {
       m_out.errors << QStringLiteral("%1 : aucun en-tête de groupe « %2 »").arg(where, band.group);
     }
     for (const ReportItem& item : band.items) {
@@ -93,15 +93,15 @@ class Compiler {
     ci.item = &item;
     QString error;
     QSet<QString> names;
-    if (item.kind == ItemKind::Text) {
+    if (item.kind == ItemKind::kText) {
       ci.text = TextTemplate::Parse(item.content, &error);
       if (!ci.text.isValid()) m_out.errors << QStringLiteral("%1 : %2").arg(where, error);
       ci.text.collectNames(names);
-    } else if (item.kind == ItemKind::Field) {
+    } else if (item.kind == ItemKind::kField) {
       ci.expression = Expression::Parse(item.content, &error);
       if (!ci.expression.isValid()) m_out.errors << QStringLiteral("%1 : %2").arg(where, error);
       ci.expression.collectNames(names);
-    } else if (item.kind == ItemKind::Image && !item.content.isEmpty()) {
+    } else if (item.kind == ItemKind::kImage && !item.content.isEmpty()) {
       QString path = QDir(m_templateFolder).filePath(item.content);
       if (!ci.image.load(path)) {
         m_out.warnings << QStringLiteral("%1 : image « %2 » introuvable ou illisible")
@@ -136,7 +136,7 @@ class Compiler {
   static bool leaderFound(const Band& band, const ReportItem& item) {
     return std::any_of(band.items.begin(), band.items.end(), [&item](const ReportItem& other) {
       return &other != &item && other.name == item.linesOf && other.linesOf.isEmpty() &&
-             (other.kind == ItemKind::Text || other.kind == ItemKind::Field);
+             (other.kind == ItemKind::kText || other.kind == ItemKind::kField);
     });
   }
 

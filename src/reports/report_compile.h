@@ -17,8 +17,8 @@ inline const QString kTotalPagesName = QStringLiteral("NbPages");
 // An item of the template with its expressions parsed and its image read.
 struct CompiledItem {
   const ReportItem* item = nullptr;
-  TextTemplate text;      // ItemKind::Text
-  Expression expression;  // ItemKind::Field
+  TextTemplate text;      // ItemKind::kText
+  Expression expression;  // ItemKind::kField
   Expression condition;   // conditional style; invalid when none
   ValueFormat format;
   QImage image;

@@ -157,15 +157,15 @@ void ReportDesigner::buildToolBar(QVBoxLayout* layout) {
   bar->addAction(redo);
   bar->addSeparator();
   bar->addWidget(new QLabel(QStringLiteral(" Ajouter : "), bar));
-  bar->addAction(QStringLiteral("Texte"), this, [this] { addItem(ItemKind::Text); });
-  bar->addAction(QStringLiteral("Champ"), this, [this] { addItem(ItemKind::Field); });
-  bar->addAction(QStringLiteral("Trait"), this, [this] { addItem(ItemKind::Line); });
-  bar->addAction(QStringLiteral("Cadre"), this, [this] { addItem(ItemKind::Frame); });
-  bar->addAction(QStringLiteral("Image"), this, [this] { addItem(ItemKind::Image); });
+  bar->addAction(QStringLiteral("Texte"), this, [this] { addItem(ItemKind::kText); });
+  bar->addAction(QStringLiteral("Champ"), this, [this] { addItem(ItemKind::kField); });
+  bar->addAction(QStringLiteral("Trait"), this, [this] { addItem(ItemKind::kLine); });
+  bar->addAction(QStringLiteral("Cadre"), this, [this] { addItem(ItemKind::kFrame); });
+  bar->addAction(QStringLiteral("Image"), this, [this] { addItem(ItemKind::kImage); });
   auto* bandMenu = new QMenu(this);
   for (BandKind kind :
-       {BandKind::Title, BandKind::PageHeader, BandKind::ColumnHeader, BandKind::GroupHeader,
-        BandKind::Detail, BandKind::GroupFooter, BandKind::Summary, BandKind::PageFooter}) {
+       {BandKind::kTitle, BandKind::kPageHeader, BandKind::kColumnHeader, BandKind::kGroupHeader,
+        BandKind::kDetail, BandKind::kGroupFooter, BandKind::kSummary, BandKind::kPageFooter}) {
     bandMenu->addAction(BandKindLabel(kind), this, [this, kind] { addBand(kind); });
   }
   auto* bandButton = new QToolButton(bar);
@@ -363,7 +363,7 @@ std::vector<std::pair<QString, QString>> ReportDesigner::knownNames() const {
       QString sample = QString::fromUtf8(variable.sample.data(), variable.sample.size())
                            .simplified();
       if (sample.size() > 30) sample = sample.left(29) + QStringLiteral("…");
-      QString label = variable.kind == VariableKind::Seeded
+      QString label = variable.kind == VariableKind::kSeeded
                           ? QStringLiteral("%1 (variable du programme)").arg(name)
                           : QStringLiteral("%1 : %2").arg(name, sample);
       known.emplace_back(name, label);
@@ -376,9 +376,9 @@ std::vector<std::pair<QString, QString>> ReportDesigner::knownNames() const {
     Script::Parse(band.scriptAfter, &error).collectNames(names);
     Expression::Parse(band.groupKey, &error).collectNames(names);
     for (const ReportItem& item : band.items) {
-      if (item.kind == ItemKind::Text)
+      if (item.kind == ItemKind::kText)
         TextTemplate::Parse(item.content, &error).collectNames(names);
-      if (item.kind == ItemKind::Field) Expression::Parse(item.content, &error).collectNames(names);
+      if (item.kind == ItemKind::kField) Expression::Parse(item.content, &error).collectNames(names);
     }
   }
   for (const VariableDef& variable : m_template.variables) names.insert(variable.name);
@@ -398,7 +398,7 @@ int ReportDesigner::targetBand() const {
   Selection s = currentSelection();
   if (!s.bands.empty()) return s.bands.front();
   for (int b = 0; b < static_cast<int>(m_template.bands.size()); ++b) {
-    if (m_template.bands[b].kind == BandKind::Detail) return b;
+    if (m_template.bands[b].kind == BandKind::kDetail) return b;
   }
   return m_template.bands.empty() ? -1 : 0;
 }
@@ -407,20 +407,20 @@ void ReportDesigner::addItem(ItemKind kind) {
   ReportItem item;
   item.kind = kind;
   switch (kind) {
-    case ItemKind::Text:
+    case ItemKind::kText:
       item.content = QStringLiteral("Texte");
       break;
-    case ItemKind::Field:
+    case ItemKind::kField:
       item.content = QStringLiteral("Ligne");
       item.width = 30;
       break;
-    case ItemKind::Line:
+    case ItemKind::kLine:
       item.height = 0;
       break;
-    case ItemKind::Frame:
+    case ItemKind::kFrame:
       item.height = 10;
       break;
-    case ItemKind::Image: {
+    case ItemKind::kImage: {
       std::optional<QString> file =
           m_platform.openFileName(this, QStringLiteral("Choisir une image"), m_folder,
                                   QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp)"));
@@ -434,7 +434,7 @@ void ReportDesigner::addItem(ItemKind kind) {
   int band = targetBand();
   if (band < 0) {
     Band detail;
-    detail.kind = BandKind::Detail;
+    detail.kind = BandKind::kDetail;
     changed.bands.push_back(detail);
     band = 0;
   }
@@ -453,15 +453,15 @@ void ReportDesigner::addBand(BandKind kind) {
   int groups = 0;
   QString lastGroup;
   for (const Band& b : m_template.bands) {
-    if (b.kind == BandKind::GroupHeader) {
+    if (b.kind == BandKind::kGroupHeader) {
       ++groups;
       lastGroup = b.group;
     }
   }
-  if (kind == BandKind::GroupHeader) {
+  if (kind == BandKind::kGroupHeader) {
     band.group = QStringLiteral("Groupe%1").arg(groups + 1);
     band.groupKey = QStringLiteral("TitreEtat");
-  } else if (kind == BandKind::GroupFooter) {
+  } else if (kind == BandKind::kGroupFooter) {
     band.group = lastGroup.isEmpty() ? QStringLiteral("Groupe1") : lastGroup;
   }
   ReportTemplate changed = m_template;
@@ -523,7 +523,7 @@ bool ReportDesigner::save() {
   }
   QString error;
   if (!SaveTemplateFile(path, m_template, &error)) {
-    m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});
+    m_platform.message(this, platform::MessageKind::kError, error, {platform::Button::kOk});
     return false;
   }
   m_path = path;
@@ -542,20 +542,20 @@ void ReportDesigner::restoreOriginal() {
   std::optional<QByteArray> shipped = Report::ShippedTemplate(fileName);
   if (!shipped) {
     m_platform.message(
-        this, platform::MessageKind::Information,
+        this, platform::MessageKind::kInformation,
         QStringLiteral("Aucun modèle d'origine n'est livré avec le programme pour %1.")
             .arg(fileName),
-        {platform::Button::Ok});
+        {platform::Button::kOk});
     return;
   }
   platform::Button answer = m_platform.message(
-      this, platform::MessageKind::Confirmation,
+      this, platform::MessageKind::kConfirmation,
       QStringLiteral(
           "Remplacer le modèle affiché par le modèle d'origine livré avec le programme ?\n"
           "Il ne sera écrit dans %1 qu'avec « Enregistrer ».")
           .arg(fileName),
-      {platform::Button::Yes, platform::Button::No}, platform::Button::No);
-  if (answer != platform::Button::Yes) return;
+      {platform::Button::kYes, platform::Button::kNo}, platform::Button::kNo);
+  if (answer != platform::Button::kYes) return;
   TemplateLoad load = ParseTemplate(*shipped);
   if (!load.value) return;
   commit(QStringLiteral("Rétablir le modèle d'origine"), *load.value);
@@ -564,11 +564,11 @@ void ReportDesigner::restoreOriginal() {
 bool ReportDesigner::confirmClose() {
   if (m_undo->isClean()) return true;
   platform::Button answer =
-      m_platform.message(this, platform::MessageKind::Confirmation,
+      m_platform.message(this, platform::MessageKind::kConfirmation,
                          QStringLiteral("Enregistrer les modifications du modèle ?"),
-                         {platform::Button::Yes, platform::Button::No, platform::Button::Cancel});
-  if (answer == platform::Button::Cancel) return false;
-  if (answer == platform::Button::Yes) return save();
+                         {platform::Button::kYes, platform::Button::kNo, platform::Button::kCancel});
+  if (answer == platform::Button::kCancel) return false;
+  if (answer == platform::Button::kYes) return save();
   return true;
 }
 

@@ -172,11 +172,11 @@ void ReportPreview::refreshPageBox() {
 void ReportPreview::applyZoom(int index) {
   double factor = kZoomChoices[index].factor;
   if (factor == 0) {
-    m_view->setZoom(PageView::Zoom::FitPage);
+    m_view->setZoom(PageView::Zoom::kFitPage);
   } else if (factor < 0) {
-    m_view->setZoom(PageView::Zoom::FitWidth);
+    m_view->setZoom(PageView::Zoom::kFitWidth);
   } else {
-    m_view->setZoom(PageView::Zoom::Factor, factor);
+    m_view->setZoom(PageView::Zoom::kFactor, factor);
   }
 }
 
@@ -209,7 +209,7 @@ void ReportPreview::saveAsPdf() {
     target += QStringLiteral(".pdf");
   QString error;
   if (!WritePdfFile(m_report, target, &error)) {
-    m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});
+    m_platform.message(this, platform::MessageKind::kError, error, {platform::Button::kOk});
   }
 }
 
@@ -223,7 +223,7 @@ void ReportPreview::saveAsCsv() {
     target += QStringLiteral(".csv");
   QString error;
   if (!WriteCsvFile(m_report, target, &error)) {
-    m_platform.message(this, platform::MessageKind::Error, error, {platform::Button::Ok});
+    m_platform.message(this, platform::MessageKind::kError, error, {platform::Button::kOk});
   }
 }
 

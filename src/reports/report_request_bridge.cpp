@@ -24,11 +24,11 @@ std::string ToCp1252(const QString& text) { return Utf8ToCp1252(text.toStdString
 
 Value ToValue(const ReportValue& value) {
   switch (value.kind()) {
-    case ReportValue::Kind::Text:
+    case ReportValue::Kind::kText:
       return Value::FromText(FromCp1252(value.text()));
-    case ReportValue::Kind::Number:
+    case ReportValue::Kind::kNumber:
       return Value::FromNumber(Decimal::FromCents(value.hundredths()));
-    case ReportValue::Kind::Empty:
+    case ReportValue::Kind::kEmpty:
       break;
   }
   return {};
@@ -72,7 +72,7 @@ ValueTable RequestValues(const ReportRequest& request, const TemplateVariables& 
   ValueTable table(declaration);
   if (!request.value) return table;
   for (const DeclaredVariable& variable : declaration.variables) {
-    if (variable.kind == VariableKind::Seeded) continue;
+    if (variable.kind == VariableKind::kSeeded) continue;
     table.anyRecord(variable.name, [answer = request.value, name = std::string(variable.name)](
                                        int record) { return ToValue(answer(name, record)); });
   }

@@ -15,32 +15,32 @@ struct NamedBand {
   const char* name;
   BandKind kind;
 };
-constexpr NamedBand kBandNames[] = {{"title", BandKind::Title},
-                                    {"page-header", BandKind::PageHeader},
-                                    {"column-header", BandKind::ColumnHeader},
-                                    {"group-header", BandKind::GroupHeader},
-                                    {"detail", BandKind::Detail},
-                                    {"group-footer", BandKind::GroupFooter},
-                                    {"summary", BandKind::Summary},
-                                    {"page-footer", BandKind::PageFooter}};
+constexpr NamedBand kBandNames[] = {{"title", BandKind::kTitle},
+                                    {"page-header", BandKind::kPageHeader},
+                                    {"column-header", BandKind::kColumnHeader},
+                                    {"group-header", BandKind::kGroupHeader},
+                                    {"detail", BandKind::kDetail},
+                                    {"group-footer", BandKind::kGroupFooter},
+                                    {"summary", BandKind::kSummary},
+                                    {"page-footer", BandKind::kPageFooter}};
 
 struct NamedItem {
   const char* name;
   ItemKind kind;
 };
-constexpr NamedItem kItemNames[] = {{"text", ItemKind::Text},
-                                    {"field", ItemKind::Field},
-                                    {"line", ItemKind::Line},
-                                    {"frame", ItemKind::Frame},
-                                    {"image", ItemKind::Image}};
+constexpr NamedItem kItemNames[] = {{"text", ItemKind::kText},
+                                    {"field", ItemKind::kField},
+                                    {"line", ItemKind::kLine},
+                                    {"frame", ItemKind::kFrame},
+                                    {"image", ItemKind::kImage}};
 
 struct NamedFormat {
   const char* name;
   PageFormat format;
 };
-constexpr NamedFormat kFormatNames[] = {{"A4", PageFormat::A4}, {"A5", PageFormat::A5},
-                                        {"DL", PageFormat::DL}, {"C5", PageFormat::C5},
-                                        {"C6", PageFormat::C6}, {"custom", PageFormat::Custom}};
+constexpr NamedFormat kFormatNames[] = {{"A4", PageFormat::kA4}, {"A5", PageFormat::kA5},
+                                        {"DL", PageFormat::kDL}, {"C5", PageFormat::kC5},
+                                        {"C6", PageFormat::kC6}, {"custom", PageFormat::kCustom}};
 
 QString BandName(BandKind kind) {
   for (const NamedBand& b : kBandNames) {
@@ -293,14 +293,14 @@ class TemplateReader {
     variable.initial = a.text("initial", QStringLiteral("0"));
     QString reset = a.text("reset", QStringLiteral("never"));
     if (reset == QLatin1String("page")) {
-      variable.reset = VariableReset::Page;
+      variable.reset = VariableReset::kPage;
     } else if (reset == QLatin1String("group")) {
-      variable.reset = VariableReset::Group;
+      variable.reset = VariableReset::kGroup;
     } else if (reset != QLatin1String("never")) {
       a.error(QStringLiteral("reset=\"%1\" inconnu (never, page ou group)").arg(reset));
     }
     variable.group = a.text("group");
-    if (variable.reset == VariableReset::Group && variable.group.isEmpty()) {
+    if (variable.reset == VariableReset::kGroup && variable.group.isEmpty()) {
       a.error(QStringLiteral("la variable %1 est remise à zéro par groupe mais ne nomme pas "
                              "son groupe (group=\"...\")")
                   .arg(variable.name));
@@ -343,14 +343,14 @@ class TemplateReader {
     band.pageBreakAfter = a.flag("page-break-after", false);
     band.onFirstPage = a.flag("on-first-page", true);
     band.repeatOnNewPage = a.flag("repeat", false);
-    if (band.repeatOnNewPage && band.kind != BandKind::GroupHeader) {
+    if (band.repeatOnNewPage && band.kind != BandKind::kGroupHeader) {
       a.error(QStringLiteral("repeat=\"true\" ne vaut que pour un en-tête de groupe"));
     }
-    if ((band.kind == BandKind::GroupHeader || band.kind == BandKind::GroupFooter) &&
+    if ((band.kind == BandKind::kGroupHeader || band.kind == BandKind::kGroupFooter) &&
         band.group.isEmpty()) {
       a.error(QStringLiteral("une bande de groupe doit nommer son groupe (group=\"...\")"));
     }
-    if (band.kind == BandKind::GroupHeader && band.groupKey.isEmpty()) {
+    if (band.kind == BandKind::kGroupHeader && band.groupKey.isEmpty()) {
       a.error(QStringLiteral("un en-tête de groupe doit donner sa clé (key=\"...\")"));
     }
     a.finish();
@@ -395,7 +395,7 @@ class TemplateReader {
     item.y = a.number("y", 0);
     item.width = a.number("width", item.width);
     item.height = a.number("height", item.height);
-    if (kind == ItemKind::Line) {
+    if (kind == ItemKind::kLine) {
       item.width = a.number("width", 0);
       item.height = a.number("height", 0);
     }
@@ -411,17 +411,17 @@ class TemplateReader {
     item.font.underline = a.flag("underline", false);
     QString align = a.text("align", QStringLiteral("left"));
     if (align == QLatin1String("center")) {
-      item.align = HAlign::Center;
+      item.align = HAlign::kCenter;
     } else if (align == QLatin1String("right")) {
-      item.align = HAlign::Right;
+      item.align = HAlign::kRight;
     } else if (align != QLatin1String("left")) {
       a.error(QStringLiteral("align=\"%1\" inconnu (left, center ou right)").arg(align));
     }
     QString valign = a.text("valign", QStringLiteral("top"));
     if (valign == QLatin1String("middle")) {
-      item.valign = VAlign::Middle;
+      item.valign = VAlign::kMiddle;
     } else if (valign == QLatin1String("bottom")) {
-      item.valign = VAlign::Bottom;
+      item.valign = VAlign::kBottom;
     } else if (valign != QLatin1String("top")) {
       a.error(QStringLiteral("valign=\"%1\" inconnu (top, middle ou bottom)").arg(valign));
     }
@@ -453,9 +453,9 @@ class TemplateReader {
     item.color = a.color("color", item.color);
     item.fill = a.color("fill", QColor());
     item.lineWidthMm = a.number("line-width", item.lineWidthMm);
-    if (kind == ItemKind::Image) item.content = a.text("file");
+    if (kind == ItemKind::kImage) item.content = a.text("file");
     a.finish();
-    if (kind == ItemKind::Text || kind == ItemKind::Field) {
+    if (kind == ItemKind::kText || kind == ItemKind::kField) {
       item.content = m_reader.readElementText();
     } else {
       m_reader.skipCurrentElement();
@@ -475,7 +475,7 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
   w.writeAttribute(QStringLiteral("y"), Number(item.y));
   w.writeAttribute(QStringLiteral("width"), Number(item.width));
   w.writeAttribute(QStringLiteral("height"), Number(item.height));
-  bool textual = item.kind == ItemKind::Text || item.kind == ItemKind::Field;
+  bool textual = item.kind == ItemKind::kText || item.kind == ItemKind::kField;
   if (!item.format.isEmpty()) w.writeAttribute(QStringLiteral("format"), item.format);
   if (textual) {
     if (item.font.family != defaults.font.family) {
@@ -487,13 +487,13 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
     if (item.font.bold) w.writeAttribute(QStringLiteral("bold"), QStringLiteral("true"));
     if (item.font.italic) w.writeAttribute(QStringLiteral("italic"), QStringLiteral("true"));
     if (item.font.underline) w.writeAttribute(QStringLiteral("underline"), QStringLiteral("true"));
-    if (item.align != HAlign::Left) {
-      w.writeAttribute(QStringLiteral("align"), item.align == HAlign::Center
+    if (item.align != HAlign::kLeft) {
+      w.writeAttribute(QStringLiteral("align"), item.align == HAlign::kCenter
                                                     ? QStringLiteral("center")
                                                     : QStringLiteral("right"));
     }
-    if (item.valign != VAlign::Top) {
-      w.writeAttribute(QStringLiteral("valign"), item.valign == VAlign::Middle
+    if (item.valign != VAlign::kTop) {
+      w.writeAttribute(QStringLiteral("valign"), item.valign == VAlign::kMiddle
                                                      ? QStringLiteral("middle")
                                                      : QStringLiteral("bottom"));
     }
@@ -530,7 +530,7 @@ void WriteItem(QXmlStreamWriter& w, const ReportItem& item) {
   if (item.lineWidthMm != defaults.lineWidthMm) {
     w.writeAttribute(QStringLiteral("line-width"), Number(item.lineWidthMm));
   }
-  if (item.kind == ItemKind::Image) w.writeAttribute(QStringLiteral("file"), item.content);
+  if (item.kind == ItemKind::kImage) w.writeAttribute(QStringLiteral("file"), item.content);
   if (textual) w.writeCharacters(item.content);
   w.writeEndElement();
 }
@@ -540,7 +540,7 @@ void WritePage(QXmlStreamWriter& w, const PageSetup& page) {
   for (const NamedFormat& f : kFormatNames) {
     if (f.format == page.format) w.writeAttribute(QStringLiteral("format"), QLatin1String(f.name));
   }
-  if (page.format == PageFormat::Custom) {
+  if (page.format == PageFormat::kCustom) {
     w.writeAttribute(QStringLiteral("short-side"), Number(page.customShortMm));
     w.writeAttribute(QStringLiteral("long-side"), Number(page.customLongMm));
   }
@@ -561,8 +561,8 @@ void WriteVariable(QXmlStreamWriter& w, const VariableDef& variable) {
   w.writeStartElement(QStringLiteral("variable"));
   w.writeAttribute(QStringLiteral("name"), variable.name);
   w.writeAttribute(QStringLiteral("initial"), variable.initial);
-  if (variable.reset != VariableReset::Never) {
-    w.writeAttribute(QStringLiteral("reset"), variable.reset == VariableReset::Page
+  if (variable.reset != VariableReset::kNever) {
+    w.writeAttribute(QStringLiteral("reset"), variable.reset == VariableReset::kPage
                                                   ? QStringLiteral("page")
                                                   : QStringLiteral("group"));
   }
@@ -608,22 +608,22 @@ void WriteBand(QXmlStreamWriter& w, const Band& band) {
 QSizeF PageSetup::sizeMm() const {
   QSizeF portrait;
   switch (format) {
-    case PageFormat::A4:
+    case PageFormat::kA4:
       portrait = QSizeF(210, 297);
       break;
-    case PageFormat::A5:
+    case PageFormat::kA5:
       portrait = QSizeF(148, 210);
       break;
-    case PageFormat::DL:
+    case PageFormat::kDL:
       portrait = QSizeF(110, 220);
       break;
-    case PageFormat::C5:
+    case PageFormat::kC5:
       portrait = QSizeF(162, 229);
       break;
-    case PageFormat::C6:
+    case PageFormat::kC6:
       portrait = QSizeF(114, 162);
       break;
-    case PageFormat::Custom:
+    case PageFormat::kCustom:
       portrait = QSizeF(customShortMm, customLongMm);
       break;
   }
@@ -669,21 +669,21 @@ bool SaveTemplateFile(const QString& path, const ReportTemplate& report, QString
 
 QString BandKindLabel(BandKind kind) {
   switch (kind) {
-    case BandKind::Title:
+    case BandKind::kTitle:
       return QStringLiteral("Titre");
-    case BandKind::PageHeader:
+    case BandKind::kPageHeader:
       return QStringLiteral("En-tête de page");
-    case BandKind::ColumnHeader:
+    case BandKind::kColumnHeader:
       return QStringLiteral("En-tête de colonnes");
-    case BandKind::GroupHeader:
+    case BandKind::kGroupHeader:
       return QStringLiteral("En-tête de groupe");
-    case BandKind::Detail:
+    case BandKind::kDetail:
       return QStringLiteral("Détail");
-    case BandKind::GroupFooter:
+    case BandKind::kGroupFooter:
       return QStringLiteral("Pied de groupe");
-    case BandKind::Summary:
+    case BandKind::kSummary:
       return QStringLiteral("Récapitulatif");
-    case BandKind::PageFooter:
+    case BandKind::kPageFooter:
       return QStringLiteral("Pied de page");
   }
   return QString();
@@ -691,15 +691,15 @@ QString BandKindLabel(BandKind kind) {
 
 QString ItemKindLabel(ItemKind kind) {
   switch (kind) {
-    case ItemKind::Text:
+    case ItemKind::kText:
       return QStringLiteral("Texte");
-    case ItemKind::Field:
+    case ItemKind::kField:
       return QStringLiteral("Champ");
-    case ItemKind::Line:
+    case ItemKind::kLine:
       return QStringLiteral("Trait");
-    case ItemKind::Frame:
+    case ItemKind::kFrame:
       return QStringLiteral("Cadre");
-    case ItemKind::Image:
+    case ItemKind::kImage:
       return QStringLiteral("Image");
   }
   return QString();

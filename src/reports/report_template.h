@@ -16,13 +16,13 @@ struct SourceLine {
   friend bool operator==(SourceLine, SourceLine) { return true; }
 };
 
-enum class PageFormat { A4, A5, DL, C5, C6, Custom };
+enum class PageFormat { kA4, kA5, kDL, kC5, kC6, kCustom };
 
 // The paper, in millimetres. Sizes are held as (short side, long side) plus an orientation,
 // so a custom envelope turned to landscape keeps its width and height.
 struct PageSetup {
-  PageFormat format = PageFormat::A4;
-  double customShortMm = 210;  // used for PageFormat::Custom
+  PageFormat format = PageFormat::kA4;
+  double customShortMm = 210;  // used for PageFormat::kCustom
   double customLongMm = 297;
   bool landscape = false;
   double marginLeft = 15;
@@ -48,8 +48,8 @@ struct FontStyle {
   friend bool operator==(const FontStyle&, const FontStyle&) = default;
 };
 
-enum class HAlign { Left, Center, Right };
-enum class VAlign { Top, Middle, Bottom };
+enum class HAlign { kLeft, kCenter, kRight };
+enum class VAlign { kTop, kMiddle, kBottom };
 
 struct Borders {
   bool left = false;
@@ -61,13 +61,13 @@ struct Borders {
   friend bool operator==(const Borders&, const Borders&) = default;
 };
 
-enum class ItemKind { Text, Field, Line, Frame, Image };
+enum class ItemKind { kText, kField, kLine, kFrame, kImage };
 
 // One item of a band, positioned in millimetres from the band's top-left corner (the
 // column's, in a detail band with columns). A line runs from (x, y) to (x + width,
 // y + height): height 0 draws it across, width 0 down.
 struct ReportItem {
-  ItemKind kind = ItemKind::Text;
+  ItemKind kind = ItemKind::kText;
   double x = 0;
   double y = 0;
   double width = 40;
@@ -77,8 +77,8 @@ struct ReportItem {
   QString content;
   QString format;  // see ValueFormat
   FontStyle font;
-  HAlign align = HAlign::Left;
-  VAlign valign = VAlign::Top;
+  HAlign align = HAlign::kLeft;
+  VAlign valign = VAlign::kTop;
   Borders borders;
   bool wordWrap = false;
   bool grow = false;  // the band grows to show every wrapped line
@@ -101,18 +101,18 @@ struct ReportItem {
 };
 
 enum class BandKind {
-  Title,
-  PageHeader,
-  ColumnHeader,
-  GroupHeader,
-  Detail,
-  GroupFooter,
-  Summary,
-  PageFooter
+  kTitle,
+  kPageHeader,
+  kColumnHeader,
+  kGroupHeader,
+  kDetail,
+  kGroupFooter,
+  kSummary,
+  kPageFooter
 };
 
 struct Band {
-  BandKind kind = BandKind::Detail;
+  BandKind kind = BandKind::kDetail;
   double height = 10;
   QString group;     // group header and footer: the group's name
   QString groupKey;  // group header: the expression whose change starts a new group
@@ -129,15 +129,15 @@ struct Band {
   friend bool operator==(const Band&, const Band&) = default;
 };
 
-enum class VariableReset { Never, Page, Group };
+enum class VariableReset { kNever, kPage, kGroup };
 
 // A variable the template owns: set to its initial value when the report starts and, when
 // asked, again at each new page or each new group.
 struct VariableDef {
   QString name;
   QString initial = QStringLiteral("0");  // an expression
-  VariableReset reset = VariableReset::Never;
-  QString group;  // for VariableReset::Group
+  VariableReset reset = VariableReset::kNever;
+  QString group;  // for VariableReset::kGroup
   SourceLine source;
   friend bool operator==(const VariableDef&, const VariableDef&) = default;
 };

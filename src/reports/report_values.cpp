@@ -15,7 +15,7 @@ void ReportValues::enterBand(const CompiledBand& band) {
   m_where = band.where;
   BandKind kind = band.band->kind;
   m_inRecordBand =
-      kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+      kind == BandKind::kDetail || kind == BandKind::kGroupHeader || kind == BandKind::kGroupFooter;
 }
 
 void ReportValues::restore(const Moment& moment) {
@@ -47,7 +47,7 @@ void ReportValues::initialiseVariables() {
 void ReportValues::resetVariables(VariableReset reset, const QString& group) {
   for (const CompiledVariable& variable : m_compiled.variables) {
     if (variable.def->reset != reset) continue;
-    if (reset == VariableReset::Group && variable.def->group != group) continue;
+    if (reset == VariableReset::kGroup && variable.def->group != group) continue;
     setInitialValue(variable);
   }
 }
@@ -58,7 +58,7 @@ void ReportValues::runScript(const CompiledBand& band, const Script& script) {
   if (!failed) return;
   const BandKind kind = band.band->kind;
   const bool perRecord =
-      kind == BandKind::Detail || kind == BandKind::GroupHeader || kind == BandKind::GroupFooter;
+      kind == BandKind::kDetail || kind == BandKind::kGroupHeader || kind == BandKind::kGroupFooter;
   QString where = Capitalised(band.where);
   if (perRecord) where += QStringLiteral(", enregistrement %1").arg(m_record + 1);
   throw PreparationStopped{
@@ -111,7 +111,7 @@ void ReportValues::warn(const QString& message) {
 }
 
 QString ReportValues::text(const CompiledItem& item) {
-  if (item.item->kind == ItemKind::Text) return item.text.evaluate(*this);
+  if (item.item->kind == ItemKind::kText) return item.text.evaluate(*this);
   return item.format.apply(item.expression.evaluate(*this));
 }
 

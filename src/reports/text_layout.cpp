@@ -152,7 +152,7 @@ class TextLayout {
 
   DisplayItem run(const QString& value, double widthLimit, std::vector<int>* paragraphLines) {
     QString text = Unbroken(value);
-    m_d.kind = DisplayItem::Kind::Text;
+    m_d.kind = DisplayItem::Kind::kText;
     m_d.color = m_item.color;
     m_style = m_item.font;
     if (m_ci.condition.isValid() && m_values.styled(m_ci)) {
@@ -345,7 +345,7 @@ class BandLayout {
     // A band holds its items: one placed or grown beyond its foot makes it taller, so that
     // nothing is drawn under the next band or over the page footer.
     for (const DisplayItem& item : m_laid.items) {
-      double bottom = item.kind == DisplayItem::Kind::Line
+      double bottom = item.kind == DisplayItem::Kind::kLine
                           ? std::max(item.line.y1(), item.line.y2())
                           : item.rect.bottom();
       m_laid.height = std::max(m_laid.height, bottom);
@@ -370,7 +370,7 @@ class BandLayout {
   void measureText(std::size_t k) {
     const CompiledItem& ci = m_band.items[k];
     const ReportItem& item = *ci.item;
-    if (item.kind != ItemKind::Text && item.kind != ItemKind::Field) return;
+    if (item.kind != ItemKind::kText && item.kind != ItemKind::kField) return;
     QString text = ci.usesTotalPages ? QString() : m_values.text(ci);
     QString cell;
     auto leader = m_paragraphs.find(item.linesOf);
@@ -391,7 +391,7 @@ class BandLayout {
                            named != m_paragraphs.end() ? &*named : nullptr);
       cell = m_texts[k]->lines.join(QLatin1Char(' '));
     }
-    if (m_band.band->kind == BandKind::Detail) m_laid.cells.push_back({item.x, cell});
+    if (m_band.band->kind == BandKind::kDetail) m_laid.cells.push_back({item.x, cell});
     if (item.grow && m_texts[k]->rect.height() > item.height + 1e-9) {
       m_growths.add(item.x, item.x + m_texts[k]->rect.width(), item.y, item.y + item.height,
                     m_texts[k]->rect.height());
@@ -404,25 +404,25 @@ class BandLayout {
     double itemWidth = m_texts[k] ? m_texts[k]->rect.width() : item.width;
     auto [top, bottom] = m_growths.place(item.x, item.x + itemWidth, item.y, item.y + item.height);
     switch (item.kind) {
-      case ItemKind::Text:
-      case ItemKind::Field:
+      case ItemKind::kText:
+      case ItemKind::kField:
         placeText(ci, std::move(*m_texts[k]), top, bottom);
         break;
-      case ItemKind::Line: {
+      case ItemKind::kLine: {
         double left = std::min(item.x, item.x + item.width);
         double right = std::max(item.x, item.x + item.width);
         auto [y1, y2] = m_growths.place(left, right, item.y, item.y + item.height);
         DisplayItem d;
-        d.kind = DisplayItem::Kind::Line;
+        d.kind = DisplayItem::Kind::kLine;
         d.line = QLineF(item.x, y1, item.x + item.width, y2);
         d.penMm = item.lineWidthMm;
         d.color = item.color;
         m_laid.items.push_back(std::move(d));
         break;
       }
-      case ItemKind::Frame: {
+      case ItemKind::kFrame: {
         DisplayItem d;
-        d.kind = DisplayItem::Kind::Rect;
+        d.kind = DisplayItem::Kind::kRect;
         d.rect = QRectF(item.x, top, item.width, bottom - top);
         d.penMm = item.lineWidthMm;
         d.color = item.color;
@@ -430,10 +430,10 @@ class BandLayout {
         m_laid.items.push_back(std::move(d));
         break;
       }
-      case ItemKind::Image: {
+      case ItemKind::kImage: {
         if (ci.image.isNull()) break;
         DisplayItem d;
-        d.kind = DisplayItem::Kind::Image;
+        d.kind = DisplayItem::Kind::kImage;
         d.rect = QRectF(item.x, top, item.width, item.height);
         d.image = ci.image;
         m_laid.items.push_back(std::move(d));
@@ -454,7 +454,7 @@ class BandLayout {
     const QRectF rect = d.rect;
     if (item.fill.isValid()) {
       DisplayItem f;
-      f.kind = DisplayItem::Kind::Rect;
+      f.kind = DisplayItem::Kind::kRect;
       f.rect = rect;
       f.fill = item.fill;
       f.penMm = 0;
@@ -469,7 +469,7 @@ class BandLayout {
   void addBorders(const QRectF& r, const Borders& borders, const QColor& color) {
     auto line = [&](QPointF a, QPointF b) {
       DisplayItem d;
-      d.kind = DisplayItem::Kind::Line;
+      d.kind = DisplayItem::Kind::kLine;
       d.line = QLineF(a, b);
       d.penMm = borders.widthMm;
       d.color = color;

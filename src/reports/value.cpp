@@ -4,43 +4,43 @@ namespace vantrel::reports {
 
 Value Value::FromText(const QString& text) {
   Value v;
-  v.m_type = Type::Text;
+  v.m_type = Type::kText;
   v.m_text = text;
   return v;
 }
 
 Value Value::FromNumber(Decimal number) {
   Value v;
-  v.m_type = Type::Number;
+  v.m_type = Type::kNumber;
   v.m_number = number;
   return v;
 }
 
 Value Value::FromBoolean(bool flag) {
   Value v;
-  v.m_type = Type::Boolean;
+  v.m_type = Type::kBoolean;
   v.m_boolean = flag;
   return v;
 }
 
 Value Value::FromDate(const QDate& date) {
   Value v;
-  v.m_type = Type::Date;
+  v.m_type = Type::kDate;
   v.m_date = date;
   return v;
 }
 
 std::optional<Decimal> Value::toNumber() const {
   switch (m_type) {
-    case Type::Empty:
+    case Type::kEmpty:
       return Decimal();
-    case Type::Number:
+    case Type::kNumber:
       return m_number;
-    case Type::Text:
+    case Type::kText:
       if (m_text.trimmed().isEmpty()) return Decimal();
       return Decimal::Parse(m_text);
-    case Type::Boolean:
-    case Type::Date:
+    case Type::kBoolean:
+    case Type::kDate:
       return std::nullopt;
   }
   return std::nullopt;
@@ -48,35 +48,35 @@ std::optional<Decimal> Value::toNumber() const {
 
 QString Value::toText() const {
   switch (m_type) {
-    case Type::Empty:
+    case Type::kEmpty:
       return QString();
-    case Type::Text:
+    case Type::kText:
       return m_text;
-    case Type::Number:
+    case Type::kNumber:
       return m_number.toText();
-    case Type::Boolean:
+    case Type::kBoolean:
       return m_boolean ? QStringLiteral("Vrai") : QStringLiteral("Faux");
-    case Type::Date:
+    case Type::kDate:
       return m_date.toString(QStringLiteral("dd/MM/yyyy"));
   }
   return QString();
 }
 
 bool Value::isBlank() const {
-  return m_type == Type::Empty || (m_type == Type::Text && m_text.trimmed().isEmpty());
+  return m_type == Type::kEmpty || (m_type == Type::kText && m_text.trimmed().isEmpty());
 }
 
 bool Value::toBoolean() const {
   switch (m_type) {
-    case Type::Empty:
+    case Type::kEmpty:
       return false;
-    case Type::Boolean:
+    case Type::kBoolean:
       return m_boolean;
-    case Type::Number:
+    case Type::kNumber:
       return !m_number.isZero();
-    case Type::Text:
+    case Type::kText:
       return !m_text.isEmpty();
-    case Type::Date:
+    case Type::kDate:
       return true;
   }
   return false;

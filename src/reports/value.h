@@ -12,7 +12,7 @@ namespace vantrel::reports {
 // an exact decimal number or a date.
 class Value {
  public:
-  enum class Type { Empty, Boolean, Text, Number, Date };
+  enum class Type { kEmpty, kBoolean, kText, kNumber, kDate };
 
   Value() = default;
   static Value FromText(const QString& text);
@@ -22,7 +22,7 @@ class Value {
   static Value FromDate(const QDate& date);
 
   Type type() const { return m_type; }
-  bool isEmpty() const { return m_type == Type::Empty; }
+  bool isEmpty() const { return m_type == Type::kEmpty; }
   // Empty, or a text of blanks only.
   bool isBlank() const;
 
@@ -41,7 +41,7 @@ class Value {
   friend bool operator==(const Value&, const Value&) = default;
 
  private:
-  Type m_type = Type::Empty;
+  Type m_type = Type::kEmpty;
   QString m_text;
   Decimal m_number;
   bool m_boolean = false;

@@ -10,27 +10,27 @@ std::optional<ValueFormat> ValueFormat::Parse(const QString& style) {
   QString s = style.trimmed();
   if (s.isEmpty() || s == QLatin1String("text")) return format;
   if (s == QLatin1String("amount")) {
-    format.m_kind = Kind::Amount;
+    format.m_kind = Kind::kAmount;
     return format;
   }
   if (s == QLatin1String("amount-blank")) {
-    format.m_kind = Kind::AmountBlank;
+    format.m_kind = Kind::kAmountBlank;
     return format;
   }
   if (s == QLatin1String("integer")) {
-    format.m_kind = Kind::Number;
+    format.m_kind = Kind::kNumber;
     return format;
   }
   if (s.startsWith(QLatin1String("number:"))) {
     bool ok = false;
     int decimals = s.mid(7).toInt(&ok);
     if (!ok || decimals < 0 || decimals > 4) return std::nullopt;
-    format.m_kind = Kind::Number;
+    format.m_kind = Kind::kNumber;
     format.m_decimals = decimals;
     return format;
   }
   if (s == QLatin1String("date") || s.startsWith(QLatin1String("date:"))) {
-    format.m_kind = Kind::Date;
+    format.m_kind = Kind::kDate;
     format.m_datePattern = s.size() > 5 ? s.mid(5) : QStringLiteral("dd/MM/yyyy");
     return format;
   }
@@ -39,25 +39,25 @@ std::optional<ValueFormat> ValueFormat::Parse(const QString& style) {
 
 QString ValueFormat::apply(const Value& value) const {
   switch (m_kind) {
-    case Kind::Text:
+    case Kind::kText:
       return value.toText();
-    case Kind::Amount:
-    case Kind::AmountBlank:
-    case Kind::Number: {
-      if (value.type() == Value::Type::Boolean || value.type() == Value::Type::Date) {
+    case Kind::kAmount:
+    case Kind::kAmountBlank:
+    case Kind::kNumber: {
+      if (value.type() == Value::Type::kBoolean || value.type() == Value::Type::kDate) {
         return value.toText();
       }
-      if (value.type() == Value::Type::Text && value.text().trimmed().isEmpty()) {
-        return m_kind == Kind::AmountBlank ? QString() : value.text();
+      if (value.type() == Value::Type::kText && value.text().trimmed().isEmpty()) {
+        return m_kind == Kind::kAmountBlank ? QString() : value.text();
       }
       std::optional<Decimal> number = value.toNumber();
       if (!number) return value.toText();
-      if (m_kind == Kind::AmountBlank && number->rounded(2).isZero()) return QString();
-      return number->toText(m_kind == Kind::Number ? m_decimals : 2);
+      if (m_kind == Kind::kAmountBlank && number->rounded(2).isZero()) return QString();
+      return number->toText(m_kind == Kind::kNumber ? m_decimals : 2);
     }
-    case Kind::Date: {
+    case Kind::kDate: {
       QDate date =
-          value.type() == Value::Type::Date ? value.date() : ParseDayMonthYear(value.toText());
+          value.type() == Value::Type::kDate ? value.date() : ParseDayMonthYear(value.toText());
       if (!date.isValid()) return value.toText();
       // Month and day names in French whatever the machine's language.
       static const QLocale kFrench(QLocale::French, QLocale::France);

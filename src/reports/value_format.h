@@ -26,8 +26,8 @@ class ValueFormat {
   QString apply(const Value& value) const;
 
  private:
-  enum class Kind { Text, Amount, AmountBlank, Number, Date };
-  Kind m_kind = Kind::Text;
+  enum class Kind { kText, kAmount, kAmountBlank, kNumber, kDate };
+  Kind m_kind = Kind::kText;
   int m_decimals = 0;
   QString m_datePattern;
 };

@@ -39,7 +39,7 @@ QStringList ValueTable::missing() const {
   QStringList names;
   if (!m_declaration) return names;
   for (const DeclaredVariable& variable : m_declaration->variables) {
-    if (variable.kind == VariableKind::Seeded) continue;
+    if (variable.kind == VariableKind::kSeeded) continue;
     QString name = FromUtf8(variable.name);
     if (!m_getters.contains(name)) names << name;
   }
@@ -64,15 +64,15 @@ QStringList ValueTable::undeclared() const {
 std::optional<Value> SampleValue(const DeclaredVariable& variable) {
   QString sample = FromUtf8(variable.sample);
   switch (variable.kind) {
-    case VariableKind::Text:
+    case VariableKind::kText:
       return Value::FromText(sample);
-    case VariableKind::Number:
-    case VariableKind::Seeded: {
+    case VariableKind::kNumber:
+    case VariableKind::kSeeded: {
       std::optional<Decimal> number = Decimal::Parse(sample);
       if (!number) return std::nullopt;
       return Value::FromNumber(*number);
     }
-    case VariableKind::Date: {
+    case VariableKind::kDate: {
       QDate date = ParseDayMonthYear(sample);
       if (!date.isValid()) return std::nullopt;
       return Value::FromDate(date);
@@ -98,7 +98,7 @@ ReportInput SampleInput(const TemplateVariables& declaration) {
   for (const DeclaredVariable& variable : declaration.variables) {
     std::optional<Value> value = SampleValue(variable);
     if (!value) continue;
-    if (variable.kind == VariableKind::Seeded) {
+    if (variable.kind == VariableKind::kSeeded) {
       input.variables.emplace_back(FromUtf8(variable.name), *value);
     } else {
       answers.insert(FromUtf8(variable.name), *value);

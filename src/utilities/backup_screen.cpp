@@ -29,15 +29,15 @@ using platform::MessageKind;
 
 QString TypeLabel(Drive::Type type) {
   switch (type) {
-    case Drive::Type::Removable:
+    case Drive::Type::kRemovable:
       return QStringLiteral("Disquette : ");
-    case Drive::Type::Fixed:
+    case Drive::Type::kFixed:
       return QStringLiteral("disque :    ");
-    case Drive::Type::Remote:
+    case Drive::Type::kRemote:
       return QStringLiteral("Réseau :    ");
-    case Drive::Type::CdRom:
+    case Drive::Type::kCdRom:
       return QStringLiteral("C. D. :     ");
-    case Drive::Type::RamDisk:
+    case Drive::Type::kRamDisk:
       return QStringLiteral("R.A.M. :    ");
   }
   return {};
@@ -49,15 +49,15 @@ constexpr int kOutsideShown = 15;
 // Order of the list: removable media, the documents folder, fixed drives, the others.
 int Rank(Drive::Type type) {
   switch (type) {
-    case Drive::Type::Removable:
+    case Drive::Type::kRemovable:
       return 0;
-    case Drive::Type::Fixed:
+    case Drive::Type::kFixed:
       return 2;
-    case Drive::Type::Remote:
+    case Drive::Type::kRemote:
       return 3;
-    case Drive::Type::CdRom:
+    case Drive::Type::kCdRom:
       return 4;
-    case Drive::Type::RamDisk:
+    case Drive::Type::kRamDisk:
       return 5;
   }
   return 6;
@@ -163,7 +163,7 @@ void TFichFSvg::refreshDrives() {
   }
   // The first removable medium, else the documents folder, else the first place.
   int chosen = 0;
-  if (drives.empty() || drives.front().type != Drive::Type::Removable) {
+  if (drives.empty() || drives.front().type != Drive::Type::kRemovable) {
     chosen = std::max(documentsIndex, 0);
   }
   driveButtons[chosen]->setChecked(true);
@@ -240,17 +240,17 @@ void TFichFSvg::onAction() {
 void TFichFSvg::wire(utilities::TBackupFile& file, const std::filesystem::path& archive,
                      bool restoring) {
   file.OnError = [this, &file, archive, restoring](utilities::BackupError, const std::string&) {
-    ask(MessageKind::Error,
+    ask(MessageKind::kError,
         ToQString(utilities::ArchiveErrorText(file, utilities::PathToText(archive), restoring)),
-        {Button::Ok});
+        {Button::kOk});
   };
   file.OnProgress = [this](const std::string&, int percent, bool&) {
     ProgressBar->setValue(percent);
   };
   file.OnNeedDisk = [this](std::uint16_t volume, bool& go) {
-    go = ask(MessageKind::Information,
+    go = ask(MessageKind::kInformation,
              QStringLiteral("Please insert disk %1 and click OK to continue.").arg(volume),
-             {Button::Ok, Button::Cancel}) == Button::Ok;
+             {Button::kOk, Button::kCancel}) == Button::kOk;
   };
   file.ProcessEvents = [] { QApplication::processEvents(); };
 }
@@ -265,9 +265,9 @@ void TFichFSvg::setBusy(bool busy) {
 }
 
 void TFichFSvg::showUnencodable(const std::filesystem::path& path) {
-  ask(MessageKind::Error,
+  ask(MessageKind::kError,
       ToQString(utilities::kUnencodablePathText).replace(QStringLiteral("%s"), PathText(path)),
-      {Button::Ok});
+      {Button::kOk});
 }
 
 namespace {
@@ -290,9 +290,9 @@ void TFichFSvg::backup() {
                            QStringLiteral("\r\r   Afin de sauvegarder les données ");
   // The backup replaces an archive already on the media: then Enter answers "&Non".
   std::error_code error;
-  const Button enter = std::filesystem::exists(*archive, error) ? Button::No : Button::Yes;
-  if (desktop().message(this, MessageKind::Confirmation, question, {Button::Yes, Button::No},
-                        enter) == Button::Yes) {
+  const Button enter = std::filesystem::exists(*archive, error) ? Button::kNo : Button::kYes;
+  if (desktop().message(this, MessageKind::kConfirmation, question, {Button::kYes, Button::kNo},
+                        enter) == Button::kYes) {
     runCommand([&] {
       if (!utilities::IsCp1252Path(*archive)) {
         showUnencodable(*archive);
@@ -310,15 +310,15 @@ void TFichFSvg::backup() {
       }
       using Outcome = utilities::ClubBackup::Outcome;
       if (result.outcome == Outcome::kSaved) {
-        ask(MessageKind::Information, QStringLiteral("La sauvegarde c'est bien déroulée!"),
-            {Button::Ok});
+        ask(MessageKind::kInformation, QStringLiteral("La sauvegarde c'est bien déroulée!"),
+            {Button::kOk});
       } else if (result.outcome == Outcome::kUnencodablePath) {
         showUnencodable(result.unencodable);
       } else if (result.outcome != Outcome::kArchiveFailed) {
-        ask(MessageKind::Error,
+        ask(MessageKind::kError,
             ToQString(utilities::ClubBackupFailureText(result, settings().programFolder,
                                                        utilities::PathToText(*archive))),
-            {Button::Ok});
+            {Button::kOk});
       }
     });
   }
@@ -332,9 +332,9 @@ void TFichFSvg::restore() {
       QStringLiteral("Mettre le média de sauvegarde\r\r      dans le lecteur ") + driveName();
   std::error_code error;
   if (!archive ||
-      ask(MessageKind::Confirmation, insert, {Button::Yes, Button::No}) != Button::Yes ||
+      ask(MessageKind::kConfirmation, insert, {Button::kYes, Button::kNo}) != Button::kYes ||
       !std::filesystem::is_regular_file(*archive, error)) {
-    ask(MessageKind::Warning, notFound, {Button::Ok});
+    ask(MessageKind::kWarning, notFound, {Button::kOk});
     hide();
     return;
   }
@@ -344,8 +344,8 @@ void TFichFSvg::restore() {
   const QString warning =
       QStringLiteral("Attention les données vont être écrasées\r\r      par celles du: ") + when +
       QStringLiteral("\r\r              ............................");
-  if (!confirmDestructive(MessageKind::Warning, warning)) {
-    ask(MessageKind::Warning, notFound, {Button::Ok});
+  if (!confirmDestructive(MessageKind::kWarning, warning)) {
+    ask(MessageKind::kWarning, notFound, {Button::kOk});
     hide();
     return;
   }
@@ -363,18 +363,18 @@ void TFichFSvg::restore() {
     } catch (const utilities::ArchiveError& failure) {
       // An unreadable archive ends the command; the screen stays open.
       unreadable = true;
-      ask(MessageKind::Error,
+      ask(MessageKind::kError,
           ToQString(utilities::ArchiveErrorText(failure.code(), "", {}, archiveText, true)),
-          {Button::Ok});
+          {Button::kOk});
       return;
     }
     using Outcome = utilities::ClubRestore::Outcome;
     if (result.outcome == Outcome::kFirstPassFailed) {
-      ask(MessageKind::Warning, QStringLiteral("Fichier de restauration corrompu!"), {Button::Ok});
+      ask(MessageKind::kWarning, QStringLiteral("Fichier de restauration corrompu!"), {Button::kOk});
       return;
     }
     if (result.outcome == Outcome::kNotAClubBackup) {
-      ask(MessageKind::Error, ToQString(utilities::kNotClubBackupText), {Button::Ok});
+      ask(MessageKind::kError, ToQString(utilities::kNotClubBackupText), {Button::kOk});
       return;
     }
     const bool changed = result.outcome != Outcome::kSecondPassFailed || !result.nothingChanged;
@@ -385,18 +385,18 @@ void TFichFSvg::restore() {
         list += QStringLiteral("\r") + ToQString(result.outside[i]);
       }
       if (static_cast<int>(result.outside.size()) > kOutsideShown) list += QStringLiteral("\r...");
-      ask(MessageKind::Warning,
+      ask(MessageKind::kWarning,
           QStringLiteral("%1 fichier(s) hors des données du club n'ont pas été restaurés :")
                   .arg(result.outside.size()) +
               list,
-          {Button::Ok});
+          {Button::kOk});
     }
     if (result.outcome == Outcome::kSecondPassFailed) {
-      ask(MessageKind::Error, ToQString(utilities::ClubRestoreFailureText(result)), {Button::Ok});
+      ask(MessageKind::kError, ToQString(utilities::ClubRestoreFailureText(result)), {Button::kOk});
       return;
     }
-    ask(MessageKind::Information, QStringLiteral("La restauration c'est bien déroulée!"),
-        {Button::Ok});
+    ask(MessageKind::kInformation, QStringLiteral("La restauration c'est bien déroulée!"),
+        {Button::kOk});
   });
   if (!unreadable) hide();
 }

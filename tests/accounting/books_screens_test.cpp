@@ -211,7 +211,7 @@ class BooksScreensTest : public QObject {
     QCOMPARE(club.texts(), (QStringList{"Impossible d'ouvrir le fichier " +
                                             Q(club.program.exerciseFolder() / "Journal.dbp"),
                                         "'40x' n'est pas une valeur entière correcte"}));
-    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(club.shown.size(), std::size_t(0));
 
     // Without a chart, activation fails and the automatic report does not print.

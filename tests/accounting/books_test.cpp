@@ -131,11 +131,11 @@ TEST_F(BooksTest, TrialBalanceReadsEveryLedgersLastLineNotTheJournal) {
 std::string Shown(const ReportRequest& request, const std::string& name, int record) {
   const ReportValue value = request.value(name, record);
   switch (value.kind()) {
-    case ReportValue::Kind::Text:
+    case ReportValue::Kind::kText:
       return "T:" + value.text();
-    case ReportValue::Kind::Number:
+    case ReportValue::Kind::kNumber:
       return "N:" + std::to_string(value.hundredths());
-    case ReportValue::Kind::Empty:
+    case ReportValue::Kind::kEmpty:
       break;
   }
   return "-";
@@ -290,8 +290,8 @@ TEST_F(BooksTest, EveryDeclaredNameIsAnswered) {
                                                LedgerReport(books, "5300 Caisse"),
                                                TrialBalanceReport(books),
                                                AccountsInUseReport(books),
-                                               IncomeStatementReport(table, Grouping::Detailed),
-                                               BalanceSheetReport(table, Grouping::Detailed)};
+                                               IncomeStatementReport(table, Grouping::kDetailed),
+                                               BalanceSheetReport(table, Grouping::kDetailed)};
   for (const reports::TemplateVariables* declared : ReportVariables()) {
     const auto request = std::find_if(
         requests.begin(), requests.end(),
@@ -299,12 +299,12 @@ TEST_F(BooksTest, EveryDeclaredNameIsAnswered) {
     ASSERT_NE(requests.end(), request) << declared->templateName;
     for (const auto& variable : declared->variables) {
       const std::string name(variable.name);
-      if (variable.kind == reports::VariableKind::Seeded) {
+      if (variable.kind == reports::VariableKind::kSeeded) {
         EXPECT_NE(request->zeroVariables.end(),
                   std::find(request->zeroVariables.begin(), request->zeroVariables.end(), name))
             << declared->templateName << " " << name;
       } else {
-        EXPECT_NE(ReportValue::Kind::Empty, request->value(name, 0).kind())
+        EXPECT_NE(ReportValue::Kind::kEmpty, request->value(name, 0).kind())
             << declared->templateName << " " << name;
       }
     }

@@ -144,15 +144,15 @@ class ChartScreenTest : public QObject {
     QCOMPARE(f.stored(), kChart);
 
     QTest::mouseClick(s.Bt_Fin, Qt::LeftButton);
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     QTest::mouseClick(s.Bt_Supprimer, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Confirmation);
-    QCOMPARE(f.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kConfirmation);
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::kNo);
     QCOMPARE(f.desktop.messages[0].text,
              QStringLiteral("Suppression du compte 7560 Cotisations des membres."));
     QCOMPARE(f.stored(), kChart);
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.Bt_Supprimer, Qt::LeftButton);
     QCOMPARE(f.stored(), Lines(kChart.begin(), kChart.end() - 1));
     QCOMPARE(f.cell(3, 0), QStringLiteral(">"));

@@ -238,7 +238,7 @@ class EntryScreenTest : public QObject {
     f.screen->Saisie[0]->setText(QStringLiteral("1500"));
     f.screen->Saisie[0]->setText(QStringLiteral("12345678901"));
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(f.desktop.messages[0].text,
              QStringLiteral("'12345678901' n'est pas une valeur entière correcte"));
     QCOMPARE(f.screen->Debit[0]->text(), QStringLiteral("15,00"));

@@ -143,7 +143,7 @@ class SettingsScreenTest : public QObject {
     TFichFPar& s = *f.screen;
     f.type(s.EdExercice, QStringLiteral("2027-2028"));
     QVERIFY(s.BtChangement->isEnabled());
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.BtNouvel, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
     QCOMPARE(f.desktop.messages[0].text,
@@ -168,10 +168,10 @@ class SettingsScreenTest : public QObject {
     fs::remove(f.folder() / "Versement_Joueur.DBP");
     TFichFPar& s = *f.screen;
     f.type(s.EdExercice, QStringLiteral("2027-2028"));
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.BtNouvel, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{2});
-    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::kError);
     QCOMPARE(f.desktop.messages[1].text, QStringLiteral("Impossible d'ouvrir le fichier ") +
                                              PathToQString(f.folder() / "Versement_Joueur.DBP"));
     QVERIFY(!fs::exists(f.club.path() / "2027-2028"));
@@ -196,7 +196,7 @@ class SettingsScreenTest : public QObject {
     WriteFile(f.club.path() / "Anciens" / "2020-2021" / "Plan_Comptable.DBP", CrLfBytes(kChart));
     TFichFPar& s = *f.screen;
     f.type(s.EdExercice, QStringLiteral("2027-2028"));
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     f.desktop.fileAnswers = {PathToQString(f.club.path() / "Anciens" / "2020-2021")};
     QTest::mouseClick(s.BtNouvel, Qt::LeftButton);
     QCOMPARE(f.desktop.fileDialogCaptions, (std::vector<QString>{"Changement d'exercice"}));
@@ -214,13 +214,13 @@ class SettingsScreenTest : public QObject {
     Fixture f;
     TFichFPar& s = *f.screen;
     const std::string before = ReadFile(f.folder() / "Joueur.DBP");
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     QTest::mouseClick(s.BtCotisations, Qt::LeftButton);
-    QCOMPARE(f.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::kNo);
     QVERIFY(f.desktop.messages[0].text.startsWith(
         QStringLiteral("Attention vous allez pour chaque adhérent : \n\r- Enlever")));
     QCOMPARE(ReadFile(f.folder() / "Joueur.DBP"), before);
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.BtCotisations, Qt::LeftButton);
     const std::string member = ReadLines(f.folder() / "Joueur.DBP").at(0);
     QCOMPARE(FieldAt(member, 20), std::string("7560"));

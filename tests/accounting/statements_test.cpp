@@ -178,9 +178,9 @@ TEST_F(StatementsTest, LiquidTotalIsYearOneOfAccounts4000To5999) {
   EXPECT_EQ(21000, BalanceSheetLines(t).liquid);
   EXPECT_EQ(0, IncomeStatementLines(t).liquid);
 
-  const ReportRequest income = IncomeStatementReport(t, Grouping::Normal);
+  const ReportRequest income = IncomeStatementReport(t, Grouping::kNormal);
   EXPECT_EQ(ReportValue::Cents(0), income.value("Liquide", 0));
-  const ReportRequest balance = BalanceSheetReport(t, Grouping::Normal);
+  const ReportRequest balance = BalanceSheetReport(t, Grouping::kNormal);
   EXPECT_EQ(ReportValue::Cents(21000), balance.value("Liquide", 2));
   EXPECT_EQ(
       "1;1020 Fonds associatifs;-28000;;;1;\n"
@@ -204,7 +204,7 @@ TEST_F(StatementsTest, GroupingsOfTheSameLines) {
       "1;6063 Petit \xe9quipement;2500;;;1;\n"
       "1;6110 Sous-traitance;4000;;;1;\n"
       "0;7040 PAS DANS LE PLAN 2026-2027;-9000;;;1;\n",
-      Join(GroupLines(lines, t.chart, Grouping::Normal)));
+      Join(GroupLines(lines, t.chart, Grouping::kNormal)));
   EXPECT_EQ(
       "1;6060 ACHATS NON STOCKES;3500;300;0;1;\n"
       "1;6061 Fournitures;1000;300;;0;\n"
@@ -212,12 +212,12 @@ TEST_F(StatementsTest, GroupingsOfTheSameLines) {
       "1;6110 Sous-traitance;4000;0;0;1;\n"
       "0;7000 PRESTATIONS;-9000;0;0;1;\n"
       "0;7040 PAS DANS LE PLAN 2026-2027;-9000;;;0;\n",
-      Join(GroupLines(lines, t.chart, Grouping::Detailed)));
+      Join(GroupLines(lines, t.chart, Grouping::kDetailed)));
   EXPECT_EQ(
       "1;6060 ACHATS NON STOCKES;3500;300;0;1;\n"
       "1;6110 Sous-traitance;4000;0;0;1;\n"
       "0;7000 PRESTATIONS;-9000;0;0;1;\n",
-      Join(GroupLines(lines, t.chart, Grouping::Grouped)));
+      Join(GroupLines(lines, t.chart, Grouping::kGrouped)));
 }
 
 // Sums of the counted lines (field 5 "1") of each side, year 1: what the template adds up.
@@ -270,12 +270,12 @@ TEST_F(StatementsTest, AClassTwoAccountIsGroupedOnTheAssetSideOnly) {
     WriteFile(m_program.exerciseFolder() / "Plan_Comptable.dbp", c.chart);
     const StatementTable t = table();
     const std::map<std::string, std::int64_t> expected = {{"0", 100500}, {"1", -100500}};
-    for (const Grouping grouping : {Grouping::Normal, Grouping::Detailed, Grouping::Grouped}) {
+    for (const Grouping grouping : {Grouping::kNormal, Grouping::kDetailed, Grouping::kGrouped}) {
       const Lines lines = BalanceSheetReport(t, grouping).records;
       EXPECT_EQ(expected, SideTotals(lines)) << c.name << " " << static_cast<int>(grouping);
       EXPECT_EQ("PA", Sections(lines)) << c.name << "\n" << Join(lines);
     }
-    const Lines grouped = BalanceSheetReport(t, Grouping::Grouped).records;
+    const Lines grouped = BalanceSheetReport(t, Grouping::kGrouped).records;
     EXPECT_NE(grouped.end(), std::find(grouped.begin(), grouped.end(), c.provisions))
         << c.name << "\n"
         << Join(grouped);
@@ -303,7 +303,7 @@ TEST(HeadingSearchTest, NeverCrossesToAnotherSide) {
       {"1;1999 Compte;1;;;1;", "1;1510 Provisions;1;0;0;1;"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(std::string(c.group) + "\n", Join(GroupLines({c.line}, chart, Grouping::Grouped)))
+    EXPECT_EQ(std::string(c.group) + "\n", Join(GroupLines({c.line}, chart, Grouping::kGrouped)))
         << c.line;
   }
 }
@@ -317,7 +317,7 @@ TEST_F(StatementsTest, AHeadingWithALedgerGathersTheAccountsBelowIt) {
       "1;6060 ACHATS NON STOCKES;3600;0;0;1;\n"
       "1;6061 Fournitures;1000;;;0;\n"
       "1;6063 Petit \xe9quipement;2500;;;0;\n",
-      Join(GroupLines(IncomeStatementLines(t).lines, t.chart, Grouping::Detailed)));
+      Join(GroupLines(IncomeStatementLines(t).lines, t.chart, Grouping::kDetailed)));
 }
 
 TEST(HeadingSearchTest, MultiplesOfTenDownTo1000ThenTheFirstChartLine) {
@@ -336,7 +336,7 @@ TEST(HeadingSearchTest, MultiplesOfTenDownTo1000ThenTheFirstChartLine) {
       {"1;0990 Compte;9;;;1;", "1;0500 PREMIERE;9;0;0;1;"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(std::string(c.group) + "\n", Join(GroupLines({c.line}, chart, Grouping::Grouped)))
+    EXPECT_EQ(std::string(c.group) + "\n", Join(GroupLines({c.line}, chart, Grouping::kGrouped)))
         << c.line;
   }
 }
@@ -349,7 +349,7 @@ TEST(HeadingSearchTest, AnAccountBelowTheFirstChartLineIsItsOwnGroup) {
       "0;5300 Caisse;3;0;0;1;\n",
       Join(GroupLines(
           {"1;1290 Perte;70;;;1;", "1;4110 Adh\xe9rents;-3;;;1;", "0;5300 Caisse;3;;;1;"}, chart,
-          Grouping::Detailed)));
+          Grouping::kDetailed)));
 }
 
 TEST(HeadingSearchTest, NoFirstChartLineToFallBackOn) {
@@ -359,10 +359,10 @@ TEST(HeadingSearchTest, NoFirstChartLineToFallBackOn) {
       "1;6010 Compte;5;;;0;\n"
       "1;1290 Perte;70;0;0;1;\n",
       Join(GroupLines({"1;6010 Compte;5;;;1;", "1;1290 Perte;70;;;1;"},
-                      {"", "6000;ACHATS;Titre;N;;"}, Grouping::Detailed)));
+                      {"", "6000;ACHATS;Titre;N;;"}, Grouping::kDetailed)));
   // No chart at all.
   EXPECT_EQ("1;6010 Compte;5;0;0;1;\n",
-            Join(GroupLines({"1;6010 Compte;5;;;1;"}, {}, Grouping::Detailed)));
+            Join(GroupLines({"1;6010 Compte;5;;;1;"}, {}, Grouping::kDetailed)));
 }
 
 TEST_F(StatementsTest, ResultLinesFallUnderTheChartHeading) {
@@ -374,15 +374,15 @@ TEST_F(StatementsTest, ResultLinesFallUnderTheChartHeading) {
       "1;1200 RESULTAT;-200;0;0;1;\n"
       "1;" +
           kProfit + ";-200;;;0;\n",
-      Join(GroupLines(BalanceSheetLines(t).lines, t.chart, Grouping::Detailed)));
+      Join(GroupLines(BalanceSheetLines(t).lines, t.chart, Grouping::kDetailed)));
 }
 
 TEST_F(StatementsTest, ABalanceThatIsNotAWholeNumberStopsTheReport) {
   ledger(1, "6110", "100");
   ledger(3, "5120", "12,5");
   const StatementTable t = table();
-  for (auto build : {+[](const StatementTable& t) { IncomeStatementReport(t, Grouping::Normal); },
-                     +[](const StatementTable& t) { BalanceSheetReport(t, Grouping::Detailed); }}) {
+  for (auto build : {+[](const StatementTable& t) { IncomeStatementReport(t, Grouping::kNormal); },
+                     +[](const StatementTable& t) { BalanceSheetReport(t, Grouping::kDetailed); }}) {
     try {
       build(t);
       ADD_FAILURE() << "built";
@@ -396,7 +396,7 @@ TEST_F(StatementsTest, ReportsAnswerTheirNames) {
   ledger(1, "6061", "1000");
   ledger(1, "7560", "-1500");
   const StatementTable t = table();
-  const ReportRequest income = IncomeStatementReport(t, Grouping::Detailed);
+  const ReportRequest income = IncomeStatementReport(t, Grouping::kDetailed);
   EXPECT_EQ("Gestion_Resultat.frf", income.templateFile);
   EXPECT_EQ("R\xe9sultat", income.title);
   EXPECT_EQ(
@@ -415,7 +415,7 @@ TEST_F(StatementsTest, ReportsAnswerTheirNames) {
   EXPECT_EQ(ReportValue::Whole(0), income.value("Typ", 4));  // past the last line
   EXPECT_EQ(ReportValue(), income.value("typ", 0));
 
-  const ReportRequest balance = BalanceSheetReport(t, Grouping::Grouped);
+  const ReportRequest balance = BalanceSheetReport(t, Grouping::kGrouped);
   EXPECT_EQ("Gestion_Bilan.frf", balance.templateFile);
   EXPECT_EQ("Bilan", balance.title);
   EXPECT_EQ((std::vector<std::string>{"pa1", "pa2", "pa3", "ac1", "ac2", "ac3"}),

@@ -104,11 +104,11 @@ class MainWindowTest : public QObject {
   void wiredItemsRunTheirActionAndOthersStayDisabled() {
     Fixture f;
     QVERIFY(f.start());
-    QVERIFY(!f.window->action(MenuItem::Calculator)->isEnabled());
+    QVERIFY(!f.window->action(MenuItem::kCalculator)->isEnabled());
     int shown = 0;
-    f.window->wire(MenuItem::Calculator, [&] { ++shown; });
-    QVERIFY(f.window->action(MenuItem::Calculator)->isEnabled());
-    f.window->action(MenuItem::Calculator)->trigger();
+    f.window->wire(MenuItem::kCalculator, [&] { ++shown; });
+    QVERIFY(f.window->action(MenuItem::kCalculator)->isEnabled());
+    f.window->action(MenuItem::kCalculator)->trigger();
     QCOMPARE(shown, 1);
   }
 
@@ -116,16 +116,16 @@ class MainWindowTest : public QObject {
     Fixture f;
     f.writeIni("[Fichier]\r\nExercice=\r\n");
     QVERIFY(f.start());
-    f.window->wire(MenuItem::AccountingEntry, [] {});
-    f.window->wire(MenuItem::AccountingChartManagement, [] {});
+    f.window->wire(MenuItem::kAccountingEntry, [] {});
+    f.window->wire(MenuItem::kAccountingChartManagement, [] {});
     QCOMPARE(f.window->accountingMenu()->title(), QStringLiteral("&Comptabilité "));
-    QVERIFY(!f.window->action(MenuItem::AccountingEntry)->isEnabled());
+    QVERIFY(!f.window->action(MenuItem::kAccountingEntry)->isEnabled());
     QVERIFY(!f.window->accountingMenu()->actions().first()->isEnabled());
-    QVERIFY(f.window->action(MenuItem::AccountingChartManagement)->isEnabled());
+    QVERIFY(f.window->action(MenuItem::kAccountingChartManagement)->isEnabled());
 
     f.writeIni("[Fichier]\r\nExercice=2026-2027\r\n");
     f.context.reloadSettings();
-    QVERIFY(f.window->action(MenuItem::AccountingEntry)->isEnabled());
+    QVERIFY(f.window->action(MenuItem::kAccountingEntry)->isEnabled());
     QCOMPARE(f.window->accountingMenu()->title(), QStringLiteral("&Comptabilité 2026-2027"));
   }
 
@@ -175,7 +175,7 @@ class MainWindowTest : public QObject {
     Fixture f;
     f.desktop.headAnswers[kIndex] = index;
     f.desktop.headAnswers[kVersionPage] = version;
-    f.desktop.answers.push_back(Button::No);
+    f.desktop.answers.push_back(Button::kNo);
     QVERIFY(f.start());
     QCOMPARE(static_cast<int>(f.desktop.headRequests.size()), requests);
     QCOMPARE(f.desktop.messages.size() == 1, asked);
@@ -185,16 +185,16 @@ class MainWindowTest : public QObject {
   void yesToTheNewVersionOpensTheDownloadPageAndEnds() {
     Fixture f;
     f.desktop.headAnswers[kIndex] = true;
-    f.desktop.answers.push_back(Button::Yes);
+    f.desktop.answers.push_back(Button::kYes);
     QVERIFY(!f.start());
     QCOMPARE(f.desktop.messages.size(), size_t{1});
     const auto& question = f.desktop.messages.front();
-    QCOMPARE(question.kind, MessageKind::Information);
+    QCOMPARE(question.kind, MessageKind::kInformation);
     QCOMPARE(question.text,
              QStringLiteral("Il éxiste une nouvelle version de Vantrel\n\n    qui peut être "
                             "téléchargée sur :\n\n           http://vantrel.invalid\n\n\n\n "
                             "Voullez vous la télécharger ?\n"));
-    QCOMPARE(question.buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(question.buttons, (std::vector<Button>{Button::kYes, Button::kNo}));
     QCOMPARE(f.desktop.openedUrls.size(), size_t{1});
     QCOMPARE(f.desktop.openedUrls.front().toString(),
              QStringLiteral("http://vantrel.invalid/vantrel.php"));
@@ -219,15 +219,15 @@ class MainWindowTest : public QObject {
     QVERIFY(f.start());
     const auto members = f.folder.exerciseFolder() / "Joueur.DBP";
     WriteFile(members, "00000001;M.;A;B;\r\n");
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     f.window->onResetMembers();
     QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
     // Enter presses the default button, "&Non".
     f.window->onResetMembers();
     QCOMPARE(ReadFile(members), std::string("00000001;M.;A;B;\r\n"));
-    QCOMPARE(f.desktop.messages.back().defaultButton, Button::No);
-    QCOMPARE(f.desktop.messages.back().buttons, (std::vector<Button>{Button::Yes, Button::No}));
-    f.desktop.answers = {Button::Yes};
+    QCOMPARE(f.desktop.messages.back().defaultButton, Button::kNo);
+    QCOMPARE(f.desktop.messages.back().buttons, (std::vector<Button>{Button::kYes, Button::kNo}));
+    f.desktop.answers = {Button::kYes};
     f.window->onResetMembers();
     QVERIFY(std::filesystem::exists(members));
     QCOMPARE(ReadFile(members), std::string());
@@ -235,10 +235,10 @@ class MainWindowTest : public QObject {
              std::string("00000001;M.;A;B;\r\n"));
     QCOMPARE(f.desktop.messages.back().text,
              QStringLiteral("Attention vous allez détruire le fichier des membres "));
-    QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages.back().kind, MessageKind::kWarning);
     QCOMPARE(f.desktop.messages.size(), std::size_t(3));
     // A second reset, one click too many: the copy keeps the members.
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     f.window->onResetMembers();
     QCOMPARE(ReadFile(members), std::string());
     QCOMPARE(ReadFile(f.folder.exerciseFolder() / "Joueur.DBP.bak"),
@@ -255,7 +255,7 @@ class MainWindowTest : public QObject {
     f.window->noCheckAction()->trigger();
     QVERIFY(!f.window->noCheckAction()->isChecked());
     QCOMPARE(f.desktop.messages.size(), std::size_t(1));
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kError);
     std::filesystem::remove(f.folder.path() / "Vantrel.ini");
     f.window->noCheckAction()->trigger();
     QVERIFY(f.window->noCheckAction()->isChecked());
@@ -274,7 +274,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(
         f.desktop.messages.back().text,
         QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé correctement"));
-    QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::Yes});
+    QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::kYes});
     f.window->onSoftwareSite();
     QCOMPARE(f.desktop.messages.back().text,
              QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"));
@@ -330,8 +330,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.desktop.messageTexts(),
              QStringList{QStringLiteral("Le document d'aide ") + document +
                          QStringLiteral(" est introuvable dans le dossier du programme.")});
-    QCOMPARE(f.desktop.messages.back().kind, MessageKind::Warning);
-    QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::Ok});
+    QCOMPARE(f.desktop.messages.back().kind, MessageKind::kWarning);
+    QCOMPARE(f.desktop.messages.back().buttons, std::vector<Button>{Button::kOk});
 
     // Present: opened, nothing said.
     WriteFile(path, "%PDF-1.4\n");

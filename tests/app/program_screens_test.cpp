@@ -40,8 +40,8 @@ class ProgramScreensTest : public QObject {
   // No item of the menu is left disabled: each one has its screen.
   void everyItemOfTheMenuIsWired() {
     Program p;
-    for (int item = static_cast<int>(MenuItem::MembersConsultation);
-         item <= static_cast<int>(MenuItem::Calculator); ++item) {
+    for (int item = static_cast<int>(MenuItem::kMembersConsultation);
+         item <= static_cast<int>(MenuItem::kCalculator); ++item) {
       QVERIFY2(p.window->action(static_cast<MenuItem>(item))->isEnabled(),
                qPrintable(p.window->action(static_cast<MenuItem>(item))->text()));
     }
@@ -50,34 +50,34 @@ class ProgramScreensTest : public QObject {
   // One screen behind several items is told its mode, cup or caption by the item.
   void itemsSharingAScreenTellItWhatToShow() {
     Program p;
-    p.run(MenuItem::MembersMail);
+    p.run(MenuItem::kMembersMail);
     QVERIFY(p.screens->listingScreen.isVisible());
     QCOMPARE(p.screens->listingScreen.mode(), TFichFEdit::Mode::kMail);
-    p.run(MenuItem::MembersEdition);
+    p.run(MenuItem::kMembersEdition);
     QCOMPARE(p.screens->listingScreen.mode(), TFichFEdit::Mode::kListing);
     p.screens->listingScreen.hide();
 
-    p.run(MenuItem::AccountingLedger);
+    p.run(MenuItem::kAccountingLedger);
     QCOMPARE(p.screens->booksScreen.mode(), static_cast<int>(TFichFGLiv::kLedgerMode));
     QCOMPARE(p.screens->booksScreen.windowTitle(), QStringLiteral("Edition du Grand Livre"));
-    p.run(MenuItem::AccountingChart);
+    p.run(MenuItem::kAccountingChart);
     QCOMPARE(p.screens->booksScreen.mode(), static_cast<int>(TFichFGLiv::kAccountsInUseMode));
     p.screens->booksScreen.hide();
-    p.run(MenuItem::AccountingBalanceSheet);
+    p.run(MenuItem::kAccountingBalanceSheet);
     QCOMPARE(p.screens->statementsScreen.mode(), static_cast<int>(TFichFTable::kBalanceSheetMode));
     p.screens->statementsScreen.hide();
 
-    p.run(MenuItem::CupManagement3);
+    p.run(MenuItem::kCupManagement3);
     QCOMPARE(p.screens->cupScreen.cup(), 3);
     p.screens->cupScreen.hide();
-    p.run(MenuItem::CupRanking4);
+    p.run(MenuItem::kCupRanking4);
     QCOMPARE(p.screens->rankingScreen.cup(), 4);
     p.screens->rankingScreen.hide();
 
-    p.run(MenuItem::ConvocationPairs);
+    p.run(MenuItem::kConvocationPairs);
     QCOMPARE(p.screens->convocationScreen.windowTitle(), QLatin1String(kConvocationPairsCaption));
     p.screens->convocationScreen.hide();
-    p.run(MenuItem::ConvocationTeams);
+    p.run(MenuItem::kConvocationTeams);
     QCOMPARE(p.screens->convocationScreen.windowTitle(), QLatin1String(kConvocationTeamsCaption));
     p.screens->convocationScreen.hide();
   }

@@ -214,18 +214,18 @@ class ConvocationScreenTest : public QObject {
   void menuItemsOpenTheScreenInEachMode() {
     Fixture f;
     TFichFprg window(f.context);
-    window.wireScreen(MenuItem::ConvocationTeams, *f.screen,
+    window.wireScreen(MenuItem::kConvocationTeams, *f.screen,
                       QLatin1String(kConvocationTeamsCaption));
-    window.wireScreen(MenuItem::ConvocationPairs, *f.screen,
+    window.wireScreen(MenuItem::kConvocationPairs, *f.screen,
                       QLatin1String(kConvocationPairsCaption));
-    QCOMPARE(window.action(MenuItem::ConvocationTeams)->text(),
+    QCOMPARE(window.action(MenuItem::kConvocationTeams)->text(),
              QStringLiteral("Epreuves fédérales par équipes"));
-    window.action(MenuItem::ConvocationPairs)->trigger();
+    window.action(MenuItem::kConvocationPairs)->trigger();
     QCOMPARE(f.screen->isVisible(), true);
     QCOMPARE(f.screen->windowTitle(), QStringLiteral("Editions des inscriptions par paires"));
     f.screen->activated();
     QCOMPARE(f.screen->mode(), ConvocationMode::kPairs);
-    window.action(MenuItem::ConvocationTeams)->trigger();
+    window.action(MenuItem::kConvocationTeams)->trigger();
     QCOMPARE(f.screen->windowTitle(), QStringLiteral("Editions des inscriptions par quatre"));
     f.screen->activated();
     QCOMPARE(f.screen->mode(), ConvocationMode::kTeams);
@@ -350,7 +350,7 @@ class ConvocationScreenTest : public QObject {
       WithModals([&] { QTest::mouseClick(f.screen->BtEdition, Qt::LeftButton); });
       QTest::mouseClick(f.screen->BtCourriels, Qt::LeftButton);
       for (const auto& message : f.desktop.messages) {
-        QVERIFY2(message.kind != MessageKind::Error, qPrintable(message.text));
+        QVERIFY2(message.kind != MessageKind::kError, qPrintable(message.text));
       }
     }
   }
@@ -607,7 +607,7 @@ class ConvocationScreenTest : public QObject {
     f.screen->SpParGroupe->setValue(5);
     QTest::mouseClick(f.screen->BtCourriels, Qt::LeftButton);
     QCOMPARE(f.texts(), QStringList{"Choisir son compte Courriel"});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Information);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kInformation);
     QCOMPARE(f.urls(), (QStringList{"mailto:j1@x.fr;j2@x.fr;j3@x.fr;j4@x.fr;j5@x.fr; ?",
                                     "mailto:j6@x.fr;j7@x.fr;j8@x.fr;j9@x.fr;j10@x.fr; ?",
                                     "mailto:j11@x.fr;j12@x.fr; ?"}));
@@ -690,7 +690,7 @@ class ConvocationScreenTest : public QObject {
     QTest::mouseClick(f.screen->BtCourriels, Qt::LeftButton);
     QCOMPARE(f.texts(), QStringList{"Impossible d'ouvrir le fichier " +
                                     Q(f.club.exerciseFolder() / "Joueur.DBP")});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kError);
   }
 
   void screenshotsAndPdfPages() {

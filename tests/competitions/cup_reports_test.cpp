@@ -23,10 +23,10 @@ void ExpectDeclaredNamesAnswered(const reports::TemplateVariables& declaration,
   const int summary = static_cast<int>(request.records.size());
   for (const auto& variable : declaration.variables) {
     const std::string name(variable.name);
-    EXPECT_EQ(ReportValue::Kind::Text, request.value(name, 0).kind()) << name;
-    const auto atSummary = variable.scope == reports::VariableScope::Report
-                               ? ReportValue::Kind::Text
-                               : ReportValue::Kind::Empty;
+    EXPECT_EQ(ReportValue::Kind::kText, request.value(name, 0).kind()) << name;
+    const auto atSummary = variable.scope == reports::VariableScope::kReport
+                               ? ReportValue::Kind::kText
+                               : ReportValue::Kind::kEmpty;
     EXPECT_EQ(atSummary, request.value(name, summary).kind()) << name;
   }
   for (const char* other : {"Inconnu", "Page", "Date", "nom1", ""}) {

@@ -53,7 +53,7 @@ QStringList Texts(const reports::PreparedReport& report) {
   QStringList texts;
   for (const auto& page : report.pages) {
     for (const auto& item : page.items) {
-      if (item.kind == reports::DisplayItem::Kind::Text) texts << item.lines.join(QLatin1Char(' '));
+      if (item.kind == reports::DisplayItem::Kind::kText) texts << item.lines.join(QLatin1Char(' '));
     }
   }
   return texts;
@@ -174,7 +174,7 @@ class CupScreensTest : public QObject {
     screen.Bt_Premier->click();
     screen.Bt_Suivant->click();
     QCOMPARE(screen.EdNum->text(), QStringLiteral("2"));
-    club.desktop.answers.push_back(Button::Yes);
+    club.desktop.answers.push_back(Button::kYes);
     screen.Bt_Supprimer->click();
     QCOMPARE(screen.EdNum->text(), QStringLiteral("3"));
     add(QStringLiteral("04/11/2026"), QStringLiteral("Coupe de Noël"), 4);
@@ -224,18 +224,18 @@ class CupScreensTest : public QObject {
     // Enter (no answer queued) presses the default: nothing is deleted.
     screen.Bt_Supprimer->click();
     QCOMPARE(club.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Confirmation);
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::kConfirmation);
     QCOMPARE(club.desktop.messages[0].text,
              QStringLiteral("Suppression du tournoi Open /2 du 14 octobre du 14/10/2026.\n"
                             "Son résultat open2_table.chr ne comptera plus dans la coupe."));
-    QCOMPARE(club.desktop.messages[0].buttons, (std::vector<Button>{Button::Yes, Button::No}));
-    QCOMPARE(club.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(club.desktop.messages[0].buttons, (std::vector<Button>{Button::kYes, Button::kNo}));
+    QCOMPARE(club.desktop.messages[0].defaultButton, Button::kNo);
     QCOMPARE(ReadFile(club.cupFile(3)), cup);
     QCOMPARE(screen.EdNum->text(), QStringLiteral("1"));
 
     // "&Non" keeps the line; "&Oui" deletes the current one, accented name shown whole.
     screen.Bt_Dernier->click();
-    club.desktop.answers = {Button::No, Button::Yes};
+    club.desktop.answers = {Button::kNo, Button::kYes};
     screen.Bt_Supprimer->click();
     QCOMPARE(ReadFile(club.cupFile(3)), cup);
     screen.Bt_Supprimer->click();
@@ -306,7 +306,7 @@ class CupScreensTest : public QObject {
     screen.EdK->setText(QStringLiteral("cent"));
     screen.BtCalculer->click();
     QCOMPARE(club.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(club.desktop.messages[0].text,
              QStringLiteral("'cent' n'est pas une valeur entière correcte"));
     QCOMPARE(screen.results().resultLines(), SplitLines(Fixture("open2_sans_table.chr")));
@@ -352,7 +352,7 @@ class CupScreensTest : public QObject {
     QCOMPARE(screen.Grille->model().rowCount(), 0);
     QCOMPARE(screen.BtEnregistrer->isEnabled(), false);
     QCOMPARE(club.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Warning);
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::kWarning);
     QCOMPARE(club.desktop.messages[0].text,
              QStringLiteral("La page cut.htm s'arrête avant les noms de la paire classée 4 :\r\r"
                             "elle est incomplète, rien n'en est extrait ni calculé.\r"
@@ -372,7 +372,7 @@ class CupScreensTest : public QObject {
     QCOMPARE(screen.results().resultLines().size(), std::size_t{0});
     QCOMPARE(screen.BtEnregistrer->isEnabled(), false);
     QCOMPARE(club.desktop.messages.size(), std::size_t{2});
-    QCOMPARE(club.desktop.messages[1].kind, MessageKind::Warning);
+    QCOMPARE(club.desktop.messages[1].kind, MessageKind::kWarning);
     QCOMPARE(club.desktop.messages[1].text,
              QStringLiteral("La page s'arrête avant la fin de ses résultats :\r\r"
                             "elle est incomplète, aucun résultat n'est calculé."));

@@ -110,10 +110,10 @@ class TournamentMailScreenTest : public QObject {
   void theMenuItemShowsTheScreen() {
     Fixture f(Members(3));
     TFichFprg window(f.context);
-    window.wireScreen(MenuItem::TournamentMail, *f.screen);
-    QCOMPARE(window.action(MenuItem::TournamentMail)->text(),
+    window.wireScreen(MenuItem::kTournamentMail, *f.screen);
+    QCOMPARE(window.action(MenuItem::kTournamentMail)->text(),
              QStringLiteral("Courriels Joueurs Tournoi"));
-    window.action(MenuItem::TournamentMail)->trigger();
+    window.action(MenuItem::kTournamentMail)->trigger();
     QCOMPARE(f.screen->isVisible(), true);
     QTest::mouseClick(f.screen->BtQuitter, Qt::LeftButton);
     QCOMPARE(f.screen->isVisible(), false);
@@ -126,7 +126,7 @@ class TournamentMailScreenTest : public QObject {
     context.settings = club.settings();
     TFichFCourriels screen(context);
     QCOMPARE(desktop.messages.size(), std::size_t(1));
-    QCOMPARE(desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(desktop.messages[0].text,
              "Impossible d'ouvrir le fichier " + Q(club.exerciseFolder() / "Joueur.DBP"));
   }
@@ -205,7 +205,7 @@ class TournamentMailScreenTest : public QObject {
     fs::remove(f.club.exerciseFolder() / "Joueur.DBP");
     f.context.tracker.windowActivated(f.screen.get());
     QCOMPARE(f.desktop.messages.size(), std::size_t(1));
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(f.screen->addresses(), std::vector<std::string>{});
   }
 
@@ -270,7 +270,7 @@ class TournamentMailScreenTest : public QObject {
     QTest::mouseClick(f.screen->BtEnvoi, Qt::LeftButton);
     QCOMPARE(f.urls().size(), 2);
     QCOMPARE(f.desktop.messages.size(), std::size_t(3));
-    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::kWarning);
   }
 
   void hostileFilesNeverStopTheScreen() {
@@ -285,7 +285,7 @@ class TournamentMailScreenTest : public QObject {
       for (int i = 0; i < f.screen->CbSeance->count(); ++i) f.screen->onSeance(i);
       QTest::mouseClick(f.screen->BtEnvoi, Qt::LeftButton);
       for (const auto& message : f.desktop.messages) {
-        QVERIFY2(message.kind != MessageKind::Error, qPrintable(message.text));
+        QVERIFY2(message.kind != MessageKind::kError, qPrintable(message.text));
       }
     }
   }

@@ -76,15 +76,15 @@ TEST(DecodeAccentsTest, MapsTheLettersOfEachVariant) {
       "a",
       DecodeAccents("L\xc3\xa9"
                     "a",
-                    AccentVariant::Import));
-  EXPECT_EQ("", DecodeAccents("\xc3\xa0", AccentVariant::Import));
-  EXPECT_EQ("x", DecodeAccents("x\xc3", AccentVariant::Results));
+                    AccentVariant::kImport));
+  EXPECT_EQ("", DecodeAccents("\xc3\xa0", AccentVariant::kImport));
+  EXPECT_EQ("x", DecodeAccents("x\xc3", AccentVariant::kResults));
   const std::string all = "\xc3\x89\xc3\xa7\xc3\xa8\xc3\xa9\xc3\xab\xc3\xae";
-  EXPECT_EQ("\xe7\xe8\xe9\xee", DecodeAccents(all, AccentVariant::Import));
-  EXPECT_EQ("\xe7\xe8\xe9\xeb\xee", DecodeAccents(all, AccentVariant::Results));
-  EXPECT_EQ("\xc9\xe7\xe8\xe9\xee", DecodeAccents(all, AccentVariant::Convocations));
+  EXPECT_EQ("\xe7\xe8\xe9\xee", DecodeAccents(all, AccentVariant::kImport));
+  EXPECT_EQ("\xe7\xe8\xe9\xeb\xee", DecodeAccents(all, AccentVariant::kResults));
+  EXPECT_EQ("\xc9\xe7\xe8\xe9\xee", DecodeAccents(all, AccentVariant::kConvocations));
   // Other multi-byte sequences come through as their raw bytes.
-  EXPECT_EQ("\xe2\x82\xac", DecodeAccents("\xe2\x82\xac", AccentVariant::Import));
+  EXPECT_EQ("\xe2\x82\xac", DecodeAccents("\xe2\x82\xac", AccentVariant::kImport));
 }
 
 TEST(CaseAndTrimTest, FoldOnlyAsciiLetters) {

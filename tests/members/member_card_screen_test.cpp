@@ -227,7 +227,7 @@ class MemberCardScreenTest : public QObject {
     QCOMPARE(f.desktop.messages.size(), std::size_t{0});
     QTest::keyClick(s.RechLicence, Qt::Key_A);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(f.desktop.messages[0].text,
              QStringLiteral("'10050a' n'est pas une valeur entière correcte"));
     QCOMPARE(s.EdLicence->text(), QStringLiteral("00010040"));
@@ -249,21 +249,21 @@ class MemberCardScreenTest : public QObject {
     // "Annuler": the card keeps its list and the edit, nothing is written.
     f.context.tracker.windowActivated(&s);
     QTest::keyClicks(s.EdVille, QStringLiteral(" 1er"));
-    f.desktop.answers = {Button::Cancel};
+    f.desktop.answers = {Button::kCancel};
     f.context.tracker.windowActivated(&other);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Confirmation);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kConfirmation);
     QCOMPARE(f.desktop.messages[0].text,
              QStringLiteral("Enregistrer les modifications de la fiche ?"));
     QCOMPARE(f.desktop.messages[0].buttons,
-             (std::vector<Button>{Button::Yes, Button::No, Button::Cancel}));
+             (std::vector<Button>{Button::kYes, Button::kNo, Button::kCancel}));
     QCOMPARE(f.stored(), before);
     f.context.tracker.windowActivated(&s);
     QCOMPARE(s.EdVille->text(), QStringLiteral("PARIS 1er"));
     QCOMPARE(s.card().members().size(), std::size_t{2});
 
     // "&Non": the edit is dropped, the file unchanged, and the card shows it as stored.
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     f.context.tracker.windowActivated(&other);
     QCOMPARE(f.stored(), before);
     f.context.tracker.windowActivated(&s);
@@ -274,7 +274,7 @@ class MemberCardScreenTest : public QObject {
     QTest::keyClicks(s.EdVille, QStringLiteral(" 1er"));
     f.context.tracker.windowActivated(&other);
     QCOMPARE(f.desktop.messages.size(), std::size_t{3});
-    QCOMPARE(f.desktop.messages[2].defaultButton, Button::Yes);
+    QCOMPARE(f.desktop.messages[2].defaultButton, Button::kYes);
     QCOMPARE(FieldAt(f.stored().at(0), field::kTown), std::string("PARIS 1er"));
     QCOMPARE(FieldAt(f.stored().at(0), field::kFirstName), std::string("Beno\xeet"));
     QCOMPARE(f.stored().at(1), before.at(1));
@@ -282,10 +282,10 @@ class MemberCardScreenTest : public QObject {
     // "Quitter" asks too; "Annuler" keeps the card open, "&Non" closes it.
     f.context.tracker.windowActivated(&s);
     QTest::keyClicks(s.EdMail, QStringLiteral("a@b.fr"));
-    f.desktop.answers = {Button::Cancel};
+    f.desktop.answers = {Button::kCancel};
     QTest::mouseClick(s.BtQuitte, Qt::LeftButton);
     QCOMPARE(s.isVisible(), true);
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     QTest::mouseClick(s.BtQuitte, Qt::LeftButton);
     QCOMPARE(s.isVisible(), false);
     QCOMPARE(FieldAt(f.stored().at(0), field::kMail), std::string());
@@ -305,14 +305,14 @@ class MemberCardScreenTest : public QObject {
     QCOMPARE(f.desktop.messages.size(), std::size_t{0});
 
     s.EdTitre->setCurrentText(QStringLiteral("Mme"));
-    f.desktop.answers = {Button::Cancel};
+    f.desktop.answers = {Button::kCancel};
     QTest::mouseClick(s.Bt_Suivant, Qt::LeftButton);
     QCOMPARE(s.EdNom->text(), QStringLiteral("BLANC"));
     QCOMPARE(s.EdTitre->currentText(), QStringLiteral("Mme"));
-    f.desktop.answers = {Button::Cancel};
+    f.desktop.answers = {Button::kCancel};
     QTest::mouseClick(s.Bt_Ajouter, Qt::LeftButton);
     QCOMPARE(s.card().members().size(), std::size_t{3});
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     QTest::mouseClick(s.Bt_Fin, Qt::LeftButton);
     QCOMPARE(s.EdNom->text(), QStringLiteral("CARON"));
     QCOMPARE(f.stored(), before);
@@ -323,7 +323,7 @@ class MemberCardScreenTest : public QObject {
     Fixture::clickCell(s.StrGrRecette, 0);
     Fixture::clickCell(s.StGrPopRecette, 1);
     QTest::mouseClick(s.Bt_Recet, Qt::LeftButton);
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.RbNom, Qt::LeftButton);
     QTest::keyClicks(s.RechNom, QStringLiteral("a"));
     QCOMPARE(f.desktop.messages.size(), std::size_t{4});
@@ -337,7 +337,7 @@ class MemberCardScreenTest : public QObject {
     QTest::keyClicks(s.EdNom, QStringLiteral("NOËL"));
     QTest::mouseClick(s.Bt_Debut, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{6});
-    QCOMPARE(f.desktop.messages[5].kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages[5].kind, MessageKind::kWarning);
     QCOMPARE(f.desktop.messages[5].text,
              QStringLiteral("Une fiche sans N° Licence ou sans Nom ne peut pas être enregistrée."));
     QCOMPARE(s.EdNom->text(), QStringLiteral("NOËL"));
@@ -371,14 +371,14 @@ class MemberCardScreenTest : public QObject {
     TFichFin& s = *f.screen;
     QTest::mouseClick(s.Bt_Fin, Qt::LeftButton);
     QCOMPARE(s.EdNom->text(), QStringLiteral("CARON"));
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     QTest::mouseClick(s.Bt_Supprimer, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
     QCOMPARE(f.desktop.messages[0].text, QStringLiteral("Suppression de la fiche."));
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Confirmation);
-    QCOMPARE(f.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kConfirmation);
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::kNo);
     QCOMPARE(f.stored().size(), std::size_t{3});
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.Bt_Supprimer, Qt::LeftButton);
     QCOMPARE(f.stored().size(), std::size_t{2});
     QCOMPARE(s.EdNom->text(), QStringLiteral("BLANC"));
@@ -388,7 +388,7 @@ class MemberCardScreenTest : public QObject {
   void deletingTheOnlyMemberLeavesItsFieldsShown() {
     Fixture f({Member("00123456", "DUPONT", "Paul")});
     TFichFin& s = *f.screen;
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(s.Bt_Supprimer, Qt::LeftButton);
     QCOMPARE(ReadFile(f.folder() / "Joueur.DBP"), std::string());
     QCOMPARE(s.EdNom->text(), QStringLiteral("DUPONT"));
@@ -473,7 +473,7 @@ class MemberCardScreenTest : public QObject {
     QVERIFY(s.Compta->isEnabled());
     QTest::mouseClick(s.Compta, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Information);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kInformation);
     QVERIFY(f.desktop.messages[0].text.startsWith(QStringLiteral("Une seule ligne")));
     QCOMPARE(f.cell(s.StrGrRecette, 0, 3), QString());
     QVERIFY(!fs::exists(f.folder() / "Journal.dbp"));
@@ -488,7 +488,7 @@ class MemberCardScreenTest : public QObject {
     f.cotisations();
     QTest::mouseClick(s.Compta, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t{1});
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Information);
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kInformation);
     QVERIFY(f.desktop.messages[0].text.startsWith(
         QStringLiteral("Une écriture comporte au plus cinq lignes.")));
     for (int row = 0; row < 5; ++row) QCOMPARE(f.cell(s.StrGrRecette, row, 3), QString());

@@ -200,11 +200,11 @@ class MemberScreensTest : public QObject {
 
     // "Après accord" for changes: the new mobile is refused.
     screen.ModifChoices[1]->setChecked(true);
-    club.desktop.answers = {Button::No};
+    club.desktop.answers = {Button::kNo};
     QTest::mouseClick(screen.ButtonImporte, Qt::LeftButton);
     QCOMPARE(club.desktop.messages.size(), 1u);
-    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Confirmation);
-    QCOMPARE(club.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::kConfirmation);
+    QCOMPARE(club.desktop.messages[0].defaultButton, Button::kNo);
     QCOMPARE(club.desktop.messages[0].text,
              QStringLiteral("Pour la fiche : M. DUPONT Jean\rModifier : 06 07 08 09 10\r"
                             "Par : 06 11 22 33 44"));
@@ -242,7 +242,7 @@ class MemberScreensTest : public QObject {
     screen.activated();
     const QString failure = QStringLiteral("'40/13/1958' n'est pas une date correcte");
     QCOMPARE(club.desktop.messageTexts(), QStringList{failure});
-    QCOMPARE(club.desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(club.desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(screen.LbComptes->text(),
              QStringLiteral("Importation impossible avec ces choix : ") + failure);
     QCOMPARE(screen.ButtonImporte->isEnabled(), false);
@@ -344,7 +344,7 @@ class MemberScreensTest : public QObject {
       QCOMPARE(club.desktop.messages.size(), 0u);
     } else {
       QCOMPARE(club.desktop.messages.size(), 1u);
-      QCOMPARE(club.desktop.messages[0].kind, MessageKind::Information);
+      QCOMPARE(club.desktop.messages[0].kind, MessageKind::kInformation);
       QCOMPARE(club.desktop.messages[0].text, message);
     }
     QCOMPARE(club.desktop.fileDialogCaptions.size(), 1u);
@@ -365,7 +365,7 @@ class MemberScreensTest : public QObject {
     screen.activated();
     // The count already meets the bad licence: the import stays disabled.
     QCOMPARE(screen.ButtonImporte->isEnabled(), false);
-    QCOMPARE(club.desktop.messages.back().kind, MessageKind::Error);
+    QCOMPARE(club.desktop.messages.back().kind, MessageKind::kError);
     QCOMPARE(club.desktop.messages.back().text,
              QStringLiteral("'2X' n'est pas une valeur entière correcte"));
     screen.onImporte();

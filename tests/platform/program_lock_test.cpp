@@ -124,8 +124,8 @@ class ProgramLockTest : public QObject {
     QVERIFY(HoldProgramFolderAtStart(desktop, club.path()) == nullptr);
     QCOMPARE(desktop.messages.size(), std::size_t(1));
     QCOMPARE(desktop.messages[0].text, inUse);
-    QCOMPARE(desktop.messages[0].kind, MessageKind::Error);
-    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::Ok});
+    QCOMPARE(desktop.messages[0].kind, MessageKind::kError);
+    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::kOk});
 
     const std::string members = ReadFile(club.exerciseFolder() / "Joueur.DBP");
     const Run import =

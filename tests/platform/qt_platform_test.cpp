@@ -88,7 +88,7 @@ class QtPlatformTest : public QObject {
       }
     } desktop;
     desktop.network = &real;
-    desktop.answers.push_back(Button::No);
+    desktop.answers.push_back(Button::kNo);
     AppContext context(desktop);
     context.settings.programFolder = folder.path();
     vantrel::TFichFprg window(context);
@@ -153,9 +153,9 @@ class QtPlatformTest : public QObject {
     }));
     QCOMPARE(done, 1);
     QCOMPARE(desktop.messages.size(), size_t{1});
-    QCOMPARE(desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(desktop.messages[0].text, QStringLiteral("'31/02/2020' n'est pas une date correcte"));
-    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::Ok});
+    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::kOk});
     QVERIFY(vantrel::RunCommand(nullptr, desktop, [] {}));
   }
 
@@ -185,10 +185,10 @@ class QtPlatformTest : public QObject {
     QTest::addColumn<std::vector<Button>>("buttons");
     QTest::addColumn<Button>("expected");
     QTest::newRow("oui non annuler")
-        << std::vector<Button>{Button::Yes, Button::No, Button::Cancel} << Button::Cancel;
-    QTest::newRow("oui non") << std::vector<Button>{Button::Yes, Button::No} << Button::No;
-    QTest::newRow("ok annuler") << std::vector<Button>{Button::Ok, Button::Cancel}
-                                << Button::Cancel;
+        << std::vector<Button>{Button::kYes, Button::kNo, Button::kCancel} << Button::kCancel;
+    QTest::newRow("oui non") << std::vector<Button>{Button::kYes, Button::kNo} << Button::kNo;
+    QTest::newRow("ok annuler") << std::vector<Button>{Button::kOk, Button::kCancel}
+                                << Button::kCancel;
   }
   void escapeNeverThrowsEditsAway() {
     QFETCH(std::vector<Button>, buttons);
@@ -199,23 +199,23 @@ class QtPlatformTest : public QObject {
       QVERIFY(box != nullptr);
       QTest::keyClick(box, Qt::Key_Escape);
     });
-    QCOMPARE(desktop.message(nullptr, MessageKind::Confirmation,
+    QCOMPARE(desktop.message(nullptr, MessageKind::kConfirmation,
                              QStringLiteral("Enregistrer les modifications de la fiche ?"), buttons,
-                             Button::Yes),
+                             Button::kYes),
              expected);
   }
 
   void drivesAreClassifiedByFileSystemAndMountPoint() {
     using T = Drive::Type;
     QCOMPARE(vantrel::platform::DriveTypeOf("vfat", "/dev/sdb1", "/media/club/CLE"),
-             std::optional<T>(T::Removable));
-    QCOMPARE(vantrel::platform::DriveTypeOf("ext4", "/dev/sda1", "/"), std::optional<T>(T::Fixed));
+             std::optional<T>(T::kRemovable));
+    QCOMPARE(vantrel::platform::DriveTypeOf("ext4", "/dev/sda1", "/"), std::optional<T>(T::kFixed));
     QCOMPARE(vantrel::platform::DriveTypeOf("nfs4", "srv:/club", "/srv/club"),
-             std::optional<T>(T::Remote));
+             std::optional<T>(T::kRemote));
     QCOMPARE(vantrel::platform::DriveTypeOf("iso9660", "/dev/sr0", "/media/cdrom"),
-             std::optional<T>(T::CdRom));
+             std::optional<T>(T::kCdRom));
     QCOMPARE(vantrel::platform::DriveTypeOf("tmpfs", "tmpfs", "/tmp"),
-             std::optional<T>(T::RamDisk));
+             std::optional<T>(T::kRamDisk));
     QCOMPARE(vantrel::platform::DriveTypeOf("proc", "proc", "/proc"), std::optional<T>());
     QCOMPARE(vantrel::platform::DriveTypeOf("tmpfs", "tmpfs", "/run/lock"), std::optional<T>());
   }

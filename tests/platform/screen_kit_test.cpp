@@ -257,8 +257,8 @@ class ScreenKitTest : public QObject {
     AppContext context(desktop);
     TFichFprg window(context);
     QWidget screen;
-    window.wireScreen(MenuItem::Calculator, screen, QStringLiteral("Calculette du club"));
-    QAction* item = window.action(MenuItem::Calculator);
+    window.wireScreen(MenuItem::kCalculator, screen, QStringLiteral("Calculette du club"));
+    QAction* item = window.action(MenuItem::kCalculator);
     QVERIFY(item->isEnabled());
     item->trigger();
     QVERIFY(screen.isVisible());
@@ -271,11 +271,11 @@ class ScreenKitTest : public QObject {
     TFichFprg window(context);
     QWidget screen;
     QStringList seen;
-    window.wireScreen(MenuItem::About, screen, [&] {
+    window.wireScreen(MenuItem::kAbout, screen, [&] {
       seen << (screen.isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"));
     });
-    window.action(MenuItem::About)->trigger();
-    window.action(MenuItem::About)->trigger();
+    window.action(MenuItem::kAbout)->trigger();
+    window.action(MenuItem::kAbout)->trigger();
     QCOMPARE(seen, (QStringList{"hidden", "visible"}));
     QVERIFY(screen.isVisible());
   }

@@ -41,7 +41,7 @@ QStringList PrintedTexts(const PreparedReport& prepared) {
   QStringList texts;
   for (const PreparedPage& page : prepared.pages) {
     for (const DisplayItem& item : page.items) {
-      if (item.kind == DisplayItem::Kind::Text) texts << item.lines.join(QLatin1Char(' '));
+      if (item.kind == DisplayItem::Kind::kText) texts << item.lines.join(QLatin1Char(' '));
     }
   }
   return texts;
@@ -162,9 +162,9 @@ TEST_F(BooksPrintTest, TheStatementsPrintWholeInTheirThreeForms) {
   const struct {
     accounting::Grouping grouping;
     const char* name;
-  } forms[] = {{accounting::Grouping::Normal, "normaux"},
-               {accounting::Grouping::Detailed, "detailles"},
-               {accounting::Grouping::Grouped, "regroupes"}};
+  } forms[] = {{accounting::Grouping::kNormal, "normaux"},
+               {accounting::Grouping::kDetailed, "detailles"},
+               {accounting::Grouping::kGrouped, "regroupes"}};
   for (const auto& form : forms) {
     const QStringList bilan =
         PrintedTexts(printed(accounting::BalanceSheetReport(table, form.grouping),

@@ -12,7 +12,7 @@ namespace {
 
 ReportItem Text(const QString& content, int line = 0) {
   ReportItem item;
-  item.kind = ItemKind::Text;
+  item.kind = ItemKind::kText;
   item.content = content;
   item.source.line = line;
   return item;
@@ -20,7 +20,7 @@ ReportItem Text(const QString& content, int line = 0) {
 
 ReportItem Field(const QString& expression, int line = 0) {
   ReportItem item = Text(expression, line);
-  item.kind = ItemKind::Field;
+  item.kind = ItemKind::kField;
   return item;
 }
 
@@ -33,7 +33,7 @@ Band MakeBand(BandKind kind, std::vector<ReportItem> items, int line = 0) {
 }
 
 Band GroupHeader(const QString& group, const QString& key) {
-  Band band = MakeBand(BandKind::GroupHeader, {});
+  Band band = MakeBand(BandKind::kGroupHeader, {});
   band.group = group;
   band.groupKey = key;
   return band;
@@ -43,18 +43,18 @@ TEST(CompileTest, ASoundTemplateCompilesEveryBandAndItemInItsOrder) {
   ReportTemplate report;
   VariableDef total;
   total.name = QStringLiteral("Total");
-  total.reset = VariableReset::Group;
+  total.reset = VariableReset::kGroup;
   total.group = QStringLiteral("Classe");
   report.variables.push_back(total);
   report.bands.push_back(
-      MakeBand(BandKind::PageFooter, {Text(QStringLiteral("Page [Page] / [NbPages]"))}));
+      MakeBand(BandKind::kPageFooter, {Text(QStringLiteral("Page [Page] / [NbPages]"))}));
   report.bands.push_back(GroupHeader(QStringLiteral("Classe"), QStringLiteral("Compte")));
-  Band detail = MakeBand(BandKind::Detail, {Text(QStringLiteral("[Nom] [Prénom]")),
+  Band detail = MakeBand(BandKind::kDetail, {Text(QStringLiteral("[Nom] [Prénom]")),
                                             Field(QStringLiteral("Solde * 2"))});
   detail.items[1].format = QStringLiteral("amount");
   detail.scriptAfter = QStringLiteral("Total := Total + Solde");
   report.bands.push_back(detail);
-  report.bands.push_back(MakeBand(BandKind::Summary, {Field(QStringLiteral("NbPages"))}));
+  report.bands.push_back(MakeBand(BandKind::kSummary, {Field(QStringLiteral("NbPages"))}));
 
   CompiledTemplate compiled = CompileTemplate(report, QString());
   EXPECT_EQ(QStringList(), compiled.errors);
@@ -87,20 +87,20 @@ TEST(CompileTest, RefusesNamesThatLeadNowhereWithTheirPlace) {
   ReportTemplate report;
   VariableDef orphan;
   orphan.name = QStringLiteral("Cumul");
-  orphan.reset = VariableReset::Group;
+  orphan.reset = VariableReset::kGroup;
   orphan.group = QStringLiteral("Région");
   orphan.source.line = 3;
   report.variables.push_back(orphan);
   report.bands.push_back(GroupHeader(QStringLiteral("Club"), QStringLiteral("Club")));
-  Band footer = MakeBand(BandKind::GroupFooter, {}, 9);
+  Band footer = MakeBand(BandKind::kGroupFooter, {}, 9);
   footer.group = QStringLiteral("Série");
   report.bands.push_back(footer);
 
-  Band detail = MakeBand(BandKind::Detail, {}, 12);
+  Band detail = MakeBand(BandKind::kDetail, {}, 12);
   ReportItem name = Text(QStringLiteral("[Nom]"), 13);
   name.name = QStringLiteral("Nom");
   ReportItem rule;
-  rule.kind = ItemKind::Line;
+  rule.kind = ItemKind::kLine;
   rule.name = QStringLiteral("Trait");
   ReportItem follower = Text(QStringLiteral("[Montants]"), 14);
   follower.name = QStringLiteral("Montants");
@@ -117,7 +117,7 @@ TEST(CompileTest, RefusesNamesThatLeadNowhereWithTheirPlace) {
   detail.items = {name, rule, follower, itself, ofALine, ofAFollower, ofNobody};
   report.bands.push_back(detail);
   // A name of another band is no neighbour.
-  Band summary = MakeBand(BandKind::Summary, {}, 20);
+  Band summary = MakeBand(BandKind::kSummary, {}, 20);
   ReportItem elsewhere = Field(QStringLiteral("E"), 21);
   elsewhere.linesOf = QStringLiteral("Nom");
   summary.items = {elsewhere};
@@ -157,7 +157,7 @@ TEST(CompileTest, SaysEveryExpressionThatDoesNotParseAndEveryUnknownFormat) {
   Band header = GroupHeader(QStringLiteral("Classe"), QStringLiteral("(Compte"));
   header.source.line = 4;
   report.bands.push_back(header);
-  Band detail = MakeBand(BandKind::Detail, {}, 7);
+  Band detail = MakeBand(BandKind::kDetail, {}, 7);
   detail.scriptBefore = QStringLiteral("Total := ");
   detail.scriptAfter = QStringLiteral("Total = 1");
   ReportItem text = Text(QStringLiteral("Total : [Total"), 8);
@@ -193,12 +193,12 @@ TEST(CompileTest, SaysEveryExpressionThatDoesNotParseAndEveryUnknownFormat) {
 TEST(CompileTest, AnImageThatCannotBeReadIsAWarningNotAMistake) {
   ReportTemplate report;
   ReportItem logo;
-  logo.kind = ItemKind::Image;
+  logo.kind = ItemKind::kImage;
   logo.content = QStringLiteral("logo-Noël.png");
   logo.source.line = 5;
   ReportItem blank;
-  blank.kind = ItemKind::Image;  // no file: nothing to read
-  report.bands.push_back(MakeBand(BandKind::Title, {logo, blank}, 4));
+  blank.kind = ItemKind::kImage;  // no file: nothing to read
+  report.bands.push_back(MakeBand(BandKind::kTitle, {logo, blank}, 4));
 
   CompiledTemplate compiled = CompileTemplate(report, QStringLiteral("/nowhere"));
   EXPECT_EQ(QStringList(), compiled.errors);

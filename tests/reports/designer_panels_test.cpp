@@ -81,22 +81,22 @@ class RecordingEditor : public TemplateEditor {
 ReportTemplate Sample() {
   ReportTemplate t;
   Band header;
-  header.kind = BandKind::GroupHeader;
+  header.kind = BandKind::kGroupHeader;
   header.group = QStringLiteral("Compte");
   header.groupKey = QStringLiteral("Compte");
   header.height = 7;
   t.bands.push_back(header);
   Band detail;
-  detail.kind = BandKind::Detail;
+  detail.kind = BandKind::kDetail;
   detail.height = 5;
   detail.scriptBefore = QStringLiteral("Total := Total + Solde");
   ReportItem field;
-  field.kind = ItemKind::Field;
+  field.kind = ItemKind::kField;
   field.content = QStringLiteral("Solde");
   field.format = QStringLiteral("amount");
   field.x = 88;
   field.width = 30;
-  field.align = HAlign::Right;
+  field.align = HAlign::kRight;
   field.borders.top = true;
   field.borders.widthMm = 0.3;
   field.condition = QStringLiteral("Solde < 0");
@@ -105,18 +105,18 @@ ReportTemplate Sample() {
   field.name = QStringLiteral("Solde du compte");
   detail.items.push_back(field);
   ReportItem line;
-  line.kind = ItemKind::Line;
+  line.kind = ItemKind::kLine;
   line.height = 0;
   line.lineWidthMm = 0.5;
   detail.items.push_back(line);
   t.bands.push_back(detail);
   Band footer;
-  footer.kind = BandKind::PageFooter;
+  footer.kind = BandKind::kPageFooter;
   footer.onFirstPage = false;
   t.bands.push_back(footer);
   VariableDef total;
   total.name = QStringLiteral("Total");
-  total.reset = VariableReset::Group;
+  total.reset = VariableReset::kGroup;
   total.group = QStringLiteral("Compte");
   t.variables.push_back(total);
   return t;
@@ -192,7 +192,7 @@ class DesignerPanelsTest : public QObject {
     QCOMPARE(panel.lineWidthBox()->value(), 0.3);  // a field's borders
     editor.selected = Items({{1, 1}});
     panel.refresh();
-    QCOMPARE(panel.kindLabel()->text(), ItemKindLabel(ItemKind::Line));
+    QCOMPARE(panel.kindLabel()->text(), ItemKindLabel(ItemKind::kLine));
     QCOMPARE(panel.lineWidthBox()->value(), 0.5);  // a line's own width
     editor.selected = BandAlone(1);
     panel.refresh();
@@ -292,7 +292,7 @@ class DesignerPanelsTest : public QObject {
     editor.selected = BandAlone(0);
     panel.refresh();
     QVERIFY(panel.isEnabled());
-    QCOMPARE(panel.kindLabel()->text(), BandKindLabel(BandKind::GroupHeader));
+    QCOMPARE(panel.kindLabel()->text(), BandKindLabel(BandKind::kGroupHeader));
     QCOMPARE(panel.heightBox()->value(), 7.0);
     QCOMPARE(panel.groupBox()->text(), QStringLiteral("Compte"));
     QVERIFY(panel.repeatBox()->isEnabled());
@@ -301,7 +301,7 @@ class DesignerPanelsTest : public QObject {
     QVERIFY(!panel.firstPageBox()->isEnabled());
     editor.selected = Items({{1, 1}});  // the band of the selected item
     panel.refresh();
-    QCOMPARE(panel.kindLabel()->text(), BandKindLabel(BandKind::Detail));
+    QCOMPARE(panel.kindLabel()->text(), BandKindLabel(BandKind::kDetail));
     QCOMPARE(panel.scriptBeforeBox()->toPlainText(), QStringLiteral("Total := Total + Solde"));
     QVERIFY(panel.columnsBox()->isEnabled());
     QVERIFY(panel.pageBreakBox()->isEnabled());
@@ -372,7 +372,7 @@ class DesignerPanelsTest : public QObject {
     QVERIFY(!panel.shortSideBox()->isEnabled());
     QVERIFY(editor.steps.empty());
     panel.formatBox()->setCurrentText(QStringLiteral("Personnalisé"));
-    QCOMPARE(editor.value.page.format, PageFormat::Custom);
+    QCOMPARE(editor.value.page.format, PageFormat::kCustom);
     panel.refresh();
     QVERIFY(panel.shortSideBox()->isEnabled());
     panel.shortSideBox()->setValue(400);
@@ -382,7 +382,7 @@ class DesignerPanelsTest : public QObject {
     panel.orientationBox()->setCurrentIndex(0);
     ReportTemplate expected = Sample();
     expected.page.marginTop = 20;
-    expected.page.format = PageFormat::Custom;
+    expected.page.format = PageFormat::kCustom;
     expected.page.customShortMm = 297;
     expected.page.customLongMm = 400;
     expected.page.printOffsetX = -3;
@@ -418,7 +418,7 @@ class DesignerPanelsTest : public QObject {
     panel.refresh();
     QCOMPARE(table->rowCount(), 2);
     qobject_cast<QComboBox*>(table->cellWidget(1, 2))->setCurrentIndex(1);
-    QCOMPARE(editor.value.variables[1].reset, VariableReset::Page);
+    QCOMPARE(editor.value.variables[1].reset, VariableReset::kPage);
     table->setCurrentCell(0, 0);
     buttons[1]->click();  // Retirer
     QCOMPARE(editor.value.variables.size(), 1u);
@@ -443,10 +443,10 @@ class DesignerPanelsTest : public QObject {
     designer.select(1, 0);
     QVERIFY(designer.itemPanel()->isEnabled());
     QVERIFY(designer.bandPanel()->isEnabled());
-    QCOMPARE(designer.bandPanel()->kindLabel()->text(), BandKindLabel(BandKind::Detail));
+    QCOMPARE(designer.bandPanel()->kindLabel()->text(), BandKindLabel(BandKind::kDetail));
     designer.select(0, -1);
     QVERIFY(!designer.itemPanel()->isEnabled());
-    QCOMPARE(designer.bandPanel()->kindLabel()->text(), BandKindLabel(BandKind::GroupHeader));
+    QCOMPARE(designer.bandPanel()->kindLabel()->text(), BandKindLabel(BandKind::kGroupHeader));
     designer.scene()->clearSelection();
     QVERIFY(!designer.itemPanel()->isEnabled());
     QVERIFY(!designer.bandPanel()->isEnabled());

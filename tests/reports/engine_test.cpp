@@ -30,7 +30,7 @@ ReportTemplate Template(const QString& bands) {
 QStringList Texts(const PreparedPage& page) {
   QStringList texts;
   for (const DisplayItem& item : page.items) {
-    if (item.kind == DisplayItem::Kind::Text) texts << item.lines.join(QLatin1Char('\n'));
+    if (item.kind == DisplayItem::Kind::kText) texts << item.lines.join(QLatin1Char('\n'));
   }
   return texts;
 }
@@ -45,7 +45,7 @@ QStringList TextsStartingWith(const PreparedPage& page, const QString& prefix) {
 
 const DisplayItem* FindText(const PreparedPage& page, const QString& text) {
   for (const DisplayItem& item : page.items) {
-    if (item.kind == DisplayItem::Kind::Text && item.lines.join(QLatin1Char('\n')) == text) {
+    if (item.kind == DisplayItem::Kind::kText && item.lines.join(QLatin1Char('\n')) == text) {
       return &item;
     }
   }
@@ -481,7 +481,7 @@ TEST_F(EngineTest, ARunningTotalThatCannotBeComputedStopsTheReport) {
 
 TEST_F(EngineTest, RefusesMarginsThatLeaveNoRoom) {
   ReportTemplate report;
-  report.page.format = PageFormat::DL;
+  report.page.format = PageFormat::kDL;
   report.page.landscape = true;
   report.page.marginTop = 60;
   report.page.marginBottom = 60;

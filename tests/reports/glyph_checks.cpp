@@ -25,12 +25,12 @@ struct Edge {
 std::vector<Edge> VerticalEdges(const reports::PreparedPage& page, double k) {
   std::vector<Edge> edges;
   for (const reports::DisplayItem& item : page.items) {
-    if (item.kind == reports::DisplayItem::Kind::Rect && item.penMm > 0) {
+    if (item.kind == reports::DisplayItem::Kind::kRect && item.penMm > 0) {
       const QRectF r = item.rect;
       for (double x : {r.left(), r.right()}) {
         edges.push_back({x * k, r.top() * k, r.bottom() * k, item.penMm * k / 2});
       }
-    } else if (item.kind == reports::DisplayItem::Kind::Line && std::abs(item.line.dx()) < 1e-9 &&
+    } else if (item.kind == reports::DisplayItem::Kind::kLine && std::abs(item.line.dx()) < 1e-9 &&
                std::abs(item.line.dy()) > 1e-9) {
       edges.push_back({item.line.x1() * k, std::min(item.line.y1(), item.line.y2()) * k,
                        std::max(item.line.y1(), item.line.y2()) * k, item.penMm * k / 2});
@@ -48,7 +48,7 @@ std::vector<std::string> PaintFaults(const reports::PreparedPage& page, QSizeF p
   const double k = kDpi / 25.4;
   const QRectF paper(0, 0, paperMm.width() * k, paperMm.height() * k);
   for (const reports::DisplayItem& item : page.items) {
-    if (item.kind == reports::DisplayItem::Kind::Text && item.clip) {
+    if (item.kind == reports::DisplayItem::Kind::kText && item.clip) {
       faults.push_back("clipped to its box: " + Quoted(item.lines.join(QLatin1Char(' '))));
     }
   }

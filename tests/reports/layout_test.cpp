@@ -72,7 +72,7 @@ double WidthMm(const QString& text, double pointSize) {
 
 const DisplayItem* FindText(const PreparedPage& page, const QString& first) {
   for (const DisplayItem& item : page.items) {
-    if (item.kind == DisplayItem::Kind::Text && item.lines.value(0) == first) return &item;
+    if (item.kind == DisplayItem::Kind::kText && item.lines.value(0) == first) return &item;
   }
   return nullptr;
 }
@@ -223,8 +223,8 @@ TEST_F(LayoutTest, GrowingTextPushesTheItemsUnderItDown) {
   std::vector<const DisplayItem*> seances;
   std::vector<const DisplayItem*> frames;
   for (const DisplayItem& item : page.items) {
-    if (item.kind == DisplayItem::Kind::Rect) frames.push_back(&item);
-    if (item.kind != DisplayItem::Kind::Text) continue;
+    if (item.kind == DisplayItem::Kind::kRect) frames.push_back(&item);
+    if (item.kind != DisplayItem::Kind::kText) continue;
     if (item.lines.size() == 3) grown.push_back(&item);
     if (item.lines.value(0).startsWith(QStringLiteral("Séance"))) seances.push_back(&item);
   }
@@ -309,7 +309,7 @@ TEST_F(LayoutTest, BandTallerThanThePageIsRefusedNotDrawnOverTheFooter) {
   QStringList texts;
   for (const PreparedPage& page : prepared.pages) {
     for (const DisplayItem& item : page.items) {
-      if (item.kind != DisplayItem::Kind::Text) continue;
+      if (item.kind != DisplayItem::Kind::kText) continue;
       texts << item.lines.value(0);
       if (item.lines.value(0) != QStringLiteral("Pied")) {
         EXPECT_LE(item.rect.bottom(), footerTop + 1e-9) << item.lines.value(0).toStdString();
@@ -348,10 +348,10 @@ TEST_F(LayoutTest, GrowingPageFooterKeepsItsRoom) {
     double footerTop = kPageHeight;
     double bodyBottom = 0;
     for (const DisplayItem& item : page.items) {
-      if (item.kind == DisplayItem::Kind::Line) footerTop = item.line.y1();
-      if (item.kind == DisplayItem::Kind::Text && item.lines.size() > 1) {
+      if (item.kind == DisplayItem::Kind::kLine) footerTop = item.line.y1();
+      if (item.kind == DisplayItem::Kind::kText && item.lines.size() > 1) {
         EXPECT_LE(item.rect.bottom(), kPageHeight - 10 + 1e-9);
-      } else if (item.kind == DisplayItem::Kind::Text) {
+      } else if (item.kind == DisplayItem::Kind::kText) {
         bodyBottom = std::max(bodyBottom, item.rect.bottom());
       }
     }
@@ -508,7 +508,7 @@ TEST_F(LayoutTest, BreaksAWordWiderThanItsBoxAtTheEdge) {
     QString joined;
     for (const PreparedPage& page : prepared.pages) {
       for (const DisplayItem& item : page.items) {
-        if (item.kind != DisplayItem::Kind::Text || item.lines.value(0) == QStringLiteral("Pied")) {
+        if (item.kind != DisplayItem::Kind::kText || item.lines.value(0) == QStringLiteral("Pied")) {
           continue;
         }
         for (const QString& line : item.lines) {

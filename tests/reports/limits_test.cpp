@@ -95,7 +95,7 @@ TEST(LimitsTest, DirectoryPrintsTheThirdAddressLineAndTheWholeName) {
   QStringList texts;
   for (const PreparedPage& page : r.prepared.pages) {
     for (const DisplayItem& item : page.items) {
-      if (item.kind == DisplayItem::Kind::Text) texts << item.lines.join(QLatin1Char(' '));
+      if (item.kind == DisplayItem::Kind::kText) texts << item.lines.join(QLatin1Char(' '));
     }
   }
   EXPECT_TRUE(texts.contains(QStringLiteral("DE LA ROCHEFOUCAULD Marie-Bénédicte")))

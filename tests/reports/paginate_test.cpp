@@ -48,7 +48,7 @@ std::vector<QStringList> Pages(const PreparedReport& out) {
   for (const PreparedPage& page : out.pages) {
     QStringList texts;
     for (const DisplayItem& item : page.items) {
-      if (item.kind != DisplayItem::Kind::Text) continue;
+      if (item.kind != DisplayItem::Kind::kText) continue;
       texts << item.lines.join(QLatin1Char('/')) + QStringLiteral("@") +
                    QString::number(item.rect.top(), 'g', 4);
     }

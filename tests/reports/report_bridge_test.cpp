@@ -248,7 +248,7 @@ class ReportBridgeTest : public QObject {
     platform.fileAnswers.push_back(unwritable);
     preview.saveAsPdf();
     QCOMPARE(platform.messages.size(), 1u);
-    QCOMPARE(platform.messages[0].kind, platform::MessageKind::Error);
+    QCOMPARE(platform.messages[0].kind, platform::MessageKind::kError);
     QCOMPARE(platform.messages[0].text,
              QStringLiteral("Impossible de créer le fichier %1").arg(unwritable));
   }
@@ -318,17 +318,17 @@ class ReportBridgeTest : public QObject {
       const char* size;  // as pdfinfo gives it, in whole points
     };
     const Case cases[] = {
-        {PageFormat::DL, 0, 0, true, "624 x 312"},
-        {PageFormat::Custom, 110, 220, true, "624 x 312"},
-        {PageFormat::Custom, 220, 110, false, "312 x 624"},
-        {PageFormat::A5, 0, 0, false, "420 x 595"},
-        {PageFormat::C6, 0, 0, true, "459 x 323"},
+        {PageFormat::kDL, 0, 0, true, "624 x 312"},
+        {PageFormat::kCustom, 110, 220, true, "624 x 312"},
+        {PageFormat::kCustom, 220, 110, false, "312 x 624"},
+        {PageFormat::kA5, 0, 0, false, "420 x 595"},
+        {PageFormat::kC6, 0, 0, true, "459 x 323"},
     };
     QTemporaryDir folder;
     for (const Case& c : cases) {
       PreparedReport report;
       report.page.format = c.format;
-      if (c.format == PageFormat::Custom) {
+      if (c.format == PageFormat::kCustom) {
         report.page.customShortMm = std::min(c.shortSide, c.longSide);
         report.page.customLongMm = std::max(c.shortSide, c.longSide);
       }
@@ -359,7 +359,7 @@ class ReportBridgeTest : public QObject {
     ReportDesigner designer(report, platform, nullptr);
     QCOMPARE(designer.currentTemplate(), loaded);
     int detail = 3;
-    QCOMPARE(loaded.bands[detail].kind, BandKind::Detail);
+    QCOMPARE(loaded.bands[detail].kind, BandKind::kDetail);
     designer.select(detail, 1);
     designer.show();
     testing::SaveScreenshot(&designer, QStringLiteral("designer.png"));
@@ -370,7 +370,7 @@ class ReportBridgeTest : public QObject {
              loaded.bands[detail].items[1].x + 1);
     QCOMPARE(designer.currentTemplate().bands[detail].items[1].y,
              loaded.bands[detail].items[1].y + 5);
-    designer.addItem(ItemKind::Frame);
+    designer.addItem(ItemKind::kFrame);
     QCOMPARE(designer.currentTemplate().bands[detail].items.size(),
              loaded.bands[detail].items.size() + 1);
     designer.undoStack()->undo();
@@ -488,7 +488,7 @@ class ReportBridgeTest : public QObject {
     auto* reset = qobject_cast<QComboBox*>(table->cellWidget(2, 2));
     QVERIFY(reset != nullptr);
     reset->setCurrentIndex(1);
-    QCOMPARE(designer.currentTemplate().variables[2].reset, VariableReset::Page);
+    QCOMPARE(designer.currentTemplate().variables[2].reset, VariableReset::kPage);
     QCOMPARE(designer.undoStack()->count(), 2);
     designer.undoStack()->undo();
     designer.undoStack()->undo();
@@ -504,11 +504,11 @@ class ReportBridgeTest : public QObject {
     QVERIFY(!report.LoadFromFile(path));
     ReportDesigner designer(report, platform, nullptr);
     QCOMPARE(designer.currentTemplate(), ReportTemplate());
-    designer.addItem(ItemKind::Text);
+    designer.addItem(ItemKind::kText);
     QCOMPARE(designer.currentTemplate().bands.size(), 1u);
-    QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::Detail);
-    designer.addBand(BandKind::PageHeader);
-    QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::PageHeader);
+    QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::kDetail);
+    designer.addBand(BandKind::kPageHeader);
+    QCOMPARE(designer.currentTemplate().bands[0].kind, BandKind::kPageHeader);
     designer.show();
     testing::SaveScreenshot(&designer, QStringLiteral("designer-new.png"));
     designer.hide();
@@ -526,15 +526,15 @@ class ReportBridgeTest : public QObject {
     WriteAll(path, "<report version=\"1\"><band kind=\"detail\" height=\"5\"/></report>");
     QVERIFY(report.LoadFromFile(path));
     ReportDesigner designer(report, platform, nullptr);
-    platform.answers.push_back(platform::Button::No);
+    platform.answers.push_back(platform::Button::kNo);
     designer.restoreOriginal();
     QCOMPARE(designer.currentTemplate().bands.size(), 1u);
     designer.restoreOriginal();  // no answer queued: Enter keeps the displayed template
     QCOMPARE(platform.messages.size(), 2u);
-    QCOMPARE(platform.messages[1].kind, platform::MessageKind::Confirmation);
-    QCOMPARE(platform.messages[1].defaultButton, platform::Button::No);
+    QCOMPARE(platform.messages[1].kind, platform::MessageKind::kConfirmation);
+    QCOMPARE(platform.messages[1].defaultButton, platform::Button::kNo);
     QCOMPARE(designer.currentTemplate().bands.size(), 1u);
-    platform.answers.push_back(platform::Button::Yes);
+    platform.answers.push_back(platform::Button::kYes);
     designer.restoreOriginal();
     ReportTemplate original = *ParseTemplate(ReadAll(shipped("Gestion_Annuaire.frf"))).value;
     QCOMPARE(designer.currentTemplate(), original);
@@ -582,11 +582,11 @@ class ReportBridgeTest : public QObject {
     QVERIFY(report.LoadFromFile(path));
     ReportDesigner designer(report, platform, nullptr);
     designer.show();
-    designer.addItem(ItemKind::Line);
-    platform.answers.push_back(platform::Button::Cancel);
+    designer.addItem(ItemKind::kLine);
+    platform.answers.push_back(platform::Button::kCancel);
     static_cast<QDialog&>(designer).reject();
     QVERIFY(designer.isVisible());
-    platform.answers.push_back(platform::Button::No);
+    platform.answers.push_back(platform::Button::kNo);
     static_cast<QDialog&>(designer).reject();
     QVERIFY(!designer.isVisible());
     QCOMPARE(ReadAll(path), bytes);
@@ -628,7 +628,7 @@ class ReportBridgeTest : public QObject {
     designer.show();
     int detail = -1;
     for (int b = 0; b < static_cast<int>(designer.currentTemplate().bands.size()); ++b) {
-      if (designer.currentTemplate().bands[b].kind == BandKind::Detail) detail = b;
+      if (designer.currentTemplate().bands[b].kind == BandKind::kDetail) detail = b;
     }
     QVERIFY(detail >= 0);
     designer.select(detail, 1);
@@ -701,7 +701,7 @@ class ReportBridgeTest : public QObject {
     }
     int detail = -1;
     for (int b = 0; b < static_cast<int>(designer.currentTemplate().bands.size()); ++b) {
-      if (designer.currentTemplate().bands[b].kind == BandKind::Detail) detail = b;
+      if (designer.currentTemplate().bands[b].kind == BandKind::kDetail) detail = b;
     }
     designer.select(detail, 0);
     designer.formatBox()->setCurrentText(QStringLiteral("Date en lettres (5 mars 2015)"));

@@ -23,12 +23,12 @@ struct Fixture {
     VariableDef total;
     total.name = QStringLiteral("Total");
     total.initial = QStringLiteral("10");
-    total.reset = VariableReset::Page;
+    total.reset = VariableReset::kPage;
     report.variables.push_back(total);
     Band detail;
     detail.source.line = 7;
     ReportItem field;
-    field.kind = ItemKind::Field;
+    field.kind = ItemKind::kField;
     field.content = QStringLiteral("Nom & ' ' & Total & ' p.' & Page");
     field.source.line = 8;
     detail.items.push_back(field);
@@ -85,7 +85,7 @@ TEST(ReportValuesTest, AMomentKeptEvaluatesAsItWasThen) {
   const ReportValues::Moment then = values.moment();
   values.setRecord(1);
   values.setPageNumber(2);
-  values.resetVariables(VariableReset::Page, QString());
+  values.resetVariables(VariableReset::kPage, QString());
   EXPECT_EQ(QStringLiteral("Benoît 10 p.2"), values.text(f.field()));
   values.restore(then);
   EXPECT_EQ(QStringLiteral("Jérôme 25 p.1"), values.text(f.field()));

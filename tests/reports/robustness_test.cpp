@@ -193,7 +193,7 @@ TEST(RobustnessTest, GrowingTextsNeverRunOverTheFooter) {
     for (const PreparedPage& page : prepared.pages) {
       for (const DisplayItem& item : page.items) {
         if (item.lines.value(0) == QStringLiteral("Pied")) continue;
-        double bottom = item.kind == DisplayItem::Kind::Line
+        double bottom = item.kind == DisplayItem::Kind::kLine
                             ? std::max(item.line.y1(), item.line.y2())
                             : item.rect.bottom();
         EXPECT_LE(bottom, footerTop + 1e-6) << xml.toStdString();

@@ -41,13 +41,13 @@ TEST(TemplateTest, ReadsEveryPartOfTheFormat) {
   const ReportTemplate& t = *load.value;
   EXPECT_EQ(QStringLiteral(" an envelope "), t.comment);
   EXPECT_EQ(QStringLiteral("Enveloppe"), t.name);
-  EXPECT_EQ(PageFormat::Custom, t.page.format);
+  EXPECT_EQ(PageFormat::kCustom, t.page.format);
   EXPECT_EQ(110, t.page.customShortMm);  // sides are kept short first
   EXPECT_EQ(QSizeF(220, 110), t.page.sizeMm());
   EXPECT_EQ(1.5, t.page.printOffsetX);
   EXPECT_EQ(-2, t.page.printOffsetY);
   ASSERT_EQ(1u, t.variables.size());
-  EXPECT_EQ(VariableReset::Page, t.variables[0].reset);
+  EXPECT_EQ(VariableReset::kPage, t.variables[0].reset);
   ASSERT_EQ(1u, t.bands.size());
   const Band& band = t.bands[0];
   EXPECT_TRUE(band.pageBreakAfter);
@@ -55,22 +55,22 @@ TEST(TemplateTest, ReadsEveryPartOfTheFormat) {
   EXPECT_EQ(QStringLiteral("N := N * 2"), band.scriptAfter);
   ASSERT_EQ(3u, band.items.size());
   ReportItem text;
-  text.kind = ItemKind::Text;
+  text.kind = ItemKind::kText;
   text.x = 100;
   text.y = 50;
   text.width = 100;
   text.height = 30;
   text.content = QStringLiteral("[Nom]\n[Ville]");
   text.font = FontStyle{QStringLiteral("DejaVu Serif"), 12.5, true, true, true};
-  text.align = HAlign::Right;
-  text.valign = VAlign::Middle;
+  text.align = HAlign::kRight;
+  text.valign = VAlign::kMiddle;
   text.borders = Borders{true, false, false, true, 0.5};
   text.wordWrap = true;
   text.grow = true;
   text.color = QColor(0x33, 0x66, 0x99);
   text.fill = QColor(0xee, 0xee, 0xee);
   EXPECT_EQ(text, band.items[0]);
-  EXPECT_EQ(ItemKind::Line, band.items[1].kind);
+  EXPECT_EQ(ItemKind::kLine, band.items[1].kind);
   EXPECT_EQ(QRectF(0, 1, 200, 0),
             QRectF(band.items[1].x, band.items[1].y, band.items[1].width, band.items[1].height));
   EXPECT_EQ(QStringLiteral("logo.png"), band.items[2].content);
@@ -173,10 +173,10 @@ TEST(TemplateTest, ShippedDetailColumnsHaveReadableNames) {
     TemplateLoad load = ParseTemplate(ReadAll(shipped.filePath(name)));
     ASSERT_EQ(QStringList(), load.errors) << name.toStdString();
     for (const Band& band : load.value->bands) {
-      if (band.kind != BandKind::Detail) continue;
+      if (band.kind != BandKind::kDetail) continue;
       QStringList columns;
       for (const ReportItem& item : band.items) {
-        if (item.kind != ItemKind::Text && item.kind != ItemKind::Field) continue;
+        if (item.kind != ItemKind::kText && item.kind != ItemKind::kField) continue;
         const std::string where = name.toStdString() + ": " + item.content.toStdString();
         EXPECT_FALSE(item.name.trimmed().isEmpty()) << where;
         EXPECT_FALSE(item.name.contains(QLatin1Char('[')) || item.name.contains(QLatin1Char(';')))
@@ -224,7 +224,7 @@ TEST(TemplateTest, SavesAtomicallyKeepingTheOldFileAsBak) {
   first.name = QStringLiteral("Premier");
   ReportTemplate second;
   second.name = QStringLiteral("Second");
-  second.page.format = PageFormat::DL;
+  second.page.format = PageFormat::kDL;
   second.page.landscape = true;
   QString error;
   ASSERT_TRUE(SaveTemplateFile(path, first, &error)) << error.toStdString();

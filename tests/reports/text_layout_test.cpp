@@ -37,7 +37,7 @@ struct Values : BandValues {
 
 ReportItem Box(const QString& content, double x, double y, double width, double height) {
   ReportItem item;
-  item.kind = ItemKind::Field;
+  item.kind = ItemKind::kField;
   item.content = content;
   item.x = x;
   item.y = y;
@@ -205,7 +205,7 @@ TEST_F(TextLayoutTest, AGrowingTextPushesDownWhatIsUnderItAndStretchesItsNeighbo
   name.grow = true;
   ReportItem beside = Box(QStringLiteral("Club"), 50, 2, 40, 5);
   ReportItem frame;
-  frame.kind = ItemKind::Frame;
+  frame.kind = ItemKind::kFrame;
   frame.x = 0;
   frame.y = 0;
   frame.width = 100;
@@ -245,7 +245,7 @@ TEST_F(TextLayoutTest, AnAmountFollowsTheParagraphsOfTheTextItStandsBeside) {
   ReportItem amounts = Box(QStringLiteral("Montants"), 40, 0, 30, 5);
   amounts.linesOf = QStringLiteral("Comptes");
   amounts.grow = true;
-  band.kind = BandKind::Summary;
+  band.kind = BandKind::kSummary;
   band.items = {amounts, names};  // the leader is measured first wherever it stands
   m_values.texts = {
       {QStringLiteral("Comptes"), QStringLiteral("Cotisations des membres du club\nDons")},
@@ -263,7 +263,7 @@ TEST_F(TextLayoutTest, AnAmountFollowsTheParagraphsOfTheTextItStandsBeside) {
   EXPECT_DOUBLE_EQ(laid.items[1].rect.height(), laid.items[0].rect.height());
   // Only a detail band gives its texts as printed, for the table of records.
   EXPECT_TRUE(laid.cells.empty());
-  band.kind = BandKind::Detail;
+  band.kind = BandKind::kDetail;
   laid = LayBand(m_measurer, compile(band), 190, m_values);
   ASSERT_EQ(2u, laid.cells.size());
   EXPECT_EQ(leader.join(QLatin1Char(' ')), laid.cells[0].text);

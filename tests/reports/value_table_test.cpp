@@ -63,8 +63,8 @@ QSet<QString> NamesReadFromOutside(const ReportTemplate& report) {
     }
     Expression::Parse(band.groupKey, &error).collectNames(read);
     for (const ReportItem& item : band.items) {
-      if (item.kind == ItemKind::Text) TextTemplate::Parse(item.content, &error).collectNames(read);
-      if (item.kind == ItemKind::Field) Expression::Parse(item.content, &error).collectNames(read);
+      if (item.kind == ItemKind::kText) TextTemplate::Parse(item.content, &error).collectNames(read);
+      if (item.kind == ItemKind::kField) Expression::Parse(item.content, &error).collectNames(read);
     }
   }
   for (const QString& name : BuiltInNames()) own.insert(name);
@@ -125,10 +125,10 @@ TEST(ReportDeclarationTest, FindsATemplateWhateverItsLetterCase) {
 }
 
 constexpr DeclaredVariable kListNames[] = {
-    {"Club", VariableKind::Text, VariableScope::Report, "Ardevanne"},
-    {"Nom", VariableKind::Text, VariableScope::Record, "LÉCUYER"},
-    {"Typ", VariableKind::Text, VariableScope::Record, "1"},
-    {"Total", VariableKind::Seeded, VariableScope::Report, "0"},
+    {"Club", VariableKind::kText, VariableScope::kReport, "Ardevanne"},
+    {"Nom", VariableKind::kText, VariableScope::kRecord, "LÉCUYER"},
+    {"Typ", VariableKind::kText, VariableScope::kRecord, "1"},
+    {"Total", VariableKind::kSeeded, VariableScope::kReport, "0"},
 };
 constexpr TemplateVariables kList{"Liste.frf", kListNames};
 

@@ -14,7 +14,7 @@ platform::Button ScriptedPlatform::message(QWidget*, platform::MessageKind kind,
     answers.pop_front();
     return answer;
   }
-  return buttons.empty() ? platform::Button::Ok : defaultButton;
+  return buttons.empty() ? platform::Button::kOk : defaultButton;
 }
 
 std::optional<QString> ScriptedPlatform::nextFile(const QString& caption, const QString& folder,

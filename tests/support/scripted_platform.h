@@ -18,7 +18,7 @@ class ScriptedPlatform : public platform::Platform {
     platform::MessageKind kind;
     QString text;
     std::vector<platform::Button> buttons;
-    platform::Button defaultButton = platform::Button::Ok;
+    platform::Button defaultButton = platform::Button::kOk;
   };
 
   // Next answers to message boxes; when empty, the default button is pressed (Enter).

@@ -36,7 +36,7 @@ struct Fixture {
     WriteFile(club.exerciseFolder() / "0001.dbp", "ledger\r\n");
     context.settings = club.settings();
     context.reloadSettings = [this] { ++reloads; };
-    desktop.driveList = {Drive{Drive::Type::Fixed, QStringLiteral("CLE"), Q(drive.path())}};
+    desktop.driveList = {Drive{Drive::Type::kFixed, QStringLiteral("CLE"), Q(drive.path())}};
   }
   fs::path archive() const { return drive.path() / "SvgVantrel.bck"; }
   QStringList texts() const { return desktop.messageTexts(); }
@@ -57,9 +57,9 @@ class BackupScreenTest : public QObject {
   void listsDrivesWithTheirTypes() {
     Fixture f;
     f.desktop.driveList = {
-        Drive{Drive::Type::Removable, "USB", "/media/club/USB"}, Drive{Drive::Type::Fixed, "", "/"},
-        Drive{Drive::Type::Remote, "", "/mnt/nas"}, Drive{Drive::Type::CdRom, "", "/media/cdrom"},
-        Drive{Drive::Type::RamDisk, "", "/tmp"}};
+        Drive{Drive::Type::kRemovable, "USB", "/media/club/USB"}, Drive{Drive::Type::kFixed, "", "/"},
+        Drive{Drive::Type::kRemote, "", "/mnt/nas"}, Drive{Drive::Type::kCdRom, "", "/media/cdrom"},
+        Drive{Drive::Type::kRamDisk, "", "/tmp"}};
     TFichFSvg screen(f.context);
     screen.refreshDrives();
     QStringList texts;
@@ -75,7 +75,7 @@ class BackupScreenTest : public QObject {
     QCOMPARE(platform::DriveTypeOf("squashfs", "/dev/loop3", "/snap/core/1234"),
              std::optional<Drive::Type>());
     QCOMPARE(platform::DriveTypeOf("vfat", "/dev/sdc1", "/run/media/club/CLE"),
-             std::optional<Drive::Type>(Drive::Type::Removable));
+             std::optional<Drive::Type>(Drive::Type::kRemovable));
   }
 
   void modesSetBothCaptions() {
@@ -94,14 +94,14 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kBackup);
     screen.show();
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     const QString root = Q(f.drive.path());
     QCOMPARE(f.texts(), (QStringList{"Mettre le média dans le lecteur " + root +
                                          "\r\r   Afin de sauvegarder les données ",
                                      "La sauvegarde c'est bien déroulée!"}));
-    QCOMPARE(f.desktop.messages[0].kind, MessageKind::Confirmation);
-    QCOMPARE(f.desktop.messages[0].buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(f.desktop.messages[0].kind, MessageKind::kConfirmation);
+    QCOMPARE(f.desktop.messages[0].buttons, (std::vector<Button>{Button::kYes, Button::kNo}));
     QCOMPARE(screen.isVisible(), false);
     utilities::TBackupFile reader;
     const auto entries = reader.List(utilities::PathToText(f.archive()));
@@ -113,7 +113,7 @@ class BackupScreenTest : public QObject {
     Fixture f;
     TFichFSvg screen(f.context);
     screen.show();
-    f.desktop.answers = {Button::No};
+    f.desktop.answers = {Button::kNo};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t(1));
     QCOMPARE(fs::exists(f.archive()), false);
@@ -127,7 +127,7 @@ class BackupScreenTest : public QObject {
     screen.setMode(TFichFSvg::Mode::kBackup);
     screen.show();
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);  // no answer queued: Enter
-    QCOMPARE(f.desktop.messages[0].defaultButton, Button::Yes);
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::kYes);
     QCOMPARE(fs::exists(f.archive()), true);
     const std::string before = testing::ReadFile(f.archive());
     testing::WriteFile(f.club.exerciseFolder() / "Nouveau.dbp", "x\r\n");
@@ -135,21 +135,21 @@ class BackupScreenTest : public QObject {
     screen.show();
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.desktop.messages.size(), std::size_t(1));
-    QCOMPARE(f.desktop.messages[0].defaultButton, Button::No);
+    QCOMPARE(f.desktop.messages[0].defaultButton, Button::kNo);
     QCOMPARE(testing::ReadFile(f.archive()), before);
   }
 
   void backupFailureShowsOnlyTheArchiveError() {
     Fixture f;
-    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", Q(f.drive.path() / "missing")}};
+    f.desktop.driveList = {Drive{Drive::Type::kFixed, "", Q(f.drive.path() / "missing")}};
     TFichFSvg screen(f.context);
     screen.show();
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(1),
              QStringList{"Impossible d'écrire l'archive " + Q(f.drive.path() / "missing") +
                          "/SvgVantrel.bck : dossier ou fichier introuvable"});
-    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::kError);
   }
 
   void restoreWithoutArchiveIsNotFound() {
@@ -157,7 +157,7 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts(), (QStringList{"Mettre le média de sauvegarde\r\r      dans le lecteur " +
                                          Q(f.drive.path()),
@@ -175,7 +175,7 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes, Button::No};
+    f.desktop.answers = {Button::kYes, Button::kNo};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().size(), 3);
     QCOMPARE(f.texts()[2], QStringLiteral("Fichier de restauration introuvable!"));
@@ -193,7 +193,7 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes, Button::Yes};
+    f.desktop.answers = {Button::kYes, Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     const QString when = QFileInfo(Q(f.archive())).lastModified().toString("dd/MM/yyyy HH:mm:ss");
     QCOMPARE(
@@ -202,7 +202,7 @@ class BackupScreenTest : public QObject {
                      "Attention les données vont être écrasées\r\r      par celles du: " + when +
                          "\r\r              ............................",
                      "La restauration c'est bien déroulée!"}));
-    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Warning);
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::kWarning);
     QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"),
              std::string("00123456;M.;DUPONT;Jean;\r\n"));
     QCOMPARE(fs::exists(f.club.exerciseFolder() / "7000.dbp"), false);
@@ -224,7 +224,7 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes, Button::Yes};
+    f.desktop.answers = {Button::kYes, Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(2),
              (QStringList{"L'archive " + Q(f.archive()) + " est endommagée ou incomplète",
@@ -240,11 +240,11 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes, Button::Yes};
+    f.desktop.answers = {Button::kYes, Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(2), QStringList{"Impossible de lire l'archive " + Q(f.archive()) +
                                            " : en-tête illisible"});
-    QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[2].kind, MessageKind::kError);
     QCOMPARE(screen.isVisible(), true);
   }
 
@@ -260,7 +260,7 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes, Button::Yes};
+    f.desktop.answers = {Button::kYes, Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     const QString name =
         QString::fromStdString(utilities::ArchivedNameOf(elsewhere.path() / "secret.txt"));
@@ -285,11 +285,11 @@ class BackupScreenTest : public QObject {
     QFETCH(QString, archive);
     Fixture f;
     f.desktop.documentsValue = QStringLiteral("/home/club/Documents");
-    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", "/"}};
+    f.desktop.driveList = {Drive{Drive::Type::kFixed, "", "/"}};
     if (usbKey) {
-      f.desktop.driveList.push_back(Drive{Drive::Type::Removable, "CLE", "/media/club/CLE"});
-      f.desktop.driveList.push_back(Drive{Drive::Type::Remote, "", "/mnt/nas"});
-      f.desktop.driveList.push_back(Drive{Drive::Type::Removable, "", "/media/club/AUTRE"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::kRemovable, "CLE", "/media/club/CLE"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::kRemote, "", "/mnt/nas"});
+      f.desktop.driveList.push_back(Drive{Drive::Type::kRemovable, "", "/media/club/AUTRE"});
     }
     TFichFSvg screen(f.context);
     screen.refreshDrives();
@@ -312,7 +312,7 @@ class BackupScreenTest : public QObject {
     Fixture f;
     TempFolder documents;
     f.desktop.documentsValue = Q(documents.path());
-    f.desktop.driveList = {Drive{Drive::Type::Fixed, "", Q(f.drive.path() / "not-writable")}};
+    f.desktop.driveList = {Drive{Drive::Type::kFixed, "", Q(f.drive.path() / "not-writable")}};
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kBackup);
     screen.show();
@@ -324,7 +324,7 @@ class BackupScreenTest : public QObject {
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
     f.desktop.messages.clear();
-    f.desktop.answers = {Button::Yes, Button::Yes};
+    f.desktop.answers = {Button::kYes, Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().last(), QStringLiteral("La restauration c'est bien déroulée!"));
     QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"),
@@ -348,7 +348,7 @@ class BackupScreenTest : public QObject {
     QCOMPARE(other->isChecked(), true);
     QCOMPARE(other->text(), "Autre emplacement… " + Q(chosen.path()));
     QCOMPARE(Q(*screen.archivePath()), Q(chosen.path() / "SvgVantrel.bck"));
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().last(), QStringLiteral("La sauvegarde c'est bien déroulée!"));
     QVERIFY(fs::is_regular_file(chosen.path() / "SvgVantrel.bck"));
@@ -367,10 +367,10 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes};  // the medium is in; then only Enter
+    f.desktop.answers = {Button::kYes};  // the medium is in; then only Enter
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
-    QCOMPARE(f.desktop.messages[1].defaultButton, Button::No);
-    QCOMPARE(f.desktop.messages[1].buttons, (std::vector<Button>{Button::Yes, Button::No}));
+    QCOMPARE(f.desktop.messages[1].defaultButton, Button::kNo);
+    QCOMPARE(f.desktop.messages[1].buttons, (std::vector<Button>{Button::kYes, Button::kNo}));
     QCOMPARE(f.texts().last(), QStringLiteral("Fichier de restauration introuvable!"));
     QCOMPARE(ReadFile(f.club.exerciseFolder() / "Joueur.DBP"), std::string("changed since"));
   }
@@ -383,11 +383,11 @@ class BackupScreenTest : public QObject {
     TFichFSvg screen(f.context);
     screen.setMode(TFichFSvg::Mode::kRestore);
     screen.show();
-    f.desktop.answers = {Button::Yes, Button::Yes};
+    f.desktop.answers = {Button::kYes, Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(2), QStringList{"Cette archive ne contient pas de fichier Vantrel.ini "
                                            ": ce n'est pas une sauvegarde du club."});
-    QCOMPARE(f.desktop.messages[2].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[2].kind, MessageKind::kError);
     QCOMPARE(f.reloads, 0);
     QCOMPARE(fs::exists(f.club.path() / "Temp"), false);
   }
@@ -398,11 +398,11 @@ class BackupScreenTest : public QObject {
     fs::remove(f.club.path() / "Vantrel.ini");
     TFichFSvg screen(f.context);
     screen.show();
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(1), QStringList{"Aucun fichier à sauvegarder dans " + Q(f.club.path()) +
                                            " : rien n'a été sauvegardé."});
-    QCOMPARE(f.desktop.messages[1].kind, MessageKind::Error);
+    QCOMPARE(f.desktop.messages[1].kind, MessageKind::kError);
     QCOMPARE(fs::exists(f.archive()), false);
   }
 
@@ -414,7 +414,7 @@ class BackupScreenTest : public QObject {
     f.context.settings.programFolder = folder;
     TFichFSvg screen(f.context);
     screen.show();
-    f.desktop.answers = {Button::Yes};
+    f.desktop.answers = {Button::kYes};
     QTest::mouseClick(screen.BpAction, Qt::LeftButton);
     QCOMPARE(f.texts().mid(1),
              QStringList{"Le chemin " + Q(folder) +

@@ -128,7 +128,7 @@ class CalculatorScreenTest : public QObject {
     TFichFCalc screen(context);
     Click(screen, "7/0=");
     QCOMPARE(desktop.messages.size(), std::size_t(1));
-    QCOMPARE(desktop.messages[0].kind, MessageKind::Error);
+    QCOMPARE(desktop.messages[0].kind, MessageKind::kError);
     QCOMPARE(desktop.messages[0].text, QStringLiteral("Division par zéro"));
     QCOMPARE(screen.EdEuro->text(), QStringLiteral("0"));
     QCOMPARE(screen.calculator().accumulator(), std::int64_t(70000));
@@ -143,7 +143,7 @@ class CalculatorScreenTest : public QObject {
     TFichFCalc screen(context);
     Click(screen, "1/0=");
     QCOMPARE(desktop.messages.size(), std::size_t(1));
-    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::Ok});
+    QCOMPARE(desktop.messages[0].buttons, std::vector<Button>{Button::kOk});
     Click(screen, "C2+3=");
     QCOMPARE(screen.EdEuro->text(), QStringLiteral("5"));
     QCOMPARE(screen.EdFranc->text(), QStringLiteral("32,8"));
