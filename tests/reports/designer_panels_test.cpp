@@ -26,6 +26,7 @@
 #include "reports/designer_variables_panel.h"
 #include "reports/report.h"
 #include "reports/report_designer.h"
+#include "support/screenshots.h"
 #include "support/scripted_platform.h"
 
 namespace vantrel::reports {
@@ -33,13 +34,6 @@ namespace {
 
 QString Shipped(const char* name) {
   return QStringLiteral(VANTREL_TEMPLATES_DIR "/") + QLatin1String(name);
-}
-
-// Where screenshots go when VANTREL_SHOTS is set (a folder); nothing is saved otherwise.
-void Shoot(QWidget* widget, const QString& name) {
-  QString folder = qEnvironmentVariable("VANTREL_SHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QDir(folder).filePath(name));
 }
 
 // The designer as the panels see it: a template, a selection, and the steps asked for.
@@ -155,8 +149,8 @@ class DesignerPanelsTest : public QObject {
     QVERIFY(scroll != nullptr);
     auto shoot = [&](const QString& name) {
       QApplication::processEvents();
-      Shoot(&designer, QStringLiteral("designer-%1.png").arg(name));
-      Shoot(scroll->widget(), QStringLiteral("panel-%1.png").arg(name));
+      testing::SaveScreenshot(&designer, QStringLiteral("designer-%1.png").arg(name));
+      testing::SaveScreenshot(scroll->widget(), QStringLiteral("panel-%1.png").arg(name));
     };
     designer.select(3, 1);
     shoot(QStringLiteral("item"));
