@@ -252,10 +252,7 @@ ReportRequest ChartReport(const Lines& chart, const std::string& entity,
   ReportRequest request =
       MakeRequest(lists, "Gestion_Plan.frf", "Plan Comptable", lists->accounts, {});
   request.value = [all = std::move(request.value)](const std::string& name, int record) {
-    for (const auto& variable : kChartReport.variables) {
-      if (variable.name == name) return all(name, record);
-    }
-    return ReportValue();
+    return reports::FindDeclared(kChartReport, name) ? all(name, record) : ReportValue();
   };
   return request;
 }

@@ -12,15 +12,6 @@ namespace {
 
 using TextOf = std::function<std::optional<std::string>(const std::string& name, int record)>;
 
-// The declared variable called name, if any.
-const reports::DeclaredVariable* Declared(const reports::TemplateVariables& declaration,
-                                          const std::string& name) {
-  for (const auto& variable : declaration.variables) {
-    if (variable.name == name) return &variable;
-  }
-  return nullptr;
-}
-
 // A request over records whose answers are the texts of textOf for the declared names: a
 // name of the records is answered for records 0 to records.size() - 1 only, a name of the
 // whole report for every record.
@@ -33,7 +24,7 @@ ReportRequest DeclaredRequest(const reports::TemplateVariables& declaration, std
   const int count = static_cast<int>(request.records.size());
   request.value = [&declaration, count, textOf = std::move(textOf)](const std::string& name,
                                                                     int record) {
-    const reports::DeclaredVariable* variable = Declared(declaration, name);
+    const reports::DeclaredVariable* variable = reports::FindDeclared(declaration, name);
     if (variable == nullptr) return ReportValue();
     const bool inRecords = record >= 0 && record < count;
     if (variable->scope == reports::VariableScope::kRecord && !inRecords) return ReportValue();

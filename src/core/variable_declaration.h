@@ -49,6 +49,15 @@ struct TemplateVariables {
   std::span<const DeclaredVariable> variables;
 };
 
+// The variable of declaration called name (compared exactly), or nothing.
+constexpr const DeclaredVariable* FindDeclared(const TemplateVariables& declaration,
+                                               std::string_view name) {
+  for (const DeclaredVariable& variable : declaration.variables) {
+    if (variable.name == name) return &variable;
+  }
+  return nullptr;
+}
+
 template <class List>
 struct VariableCount;
 template <std::size_t N>

@@ -65,4 +65,13 @@ std::string CrLfBytes(const Lines& lines) {
   return bytes;
 }
 
+std::string NativeSeparators(std::string text) {
+#ifdef _WIN32
+  for (char& c : text) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return text;
+}
+
 }  // namespace vantrel::testing

@@ -44,4 +44,7 @@ std::vector<std::string> NamesIn(const std::filesystem::path& folder);
 // The bytes of a record file holding lines, each line ended by CR LF.
 std::string CrLfBytes(const Lines& lines);
 
+// A relative path written with "/" as this system writes it ("\\" on Windows).
+std::string NativeSeparators(std::string text);
+
 }  // namespace vantrel::testing

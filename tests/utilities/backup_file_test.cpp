@@ -14,18 +14,9 @@
 namespace vantrel::utilities {
 namespace {
 
-// A path written with "/" as this system writes it ("\\" on Windows).
-std::string Native(std::string text) {
-#ifdef _WIN32
-  for (char& c : text) {
-    if (c == '/') c = '\\';
-  }
-#endif
-  return text;
-}
-
 namespace fs = std::filesystem;
 using testing::ArchiveBytes;
+using testing::NativeSeparators;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WalkArchive;
@@ -161,7 +152,8 @@ TEST_F(BackupFileTest, ArchivesLowerCaseFullPathsAndSkipsTheArchiveItself) {
   const fs::path archive = source.path() / "Club" / "SvgVantrel.bck";
   ASSERT_TRUE(backup.Backup({Pattern(source.path() / "Club" / "*.*")}, PathToText(archive)));
   const std::string folder = LowerAscii(PathToText(source.path()));
-  EXPECT_EQ((std::vector<std::string>{folder + Native("/club/joueur.dbp")}), backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{folder + NativeSeparators("/club/joueur.dbp")}),
+            backup.fileList());
 }
 
 TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
@@ -174,11 +166,12 @@ TEST_F(BackupFileTest, PatternWithSubFoldersListsThemDepthFirst) {
   TBackupFile backup;
   ArchiveToBytes(backup,
                  {Pattern(source.path() / "*.txt") + " /s", Pattern(source.path() / "b.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + Native("/a/deep/y.txt"), root + Native("/a/x.txt"),
-                                      root + Native("/c/z.txt"), root + Native("/b.txt")}),
+  EXPECT_EQ((std::vector<std::string>{
+                root + NativeSeparators("/a/deep/y.txt"), root + NativeSeparators("/a/x.txt"),
+                root + NativeSeparators("/c/z.txt"), root + NativeSeparators("/b.txt")}),
             backup.fileList());
   ArchiveToBytes(backup, {Pattern(source.path() / "*.txt")});
-  EXPECT_EQ((std::vector<std::string>{root + Native("/b.txt")}), backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{root + NativeSeparators("/b.txt")}), backup.fileList());
 }
 
 TEST(MatchesMaskTest, FollowsWindowsWildcards) {

@@ -21,20 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ArchiveBytes;
+using testing::NativeSeparators;
 using testing::ProgramFolder;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
-
-// A path written with "/" as this system writes it ("\\" on Windows).
-std::string Native(std::string text) {
-#ifdef _WIN32
-  for (char& c : text) {
-    if (c == '/') c = '\\';
-  }
-#endif
-  return text;
-}
 
 // Every regular file below folder, relative and lower-case, with its bytes and time.
 std::map<std::string, std::pair<std::string, std::uint32_t>> Snapshot(const fs::path& folder) {
@@ -81,21 +72,21 @@ TEST_F(ClubBackupTest, PatternsTakeSettingsAndPlainFoldersOnly) {
   const std::string s(1, static_cast<char>(fs::path::preferred_separator));  // "\\" on Windows
   std::vector<std::string> patterns{root + s + "*.ini"};
   for (const char* folder : {"2025-2026", "2026-2027"}) {
-    for (const std::string& mask : ClubDataMasks()) patterns.push_back(root + s + folder + s + mask);
+    for (const std::string& mask : ClubDataMasks())
+      patterns.push_back(root + s + folder + s + mask);
   }
   EXPECT_EQ(patterns, ClubBackupPatterns(club.path()));
 
   TBackupFile backup;
   ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const std::string lower = LowerAscii(root);
-  EXPECT_EQ(
-      (std::vector<std::string>{lower + Native("/vantrel.ini"),
-                                lower + Native("/2025-2026/4110.dbp"),
-                                lower + Native("/2025-2026/joueur.dbp"),
-                                lower + Native("/2026-2027/0001.dbp"),
-                                lower + Native("/2026-2027/joueur.dbp"),
-                                lower + Native("/2026-2027/journal.dbp")}),
-      backup.fileList());
+  EXPECT_EQ((std::vector<std::string>{lower + NativeSeparators("/vantrel.ini"),
+                                      lower + NativeSeparators("/2025-2026/4110.dbp"),
+                                      lower + NativeSeparators("/2025-2026/joueur.dbp"),
+                                      lower + NativeSeparators("/2026-2027/0001.dbp"),
+                                      lower + NativeSeparators("/2026-2027/joueur.dbp"),
+                                      lower + NativeSeparators("/2026-2027/journal.dbp")}),
+            backup.fileList());
 }
 
 TEST_F(ClubBackupTest, RestoresIntoAnEmptyFolderByteForByte) {
@@ -320,13 +311,13 @@ TEST_F(ClubBackupTest, OnlyClubDataByNameIsSavedAndRestored) {
   TBackupFile backup;
   ASSERT_EQ(ClubBackup::Outcome::kSaved, BackupClub(backup, club.path(), Archive()).outcome);
   const std::string lower = LowerAscii(PathToText(club.path()));
-  const char separator = Native("/")[0];
+  const char separator = NativeSeparators("/")[0];
   for (const std::string& name : backup.fileList()) {
-    EXPECT_EQ(std::string::npos, name.find(Native("/lib/"))) << name;
-    EXPECT_EQ(std::string::npos, name.find(Native("/platforms/"))) << name;
+    EXPECT_EQ(std::string::npos, name.find(NativeSeparators("/lib/"))) << name;
+    EXPECT_EQ(std::string::npos, name.find(NativeSeparators("/platforms/"))) << name;
     EXPECT_TRUE(name.rfind(lower + separator, 0) == 0 &&
                 (IsClubDataName(name.substr(name.rfind(separator) + 1)) ||
-                 name == lower + Native("/vantrel.ini")))
+                 name == lower + NativeSeparators("/vantrel.ini")))
         << name;
   }
   EXPECT_EQ(6u + club_data.size(), backup.fileList().size());
