@@ -11,7 +11,6 @@
 #include "competitions/cup_reports.h"
 #include "competitions/tournament_result.h"
 #include "core/cp1252.h"
-#include "core/error.h"
 #include "core/numbers.h"
 #include "core/os_file.h"
 
@@ -25,11 +24,8 @@ int PrintCupRanking(CliContext& context, const Arguments& args) {
     if (args[i] == "--limite") {
       if (i + 1 >= args.size()) throw UsageError("L'option --limite demande un indice de valeur.");
       const std::string text = args[++i];
-      try {
-        limit = ParseInteger(text);
-      } catch (const Error&) {
-        throw UsageError("Limite incorrecte : " + text);
-      }
+      limit = TryParseInteger(text);
+      if (!limit) throw UsageError("Limite incorrecte : " + text);
       if (*limit < 20 || *limit > 100) {
         throw UsageError("La limite doit être comprise entre 20 et 100 : " + text);
       }
