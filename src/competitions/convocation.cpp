@@ -282,12 +282,15 @@ std::optional<std::string> EntryValue(const ConvocationEntry& entry, const std::
 
 }  // namespace
 
+const reports::TemplateVariables& ConvocationVariables(ConvocationMode mode) {
+  return mode == ConvocationMode::kTeams ? kTeamConvocationReport : kPairConvocationReport;
+}
+
 ReportRequest ConvocationReport(ConvocationMode mode, const EventData& header,
                                 const std::vector<ConvocationEntry>& entries) {
   const bool teams = mode == ConvocationMode::kTeams;
   ReportRequest request;
-  request.templateFile =
-      std::string((teams ? kTeamConvocationReport : kPairConvocationReport).templateName);
+  request.templateFile = std::string(ConvocationVariables(mode).templateName);
   const std::string event = Trim(header[kEventField]);
   request.title = event.empty() ? "Convocation" : "Convocation - " + event;
   for (const auto& entry : entries) {

@@ -7,6 +7,7 @@
 #include "competitions/registrant_page.h"
 #include "core/record_file.h"
 #include "core/report_request.h"
+#include "core/variable_declaration.h"
 
 namespace vantrel::competitions {
 
@@ -89,6 +90,9 @@ PlayerHalves SplitPlayers(const std::string& players);
 // outside them (the summary) and any other name are not answered.
 ReportRequest ConvocationReport(ConvocationMode mode, const EventData& header,
                                 const std::vector<ConvocationEntry>& entries);
+
+// The names the convocation of a mode answers (its template's declaration).
+const reports::TemplateVariables& ConvocationVariables(ConvocationMode mode);
 
 // The mail list cut into messages of perMessage addresses (at least 1): each text is the
 // addresses each followed by ";", the last one included.

@@ -13,7 +13,6 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "competitions/report_variables.h"
 #include "core/date.h"
 #include "core/record_file.h"
 #include "members/member_file.h"
@@ -205,9 +204,8 @@ void TFichFConvoc::activated() {
 QString TFichFConvoc::yearFolder() const { return PathToQString(settings().exerciseFolder()); }
 
 void TFichFConvoc::loadTemplate() {
-  reports::SetUpReport(
-      m_report, request(m_mode), settings().programFolder,
-      teams() ? competitions::kTeamConvocationReport : competitions::kPairConvocationReport);
+  reports::SetUpReport(m_report, request(m_mode), settings().programFolder,
+                       competitions::ConvocationVariables(m_mode));
 }
 
 void TFichFConvoc::setListButtonsEnabled(bool enabled) {

@@ -36,7 +36,7 @@ namespace vantrel::reports {
 class TemplateCommand : public QUndoCommand {
  public:
   TemplateCommand(ReportDesigner& designer, const QString& text, ReportTemplate before,
-                  ReportTemplate after, ReportDesigner::Selection selection, QString mergeKey)
+                  ReportTemplate after, DesignerSelection selection, QString mergeKey)
       : QUndoCommand(text),
         m_designer(designer),
         m_before(std::move(before)),
@@ -64,7 +64,7 @@ class TemplateCommand : public QUndoCommand {
   ReportDesigner& m_designer;
   ReportTemplate m_before;
   ReportTemplate m_after;
-  ReportDesigner::Selection m_selection;
+  DesignerSelection m_selection;
   QString m_mergeKey;
   bool m_first = true;
 };
@@ -125,7 +125,7 @@ ReportDesigner::ReportDesigner(Report& report, platform::Platform& platform, QWi
   }
   m_restore->setEnabled(!m_path.isEmpty() &&
                         Report::ShippedTemplate(QFileInfo(m_path).fileName()).has_value());
-  setTemplate(m_template, Selection());
+  setTemplate(m_template, DesignerSelection());
   m_undo->setClean();
   FitAndCentre(*this, {1280, 860});
 }
@@ -212,8 +212,8 @@ QWidget* ReportDesigner::buildPanel() {
   return panel;
 }
 
-ReportDesigner::Selection ReportDesigner::currentSelection() const {
-  Selection selection;
+DesignerSelection ReportDesigner::currentSelection() const {
+  DesignerSelection selection;
   const QList<QGraphicsItem*> selected = m_scene->selectedItems();
   for (QGraphicsItem* item : selected) {
     if (auto* d = dynamic_cast<DesignerItem*>(item))
@@ -228,7 +228,7 @@ ReportDesigner::Selection ReportDesigner::currentSelection() const {
   return selection;
 }
 
-void ReportDesigner::rebuildScene(const Selection& selection) {
+void ReportDesigner::rebuildScene(const DesignerSelection& selection) {
   m_refreshing = true;
   m_scene->clear();
   double width =
@@ -263,7 +263,7 @@ void ReportDesigner::rebuildScene(const Selection& selection) {
   m_refreshing = false;
 }
 
-void ReportDesigner::setTemplate(const ReportTemplate& value, const Selection& selection) {
+void ReportDesigner::setTemplate(const ReportTemplate& value, const DesignerSelection& selection) {
   m_template = value;
   rebuildScene(selection);
   refreshPanel();
@@ -271,7 +271,7 @@ void ReportDesigner::setTemplate(const ReportTemplate& value, const Selection& s
 
 void ReportDesigner::commit(const QString& what, const ReportTemplate& changed) {
   if (changed == m_template) return;
-  Selection selection = currentSelection();
+  DesignerSelection selection = currentSelection();
   m_undo->push(new TemplateCommand(*this, what, m_template, changed, selection, QString()));
   setTemplate(changed, selection);
 }
@@ -286,7 +286,7 @@ void ReportDesigner::change(const QString& what, const std::function<void(Report
 void ReportDesigner::changeItems(const QString& what,
                                  const std::function<void(ReportItem&)>& edit) {
   if (m_refreshing) return;
-  Selection selection = currentSelection();
+  DesignerSelection selection = currentSelection();
   change(what, [&](ReportTemplate& t) {
     for (auto [b, i] : selection.items) edit(t.bands[b].items[i]);
   });
@@ -295,7 +295,7 @@ void ReportDesigner::changeItems(const QString& what,
 void ReportDesigner::type(const QString& what, const QString& mergeKey,
                           const std::function<void(ReportTemplate&)>& edit) {
   if (m_refreshing) return;
-  Selection selection = currentSelection();
+  DesignerSelection selection = currentSelection();
   ReportTemplate changed = m_template;
   edit(changed);
   m_undo->push(new TemplateCommand(*this, what, m_template, changed, selection, mergeKey));
@@ -395,7 +395,7 @@ std::vector<std::pair<QString, QString>> ReportDesigner::knownNames() const {
 }
 
 int ReportDesigner::targetBand() const {
-  Selection s = currentSelection();
+  DesignerSelection s = currentSelection();
   if (!s.bands.empty()) return s.bands.front();
   for (int b = 0; b < static_cast<int>(m_template.bands.size()); ++b) {
     if (m_template.bands[b].kind == BandKind::kDetail) return b;
@@ -439,7 +439,7 @@ void ReportDesigner::addItem(ItemKind kind) {
     band = 0;
   }
   changed.bands[band].items.push_back(item);
-  Selection selection;
+  DesignerSelection selection;
   selection.items.emplace_back(band, static_cast<int>(changed.bands[band].items.size()) - 1);
   selection.bands.push_back(band);
   m_undo->push(new TemplateCommand(*this, QStringLiteral("Ajouter %1").arg(ItemKindLabel(kind)),
@@ -470,7 +470,7 @@ void ReportDesigner::addBand(BandKind kind) {
   });
   int index = static_cast<int>(at - changed.bands.begin());
   changed.bands.insert(at, band);
-  Selection selection;
+  DesignerSelection selection;
   selection.bands.push_back(index);
   m_undo->push(new TemplateCommand(*this, QStringLiteral("Ajouter une bande"), m_template, changed,
                                    currentSelection(), QString()));
@@ -478,7 +478,7 @@ void ReportDesigner::addBand(BandKind kind) {
 }
 
 void ReportDesigner::deleteSelection() {
-  Selection s = currentSelection();
+  DesignerSelection s = currentSelection();
   ReportTemplate changed = m_template;
   if (!s.items.empty()) {
     for (auto it = s.items.rbegin(); it != s.items.rend(); ++it) {
@@ -494,7 +494,7 @@ void ReportDesigner::deleteSelection() {
   }
   m_undo->push(
       new TemplateCommand(*this, QStringLiteral("Supprimer"), m_template, changed, s, QString()));
-  setTemplate(changed, Selection());
+  setTemplate(changed, DesignerSelection());
 }
 
 void ReportDesigner::nudge(double dxMm, double dyMm) {
@@ -505,7 +505,7 @@ void ReportDesigner::nudge(double dxMm, double dyMm) {
 }
 
 void ReportDesigner::select(int band, int item) {
-  Selection selection;
+  DesignerSelection selection;
   if (item >= 0) selection.items.emplace_back(band, item);
   selection.bands.push_back(band);
   rebuildScene(selection);

@@ -78,8 +78,6 @@ class ReportDesigner : public QDialog, private CanvasListener, private TemplateE
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  using Selection = DesignerSelection;
-
   void sceneEdited() override;
   // What the panels edit through.
   const ReportTemplate& editedTemplate() const override { return m_template; }
@@ -91,15 +89,15 @@ class ReportDesigner : public QDialog, private CanvasListener, private TemplateE
 
   void buildToolBar(QVBoxLayout* layout);
   QWidget* buildPanel();
-  void rebuildScene(const Selection& selection);
-  Selection currentSelection() const;
+  void rebuildScene(const DesignerSelection& selection);
+  DesignerSelection currentSelection() const;
   // Replaces the template with `changed` as one undoable step named `what`.
   void commit(const QString& what, const ReportTemplate& changed);
   // Applies `edit` to every selected item.
   void changeItems(const QString& what, const std::function<void(ReportItem&)>& edit);
   void refreshPanel();
   void showTemplateErrors();
-  void setTemplate(const ReportTemplate& value, const Selection& selection);
+  void setTemplate(const ReportTemplate& value, const DesignerSelection& selection);
   bool confirmClose();
   int targetBand() const;
 
